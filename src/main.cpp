@@ -1,0 +1,5 @@
+#include "app/ui/syn_app.h"
+
+int main(int argc, char** argv) {
+    return lyr::app::runApplication(argc, argv);
+}
