@@ -1,0 +1,30 @@
+#pragma once
+// Each lyrtool command lives in its own file and registers itself here.
+#include <string>
+#include <vector>
+
+namespace lyrtool {
+
+// Exit statuses shared by every command.
+enum Exit : int {
+    kOk = 0,
+    kRefused = 1,    // a file or device refused the operation
+    kUsage = 2,      // bad arguments
+    kNoDevice = 3,   // no D2XX library or no device
+};
+
+struct Command {
+    const char* name;
+    const char* summary;  // one line for the command list
+    const char* help;     // full text for `lyrtool NAME --help`
+    int (*run)(const std::vector<std::string>& args);  // args after the name
+};
+
+// Called from a static object in each command's file.
+bool registerCommand(const Command& command);
+const std::vector<Command>& commands();
+
+// Prints "lyrtool NAME: message" and the hint to use --help; returns kUsage.
+int usageError(const char* name, const std::string& message);
+
+}  // namespace lyrtool
