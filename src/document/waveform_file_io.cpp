@@ -1,0 +1,173 @@
+#include "document/waveform_file_io.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace lyr::document::wavefile {
+
+namespace {
+
+IoSeam* g_seam = nullptr;
+
+// One read or write call moves at most this much; Linux caps a call near 2 GB.
+constexpr std::size_t kMaxChunk = std::size_t(1) << 30;
+
+std::string folderOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+void syncFolder(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);  // best effort: the rename is already done
+    ::close(fd);
+}
+
+}  // namespace
+
+IoSeam* installIoSeam(IoSeam* seam) {
+    IoSeam* previous = g_seam;
+    g_seam = seam;
+    return previous;
+}
+
+bool MemorySource::readExact(void* buffer, std::size_t n) {
+    const std::size_t left = size_ - pos_;
+    const std::size_t got = std::min(n, left);
+    if (got > 0) std::memcpy(buffer, data_ + pos_, got);
+    pos_ += got;
+    return got == n;
+}
+
+InputFile::~InputFile() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+bool InputFile::open(const std::string& path) {
+    if (path.empty()) return false;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    fd_ = fd;
+    size_ = std::uint64_t(st.st_size);
+    return true;
+}
+
+bool InputFile::readExact(void* buffer, std::size_t n) {
+    if (fd_ < 0) return false;
+    std::size_t want = n;
+    if (g_seam) want = std::min(n, g_seam->allowRead(n));
+    auto* p = static_cast<std::uint8_t*>(buffer);
+    std::size_t done = 0;
+    while (done < want) {
+        const ssize_t got = ::read(fd_, p + done, std::min(want - done, kMaxChunk));
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (got == 0) break;  // the file ended early
+        done += std::size_t(got);
+    }
+    return done == n;
+}
+
+ReplacingFile::~ReplacingFile() { discard(); }
+
+void ReplacingFile::discard() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+    if (!temp_.empty()) {
+        ::unlink(temp_.c_str());
+        temp_.clear();
+    }
+}
+
+bool ReplacingFile::create(const std::string& path) {
+    discard();
+    if (path.empty()) return false;
+    target_ = path;
+    // Saving through a link replaces the file it names, not the link.
+    struct stat lst {};
+    if (::lstat(path.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode)) {
+        char resolved[PATH_MAX];
+        if (::realpath(path.c_str(), resolved) != nullptr) target_ = resolved;
+    }
+    mode_t mode = 0666;  // narrowed by the umask for a new file
+    bool keepMode = false;
+    struct stat st {};
+    if (::stat(target_.c_str(), &st) == 0) {
+        if (!S_ISREG(st.st_mode) || ::access(target_.c_str(), W_OK) != 0) return false;
+        mode = st.st_mode & 07777;
+        keepMode = true;
+    }
+    const std::string base = target_ + ".~" + std::to_string(::getpid()) + "-";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = base + std::to_string(attempt) + ".tmp";
+        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd >= 0) {
+            fd_ = fd;
+            temp_ = std::move(name);
+            if (keepMode) ::fchmod(fd_, mode);
+            return true;
+        }
+        if (errno != EEXIST) return false;
+    }
+    return false;
+}
+
+bool ReplacingFile::write(const void* data, std::size_t n) {
+    if (fd_ < 0) return false;
+    std::size_t allowed = n;
+    if (g_seam) allowed = std::min(n, g_seam->allowWrite(n));
+    const auto* p = static_cast<const std::uint8_t*>(data);
+    std::size_t done = 0;
+    while (done < allowed) {
+        const ssize_t put = ::write(fd_, p + done, std::min(allowed - done, kMaxChunk));
+        if (put < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (put == 0) return false;
+        done += std::size_t(put);
+    }
+    return done == n;
+}
+
+bool ReplacingFile::commit() {
+    if (fd_ < 0) return false;
+    if ((g_seam && g_seam->flushFails()) || ::fsync(fd_) != 0) {
+        discard();
+        return false;
+    }
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0) {
+        discard();
+        return false;
+    }
+    if ((g_seam && g_seam->renameFails()) || ::rename(temp_.c_str(), target_.c_str()) != 0) {
+        discard();
+        return false;
+    }
+    temp_.clear();
+    syncFolder(folderOf(target_));
+    return true;
+}
+
+}  // namespace lyr::document::wavefile

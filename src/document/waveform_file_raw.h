@@ -1,0 +1,82 @@
+#pragma once
+// Waveform file readers and writer at the level of file sections: header
+// fields, samples and the raw settings block, with no document involved.
+// The external-data and parallel editors use the readers to take samples
+// and the time base from another file; the document's open and save
+// (waveform_file.h) are built on them.
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "document/waveform_file_format.h"
+#include "document/waveform_file_io.h"
+
+namespace lyr::document::wavefile {
+
+struct FileResult {
+    bool ok = false;
+    std::string message;  // kMsgOk on success, else the text to show
+};
+
+enum class FileFormat { Lyr, Syn };
+
+// A buffer that grows to the largest size asked for and is not cleared, so
+// that a read fills it directly.
+template <class T>
+class SampleBuffer {
+public:
+    void resize(std::size_t n) {
+        if (n > capacity_) {
+            data_ = std::make_unique_for_overwrite<T[]>(n);
+            capacity_ = n;
+        }
+        size_ = n;
+    }
+    T* data() { return data_.get(); }
+    const T* data() const { return data_.get(); }
+    std::size_t size() const { return size_; }
+    T& operator[](std::size_t i) { return data_[i]; }
+    const T& operator[](std::size_t i) const { return data_[i]; }
+
+private:
+    std::unique_ptr<T[]> data_;
+    std::size_t size_ = 0;
+    std::size_t capacity_ = 0;
+};
+
+// What a reader delivers. Only valid after a successful read.
+struct WaveformFileContents {
+    FileFormat format = FileFormat::Lyr;
+    // Current format: every header field. Legacy: the same layout, of which
+    // the time base (sampling value in 20 ns steps at samplingUnits, count at
+    // sampleCount, total time) and the output settings are meaningful.
+    HeaderFields header;
+    SampleBuffer<double> analog;          // header.sampleCount doubles
+    SampleBuffer<std::uint8_t> digital;   // one packed byte per sample, bit k = CHk
+    // True when the settings block was read and its checksum held (format
+    // version as expected); otherwise the editors get their defaults.
+    bool settingsFromFile = false;
+    SettingsBlock settingsBlock{};
+};
+
+// Current format (checks in the file's order; the first failure ends reading
+// with its message). Blocks of another version than expectedVersion are not
+// read: settingsFromFile stays false.
+FileResult readWaveformFile(const std::string& path, std::uint32_t expectedVersion,
+                            WaveformFileContents& out);
+FileResult readWaveformFrom(ByteSource& source, std::uint32_t expectedVersion,
+                            WaveformFileContents& out);
+
+// Legacy format: analog and CH0..CH3 (bits 0..3 of the packed bytes); n
+// samples as stored, not yet converted.
+FileResult readLegacyFile(const std::string& path, WaveformFileContents& out);
+FileResult readLegacyFrom(ByteSource& source, WaveformFileContents& out);
+
+// Writes a current-format file of header.sampleCount samples from the
+// tracks. The settings block gets its checksum here. The target is replaced
+// only when everything was written and flushed.
+FileResult writeWaveformFile(const std::string& path, const HeaderFields& header,
+                             const SettingsBlock& settings, const double* analog,
+                             const std::uint8_t* const digital[8]);
+
+}  // namespace lyr::document::wavefile
