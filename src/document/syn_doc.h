@@ -211,13 +211,16 @@ public:
 private:
     CSYNDoc() = default;
 
-    template <class Settings, class Apply>
-    std::optional<EditRange> runEditor(Editor<Settings>& editor, Settings& remembered,
-                                       std::string* rememberedText, std::int64_t start,
-                                       std::int32_t channel, Apply&& commit);
+    template <class Settings>
+    EditRequest<Settings> makeRequest(std::int64_t start, std::int32_t channel,
+                                      const Settings& settings);
+    // Runs the editor; the range when it applied (nothing stored or committed yet).
+    template <class Settings>
+    std::optional<EditRange> runEditor(Editor<Settings>& editor, EditRequest<Settings>& request);
     template <class Settings>
     std::optional<EditRange> runAnalogEditor(std::uint32_t cursor, Editor<Settings>& editor,
                                              Settings& remembered);
+    std::int64_t startOf(std::uint32_t cursor) const;
     void markCommitted();
     void notifyOutOfRange();
     void applyPulseWidthRule(OutputSettings& s) const;
