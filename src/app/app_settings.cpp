@@ -1,0 +1,68 @@
+#include "app/app_settings.h"
+
+#include "document/quantities.h"
+
+namespace lyr::app {
+
+int parseMaxNumber(const std::string& text) {
+    std::uint32_t value = 0;
+    if (!document::parseUnsigned(text, value)) return 1;
+    if (value == 0 || value >= 256) return 1;
+    return static_cast<int>(value);
+}
+
+int applyStartupSettings(SettingsStore& store) {
+    if (store.value(kSectionProgram, kKeyVersion) != kVersionText)
+        store.setValue(kSectionProgram, kKeyVersion, kVersionText);
+    std::string maxNumber = store.value(kSectionDevice, kKeyMaxNumber);
+    if (maxNumber.empty()) {
+        maxNumber = "1";
+        store.setValue(kSectionDevice, kKeyMaxNumber, maxNumber);
+    }
+    return parseMaxNumber(maxNumber);
+}
+
+namespace {
+std::string joinPath(const std::string& dir, const std::string& name) {
+    if (dir.empty()) return name;
+    if (dir.back() == '/' || dir.back() == '\\') return dir + name;
+    return dir + "/" + name;
+}
+}  // namespace
+
+std::string chooseSettingsPath(const SettingsLocation& where) {
+    if (!where.commandLinePath.empty()) return where.commandLinePath;
+    if (!where.environmentPath.empty()) return where.environmentPath;
+    if (where.executableDirWritable || where.userConfigDir.empty())
+        return joinPath(where.executableDir, kSettingsFileName);
+    return joinPath(where.userConfigDir, kSettingsFileName);
+}
+
+CommandLine parseCommandLine(const std::vector<std::string>& args) {
+    CommandLine line;
+    static const std::string kOption = "--settings";
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == kOption) {
+            if (i + 1 >= args.size() || args[i + 1].empty()) {
+                line.error = "--settings needs a file name";
+                return line;
+            }
+            line.settingsPath = args[++i];
+        } else if (a.rfind(kOption + "=", 0) == 0) {
+            line.settingsPath = a.substr(kOption.size() + 1);
+            if (line.settingsPath.empty()) {
+                line.error = "--settings needs a file name";
+                return line;
+            }
+        } else if (a.size() > 1 && a[0] == '-' && a[1] == '-') {
+            // Options of the toolkit that it did not consume are not ours to refuse.
+            continue;
+        } else if (line.file.empty()) {
+            line.file = a;
+        }
+    }
+    return line;
+}
+
+}  // namespace lyr::app

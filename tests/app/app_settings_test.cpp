@@ -1,0 +1,104 @@
+#include "app/app_settings.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace lyr::app {
+namespace {
+
+class MapStore : public SettingsStore {
+public:
+    std::string value(const std::string& section, const std::string& key) const override {
+        auto it = values.find({section, key});
+        return it == values.end() ? std::string() : it->second;
+    }
+    void setValue(const std::string& section, const std::string& key, const std::string& v) override {
+        values[{section, key}] = v;
+        ++writes;
+    }
+    std::string at(const std::string& section, const std::string& key) const { return value(section, key); }
+    std::map<std::pair<std::string, std::string>, std::string> values;
+    int writes = 0;
+};
+
+TEST(MaxNumber, OutOfRangeOrUnreadableCountsAsOne) {
+    EXPECT_EQ(parseMaxNumber("0"), 1);
+    EXPECT_EQ(parseMaxNumber("abc"), 1);
+    EXPECT_EQ(parseMaxNumber("300"), 1);
+    EXPECT_EQ(parseMaxNumber("256"), 1);
+    EXPECT_EQ(parseMaxNumber(""), 1);
+    EXPECT_EQ(parseMaxNumber("-2"), 1);
+    EXPECT_EQ(parseMaxNumber(" 2"), 1);
+    EXPECT_EQ(parseMaxNumber("4294967295"), 1);
+    EXPECT_EQ(parseMaxNumber("4294967298"), 1);  // overflow must not wrap to 2
+    EXPECT_EQ(parseMaxNumber("2"), 2);
+    EXPECT_EQ(parseMaxNumber("255"), 255);
+    EXPECT_EQ(parseMaxNumber("002"), 2);
+}
+
+TEST(MaxNumber, OnlyOneMeansSingleInstance) {
+    EXPECT_TRUE(singleInstanceRule(parseMaxNumber("0")));
+    EXPECT_TRUE(singleInstanceRule(parseMaxNumber("abc")));
+    EXPECT_TRUE(singleInstanceRule(parseMaxNumber("300")));
+    EXPECT_FALSE(singleInstanceRule(parseMaxNumber("2")));
+}
+
+TEST(StartupSettings, OldVersionIsRewrittenAndOtherKeysStay) {
+    MapStore s;
+    s.values[{"LYR", "Version"}] = "1.3";
+    s.values[{"PGX-500", "MaxNumber"}] = "3";
+    s.values[{"PGX-500.Device1", "SerialNo"}] = "PG123";
+    EXPECT_EQ(applyStartupSettings(s), 3);
+    EXPECT_EQ(s.at("LYR", "Version"), "1.4");
+    EXPECT_EQ(s.at("PGX-500", "MaxNumber"), "3");
+    EXPECT_EQ(s.at("PGX-500.Device1", "SerialNo"), "PG123");
+    EXPECT_EQ(s.writes, 1);
+}
+
+TEST(StartupSettings, EmptyFileGetsVersionAndMaxNumberOne) {
+    MapStore s;
+    EXPECT_EQ(applyStartupSettings(s), 1);
+    EXPECT_EQ(s.at("LYR", "Version"), "1.4");
+    EXPECT_EQ(s.at("PGX-500", "MaxNumber"), "1");
+}
+
+TEST(StartupSettings, CurrentFileIsNotWrittenAndBadMaxNumberIsKept) {
+    MapStore s;
+    s.values[{"LYR", "Version"}] = "1.4";
+    s.values[{"PGX-500", "MaxNumber"}] = "abc";
+    EXPECT_EQ(applyStartupSettings(s), 1);
+    EXPECT_EQ(s.writes, 0);
+    EXPECT_EQ(s.at("PGX-500", "MaxNumber"), "abc");
+}
+
+TEST(SettingsPath, ExplicitFilesWinThenExecutableFolderThenUserFolder) {
+    SettingsLocation w;
+    w.executableDir = "/opt/lyr/bin";
+    w.userConfigDir = "/home/u/.config/LYR";
+    w.executableDirWritable = true;
+    EXPECT_EQ(chooseSettingsPath(w), "/opt/lyr/bin/LYR.INI");
+    w.executableDirWritable = false;
+    EXPECT_EQ(chooseSettingsPath(w), "/home/u/.config/LYR/LYR.INI");
+    w.environmentPath = "/tmp/env.ini";
+    EXPECT_EQ(chooseSettingsPath(w), "/tmp/env.ini");
+    w.commandLinePath = "/tmp/cmd.ini";
+    EXPECT_EQ(chooseSettingsPath(w), "/tmp/cmd.ini");
+}
+
+TEST(CommandLineArgs, SettingsOptionAndFirstFile) {
+    auto c = parseCommandLine({"--settings", "/tmp/a.ini", "wave.lyr", "other.lyr"});
+    EXPECT_EQ(c.error, "");
+    EXPECT_EQ(c.settingsPath, "/tmp/a.ini");
+    EXPECT_EQ(c.file, "wave.lyr");
+
+    c = parseCommandLine({"--settings=/tmp/b.ini"});
+    EXPECT_EQ(c.settingsPath, "/tmp/b.ini");
+    EXPECT_EQ(c.file, "");
+
+    EXPECT_NE(parseCommandLine({"x.lyr", "--settings"}).error, "");
+    EXPECT_NE(parseCommandLine({"--settings="}).error, "");
+}
+
+}  // namespace
+}  // namespace lyr::app
