@@ -1,0 +1,254 @@
+#include "analog/analog_edit_frame.h"
+
+#include "analog/generators.h"
+
+#include <new>
+
+#include "document/quantities.h"
+
+namespace lyr::analog {
+
+namespace doc = lyr::document;
+
+namespace {
+
+bool gFailNextAllocation = false;
+
+std::unique_ptr<double[]> allocateBuffer(std::size_t n) {
+    if (gFailNextAllocation) return nullptr;
+    return std::unique_ptr<double[]>(new (std::nothrow) double[n]);
+}
+
+}  // namespace
+
+std::string gridAdjustMessage(const std::string& fieldName, const std::string& typed, int unit,
+                              const std::string& adjusted) {
+    const std::string name = doc::unitName(unit);
+    return "サンプリング時間の整数倍にするため、[" + fieldName + "] を調節します。\n\n" + typed + " " + name +
+           "　→　" + adjusted + " " + name;
+}
+
+void AnalogEditFrame::failNextAllocation(bool fail) { gFailNextAllocation = fail; }
+
+AnalogEditFrame::AnalogEditFrame(Prompter& prompter) : prompter_(prompter) {
+    FormField start;
+    start.kind = FieldKind::Time;
+    start.key = "start";
+    start.label = "編集開始";
+    start.symbol = "：";
+    fields_.push_back(start);
+    FormField period;
+    period.kind = FieldKind::Time;
+    period.key = "period";
+    period.label = "期間";
+    period.symbol = "：";
+    fields_.push_back(period);
+}
+
+AnalogEditFrame::~AnalogEditFrame() = default;
+
+std::size_t AnalogEditFrame::addField(FormField field) {
+    fields_.push_back(std::move(field));
+    return fields_.size() - 1;
+}
+
+std::size_t AnalogEditFrame::fieldIndex(const std::string& key) const {
+    for (std::size_t i = 0; i < fields_.size(); ++i)
+        if (fields_[i].key == key) return i;
+    return fields_.size();
+}
+
+bool AnalogEditFrame::isGenerationField(std::size_t i) const {
+    return i != kStartField && fields_[i].kind != FieldKind::Readout;
+}
+
+bool AnalogEditFrame::open(double* analog, std::int64_t totalTime, std::uint32_t samplingTime,
+                           std::int64_t editStart) {
+    analog_ = analog;
+    totalTime_ = totalTime;
+    samplingTime_ = samplingTime;
+    const bool fail = gFailNextAllocation;
+    segment_ = allocateBuffer(kCapacity);
+    if (hasSketch()) sketchSamples_ = allocateBuffer(kCapacity);
+    gFailNextAllocation = false;
+    if (fail || !segment_ || (hasSketch() && !sketchSamples_) || !allocateWork()) {
+        segment_.reset();
+        sketchSamples_.reset();
+        return false;
+    }
+    if (hasSketch()) {
+        sketchCount_ = 0;
+        sketchList_.begin(sketchRect_);
+        buildSketch(sketchSamples_.get(), sketchCount_, sketchList_);
+        computePreviewColumns(sketchRect_, sketchSamples_.get(), sketchCount_, sketchColumns_);
+    }
+    doc::formatTimeAuto(totalTime, labelUnit_);
+    FormField& s = fields_[kStartField];
+    s.unit = labelUnit_;
+    writeTime(s, editStart, labelUnit_);
+    fillFields();
+    previewShown_ = previewCurrent_ = false;
+    accepted_ = false;
+    refreshControls();
+    return true;
+}
+
+void AnalogEditFrame::buildSketch(double*, std::size_t& count, SketchDisplayList&) { count = 0; }
+
+void AnalogEditFrame::setText(std::size_t i, const std::string& text) {
+    if (i >= fields_.size() || fields_[i].text == text) return;
+    fields_[i].text = text;
+    if (isGenerationField(i)) markSegmentStale();
+    refreshControls();
+}
+
+void AnalogEditFrame::setUnit(std::size_t i, int unit) {
+    if (i >= fields_.size() || fields_[i].unit == unit) return;
+    fields_[i].unit = unit;
+    unitChanged(i);
+    if (isGenerationField(i)) markSegmentStale();
+    refreshControls();
+}
+
+void AnalogEditFrame::setMode(int mode) {
+    mode_ = mode;
+    modeChanged();
+    refreshControls();
+}
+
+bool AnalogEditFrame::readTime(FormField& field) {
+    std::int64_t v = 0;
+    const bool ok = field.unit >= 0 && field.unit <= 3 && doc::parseTime(field.text, field.unit, v);
+    field.time = ok ? v : 0;
+    return ok;
+}
+
+bool AnalogEditFrame::readReal(FormField& field) {
+    double v = 0;
+    const bool ok = doc::parseReal(field.text, v);
+    field.real = ok ? v : 0.0;
+    return ok;
+}
+
+bool AnalogEditFrame::readCount(FormField& field) {
+    std::uint32_t v = 0;
+    const bool ok = doc::parseUnsigned(field.text, v);
+    field.count = ok ? v : 1;
+    return ok;
+}
+
+void AnalogEditFrame::writeTime(FormField& field, std::int64_t value, int unit) {
+    field.time = value;
+    std::string text;
+    if (!doc::formatTimeIn(value, unit, text)) text.clear();
+    field.text = text;
+}
+
+void AnalogEditFrame::writeVolts(FormField& field, double value) {
+    field.real = value;
+    field.text = doc::formatVolts(value);
+}
+
+void AnalogEditFrame::refreshControls() {
+    const std::int64_t ts = samplingTime_;
+    FormField& s = fields_[kStartField];
+    setValid(s, readTime(s) && s.time >= 0 && s.time <= totalTime_ - ts);
+    FormField& p = fields_[kPeriodField];
+    setValid(p, readTime(p) && p.time >= ts && p.time <= totalTime_);
+    testKindFields();
+    createEnabled_ = p.valid && kindFieldsValid();
+    applyEnabled_ = previewCurrent_ && s.valid;
+    setRangeLabels();
+}
+
+void AnalogEditFrame::setRangeLabels() {
+    const FormField& s = fields_[kStartField];
+    const FormField& p = fields_[kPeriodField];
+    startLabel_.clear();
+    endLabel_.clear();
+    if (!s.valid || !p.valid) return;
+    std::string a, b;
+    const std::string unit = doc::unitName(labelUnit_);
+    if (doc::formatTimeIn(s.time, labelUnit_, a)) startLabel_ = a + " " + unit;
+    if (doc::formatTimeIn(s.time + p.time, labelUnit_, b)) endLabel_ = b + " " + unit;
+}
+
+void AnalogEditFrame::markSegmentStale() {
+    if (previewCurrent_) previewCurrent_ = false;  // the old preview stays, drawn pale
+    applyEnabled_ = false;
+}
+
+AnalogEditFrame::State AnalogEditFrame::state() const {
+    if (previewCurrent_) return State::Current;
+    return previewShown_ ? State::Stale : State::Empty;
+}
+
+bool AnalogEditFrame::createSegment() {
+    FormField& p = fields_[kPeriodField];
+    bool ok = readTime(p);
+    ok = readKindFields() && ok;
+    if (ok && p.time < 0) ok = false;  // a negative period has no samples to quantise
+    if (ok) {
+        const std::uint64_t ts = samplingTime_;
+        const auto q = static_cast<std::int64_t>(static_cast<std::uint64_t>(p.time) / ts * ts);
+        if (q != p.time) {
+            const std::string typed = p.text;
+            writeTime(p, q, p.unit);
+            prompter_.tell(gridAdjustMessage("期間", typed, p.unit, p.text));
+        }
+        ok = generate(segment_.get());
+    }
+    if (ok) {
+        segmentCount_ = periodSamples(p.time, samplingTime_);
+        computePreview();
+        previewShown_ = previewCurrent_ = true;
+    } else {
+        prompter_.tell(kInvalidParameters, PromptIcon::Warning);
+        previewShown_ = previewCurrent_ = false;
+        segmentCount_ = 0;
+    }
+    // The rest of the fields are tested again so that the buttons and labels
+    // follow the quantised period.
+    refreshControls();
+    return ok;
+}
+
+bool AnalogEditFrame::applySegment(AnalogApplyMode mode) {
+    if (!applyEnabled_ || !analog_) return false;
+    const std::uint64_t ts = samplingTime_;
+    const FormField& sf = fields_[kStartField];
+    const std::uint64_t total = static_cast<std::uint64_t>(totalTime_) / ts;
+    const std::uint64_t s = static_cast<std::uint64_t>(sf.time) / ts;
+    std::uint64_t n = static_cast<std::uint64_t>(period()) / ts;
+    if (total < s + n) n = total - s;
+    if (static_cast<std::int64_t>(s * ts) != sf.time) {
+        std::string adjusted;
+        doc::formatTimeIn(static_cast<std::int64_t>(s * ts), sf.unit, adjusted);
+        if (prompter_.ask(gridAdjustMessage("編集開始", sf.text, sf.unit, adjusted), PromptButtons::OkCancel,
+                          PromptIcon::Question) != PromptAnswer::Ok)
+            return false;
+    }
+    combineAnalog(analog_ + s, segment_.get(), n, mode);
+    accepted_ = true;
+    return true;
+}
+
+void AnalogEditFrame::setPlotRect(const PlotRect& rect) {
+    plotRect_ = rect;
+    if (previewShown_) computePreview();
+}
+
+void AnalogEditFrame::setSketchRect(const PlotRect& rect) {
+    sketchRect_ = rect;
+    if (hasSketch() && sketchSamples_) {
+        sketchList_.begin(sketchRect_);
+        buildSketch(sketchSamples_.get(), sketchCount_, sketchList_);
+        computePreviewColumns(sketchRect_, sketchSamples_.get(), sketchCount_, sketchColumns_);
+    }
+}
+
+void AnalogEditFrame::computePreview() {
+    computePreviewColumns(plotRect_, segment_.get(), static_cast<std::size_t>(segmentCount_), preview_);
+}
+
+}  // namespace lyr::analog

@@ -1,0 +1,180 @@
+#pragma once
+// The analog edit frame as a form: the fields with their texts, units,
+// markers and enabling; create with the quantisation of the period; apply
+// with the confirmation of the edit start and the cut at the end of the
+// waveform; the Empty / Current / Stale states. A widget presents it; tests
+// and lyrtool drive it directly.
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "analog/analog_apply.h"
+#include "analog/preview.h"
+#include "document/prompter.h"
+
+namespace lyr::analog {
+
+enum class FieldKind {
+    Time,     // text + unit box (nS, uS, mS, S)
+    Real,     // text + fixed unit text, or a box of choices
+    Count,    // unsigned count + fixed unit text
+    Readout,  // read-only value text + read-only unit text
+};
+
+struct FormField {
+    // What the field is.
+    FieldKind kind = FieldKind::Real;
+    std::string key;       // option name of the command line, e.g. "sine-period"
+    std::string label;     // "周期"
+    std::string symbol;    // "(t1)："
+    std::string unitText;  // "V", "度", "回"; for a readout the (changing) unit text
+    std::vector<std::string> choices;  // a box of these entries instead of time units
+    int radio = -1;        // position in the dialog's radio pair, -1 none
+
+    // Its state.
+    std::string text;
+    int unit = -1;         // time unit 0..3 or choice index; -1 nothing selected
+    bool enabled = true;
+    bool markerShown = false;
+    bool valid = false;
+    std::int64_t time = 0;
+    double real = 0.0;
+    std::uint32_t count = 1;
+};
+
+class AnalogEditFrame {
+public:
+    enum class State { Empty, Current, Stale };
+    static constexpr std::size_t kStartField = 0;
+    static constexpr std::size_t kPeriodField = 1;
+    static constexpr std::size_t kCapacity = 1048576;
+
+    explicit AnalogEditFrame(Prompter& prompter);
+    virtual ~AnalogEditFrame();
+    AnalogEditFrame(const AnalogEditFrame&) = delete;
+    AnalogEditFrame& operator=(const AnalogEditFrame&) = delete;
+
+    virtual const char* title() const = 0;
+    virtual const char* memoryMessage() const = 0;
+    virtual bool hasSketch() const { return true; }
+
+    // Allocates the buffers, computes the sketch and fills the fields from the
+    // settings the concrete form holds. False when memory is short: the caller
+    // shows memoryMessage() and ends as cancelled.
+    bool open(double* analog, std::int64_t totalTime, std::uint32_t samplingTime, std::int64_t editStart);
+
+    // The widget's change notifications.
+    void setText(std::size_t field, const std::string& text);
+    void setUnit(std::size_t field, int unit);
+    void setMode(int mode);
+    int mode() const { return mode_; }
+
+    void refreshControls();
+    bool createSegment();
+    bool applySegment(AnalogApplyMode mode);
+    void markSegmentStale();
+
+    // What the widget shows.
+    std::size_t fieldCount() const { return fields_.size(); }
+    const FormField& field(std::size_t i) const { return fields_[i]; }
+    std::size_t fieldIndex(const std::string& key) const;  // fieldCount() when unknown
+    bool createEnabled() const { return createEnabled_; }
+    bool applyEnabled() const { return applyEnabled_; }
+    const std::string& startLabel() const { return startLabel_; }
+    const std::string& endLabel() const { return endLabel_; }
+    State state() const;
+    bool previewShown() const { return previewShown_; }
+    bool previewCurrent() const { return previewCurrent_; }
+    bool accepted() const { return accepted_; }
+    int labelUnit() const { return labelUnit_; }
+
+    // Values last read.
+    std::int64_t start() const { return fields_[kStartField].time; }
+    std::int64_t period() const { return fields_[kPeriodField].time; }
+    int periodUnit() const { return fields_[kPeriodField].unit; }
+    std::int64_t totalTime() const { return totalTime_; }
+    std::uint32_t samplingTime() const { return samplingTime_; }
+
+    const double* segment() const { return segment_.get(); }
+    std::uint64_t segmentCount() const { return segmentCount_; }
+
+    // Preview and sketch columns.
+    void setPlotRect(const PlotRect& rect);
+    const PlotRect& plotRect() const { return plotRect_; }
+    const PreviewColumns& previewColumns() const { return preview_; }
+    void setSketchRect(const PlotRect& rect);
+    const PreviewColumns& sketchColumns() const { return sketchColumns_; }
+    const SketchDisplayList& sketchList() const { return sketchList_; }
+
+    // Makes the next open() fail as if memory were short (memory message tests).
+    static void failNextAllocation(bool fail);
+
+protected:
+    // Concrete forms add their fields after the two frame fields.
+    std::size_t addField(FormField f);
+    FormField& f(std::size_t i) { return fields_[i]; }
+
+    // Readers: parse the text into the value (0, or 1 for counts, when it
+    // does not read) and return whether it read.
+    bool readTime(FormField& field);
+    bool readReal(FormField& field);
+    bool readCount(FormField& field);
+    static void setValid(FormField& field, bool valid) {
+        field.valid = valid;
+        field.markerShown = !valid;
+    }
+    // Writes a time into a field in its unit; an unset unit gives an empty field.
+    void writeTime(FormField& field, std::int64_t value, int unit);
+    void writeVolts(FormField& field, double value);
+
+    Prompter& prompter() { return prompter_; }
+
+    // The concrete editor.
+    virtual void fillFields() = 0;            // from the settings, on opening
+    virtual void testKindFields() = 0;        // in the editor's order, derived fields included
+    virtual bool kindFieldsValid() const = 0;
+    virtual bool readKindFields() = 0;        // for create: false when any does not read
+    virtual bool generate(double* segment) = 0;
+    virtual void buildSketch(double* samples, std::size_t& count, SketchDisplayList& list);
+    virtual void unitChanged(std::size_t /*field*/) {}
+    virtual void modeChanged() {}
+    virtual bool isGenerationField(std::size_t i) const;
+    virtual bool allocateWork() { return true; }  // extra buffers of the editor, on opening
+
+    int mode_ = 0;
+
+private:
+    void setRangeLabels();
+    void computePreview();
+
+    Prompter& prompter_;
+    std::vector<FormField> fields_;
+    double* analog_ = nullptr;
+    std::int64_t totalTime_ = 0;
+    std::uint32_t samplingTime_ = 10;
+    int labelUnit_ = 0;
+    std::unique_ptr<double[]> segment_;
+    std::unique_ptr<double[]> sketchSamples_;
+    std::uint64_t segmentCount_ = 0;
+    std::size_t sketchCount_ = 0;
+    bool previewShown_ = false;
+    bool previewCurrent_ = false;
+    bool createEnabled_ = false;
+    bool applyEnabled_ = false;
+    bool accepted_ = false;
+    std::string startLabel_, endLabel_;
+    PlotRect plotRect_{0, 0, 399, 239};
+    PlotRect sketchRect_{0, 0, 159, 79};
+    PreviewColumns preview_;
+    PreviewColumns sketchColumns_;
+    SketchDisplayList sketchList_;
+};
+
+// Texts of the frame.
+inline constexpr const char* kInvalidParameters = "パラメータが不正です";
+std::string gridAdjustMessage(const std::string& fieldName, const std::string& typed, int unit,
+                              const std::string& adjusted);
+
+}  // namespace lyr::analog

@@ -1,0 +1,183 @@
+#include "analog/generators.h"
+
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <limits>
+#include <memory>
+
+#include "analog/analog_apply.h"
+
+namespace lyr::analog {
+
+namespace {
+
+constexpr double kTwoPi = 6.283185307179586;
+
+// The common argument test: 0 < Ts <= period <= total time. A zero sampling
+// time would divide by zero, so it is refused as well.
+bool rangeAccepted(std::int64_t totalTime, std::uint32_t ts, std::int64_t period) {
+    return ts != 0 && static_cast<std::int64_t>(ts) <= period && period <= totalTime;
+}
+
+// floor(count * length / Ts) without 64-bit overflow; the repeat count caps
+// the filled samples, so a product beyond 64 bits simply means "all of them".
+std::uint64_t repeatSamples(std::uint32_t count, std::int64_t length, std::uint32_t ts) {
+    unsigned __int128 product = static_cast<unsigned __int128>(count) * static_cast<std::uint64_t>(length);
+    unsigned __int128 c = product / ts;
+    if (c > std::numeric_limits<std::uint64_t>::max()) return std::numeric_limits<std::uint64_t>::max();
+    return static_cast<std::uint64_t>(c);
+}
+
+}  // namespace
+
+std::uint64_t periodSamples(std::int64_t period, std::uint32_t samplingTime) {
+    if (period <= 0 || samplingTime == 0) return 0;
+    return static_cast<std::uint64_t>(period) / samplingTime;
+}
+
+bool generateSine(double* segment, std::int64_t totalTime, std::uint32_t ts, std::int64_t /*start*/,
+                  std::int64_t period, std::int64_t sinePeriod, std::int64_t delay, double amplitude, double offset,
+                  std::uint32_t repeatCount) {
+    if (!rangeAccepted(totalTime, ts, period) || sinePeriod < static_cast<std::int64_t>(ts)) return false;
+    const std::uint64_t m = periodSamples(period, ts);
+    zeroSamples(segment, m);
+    const std::uint64_t n = std::min(m, repeatSamples(repeatCount, sinePeriod, ts));
+    const double w = kTwoPi / static_cast<double>(sinePeriod);
+    const double t = static_cast<double>(ts);
+    const double d = static_cast<double>(delay);
+    for (std::uint64_t i = 0; i < n; ++i)
+        segment[i] = offset + amplitude * std::sin((static_cast<double>(i) * t - d) * w);
+    return true;
+}
+
+double rectangleLevelAt(std::int64_t p, std::int64_t t1, std::int64_t t2, std::int64_t t3, double v1, double v2) {
+    if (p < t1) return v2 + ((v1 - v2) / static_cast<double>(t1)) * static_cast<double>(p);
+    if (p < t1 + t2) return v1;
+    if (p < t1 + t2 + t3) return v1 + ((v2 - v1) / static_cast<double>(t3)) * static_cast<double>(p - t1 - t2);
+    return v2;
+}
+
+bool generateRectangle(double* segment, std::int64_t totalTime, std::uint32_t ts, std::int64_t /*start*/,
+                       std::int64_t period, std::int64_t t0, std::int64_t t1, std::int64_t t2, std::int64_t t3,
+                       std::int64_t t4, double /*v0*/, double v1, double v2, std::uint32_t repeatCount) {
+    const std::int64_t cycle = t1 + t2 + t3 + t4;
+    if (!rangeAccepted(totalTime, ts, period) || cycle < static_cast<std::int64_t>(ts) || t0 <= -cycle ||
+        t0 >= cycle)
+        return false;
+    const std::uint64_t m = periodSamples(period, ts);
+    zeroSamples(segment, m);
+    const std::uint64_t n = std::min(m, repeatSamples(repeatCount, cycle, ts));
+    // A part of length 0 (or less) is never selected, so no edge divides by 0.
+    for (std::uint64_t i = 0; i < n; ++i) {
+        std::int64_t p = (static_cast<std::int64_t>(i) * ts + t0) % cycle;
+        if (p < 0) p += cycle;
+        segment[i] = rectangleLevelAt(p, t1, t2, t3, v1, v2);
+    }
+    return true;
+}
+
+bool generateDc(double* segment, std::int64_t totalTime, std::uint32_t ts, std::int64_t /*start*/,
+                std::int64_t period, double v0) {
+    if (!rangeAccepted(totalTime, ts, period)) return false;
+    const std::uint64_t m = periodSamples(period, ts);
+    zeroSamples(segment, m);
+    for (std::uint64_t i = 0; i < m; ++i) segment[i] = v0;
+    return true;
+}
+
+bool generateRamp(double* segment, std::int64_t totalTime, std::uint32_t ts, std::int64_t /*start*/,
+                  std::int64_t period, double v0, double v1) {
+    if (!rangeAccepted(totalTime, ts, period)) return false;
+    const std::uint64_t m = periodSamples(period, ts);
+    zeroSamples(segment, m);
+    const double step = (v1 - v0) / static_cast<double>(m);
+    for (std::uint64_t i = 0; i < m; ++i) segment[i] = v0 + step * static_cast<double>(i);
+    return true;
+}
+
+bool generateExponential(double* segment, std::int64_t totalTime, std::uint32_t ts, std::int64_t /*start*/,
+                         std::int64_t period, std::int64_t timeConstant, double v0, double v1) {
+    // A time constant of 0 would turn the first sample into 0/0.
+    if (!rangeAccepted(totalTime, ts, period) || timeConstant <= 0) return false;
+    const std::uint64_t m = periodSamples(period, ts);
+    zeroSamples(segment, m);
+    const double tsSeconds = static_cast<double>(ts) / 1000000000.0;
+    const double tauSeconds = static_cast<double>(timeConstant) / 1000000000.0;
+    const double span = v0 - v1;
+    for (std::uint64_t i = 0; i < m; ++i)
+        segment[i] = v1 + span * std::exp(-(static_cast<double>(i) * tsSeconds) / tauSeconds);
+    return true;
+}
+
+std::uint32_t clockNoiseSeed() {
+    static std::atomic<std::uint32_t> calls{0};
+    const auto now = std::chrono::system_clock::now().time_since_epoch();
+    const auto ns = static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count());
+    const auto steady = static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+    std::uint64_t x = ns ^ (steady << 21) ^ (static_cast<std::uint64_t>(++calls) * 0x9E3779B97F4A7C15ull);
+    // Final mix (splitmix64) so that neighbouring clock values give unrelated seeds.
+    x ^= x >> 30;
+    x *= 0xBF58476D1CE4E5B9ull;
+    x ^= x >> 27;
+    x *= 0x94D049BB133111EBull;
+    x ^= x >> 31;
+    return static_cast<std::uint32_t>(x ^ (x >> 32));
+}
+
+double buildNoiseTable(double sigma, double* table) {
+    const double dx = sigma * 6.0 / 1200000.0;
+    const double c = dx / (sigma * std::sqrt(kTwoPi));
+    table[0] = 0.0;
+    double sum = 0.0;
+    for (std::size_t i = 1; i < kNoiseTableSize; ++i) {
+        const double u1 = static_cast<double>(i - 1) * dx / sigma;
+        const double u2 = static_cast<double>(i) * dx / sigma;
+        sum += 0.5 * (std::exp(-0.5 * u1 * u1) + std::exp(-0.5 * u2 * u2)) * c;
+        table[i] = sum;
+    }
+    return dx;
+}
+
+double noiseSampleFromDraws(int r1, int r2, const double* table, double dx) {
+    const double w = ((r1 * 32768.0 + r2) / 1073741823.0 - 0.5) * 0.99999999;
+    const bool negative = w < 0;
+    const double a = std::fabs(w);
+    std::size_t lo = 0, hi = kNoiseTableSize - 1;
+    while (hi - lo >= 2) {
+        const std::size_t mid = (lo + hi) / 2;
+        if (a <= table[mid])
+            hi = mid;
+        else
+            lo = mid;
+    }
+    const double f = (a - table[lo]) / (table[hi] - table[lo]);
+    const double y = f < 1 ? static_cast<double>(lo) * dx + f * dx : static_cast<double>(lo) * dx;
+    return negative ? -y : y;
+}
+
+bool generateNoise(double* segment, std::int64_t totalTime, std::uint32_t ts, std::int64_t /*start*/,
+                   std::int64_t period, double sigma, std::uint32_t seed, double* table) {
+    if (!rangeAccepted(totalTime, ts, period) || !(sigma >= 0) || std::isinf(sigma)) return false;
+    const std::uint64_t m = periodSamples(period, ts);
+    zeroSamples(segment, m);
+    // A zero deviation would fill the table with 0/0; its noise is silence.
+    if (sigma == 0) return true;
+    const double dx = buildNoiseTable(sigma, table);
+    RuntimeRandom random(seed);
+    for (std::uint64_t i = 0; i < m; ++i) {
+        const int r1 = random.draw();
+        const int r2 = random.draw();
+        segment[i] = noiseSampleFromDraws(r1, r2, table, dx);
+    }
+    return true;
+}
+
+bool generateNoise(double* segment, std::int64_t totalTime, std::uint32_t ts, std::int64_t start,
+                   std::int64_t period, double sigma) {
+    if (!rangeAccepted(totalTime, ts, period) || !(sigma >= 0)) return false;
+    std::unique_ptr<double[]> table(new double[kNoiseTableSize]);
+    return generateNoise(segment, totalTime, ts, start, period, sigma, clockNoiseSeed(), table.get());
+}
+
+}  // namespace lyr::analog

@@ -1,0 +1,198 @@
+#include <cmath>
+#include <string>
+
+#include "analog/analog_forms.h"
+#include "analog/form_fields.h"
+#include "analog/generators.h"
+#include "document/quantities.h"
+
+namespace lyr::analog {
+
+namespace doc = lyr::document;
+using detail::countField;
+using detail::realField;
+using detail::timeField;
+
+RectangleForm::RectangleForm(Prompter& prompter) : AnalogEditFrame(prompter) {
+    addField(timeField("t1", "時間", "(t1)："));
+    addField(timeField("t2", "時間", "(t2)："));
+    addField(timeField("t3", "時間", "(t3)："));
+    addField(timeField("t4", "時間", "(t4)："));
+    addField(realField("v1", "電圧", "(v1)：", "V"));
+    addField(realField("v2", "電圧", "(v2)：", "V"));
+    addField(timeField("t0", "時間", "(t0)：", 0));
+    addField(realField("v0", "電圧", "(v0)：", "V", 1));
+    addField(countField("repeat", "繰り返し", "：", "回"));
+}
+
+void RectangleForm::fillFields() {
+    const Settings& s = settings_;
+    const std::pair<std::size_t, std::pair<std::int64_t, std::int32_t>> times[] = {
+        {kPeriodField, {s.period, s.periodUnit}}, {kT0, {s.t0, s.t0Unit}}, {kT1, {s.t1, s.t1Unit}},
+        {kT2, {s.t2, s.t2Unit}},                  {kT3, {s.t3, s.t3Unit}}, {kT4, {s.t4, s.t4Unit}}};
+    for (const auto& [i, tv] : times) {
+        f(i).unit = tv.second;
+        writeTime(f(i), tv.first, tv.second);
+    }
+    writeVolts(f(kV0), s.v0);
+    writeVolts(f(kV1), s.v1);
+    writeVolts(f(kV2), s.v2);
+    f(kRepeat).text = std::to_string(s.repeatCount);
+    mode_ = s.levelMode == 1 ? 1 : 0;
+    modeChanged();
+}
+
+void RectangleForm::modeChanged() {
+    f(kT0).enabled = mode_ == 0;
+    f(kV0).enabled = mode_ == 1;
+}
+
+void RectangleForm::unitChanged(std::size_t field) {
+    if (field < kT1 || field > kT0 || field == kV1 || field == kV2) return;
+    const int unit = f(field).unit;
+    if (unit < 0) return;
+    for (std::size_t i : {kT0, kT1, kT2, kT3, kT4})
+        if (f(i).unit < 0) f(i).unit = unit;
+}
+
+std::int64_t RectangleForm::cycle() const {
+    return field(kT1).time + field(kT2).time + field(kT3).time + field(kT4).time;
+}
+
+void RectangleForm::testKindFields() {
+    const std::int64_t ts = samplingTime(), total = totalTime();
+    auto edge = [&](std::size_t i) {
+        FormField& t = f(i);
+        setValid(t, readTime(t) && (t.time == 0 || (2 * ts <= t.time && t.time <= total)));
+    };
+    auto hold = [&](std::size_t i) {
+        FormField& t = f(i);
+        setValid(t, readTime(t) && (t.time == 0 || (ts <= t.time && t.time <= total)));
+    };
+    edge(kT1);
+    hold(kT2);
+    edge(kT3);
+    hold(kT4);
+    FormField& v1 = f(kV1);
+    FormField& v2 = f(kV2);
+    setValid(v1, readReal(v1));
+    setValid(v2, readReal(v2));
+    if (v1.real == v2.real) {
+        setValid(v1, false);
+        setValid(v2, false);
+    }
+    const std::int64_t c = cycle();
+    FormField& t0 = f(kT0);
+    FormField& v0 = f(kV0);
+    if (mode_ == 1) {
+        t0.markerShown = false;
+        const double lo = std::min(v1.real, v2.real), hi = std::max(v1.real, v2.real);
+        const bool valid = readReal(v0) && v0.real >= lo && v0.real <= hi;
+        setValid(v0, valid);
+        std::string text;
+        if (valid) {
+            std::int64_t t = 0;
+            if (std::fabs(v1.real - v2.real) >= 0.000001)
+                t = static_cast<std::int64_t>((v0.real - v2.real) * static_cast<double>(field(kT1).time) /
+                                                  (v1.real - v2.real) +
+                                              0.5);
+            t0.time = t;
+            if (!doc::formatTimeIn(t, t0.unit, text)) text.clear();
+        }
+        t0.text = text;
+        t0.valid = readTime(t0) && -c < t0.time && t0.time < c;
+    } else {
+        v0.markerShown = false;
+        const bool valid = readTime(t0) && -c < t0.time && t0.time < c;
+        setValid(t0, valid);
+        if (valid) {
+            // The readout shows the level the first sample of the segment gets.
+            const std::int64_t p = t0.time < 0 ? t0.time + c : t0.time;
+            writeVolts(v0, rectangleLevelAt(p, field(kT1).time, field(kT2).time, field(kT3).time, v1.real,
+                                            v2.real));
+            v0.valid = true;
+        } else {
+            v0.text.clear();
+            v0.valid = false;
+        }
+    }
+    FormField& r = f(kRepeat);
+    setValid(r, readCount(r) && r.count != 0);
+    cycleValid_ = c >= ts;
+}
+
+bool RectangleForm::kindFieldsValid() const {
+    for (std::size_t i : {kT1, kT2, kT3, kT4, kV1, kV2, kRepeat})
+        if (!field(i).valid) return false;
+    if (!field(mode_ == 1 ? kV0 : kT0).valid) return false;
+    return cycleValid_;
+}
+
+bool RectangleForm::readKindFields() {
+    bool ok = true;
+    for (std::size_t i : {kT0, kT1, kT2, kT3, kT4}) ok = readTime(f(i)) && ok;
+    for (std::size_t i : {kV0, kV1, kV2}) ok = readReal(f(i)) && ok;
+    ok = readCount(f(kRepeat)) && ok;
+    return ok;
+}
+
+bool RectangleForm::generate(double* segment) {
+    return generateRectangle(segment, totalTime(), samplingTime(), start(), period(), field(kT0).time,
+                             field(kT1).time, field(kT2).time, field(kT3).time, field(kT4).time, field(kV0).real,
+                             field(kV1).real, field(kV2).real, field(kRepeat).count);
+}
+
+RectangleForm::Settings RectangleForm::settings() const {
+    Settings s;
+    s.period = period();
+    s.periodUnit = periodUnit();
+    s.t0 = field(kT0).time;
+    s.t0Unit = field(kT0).unit;
+    s.t1 = field(kT1).time;
+    s.t1Unit = field(kT1).unit;
+    s.t2 = field(kT2).time;
+    s.t2Unit = field(kT2).unit;
+    s.t3 = field(kT3).time;
+    s.t3Unit = field(kT3).unit;
+    s.t4 = field(kT4).time;
+    s.t4Unit = field(kT4).unit;
+    s.v0 = field(kV0).real;
+    s.v1 = field(kV1).real;
+    s.v2 = field(kV2).real;
+    s.repeatCount = static_cast<std::int32_t>(field(kRepeat).count);
+    s.levelMode = mode_;
+    return s;
+}
+
+void RectangleForm::buildSketch(double* samples, std::size_t& count, SketchDisplayList& list) {
+    // Fixed example: a 4 ms trapezoid cycle drawn from its own beginning over
+    // 8.5 ms at 1 us; the segment's start is marked inside the first edge.
+    constexpr std::int64_t kSpan = 8500000, kTs = 1000;
+    constexpr std::int64_t t1 = 800000, t2 = 1200000, t3 = 800000, t4 = 1200000, t0 = 400000;
+    constexpr double v1 = 0.8, v2 = -0.6;
+    generateRectangle(samples, kSpan, kTs, 0, kSpan, 0, t1, t2, t3, t4, 0, v1, v2, 3);
+    count = kSpan / kTs;
+    const double n = static_cast<double>(count);
+    auto x = [&](std::int64_t t) { return sketchXOf(static_cast<double>(t / kTs), n); };
+    const int y1 = sketchYOf(v1), y2 = sketchYOf(v2);
+    const int yDim = y1 - 60;  // dimension lines above the high level
+    const std::int64_t marks[] = {0, t1, t1 + t2, t1 + t2 + t3, t1 + t2 + t3 + t4};
+    const char* names[] = {"t1", "t2", "t3", "t4"};
+    for (int i = 0; i < 4; ++i) {
+        const int yd = i % 2 == 0 ? yDim : y2 + 70;
+        list.addLine(x(marks[i]), yd, x(marks[i + 1]), yd, 0x008000, 6);
+        list.addLabel(names[i], (x(marks[i]) + x(marks[i + 1])) / 2, yd + (i % 2 == 0 ? -60 : 60),
+                      SketchAlign::Centre, 0x008000);
+    }
+    list.addLabel("v1", x(t1 + t2 / 2), y1 + 70, SketchAlign::Centre, 0xFF0000);
+    list.addLabel("v2", x(marks[3] + t4 / 2), y2 - 70, SketchAlign::Centre, 0xFF0000);
+    const double level0 = rectangleLevelAt(t0, t1, t2, t3, v1, v2);
+    const int xs = x(t0), ys = sketchYOf(level0);
+    list.addLine(xs, 40, xs, 960, 0x0000A0);  // where the segment begins
+    list.addLabel("Start", xs + 15, 930, SketchAlign::Left, 0x0000A0);
+    list.addLabel("t0", xs / 2, ys + 70, SketchAlign::Centre, 0x008000);
+    list.addLine(x(0), ys + 30, xs, ys + 30, 0x008000, 6);
+    list.addLabel("v0", xs + 20, ys, SketchAlign::Left, 0xFF0000);
+}
+
+}  // namespace lyr::analog

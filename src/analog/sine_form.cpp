@@ -1,0 +1,182 @@
+#include <cmath>
+#include <string>
+
+#include "analog/analog_forms.h"
+#include "analog/form_fields.h"
+#include "analog/generators.h"
+#include "document/quantities.h"
+
+namespace lyr::analog {
+
+namespace doc = lyr::document;
+using detail::countField;
+using detail::realField;
+using detail::timeField;
+
+SineForm::SineForm(Prompter& prompter) : AnalogEditFrame(prompter) {
+    addField(timeField("sine-period", "周期", "(t1)："));
+    addField(timeField("delay", "遅延", "(t0)：", 0));
+    addField(realField("phase", "開始位相", "：", "度", 1));
+    addField(realField("amplitude", "振幅", "(v1)：", "V"));
+    addField(realField("offset", "ｵﾌｾｯﾄ", "(v0)：", "V"));
+    addField(countField("repeat", "繰り返し", "：", "回"));
+}
+
+void SineForm::fillFields() {
+    const Settings& s = settings_;
+    f(kPeriodField).unit = s.periodUnit;
+    writeTime(f(kPeriodField), s.period, s.periodUnit);
+    f(kSinePeriod).unit = s.sinePeriodUnit;
+    writeTime(f(kSinePeriod), s.sinePeriod, s.sinePeriodUnit);
+    f(kDelay).unit = s.delayUnit;
+    writeTime(f(kDelay), s.delay, s.delayUnit);
+    writeVolts(f(kPhase), s.startPhase);
+    writeVolts(f(kAmplitude), s.amplitude);
+    writeVolts(f(kOffset), s.offset);
+    f(kRepeat).text = std::to_string(s.repeatCount);
+    mode_ = s.phaseMode == 1 ? 1 : 0;
+    modeChanged();
+}
+
+void SineForm::modeChanged() {
+    f(kDelay).enabled = mode_ == 0;
+    f(kPhase).enabled = mode_ == 1;
+}
+
+void SineForm::unitChanged(std::size_t field) {
+    if (field == kSinePeriod && f(kDelay).unit < 0) f(kDelay).unit = f(kSinePeriod).unit;
+    if (field == kDelay && f(kSinePeriod).unit < 0) f(kSinePeriod).unit = f(kDelay).unit;
+}
+
+void SineForm::testDelay() {
+    FormField& d = f(kDelay);
+    const std::int64_t sp = f(kSinePeriod).time;
+    if (mode_ != 0) {
+        setValid(d, true);
+        return;
+    }
+    const bool valid = readTime(d) && ((-sp < d.time && d.time < sp) || (sp == 0 && d.time == 0));
+    setValid(d, valid);
+    if (!valid) {
+        f(kPhase).text.clear();
+        return;
+    }
+    long double phase = 0;
+    if (sp != 0 && d.time != 0)
+        phase = static_cast<long double>(d.time) * -360.0L / static_cast<long double>(sp);
+    writeVolts(f(kPhase), static_cast<double>(phase));
+}
+
+void SineForm::testPhase() {
+    FormField& p = f(kPhase);
+    if (mode_ != 1) {
+        setValid(p, true);
+        return;
+    }
+    const bool valid = readReal(p) && p.real > -360.0 && p.real < 360.0;
+    setValid(p, valid);
+    FormField& d = f(kDelay);
+    if (!valid) {
+        d.text.clear();
+        d.time = 0;
+        return;
+    }
+    const long double x = -static_cast<long double>(p.real) * static_cast<long double>(f(kSinePeriod).time) / 360.0L;
+    const auto delay = static_cast<std::int64_t>(p.real >= 0 ? std::trunc(x - 0.5L) : std::trunc(x + 0.5L));
+    if (d.unit < 0) {
+        int unit = 0;
+        d.text = doc::formatTimeAuto(delay, unit);
+        d.unit = unit;
+        d.time = delay;
+        return;
+    }
+    std::string text;
+    if (doc::formatTimeIn(delay, d.unit, text)) {
+        d.text = text;
+        d.time = delay;
+    } else {
+        d.text.clear();
+        d.unit = -1;
+        d.time = 0;
+    }
+}
+
+void SineForm::testKindFields() {
+    const std::int64_t ts = samplingTime();
+    FormField& sp = f(kSinePeriod);
+    setValid(sp, readTime(sp) && sp.time >= 4 * ts);
+    FormField& a = f(kAmplitude);
+    setValid(a, readReal(a) && (a.real <= -0.000001 || a.real >= 0.000001));
+    if (mode_ == 1) {
+        testPhase();
+        testDelay();
+    } else {
+        testDelay();
+        testPhase();
+    }
+    setValid(f(kOffset), readReal(f(kOffset)));
+    FormField& r = f(kRepeat);
+    setValid(r, readCount(r) && r.count != 0);
+}
+
+bool SineForm::kindFieldsValid() const {
+    for (std::size_t i : {kSinePeriod, kDelay, kPhase, kAmplitude, kOffset, kRepeat})
+        if (!field(i).valid) return false;
+    return true;
+}
+
+bool SineForm::readKindFields() {
+    bool ok = readTime(f(kSinePeriod));
+    ok = readTime(f(kDelay)) && ok;
+    ok = readReal(f(kPhase)) && ok;
+    ok = readReal(f(kAmplitude)) && ok;
+    ok = readReal(f(kOffset)) && ok;
+    ok = readCount(f(kRepeat)) && ok;
+    return ok;
+}
+
+bool SineForm::generate(double* segment) {
+    return generateSine(segment, totalTime(), samplingTime(), start(), period(), field(kSinePeriod).time,
+                        field(kDelay).time, field(kAmplitude).real, field(kOffset).real, field(kRepeat).count);
+}
+
+SineForm::Settings SineForm::settings() const {
+    Settings s;
+    s.period = period();
+    s.periodUnit = periodUnit();
+    s.sinePeriod = field(kSinePeriod).time;
+    s.sinePeriodUnit = field(kSinePeriod).unit;
+    s.delay = field(kDelay).time;
+    s.delayUnit = field(kDelay).unit;
+    s.startPhase = field(kPhase).real;
+    s.amplitude = field(kAmplitude).real;
+    s.offset = field(kOffset).real;
+    s.repeatCount = static_cast<std::int32_t>(field(kRepeat).count);
+    s.phaseMode = mode_;
+    return s;
+}
+
+void SineForm::buildSketch(double* samples, std::size_t& count, SketchDisplayList& list) {
+    // Fixed example: 8.5 ms at 1 us, a 4 ms sine delayed by 0.5 ms.
+    constexpr std::int64_t kSpan = 8500000, kTs = 1000, kSine = 4000000, kDelay0 = 500000;
+    constexpr double kAmp = 0.8, kOff = 0.15;
+    generateSine(samples, kSpan, kTs, 0, kSpan, kSine, kDelay0, kAmp, kOff, 3);
+    count = kSpan / kTs;
+    const double n = static_cast<double>(count);
+    auto x = [&](std::int64_t t) { return sketchXOf(static_cast<double>(t / kTs), n); };
+    const int yOff = sketchYOf(kOff), yTop = sketchYOf(kOff + kAmp);
+    list.addLine(0, yOff, 1000, yOff, 0x808080);                              // offset level
+    list.addLabel("v0", 970, yOff - 70, SketchAlign::Right);
+    const int xPeak = x(kDelay0 + kSine / 4);
+    list.addLine(xPeak, yOff, xPeak, yTop, 0xFF0000, 5);                      // amplitude
+    list.addLabel("v1", xPeak + 60, (yOff + yTop) / 2, SketchAlign::Left, 0xFF0000);
+    list.addLine(x(0), yOff + 60, x(kDelay0), yOff + 60, 0x008000, 6);        // delay
+    list.addLabel("t0", x(kDelay0) + 20, yOff + 120, SketchAlign::Left, 0x008000);
+    const int yT1 = sketchYOf(kOff - kAmp) + 70;
+    list.addLine(x(kDelay0), yT1, x(kDelay0 + kSine), yT1, 0x008000, 6);      // sine period
+    list.addLine(x(kDelay0), yOff, x(kDelay0), yT1 + 30, 0xA0A0A0);
+    list.addLine(x(kDelay0 + kSine), yOff, x(kDelay0 + kSine), yT1 + 30, 0xA0A0A0);
+    list.addLabel("t1", (x(kDelay0) + x(kDelay0 + kSine)) / 2, yT1 - 20, SketchAlign::Centre, 0x008000);
+}
+
+}  // namespace lyr::analog
