@@ -1,0 +1,218 @@
+#include "document/ui/wave_time_dlg.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "document/quantities.h"
+#include "document/ui/ui_fonts.h"
+
+namespace lyr::document {
+
+namespace {
+
+QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+const char* const kColumnTitles[4] = {"トータル時間", "サンプリング時間", "サンプリングデータ数", "時間誤差"};
+
+}  // namespace
+
+CWaveTimeDlg::CWaveTimeDlg(std::int64_t requestedTotal, std::uint32_t requestedSampling,
+                           std::uint32_t requestedCount, QWidget* parent)
+    : QDialog(parent), form_(requestedTotal, requestedSampling, requestedCount) {
+    setWindowTitle(QStringLiteral("トータル時間の設定"));
+    setFont(lyr::ui::japaneseUiFont());
+    buildControls();
+    showForm();
+    totalEdit_->setFocus();
+}
+
+void CWaveTimeDlg::buildControls() {
+    auto* top = new QVBoxLayout(this);
+
+    // Input: the two modes, each with its own fields.
+    auto* input = new QGroupBox(this);
+    auto* grid = new QGridLayout(input);
+    timeMode_ = new QRadioButton(QStringLiteral("時間入力"), input);
+    timeMode_->setObjectName("timeMode");
+    samplingMode_ = new QRadioButton(QStringLiteral("サンプリング入力"), input);
+    samplingMode_->setObjectName("samplingMode");
+    auto* modeGroup = new QButtonGroup(this);
+    modeGroup->addButton(timeMode_, WaveTimeForm::TimeInput);
+    modeGroup->addButton(samplingMode_, WaveTimeForm::SamplingInput);
+
+    auto makeUnitList = [input](auto units, const char* name) {
+        auto* box = new QComboBox(input);
+        for (auto u : units) box->addItem(qs(u));
+        box->setObjectName(name);
+        return box;
+    };
+
+    totalEdit_ = new QLineEdit(input);
+    totalEdit_->setObjectName("totalEdit");
+    totalUnit_ = makeUnitList(kTotalTimeUnits, "totalUnit");
+    totalUnit_->setAccessibleName(QStringLiteral("トータル時間の単位"));
+    auto* totalLabel = new QLabel(QStringLiteral("トータル時間"), input);
+    totalLabel->setBuddy(totalEdit_);
+
+    samplingEdit_ = new QLineEdit(input);
+    samplingEdit_->setObjectName("samplingEdit");
+    samplingUnit_ = makeUnitList(kSamplingUnits, "samplingUnit");
+    samplingUnit_->setAccessibleName(QStringLiteral("サンプリング時間の単位"));
+    auto* samplingLabel = new QLabel(QStringLiteral("サンプリング時間"), input);
+    samplingLabel->setBuddy(samplingEdit_);
+
+    countEdit_ = new QLineEdit(input);
+    countEdit_->setObjectName("countEdit");
+    auto* countLabel = new QLabel(QStringLiteral("サンプリングデータ数"), input);
+    countLabel->setBuddy(countEdit_);
+
+    grid->addWidget(timeMode_, 0, 0);
+    grid->addWidget(totalLabel, 0, 1);
+    grid->addWidget(totalEdit_, 0, 2);
+    grid->addWidget(totalUnit_, 0, 3);
+    grid->addWidget(samplingMode_, 1, 0);
+    grid->addWidget(samplingLabel, 1, 1);
+    grid->addWidget(samplingEdit_, 1, 2);
+    grid->addWidget(samplingUnit_, 1, 3);
+    grid->addWidget(countLabel, 2, 1);
+    grid->addWidget(countEdit_, 2, 2);
+    grid->setColumnStretch(2, 1);
+    top->addWidget(input);
+
+    // Candidates: three rows of four read-only texts.
+    auto* table = new QGroupBox(this);
+    auto* cgrid = new QGridLayout(table);
+    for (int c = 0; c < 4; ++c) {
+        auto* head = new QLabel(QString::fromUtf8(kColumnTitles[c]), table);
+        head->setAlignment(Qt::AlignCenter);
+        cgrid->addWidget(head, 0, c + 1);
+    }
+    candidateGroup_ = new QButtonGroup(this);
+    for (int r = 0; r < 3; ++r) {
+        auto* b = new QRadioButton(QStringLiteral("設定 %1").arg(r + 1), table);
+        b->setObjectName(QStringLiteral("candidate%1").arg(r));
+        candidateButtons_[static_cast<std::size_t>(r)] = b;
+        candidateGroup_->addButton(b, r);
+        cgrid->addWidget(b, r + 1, 0);
+        for (int c = 0; c < 4; ++c) {
+            auto* t = new QLineEdit(table);
+            t->setReadOnly(true);
+            t->setFocusPolicy(Qt::ClickFocus);
+            t->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            t->setObjectName(QStringLiteral("candidateText%1%2").arg(r).arg(c));
+            t->setAccessibleName(QStringLiteral("設定 %1 %2").arg(r + 1).arg(QString::fromUtf8(kColumnTitles[c])));
+            t->setMinimumWidth(c == 3 ? 150 : 120);
+            candidateTexts_[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)] = t;
+            cgrid->addWidget(t, r + 1, c + 1);
+        }
+    }
+    top->addWidget(table);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    ok_ = new QPushButton(QStringLiteral("OK"), this);
+    ok_->setObjectName("okButton");
+    // Enter must not close the dialog, so OK is never the default button.
+    ok_->setAutoDefault(false);
+    ok_->setDefault(false);
+    buttons->addWidget(ok_);
+    top->addLayout(buttons);
+
+    connect(modeGroup, &QButtonGroup::idToggled, this, [this](int id, bool on) {
+        if (updating_ || !on) return;
+        form_.setMode(id);
+        showForm();
+        (id == WaveTimeForm::TimeInput ? totalEdit_ : samplingEdit_)->setFocus();
+    });
+    connect(totalEdit_, &QLineEdit::textChanged, this, [this](const QString& t) {
+        if (updating_) return;
+        form_.setTotalText(t.toStdString());
+        showForm();
+    });
+    connect(totalUnit_, &QComboBox::currentIndexChanged, this, [this](int i) {
+        if (updating_) return;
+        form_.setTotalUnit(i);
+        showForm();
+    });
+    connect(samplingEdit_, &QLineEdit::textChanged, this, [this](const QString& t) {
+        if (updating_) return;
+        form_.setSamplingText(t.toStdString());
+        showForm();
+    });
+    connect(samplingUnit_, &QComboBox::currentIndexChanged, this, [this](int i) {
+        if (updating_) return;
+        form_.setSamplingUnit(i);
+        showForm();
+    });
+    connect(countEdit_, &QLineEdit::textChanged, this, [this](const QString& t) {
+        if (updating_) return;
+        form_.setCountText(t.toStdString());
+        showForm();
+    });
+    connect(candidateGroup_, &QButtonGroup::idToggled, this, [this](int id, bool on) {
+        if (updating_ || !on) return;
+        form_.selectCandidate(id);
+        showForm();
+    });
+    connect(ok_, &QPushButton::clicked, this, &CWaveTimeDlg::accept);
+}
+
+void CWaveTimeDlg::showForm() {
+    updating_ = true;
+    timeMode_->setChecked(form_.mode() == WaveTimeForm::TimeInput);
+    samplingMode_->setChecked(form_.mode() == WaveTimeForm::SamplingInput);
+    auto setText = [](QLineEdit* e, const std::string& s) {
+        QString q = QString::fromStdString(s);
+        if (e->text() != q) e->setText(q);
+    };
+    setText(totalEdit_, form_.totalText());
+    setText(samplingEdit_, form_.samplingText());
+    setText(countEdit_, form_.countText());
+    totalUnit_->setCurrentIndex(form_.totalUnit());
+    samplingUnit_->setCurrentIndex(form_.samplingUnit());
+
+    totalEdit_->setEnabled(form_.timeGroupEnabled());
+    totalUnit_->setEnabled(form_.timeGroupEnabled());
+    samplingEdit_->setEnabled(form_.samplingGroupEnabled());
+    samplingUnit_->setEnabled(form_.samplingGroupEnabled());
+    countEdit_->setEnabled(form_.samplingGroupEnabled());
+
+    // A group of exclusive buttons cannot show "none" while exclusive.
+    candidateGroup_->setExclusive(false);
+    for (int r = 0; r < 3; ++r) {
+        const TimeCandidate& c = form_.candidate(r);
+        auto* b = candidateButtons_[static_cast<std::size_t>(r)];
+        b->setEnabled(c.enabled);
+        b->setChecked(form_.selectedCandidate() == r);
+        const std::string* texts[4] = {&c.totalText, &c.samplingText, &c.countText, &c.errorText};
+        for (int k = 0; k < 4; ++k)
+            setText(candidateTexts_[static_cast<std::size_t>(r)][static_cast<std::size_t>(k)], *texts[k]);
+    }
+    candidateGroup_->setExclusive(true);
+    ok_->setEnabled(form_.okEnabled());
+    updating_ = false;
+}
+
+void CWaveTimeDlg::accept() {
+    if (!form_.accept()) return;
+    QDialog::accept();
+}
+
+void CWaveTimeDlg::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+}  // namespace lyr::document
