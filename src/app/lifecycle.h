@@ -20,7 +20,6 @@ inline constexpr const char* kOpenFilter =
 inline constexpr const char* kSaveFilter = "LYRファイル (*.lyr)|*.lyr||";
 inline constexpr const char* kDefaultExtension = "lyr";
 inline constexpr const char* kInvalidParameterMessage = "不正なパラメータです。";
-inline constexpr const char* kReadMemoryMessage = "ファイル読込みのためのメモリが確保できませんでした。";
 inline constexpr const char* kModifiedSuffix = " の内容は変更されています。";
 inline constexpr const char* kFilePrefix = "ファイル ";
 inline constexpr const char* kResolutionChangedLine = "アナログ分解能設定が変更されています。";
