@@ -1,0 +1,536 @@
+// The byte layout and the section readers/writer, without a document.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <sys/stat.h>
+
+#include "document/waveform_file_raw.h"
+#include "waveform_file_helpers.h"
+
+namespace lyr::document::wavefile {
+namespace {
+
+using test::fileBytes;
+using test::putFileBytes;
+using test::resealHeader;
+
+HeaderFields sampleHeader(std::uint32_t units = 7, std::uint32_t n = 20) {
+    HeaderFields h;
+    h.samplingUnits = units;
+    h.sampleCount = n;
+    h.totalTime = std::uint64_t(units) * 10 * n;
+    h.timeUnitNs = 10;
+    h.timeUnitReserved = 0;
+    h.revisionId = 0x1234;
+    h.documentId = 0x7FFF;
+    h.modificationCount = -3;
+    const char* names[9] = {"AN", "CH0", "clk", "data12", "x", "", "12345678", "ab", "z"};
+    for (int i = 0; i < 9; ++i) h.signalNames[i] = names[i];
+    h.flags = {1, 1, 0, 1};
+    h.deviceText = "PGX-500 #2";
+    for (std::size_t i = 0; i < kViewStateDwords; ++i) h.viewState[i] = std::uint32_t(i * 2654435761u);
+    h.outputSettings.startControl = 2;
+    h.outputSettings.outputMode = 1;
+    h.outputSettings.analogStop = 1;
+    h.outputSettings.digitalStop = 1;
+    h.outputSettings.triggerMode = 1;
+    h.outputSettings.triggerPolarity = 1;
+    h.outputSettings.syncPolarity = 1;
+    h.outputSettings.syncPulseWidth = 1;
+    h.outputSettings.repeatCount = 123456;
+    h.outputSettings.retrigger = 1;
+    h.outputSettings.analogResolution = 9;
+    return h;
+}
+
+TEST(WaveformHeader, EveryFieldAtItsOffsetAndBack) {
+    const HeaderFields h = sampleHeader();
+    HeaderBytes b;
+    encodeHeader(h, b);
+    EXPECT_EQ(getU64(&b[0]), 1400u);
+    EXPECT_EQ(getU32(&b[8]), 7u);
+    EXPECT_EQ(getU32(&b[12]), 20u);
+    EXPECT_EQ(getU32(&b[16]), 10u);
+    EXPECT_EQ(getI32(&b[32]), -3);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&b[36]), 8), "AN      ");
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&b[84]), 8), "12345678");
+    for (std::size_t i = 108; i < 116; ++i) EXPECT_EQ(b[i], 0) << i;
+    EXPECT_EQ(getU32(&b[116]), 1u);
+    EXPECT_EQ(getU32(&b[120]), 1u);
+    EXPECT_EQ(getU32(&b[124]), 0u);
+    EXPECT_EQ(getU32(&b[128]), 1u);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&b[132]), 16), "PGX-500 #2      ");
+    EXPECT_EQ(getU32(&b[148]), h.viewState[0]);
+    EXPECT_EQ(getU32(&b[856]), h.viewState[177]);
+    EXPECT_EQ(getU32(&b[860]), 2u);       // startControl
+    EXPECT_EQ(getU32(&b[892]), 123456u);  // repeatCount
+    EXPECT_EQ(getU32(&b[900]), 9u);       // analogResolution
+    for (std::size_t i = 904; i < 1016; ++i) EXPECT_EQ(b[i], 0) << i;
+    EXPECT_EQ(getU32(&b[1016]), byteSum(b.data(), 1016));
+    EXPECT_EQ(getU32(&b[1020]), 3u);
+
+    ASSERT_TRUE(checkHeader(b));
+    EXPECT_EQ(decodeHeader(b), h);
+}
+
+TEST(WaveformHeader, ReadingTrimsTextsNormalisesFlagsAndTakesLowBytes) {
+    HeaderBytes b;
+    encodeHeader(sampleHeader(), b);
+    std::memcpy(&b[36], " \tab c\r\n", 8);
+    putU32(&b[120], 7);
+    putU32(&b[124], 0x80000000u);
+    putU32(&b[864], 0x0101);  // outputMode: only the low byte counts
+    putI32(&b[892], -1);      // repeatCount is whole
+    resealHeader(b.data());
+    ASSERT_TRUE(checkHeader(b));
+    const HeaderFields h = decodeHeader(b);
+    EXPECT_EQ(h.signalNames[0], "ab c");
+    EXPECT_EQ(h.flags.editLocked, 1);
+    EXPECT_EQ(h.flags.reservedFlag2, 1);
+    EXPECT_EQ(h.outputSettings.outputMode, 1);
+    EXPECT_EQ(h.outputSettings.repeatCount, -1);
+}
+
+TEST(WaveformHeader, TextsAreCutWithoutSplittingADoubleByteCharacter) {
+    // 15 single bytes then a two-byte character: the character does not fit.
+    const std::string text = std::string(15, 'a') + "\x82\xa0" + "b";
+    EXPECT_EQ(cutText(text, 16), std::string(15, 'a'));
+    EXPECT_EQ(cutText("\x82\xa0\x82\xa2xyz", 4), "\x82\xa0\x82\xa2");
+    EXPECT_EQ(cutText("short", 16), "short");
+    std::uint8_t field[8];
+    putFixedText(field, 8, "0123456789");
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(field), 8), "01234567");
+}
+
+TEST(WaveformHeader, CheckRefusesEachBadField) {
+    auto check = [](std::uint32_t units, std::uint32_t n, std::int64_t timeDelta = 0) {
+        HeaderFields h = sampleHeader(units, n);
+        h.totalTime = std::uint64_t(std::int64_t(h.totalTime) + timeDelta);
+        HeaderBytes b;
+        encodeHeader(h, b);
+        return checkHeader(b);
+    };
+    EXPECT_TRUE(check(1, 20));
+    EXPECT_TRUE(check(8388608, 1048576));
+    EXPECT_FALSE(check(0, 20));
+    EXPECT_FALSE(check(8388609, 20));
+    EXPECT_FALSE(check(1, 19));
+    EXPECT_FALSE(check(1, 1048577));
+    EXPECT_FALSE(check(5, 100, 1));
+    EXPECT_FALSE(check(5, 100, -1));
+
+    // The step is a 32-bit product of the unit field and the sampling units.
+    HeaderFields h = sampleHeader(8388608, 20);
+    h.timeUnitNs = 1000;
+    h.totalTime = std::uint64_t(std::uint32_t(1000u * 8388608u)) * 20;
+    HeaderBytes b;
+    encodeHeader(h, b);
+    EXPECT_TRUE(checkHeader(b));
+    h.totalTime = 1000ull * 8388608u * 20;
+    encodeHeader(h, b);
+    EXPECT_FALSE(checkHeader(b));
+}
+
+TEST(WaveformHeader, AnyChangedByteBreaksTheChecksum) {
+    HeaderBytes good;
+    encodeHeader(sampleHeader(), good);
+    for (std::size_t at : {36u, 108u, 120u, 500u, 900u, 950u, 1015u}) {
+        HeaderBytes b = good;
+        b[at] ^= 0x10;
+        EXPECT_FALSE(checkHeader(b)) << at;
+    }
+    // The version lies outside the checksum.
+    HeaderBytes b = good;
+    putU32(&b[1020], 2);
+    EXPECT_TRUE(checkHeader(b));
+}
+
+TEST(PackedDigital, EveryByteValueRoundTripsAtAnyLength) {
+    for (std::size_t n : {1u, 7u, 8u, 9u, 256u, 263u}) {
+        std::vector<std::uint8_t> levels[8];
+        std::uint8_t* ch[8];
+        for (int k = 0; k < 8; ++k) {
+            levels[k].resize(n);
+            for (std::size_t i = 0; i < n; ++i) levels[k][i] = std::uint8_t(((i * 37 + 11) >> k) & 1);
+            ch[k] = levels[k].data();
+        }
+        std::vector<std::uint8_t> packed(n);
+        packDigital(ch, n, packed.data());
+        for (std::size_t i = 0; i < n; ++i) ASSERT_EQ(packed[i], std::uint8_t(i * 37 + 11)) << n << " " << i;
+        std::vector<std::uint8_t> back[8];
+        std::uint8_t* out[8];
+        for (int k = 0; k < 8; ++k) {
+            back[k].assign(n, 0xEE);
+            out[k] = back[k].data();
+        }
+        unpackDigital(packed.data(), n, out);
+        for (int k = 0; k < 8; ++k) EXPECT_EQ(back[k], levels[k]) << n << " CH" << k;
+    }
+}
+
+TEST(PackedDigital, AnyNonZeroLevelIsHigh) {
+    std::vector<std::uint8_t> levels[8];
+    std::uint8_t* ch[8];
+    const std::uint8_t values[9] = {0, 1, 2, 0x80, 0xFF, 0x7F, 0x10, 0, 3};
+    for (int k = 0; k < 8; ++k) {
+        levels[k].assign(values, values + 9);
+        ch[k] = levels[k].data();
+    }
+    std::vector<std::uint8_t> packed(9);
+    packDigital(ch, 9, packed.data());
+    const std::uint8_t expected[9] = {0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0xFF};
+    for (int i = 0; i < 9; ++i) EXPECT_EQ(packed[i], expected[i]) << i;
+}
+
+TEST(LegacyConversion, ThreeRangesOfTheSamplingValue) {
+    auto tb = convertLegacyTimeBase(1, 10);
+    EXPECT_EQ(tb.samplingUnits, 2u);
+    EXPECT_EQ(tb.sampleCount, 10u);
+    EXPECT_EQ(tb.repeat, 1u);
+    tb = convertLegacyTimeBase(4194304, 262144);
+    EXPECT_EQ(tb.samplingUnits, 8388608u);
+    EXPECT_EQ(tb.sampleCount, 262144u);
+    tb = convertLegacyTimeBase(4194305, 100);
+    EXPECT_EQ(tb.samplingUnits, 4194305u);
+    EXPECT_EQ(tb.sampleCount, 200u);
+    EXPECT_EQ(tb.repeat, 2u);
+    tb = convertLegacyTimeBase(5000000, 100000);  // Ts = 50 ms, same duration
+    EXPECT_EQ(tb.samplingUnits, 5000000u);
+    EXPECT_EQ(tb.sampleCount, 200000u);
+    tb = convertLegacyTimeBase(8388608, 262144);
+    EXPECT_EQ(tb.samplingUnits, 8388608u);
+    EXPECT_EQ(tb.sampleCount, 524288u);
+    tb = convertLegacyTimeBase(8388609, 262144);
+    EXPECT_EQ(tb.samplingUnits, 4194304u);
+    EXPECT_EQ(tb.sampleCount, 1048576u);
+    EXPECT_EQ(tb.repeat, 4u);
+    tb = convertLegacyTimeBase(16777216, 10);
+    EXPECT_EQ(tb.samplingUnits, 8388608u);
+    EXPECT_EQ(tb.sampleCount, 40u);
+}
+
+TEST(LegacyConversion, SamplesRepeatAndHighChannelsClear) {
+    const double src[3] = {0.5, -0.25, std::numeric_limits<double>::quiet_NaN()};
+    const std::uint8_t packed[3] = {0x0F, 0xF5, 0x02};
+    double dst[12];
+    expandLegacyAnalog(src, 3, 4, dst);
+    std::uint8_t levels[8][12];
+    std::uint8_t* ch[8];
+    for (int k = 0; k < 8; ++k) {
+        std::memset(levels[k], 1, 12);
+        ch[k] = levels[k];
+    }
+    expandLegacyDigital(packed, 3, 4, ch);
+    for (int i = 0; i < 12; ++i) {
+        if (i < 8) {
+            EXPECT_EQ(dst[i], src[i / 4]);
+        } else {
+            EXPECT_TRUE(std::isnan(dst[i]));
+        }
+        for (int k = 0; k < 4; ++k) EXPECT_EQ(levels[k][i], (packed[i / 4] >> k) & 1) << i << " " << k;
+        for (int k = 4; k < 8; ++k) EXPECT_EQ(levels[k][i], 0) << i << " " << k;
+    }
+}
+
+// ---- whole files -----------------------------------------------------------
+
+struct Tracks {
+    explicit Tracks(std::size_t n) : analog(n) {
+        for (std::size_t i = 0; i < n; ++i) analog[i] = std::sin(double(i)) * 1.5;
+        for (int k = 0; k < 8; ++k) {
+            digital[k].resize(n);
+            for (std::size_t i = 0; i < n; ++i) digital[k][i] = std::uint8_t(((i * 7 + 3) >> k) & 1);
+            ptr[k] = digital[k].data();
+        }
+    }
+    std::vector<double> analog;
+    std::vector<std::uint8_t> digital[8];
+    const std::uint8_t* ptr[8];
+};
+
+SettingsBlock patternBlock() {
+    SettingsBlock block{};
+    for (std::size_t i = 0; i < 512; ++i) block[i] = std::uint8_t(i * 13 + 1);
+    return block;
+}
+
+class WaveformFileRaw : public ::testing::Test {
+protected:
+    test::ScratchFolder folder;
+
+    std::string writeSample(std::uint32_t n, const std::string& name = "w.lyr") {
+        const std::string path = folder.file(name);
+        Tracks t(n);
+        const FileResult r = writeWaveformFile(path, sampleHeader(3, n), patternBlock(), t.analog.data(), t.ptr);
+        EXPECT_TRUE(r.ok) << r.message;
+        return path;
+    }
+};
+
+TEST_F(WaveformFileRaw, SamplesHeaderAndBlockSurviveUnchanged) {
+    const std::uint32_t n = 1000;
+    Tracks t(n);
+    t.analog[0] = std::numeric_limits<double>::quiet_NaN();
+    t.analog[1] = -0.0;
+    t.analog[2] = std::numeric_limits<double>::infinity();
+    t.analog[3] = std::numeric_limits<double>::denorm_min();
+    const std::string path = folder.file("w.lyr");
+    const HeaderFields h = sampleHeader(3, n);
+    ASSERT_TRUE(writeWaveformFile(path, h, patternBlock(), t.analog.data(), t.ptr).ok);
+    EXPECT_EQ(fileBytes(path).size(), currentFileSize(n));
+    EXPECT_EQ(currentFileSize(20), 5300u);
+    EXPECT_EQ(currentFileSize(1048576), 9442304u);
+
+    WaveformFileContents c;
+    const FileResult r = readWaveformFile(path, 3, c);
+    ASSERT_TRUE(r.ok) << r.message;
+    EXPECT_EQ(r.message, kMsgOk);
+    EXPECT_EQ(c.format, FileFormat::Lyr);
+    EXPECT_EQ(c.header, h);
+    ASSERT_EQ(c.analog.size(), n);
+    EXPECT_EQ(std::memcmp(c.analog.data(), t.analog.data(), n * 8), 0);  // bit for bit, NaN too
+    for (std::uint32_t i = 0; i < n; ++i) {
+        std::uint8_t expected = 0;
+        for (int k = 0; k < 8; ++k) expected |= std::uint8_t(t.digital[k][i] << k);
+        ASSERT_EQ(c.digital[i], expected) << i;
+    }
+    EXPECT_TRUE(c.settingsFromFile);
+    SettingsBlock expected = patternBlock();
+    sealSettingsBlock(expected);
+    EXPECT_EQ(c.settingsBlock, expected);
+    // The block sits after the samples; zeros from 512, checksum at 4,092.
+    const auto bytes = fileBytes(path);
+    const std::size_t blockAt = 1024 + 9 * n;
+    EXPECT_EQ(bytes[blockAt + 1], 14);
+    EXPECT_EQ(bytes[blockAt + 512], 0);
+    EXPECT_EQ(getU32(&bytes[blockAt + 4092]), byteSum(&bytes[blockAt], 4092));
+}
+
+TEST_F(WaveformFileRaw, NineteenSamplesWriteButDoNotRead) {
+    const std::string path = writeSample(19);
+    EXPECT_EQ(fileBytes(path).size(), currentFileSize(19));
+    WaveformFileContents c;
+    const FileResult r = readWaveformFile(path, 3, c);
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.message, kMsgFormatError);
+}
+
+TEST_F(WaveformFileRaw, OneByteMoreOrLessIsAFormatError) {
+    const std::string path = writeSample(20);
+    const auto good = fileBytes(path);
+    WaveformFileContents c;
+    auto longer = good;
+    longer.push_back(0);
+    putFileBytes(path, longer);
+    EXPECT_EQ(readWaveformFile(path, 3, c).message, kMsgFormatError);
+    auto shorter = good;
+    shorter.pop_back();
+    putFileBytes(path, shorter);
+    EXPECT_EQ(readWaveformFile(path, 3, c).message, kMsgFormatError);
+    putFileBytes(path, good);
+    EXPECT_TRUE(readWaveformFile(path, 3, c).ok);
+}
+
+TEST_F(WaveformFileRaw, OtherVersionReadsSamplesButNotTheBlock) {
+    const std::string path = writeSample(40);
+    auto bytes = fileBytes(path);
+    putU32(&bytes[1020], 2);
+    bytes[bytes.size() - 1] ^= 0xFF;  // a broken block is not even looked at
+    putFileBytes(path, bytes);
+    WaveformFileContents c;
+    const FileResult r = readWaveformFile(path, 3, c);
+    ASSERT_TRUE(r.ok) << r.message;
+    EXPECT_FALSE(c.settingsFromFile);
+    EXPECT_EQ(c.header.formatVersion, 2u);
+    EXPECT_EQ(c.analog.size(), 40u);
+    EXPECT_DOUBLE_EQ(c.analog[5], std::sin(5.0) * 1.5);
+    // The size rule still holds for it.
+    bytes.pop_back();
+    putFileBytes(path, bytes);
+    EXPECT_EQ(readWaveformFile(path, 3, c).message, kMsgFormatError);
+}
+
+TEST_F(WaveformFileRaw, ChecksInOrderWithTheirMessages) {
+    WaveformFileContents c;
+    EXPECT_EQ(readWaveformFile(folder.file("missing.lyr"), 3, c).message, kMsgOpenError);
+    EXPECT_EQ(readWaveformFile(folder.path().string(), 3, c).message, kMsgOpenError);  // a folder
+
+    const std::string path = writeSample(64);
+    const auto good = fileBytes(path);
+    putFileBytes(path, std::vector<std::uint8_t>(good.begin(), good.begin() + 1023));
+    EXPECT_EQ(readWaveformFile(path, 3, c).message, kMsgFormatError);
+    putFileBytes(path, good);
+
+    // A short read of each section, in the order they are read.
+    for (int section = 0; section < 4; ++section) {
+        test::FaultySeam seam;
+        seam.shortReadAt = section;
+        test::SeamInstalled installed(&seam);
+        const FileResult r = readWaveformFile(path, 3, c);
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(r.message, kMsgReadError) << section;
+    }
+    // Header values are checked before the length.
+    auto bad = good;
+    putU32(&bad[12], 19);
+    resealHeader(bad.data());
+    bad.push_back(0);
+    putFileBytes(path, bad);
+    EXPECT_EQ(readWaveformFile(path, 3, c).message, kMsgFormatError);
+    // A bad block checksum.
+    bad = good;
+    bad[1024 + 9 * 64 + 100] ^= 1;
+    putFileBytes(path, bad);
+    EXPECT_EQ(readWaveformFile(path, 3, c).message, kMsgFormatError);
+
+    putFileBytes(path, good);
+    const FileResult r = readWaveformFile(path, 3, c);
+    EXPECT_TRUE(r.ok);
+    EXPECT_EQ(r.message, kMsgOk);
+}
+
+TEST_F(WaveformFileRaw, HugeSampleCountInASmallFileAllocatesNothing) {
+    HeaderFields h = sampleHeader(1, 1048576);
+    HeaderBytes b;
+    encodeHeader(h, b);
+    std::vector<std::uint8_t> bytes(b.begin(), b.end());
+    bytes.resize(2048);
+    MemorySource src(bytes.data(), bytes.size());
+    WaveformFileContents c;
+    EXPECT_EQ(readWaveformFrom(src, 3, c).message, kMsgFormatError);
+    EXPECT_EQ(c.analog.size(), 0u);
+}
+
+// ---- legacy files --------------------------------------------------------------
+
+TEST_F(WaveformFileRaw, LegacyFileReadsAnalogAndFourChannels) {
+    test::LegacyFile legacy;
+    legacy.n = 12;
+    legacy.output.outputMode = 1;
+    legacy.output.analogResolution = 8;
+    auto bytes = legacy.bytes();
+    bytes.resize(bytes.size() + 100, 0xAB);  // longer files are fine
+    const std::string path = folder.file("old.syn");
+    putFileBytes(path, bytes);
+    WaveformFileContents c;
+    const FileResult r = readLegacyFile(path, c);
+    ASSERT_TRUE(r.ok) << r.message;
+    EXPECT_EQ(c.format, FileFormat::Syn);
+    EXPECT_EQ(c.header.samplingUnits, 100u);
+    EXPECT_EQ(c.header.sampleCount, 12u);
+    EXPECT_EQ(c.header.totalTime, 24000u);
+    EXPECT_EQ(c.header.outputSettings.outputMode, 1);
+    EXPECT_FALSE(c.settingsFromFile);
+    for (std::uint32_t i = 0; i < 12; ++i) {
+        EXPECT_EQ(c.analog[i], double(i) / 12);
+        EXPECT_EQ(c.digital[i], i & 0x0F);
+    }
+}
+
+TEST_F(WaveformFileRaw, LegacyRefusals) {
+    const std::string path = folder.file("old.syn");
+    WaveformFileContents c;
+    auto message = [&](const test::LegacyFile& legacy, long trim = 0) {
+        auto bytes = legacy.bytes();
+        bytes.resize(std::size_t(long(bytes.size()) - trim));
+        putFileBytes(path, bytes);
+        return readLegacyFile(path, c).message;
+    };
+    test::LegacyFile legacy;
+    EXPECT_EQ(message(legacy), kMsgOk);
+    EXPECT_EQ(message(legacy, 1), kMsgFormatError);  // shorter than 1,024 + 12n
+    test::LegacyFile two = legacy;
+    two.channels[2].assign(legacy.n, 0);
+    two.channels[2][7] = 2;  // a level byte of 2
+    EXPECT_EQ(message(two), kMsgFormatError);
+    for (std::uint32_t n : {9u, 262145u}) {
+        test::LegacyFile wrongCount;
+        wrongCount.n = n;
+        EXPECT_EQ(message(wrongCount), kMsgFormatError) << n;
+    }
+    test::LegacyFile big;
+    big.u = 16777216;
+    EXPECT_EQ(message(big), kMsgOk);
+    big.u = 16777217;
+    big.timeUnit = 1;
+    EXPECT_EQ(message(big), kMsgFormatError);
+    test::LegacyFile zero;
+    zero.u = 0;
+    EXPECT_EQ(message(zero), kMsgFormatError);
+    auto broken = legacy.bytes();
+    broken[500] = 1;  // checksum no longer matches
+    putFileBytes(path, broken);
+    EXPECT_EQ(readLegacyFile(path, c).message, kMsgFormatError);
+    EXPECT_EQ(readLegacyFile(folder.file("none.syn"), c).message, kMsgOpenError);
+    putFileBytes(path, legacy.bytes());
+    test::FaultySeam seam;
+    seam.shortReadAt = 2;  // the channels
+    test::SeamInstalled installed(&seam);
+    EXPECT_EQ(readLegacyFile(path, c).message, kMsgReadError);
+}
+
+// ---- saving never destroys the previous file -----------------------------------
+
+TEST_F(WaveformFileRaw, FailedWriteLeavesThePreviousFileAsItWas) {
+    const std::string path = writeSample(500);
+    const auto before = fileBytes(path);
+    const std::size_t entries = folder.entries();
+    Tracks t(800);
+    for (int at = 0; at < 4; ++at) {
+        test::FaultySeam seam;
+        seam.shortWriteAt = at;  // header, analog, digital, block
+        test::SeamInstalled installed(&seam);
+        const FileResult r = writeWaveformFile(path, sampleHeader(3, 800), patternBlock(), t.analog.data(), t.ptr);
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(r.message, kMsgWriteError) << at;
+        EXPECT_EQ(fileBytes(path), before) << at;
+        EXPECT_EQ(folder.entries(), entries) << "temporary file left behind";
+    }
+    for (int which = 0; which < 2; ++which) {
+        test::FaultySeam seam;
+        seam.failFlush = which == 0;
+        seam.failRename = which == 1;
+        test::SeamInstalled installed(&seam);
+        EXPECT_EQ(writeWaveformFile(path, sampleHeader(3, 800), patternBlock(), t.analog.data(), t.ptr).message,
+                  kMsgWriteError);
+        EXPECT_EQ(fileBytes(path), before);
+        EXPECT_EQ(folder.entries(), entries);
+    }
+    // Without faults it replaces the file and keeps its permissions.
+    ::chmod(path.c_str(), 0640);
+    ASSERT_TRUE(writeWaveformFile(path, sampleHeader(3, 800), patternBlock(), t.analog.data(), t.ptr).ok);
+    EXPECT_EQ(fileBytes(path).size(), currentFileSize(800));
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    EXPECT_EQ(folder.entries(), entries);
+}
+
+TEST_F(WaveformFileRaw, UncreatableFileIsAnOpenError) {
+    Tracks t(20);
+    EXPECT_EQ(writeWaveformFile(folder.file("no/such/folder.lyr"), sampleHeader(3, 20), patternBlock(),
+                                t.analog.data(), t.ptr)
+                  .message,
+              kMsgOpenError);
+    EXPECT_EQ(writeWaveformFile(folder.path().string(), sampleHeader(3, 20), patternBlock(), t.analog.data(), t.ptr)
+                  .message,
+              kMsgOpenError);
+    const std::string path = writeSample(30);
+    const auto before = fileBytes(path);
+    ::chmod(folder.path().c_str(), 0555);
+    const bool root = ::geteuid() == 0;  // root writes into read-only folders anyway
+    const FileResult r =
+        writeWaveformFile(path, sampleHeader(3, 20), patternBlock(), t.analog.data(), t.ptr);
+    ::chmod(folder.path().c_str(), 0755);
+    if (!root) {
+        EXPECT_EQ(r.message, kMsgOpenError);
+        EXPECT_EQ(fileBytes(path), before);
+    } else {
+        EXPECT_TRUE(r.ok);
+    }
+}
+
+}  // namespace
+}  // namespace lyr::document::wavefile

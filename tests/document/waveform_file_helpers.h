@@ -1,0 +1,118 @@
+#pragma once
+// Helpers shared by the waveform file tests: a scratch folder, whole-file
+// bytes, and legacy files built byte by byte.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "document/waveform_file_format.h"
+#include "document/waveform_file_io.h"
+
+namespace lyr::test {
+
+namespace wf = lyr::document::wavefile;
+
+class ScratchFolder {
+public:
+    ScratchFolder() {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        path_ = std::filesystem::temp_directory_path() /
+                ("lyr-wf-" + std::to_string(::getpid()) + "-" + info->test_suite_name() + "-" + info->name());
+        std::filesystem::remove_all(path_);
+        std::filesystem::create_directories(path_);
+    }
+    ~ScratchFolder() {
+        std::error_code ec;
+        std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ec);
+        std::filesystem::remove_all(path_, ec);
+    }
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
+    const std::filesystem::path& path() const { return path_; }
+    std::size_t entries() const {
+        return std::size_t(std::distance(std::filesystem::directory_iterator(path_),
+                                         std::filesystem::directory_iterator()));
+    }
+
+private:
+    std::filesystem::path path_;
+};
+
+inline std::vector<std::uint8_t> fileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline void putFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+
+// Rewrites the header checksum after a test changed header bytes on purpose.
+inline void resealHeader(std::uint8_t* header) {
+    wf::putU32(header + wf::off::headerChecksum, wf::byteSum(header, wf::off::headerChecksum));
+}
+
+// A legacy file: header (sampling value u in 20 ns steps, n samples, unit 20),
+// n doubles, then CH0..CH3 with n level bytes each.
+struct LegacyFile {
+    std::uint32_t u = 100;
+    std::uint32_t n = 10;
+    std::uint32_t timeUnit = 20;
+    document::OutputSettings output{};
+    std::vector<double> analog;                  // n values (default i / n)
+    std::vector<std::uint8_t> channels[4];       // n levels each (default pattern)
+
+    std::vector<std::uint8_t> bytes() const {
+        wf::HeaderFields h;
+        h.samplingUnits = u;
+        h.sampleCount = n;
+        h.timeUnitNs = timeUnit;
+        h.totalTime = std::uint64_t(std::uint32_t(timeUnit * u)) * n;
+        h.outputSettings = output;
+        h.formatVersion = 1;
+        wf::HeaderBytes header;
+        wf::encodeHeader(h, header);
+        std::vector<std::uint8_t> out(header.begin(), header.end());
+        out.resize(1024 + 12ull * n);
+        for (std::uint32_t i = 0; i < n; ++i)
+            wf::putF64(out.data() + 1024 + 8ull * i, analog.empty() ? double(i) / n : analog[i]);
+        for (std::size_t k = 0; k < 4; ++k)
+            for (std::uint32_t i = 0; i < n; ++i)
+                out[1024 + 8ull * n + k * n + i] =
+                    channels[k].empty() ? std::uint8_t(((i >> k) & 1)) : channels[k][i];
+        return out;
+    }
+};
+
+// Lets a chosen transfer come up short or a flush or rename fail.
+class FaultySeam : public wf::IoSeam {
+public:
+    int shortWriteAt = -1;  // 0-based index of the write call that is cut short
+    int shortReadAt = -1;
+    bool failFlush = false;
+    bool failRename = false;
+    int writes = 0;
+    int reads = 0;
+    std::size_t allowWrite(std::size_t n) override { return writes++ == shortWriteAt ? n / 2 : n; }
+    std::size_t allowRead(std::size_t n) override { return reads++ == shortReadAt ? n - 1 : n; }
+    bool flushFails() override { return failFlush; }
+    bool renameFails() override { return failRename; }
+};
+
+class SeamInstalled {
+public:
+    explicit SeamInstalled(wf::IoSeam* seam) : previous_(wf::installIoSeam(seam)) {}
+    ~SeamInstalled() { wf::installIoSeam(previous_); }
+
+private:
+    wf::IoSeam* previous_;
+};
+
+}  // namespace lyr::test
