@@ -7,6 +7,7 @@
 #include "app/lifecycle.h"
 #include "command.h"
 #include "document/quantities.h"
+#include "view/view_state.h"
 
 namespace lyrtool {
 
@@ -88,6 +89,12 @@ int saveWaveform(const char* command, const std::string& path, lyr::document::CS
     std::string message;
     if (!store.save(path, extras, message)) return refused(command, path, message);
     return kOk;
+}
+
+lyr::document::ViewStateRecord resetViewRecord(std::uint32_t sampleCount) {
+    lyr::view::ViewState view;
+    view.attach(sampleCount, 0, 999);
+    return view.toRecord();
 }
 
 std::string englishGloss(const std::string& message) {

@@ -50,6 +50,11 @@ int openWaveform(const char* command, const std::string& path, OpenedWaveform& o
 int saveWaveform(const char* command, const std::string& path, lyr::document::CSYNDoc& doc,
                  const lyr::document::StoredExtras& extras);
 
+// The view state a freshly reset view stores for a waveform of n samples,
+// drawn on a nominal plot 1,000 columns wide (the editor fits the zoom table
+// to its own window when it opens the file).
+lyr::document::ViewStateRecord resetViewRecord(std::uint32_t sampleCount);
+
 // A short English gloss of a Japanese message of the file layer or the
 // document ("file format error"); the empty text for an unknown message.
 std::string englishGloss(const std::string& message);

@@ -110,6 +110,30 @@ void Json::write(std::string& out, int indent) const {
     }
 }
 
+void Json::list(std::string& out, const std::string& prefix) const {
+    if (auto o = std::get_if<Object>(&v_)) {
+        for (const auto& [key, value] : *o) value.list(out, prefix.empty() ? key : prefix + "." + key);
+        return;
+    }
+    if (auto a = std::get_if<Array>(&v_); a && !isScalarArray(*a)) {
+        for (std::size_t k = 0; k < a->size(); ++k) (*a)[k].list(out, prefix + "[" + std::to_string(k) + "]");
+        return;
+    }
+    out += prefix;
+    out += ": ";
+    if (auto str = std::get_if<std::string>(&v_))
+        out += *str;
+    else
+        write(out, 0);
+    out += "\n";
+}
+
+std::string Json::listing() const {
+    std::string out;
+    list(out, "");
+    return out;
+}
+
 std::string Json::dump() const {
     std::string out;
     write(out, 0);

@@ -38,12 +38,17 @@ public:
     // digits so they read back to the same value; NaN and infinities as null.
     std::string dump() const;
 
+    // "key: value" lines, nested keys joined with "." (outputSettings.repeatCount),
+    // arrays of plain values on one line as JSON, top-level strings as they are.
+    std::string listing() const;
+
     bool isContainer() const {
         return std::holds_alternative<Array>(v_) || std::holds_alternative<Object>(v_);
     }
 
 private:
     void write(std::string& out, int indent) const;
+    void list(std::string& out, const std::string& prefix) const;
     std::variant<std::monostate, bool, std::int64_t, std::uint64_t, double, std::string, Array, Object> v_;
 };
 
