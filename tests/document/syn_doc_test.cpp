@@ -1,0 +1,620 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <limits>
+#include <memory>
+#include <set>
+#include <string>
+
+#include "document/identifiers.h"
+#include "document/syn_doc.h"
+
+using namespace lyr::document;
+
+namespace {
+
+std::unique_ptr<CSYNDoc> makeDoc() {
+    std::string message;
+    auto doc = CSYNDoc::create(message);
+    EXPECT_NE(doc, nullptr) << message;
+    return doc;
+}
+
+std::unique_ptr<CSYNDoc> newDoc(std::int64_t ts = 10, std::int64_t n = 1000) {
+    auto doc = makeDoc();
+    EXPECT_TRUE(doc->newWaveform(ts, n));
+    return doc;
+}
+
+// An editor whose behaviour each test scripts.
+template <class S>
+struct ScriptedEditor : Editor<S> {
+    bool apply = true;
+    EditOutcome outcome;
+    std::function<void(EditRequest<S>&)> action;
+    int runs = 0;
+    EditRequest<S> seen;
+
+    bool run(EditRequest<S>& request, EditOutcome& out) override {
+        ++runs;
+        seen = request;
+        if (action) action(request);
+        if (apply) out = outcome;
+        return apply;
+    }
+};
+
+struct FakeOutputWindow : OutputWindowLink {
+    int broughtToFront = 0;
+    std::vector<int> resolutions;
+    void bringOutputWindowToFront() override { ++broughtToFront; }
+    void analogResolutionChanged(std::uint8_t r) override { resolutions.push_back(r); }
+};
+
+struct TimeBase {
+    std::uint64_t t;
+    std::uint32_t n, u;
+    bool operator==(const TimeBase&) const = default;
+};
+TimeBase timeBaseOf(const CSYNDoc& d) { return {d.totalTime(), d.sampleCount(), d.samplingUnits()}; }
+
+}  // namespace
+
+TEST(CSYNDoc, CreationReportsAFailedAllocation) {
+    std::string message;
+    auto failing = [](std::size_t, std::size_t) -> void* { return nullptr; };
+    EXPECT_EQ(CSYNDoc::create(message, failing), nullptr);
+    EXPECT_EQ(message, "波形データのためのメモリが確保できませんでした。");
+
+    auto doc = makeDoc();
+    EXPECT_FALSE(doc->hasWaveform());
+    EXPECT_FALSE(doc->isModified());
+    EXPECT_EQ(doc->modificationCount(), 0);
+    EXPECT_EQ(doc->outputWindow(), nullptr);
+    EXPECT_EQ(doc->signalNames(), SignalNames{});
+}
+
+TEST(CSYNDoc, TimeBaseLimitsAndTruncation) {
+    auto doc = makeDoc();
+    EXPECT_TRUE(doc->setTimeBase(15, 100));
+    EXPECT_EQ(doc->samplingTime(), 10);
+    EXPECT_EQ(doc->samplingUnits(), 1u);
+    EXPECT_EQ(doc->totalTime(), 1000u);
+
+    EXPECT_TRUE(doc->setTimeBase(83886080, 1048576));
+    EXPECT_EQ(doc->totalTime(), 87960930222080ull);
+    EXPECT_EQ(doc->samplingUnits(), 8388608u);
+
+    const TimeBase before = timeBaseOf(*doc);
+    EXPECT_FALSE(doc->setTimeBase(9, 100));
+    EXPECT_FALSE(doc->setTimeBase(83886090, 100));
+    EXPECT_FALSE(doc->setTimeBase(100, 0));
+    EXPECT_FALSE(doc->setTimeBase(100, 1048577));
+    EXPECT_FALSE(doc->setTimeBase(100, -1));
+    EXPECT_FALSE(doc->setTimeBase(-10, 100));
+    EXPECT_EQ(timeBaseOf(*doc), before);
+
+    EXPECT_TRUE(doc->setTimeBase(10, 1));  // smallest waveform: T = 10 ns
+    EXPECT_EQ(doc->totalTime(), 10u);
+}
+
+TEST(CSYNDoc, NewWaveformClearsEverythingButTheNames) {
+    auto doc = newDoc(10, 100);
+    doc->analog()[5] = 0.5;
+    doc->analog()[kMaxSamples - 1] = 0.25;  // beyond N, still cleared
+    doc->digital(7)[kMaxSamples - 1] = 1;
+    doc->takeAnalogSnapshot();
+    doc->analog()[0] = 0.1;
+    doc->commitAnalogEdit();
+    doc->copyChannel(1);
+    doc->editorSettings().sine.repeatCount = 9;
+    doc->setAnalogResolution(8);
+    doc->setOutputSettings(OutputSettings{.repeatCount = 4});
+
+    // A refused new waveform leaves the old one intact.
+    EXPECT_FALSE(doc->newWaveform(5, 100));
+    EXPECT_EQ(doc->analog()[5], 0.5);
+    EXPECT_TRUE(doc->isModified());
+
+    ASSERT_TRUE(doc->newWaveform(20, 2000));
+    EXPECT_EQ(doc->sampleCount(), 2000u);
+    EXPECT_EQ(doc->analog()[5], 0.0);
+    EXPECT_EQ(doc->analog()[kMaxSamples - 1], 0.0);
+    EXPECT_EQ(doc->digital(7)[kMaxSamples - 1], 0);
+    EXPECT_TRUE(doc->hasWaveform());
+    EXPECT_FALSE(doc->isModified());
+    EXPECT_FALSE(doc->undoAvailable());
+    EXPECT_FALSE(doc->clipboardValid());
+    EXPECT_EQ(doc->modificationCount(), 0);
+    EXPECT_EQ(doc->savedModificationCount(), 0);
+    EXPECT_EQ(doc->editorSettings(), EditorSettings{});
+    EXPECT_EQ(doc->outputSettings(), OutputSettings{});
+    EXPECT_EQ(doc->savedOutputSettings(), OutputSettings{});
+    EXPECT_LE(doc->documentId(), kMaxIdentifier);
+    EXPECT_LE(doc->revisionId(), kMaxIdentifier);
+}
+
+TEST(CSYNDoc, UndoAndTheModifiedFlag) {
+    auto doc = newDoc();
+    // Edit, save, undo: the counter falls below its saved value -> modified.
+    doc->takeAnalogSnapshot();
+    doc->analog()[3] = 0.7;
+    doc->commitAnalogEdit();
+    EXPECT_TRUE(doc->isModified());
+    EXPECT_EQ(doc->modificationCount(), 1);
+    doc->markSaved();
+    EXPECT_FALSE(doc->isModified());
+    auto kind = doc->undo();
+    ASSERT_TRUE(kind.has_value());
+    EXPECT_EQ(*kind, kUndoAnalog);
+    EXPECT_EQ(doc->analog()[3], 0.0);
+    EXPECT_TRUE(doc->isModified());
+    EXPECT_EQ(doc->modificationCount(), 0);
+    // A second undo in a row is refused and changes nothing.
+    EXPECT_FALSE(doc->undo().has_value());
+    EXPECT_EQ(doc->modificationCount(), 0);
+
+    // Edit and undo without saving: back to unmodified.
+    auto clean = newDoc();
+    clean->takeDigitalSnapshot(2);
+    clean->digital(2)[0] = 1;
+    clean->commitDigitalEdit(2, true);
+    EXPECT_TRUE(clean->isModified());
+    EXPECT_EQ(clean->undo(), std::optional<std::int32_t>(2));
+    EXPECT_EQ(clean->digital(2)[0], 0);
+    EXPECT_FALSE(clean->isModified());
+}
+
+TEST(CSYNDoc, UndoOfAllChannelsAndTheUndoSlotSurvivesSaving) {
+    auto doc = newDoc();
+    doc->takeDigitalSnapshot(AllChannels);
+    for (int k = 0; k < 8; ++k) doc->digital(k)[10] = 1;
+    doc->commitDigitalEdit(AllChannels, true);
+    doc->markSaved();
+    EXPECT_TRUE(doc->undoAvailable());
+    EXPECT_EQ(doc->undo(), std::optional<std::int32_t>(AllChannels));
+    for (int k = 0; k < 8; ++k) EXPECT_EQ(doc->digital(k)[10], 0) << k;
+}
+
+TEST(CSYNDoc, TotalTimeChangeGrowShrinkAndUndo) {
+    auto doc = newDoc(10, 100);
+    doc->analog()[99] = 0.5;
+    doc->digital(3)[99] = 1;
+    doc->analog()[100] = 0.9;  // stale memory beyond N
+    doc->digital(3)[150] = 1;
+
+    ASSERT_TRUE(doc->changeTotalTime(20, 200));
+    EXPECT_EQ(doc->sampleCount(), 200u);
+    EXPECT_EQ(doc->totalTime(), 4000u);
+    EXPECT_EQ(doc->analog()[99], 0.5);  // samples are not moved
+    EXPECT_EQ(doc->digital(3)[99], 1);
+    EXPECT_EQ(doc->analog()[100], 0.0);  // the new tail is 0 V and low
+    EXPECT_EQ(doc->digital(3)[150], 0);
+    EXPECT_TRUE(doc->isModified());
+    EXPECT_EQ(doc->undoKind(), kUndoTimeBase);
+
+    EXPECT_EQ(doc->undo(), std::optional<std::int32_t>(kUndoTimeBase));
+    EXPECT_EQ(doc->sampleCount(), 100u);
+    EXPECT_EQ(doc->samplingTime(), 10);
+    EXPECT_EQ(doc->totalTime(), 1000u);
+    EXPECT_EQ(doc->analog()[99], 0.5);
+    EXPECT_FALSE(doc->isModified());
+
+    // Shrinking keeps the samples beyond the new end in memory.
+    ASSERT_TRUE(doc->changeTotalTime(10, 50));
+    EXPECT_EQ(doc->analog()[99], 0.5);
+    doc->analog()[10] = -0.3;  // not an edit: undo brings the analog track back
+    EXPECT_TRUE(doc->undo().has_value());
+    EXPECT_EQ(doc->sampleCount(), 100u);
+    EXPECT_EQ(doc->analog()[10], 0.0);
+    EXPECT_EQ(doc->analog()[99], 0.5);
+
+    // A refused change alters nothing, not even the undo slot.
+    doc->takeAnalogSnapshot();
+    doc->analog()[1] = 0.2;
+    doc->commitAnalogEdit();
+    const int count = doc->modificationCount();
+    EXPECT_FALSE(doc->changeTotalTime(10, 1048577));
+    EXPECT_EQ(doc->sampleCount(), 100u);
+    EXPECT_EQ(doc->modificationCount(), count);
+    EXPECT_EQ(doc->undoKind(), kUndoAnalog);
+}
+
+TEST(CSYNDoc, PulseWidthRuleAtShortTotalTimes) {
+    auto doc = newDoc(10, 1999);  // T = 19,990 ns
+    EXPECT_EQ(doc->outputSettings().syncPulseWidth, 1);
+    EXPECT_EQ(doc->savedOutputSettings().syncPulseWidth, 1);
+    EXPECT_FALSE(doc->outputSettingsChanged());
+
+    ASSERT_TRUE(doc->newWaveform(10, 2000));  // T = 20,000 ns
+    EXPECT_EQ(doc->outputSettings().syncPulseWidth, 0);
+
+    // Not applied again when the total time changes later.
+    ASSERT_TRUE(doc->changeTotalTime(10, 100));
+    EXPECT_EQ(doc->outputSettings().syncPulseWidth, 0);
+    doc->resetOutputSettings();
+    EXPECT_EQ(doc->outputSettings().syncPulseWidth, 1);
+}
+
+TEST(CSYNDoc, ChannelOperations) {
+    auto doc = newDoc(10, 4);
+    std::uint8_t* ch1 = doc->digital(1);
+    ch1[0] = 0;
+    ch1[1] = 1;
+    ch1[2] = 2;
+    ch1[3] = 255;
+    doc->invertChannel(1);
+    EXPECT_EQ(ch1[0], 1);
+    EXPECT_EQ(ch1[1], 0);
+    EXPECT_EQ(ch1[2], 0);
+    EXPECT_EQ(ch1[3], 0);
+    EXPECT_EQ(doc->undo(), std::optional<std::int32_t>(1));
+    EXPECT_EQ(ch1[2], 2);
+    EXPECT_EQ(ch1[3], 255);
+
+    // Paste is refused until something was copied; copying is not an edit.
+    EXPECT_FALSE(doc->pasteChannel(5));
+    const int count = doc->modificationCount();
+    doc->copyChannel(1);
+    EXPECT_TRUE(doc->clipboardValid());
+    EXPECT_EQ(doc->clipboardSource(), 1);
+    EXPECT_EQ(doc->modificationCount(), count);
+    ch1[0] = 1;  // later changes of the source do not reach the clipboard
+    ASSERT_TRUE(doc->pasteChannel(5));
+    EXPECT_EQ(doc->digital(5)[0], 0);
+    EXPECT_EQ(doc->digital(5)[3], 255);
+    EXPECT_EQ(doc->modificationCount(), count + 1);
+    EXPECT_EQ(doc->undo(), std::optional<std::int32_t>(5));
+    EXPECT_EQ(doc->digital(5)[3], 0);
+
+    doc->clearChannel(1);
+    EXPECT_EQ(ch1[0], 0);
+    EXPECT_EQ(ch1[3], 0);
+    EXPECT_EQ(doc->undoKind(), 1);
+
+    // Channels outside 0..7 are refused without a change.
+    const int before = doc->modificationCount();
+    doc->invertChannel(8);
+    doc->clearChannel(-1);
+    EXPECT_FALSE(doc->pasteChannel(8));
+    EXPECT_EQ(doc->modificationCount(), before);
+}
+
+TEST(CSYNDoc, OutOfRangeAnalogAndTheOutputWindow) {
+    auto doc = newDoc(10, 100);
+    EXPECT_FALSE(doc->hasOutOfRangeAnalog());
+    doc->analog()[0] = 1.0;
+    doc->analog()[1] = -1.0;
+    doc->analog()[2] = std::numeric_limits<double>::quiet_NaN();
+    doc->analog()[100] = 5.0;  // beyond N
+    EXPECT_FALSE(doc->hasOutOfRangeAnalog());
+
+    FakeOutputWindow window;
+    doc->setOutputWindow(&window);
+    doc->takeAnalogSnapshot();
+    doc->analog()[50] = 1.5;
+    doc->commitAnalogEdit();
+    EXPECT_TRUE(doc->hasOutOfRangeAnalog());
+    EXPECT_EQ(doc->analog()[50], 1.5);  // kept, not clipped
+    EXPECT_EQ(window.broughtToFront, 1);
+
+    doc->takeAnalogSnapshot();
+    doc->analog()[50] = 0.5;
+    doc->commitAnalogEdit();
+    EXPECT_EQ(window.broughtToFront, 1);
+
+    // A digital commit never raises the window.
+    doc->analog()[50] = 2.0;
+    doc->takeDigitalSnapshot(0);
+    doc->commitDigitalEdit(0, true);
+    EXPECT_EQ(window.broughtToFront, 1);
+    // A total-time change does, like an analog commit.
+    ASSERT_TRUE(doc->changeTotalTime(10, 90));
+    EXPECT_EQ(window.broughtToFront, 2);
+
+    doc->setOutputWindow(nullptr);
+    doc->takeAnalogSnapshot();
+    doc->commitAnalogEdit();
+    EXPECT_EQ(window.broughtToFront, 2);
+}
+
+TEST(CSYNDoc, AnalogResolutionAndOutputSettingsComparisons) {
+    auto doc = newDoc();
+    FakeOutputWindow window;
+    doc->setOutputWindow(&window);
+    EXPECT_TRUE(doc->setAnalogResolution(14));
+    EXPECT_FALSE(doc->setAnalogResolution(7));
+    EXPECT_FALSE(doc->setAnalogResolution(15));
+    EXPECT_EQ(doc->analogResolution(), 14);
+    EXPECT_EQ(window.resolutions, std::vector<int>{14});
+    EXPECT_FALSE(doc->isModified());
+    EXPECT_TRUE(doc->resolutionChanged());
+    EXPECT_FALSE(doc->outputSettingsChanged());  // R is not compared there
+
+    OutputSettings s = doc->outputSettings();
+    s.repeatCount = 5;
+    doc->setOutputSettings(s);
+    EXPECT_TRUE(doc->outputSettingsChanged());
+    doc->markSaved();
+    EXPECT_FALSE(doc->resolutionChanged());
+    EXPECT_FALSE(doc->outputSettingsChanged());
+    EXPECT_EQ(doc->savedOutputSettings().repeatCount, 5);
+}
+
+TEST(CSYNDoc, AnalogEditorAppliedStoresTheRecordAndCommits) {
+    auto doc = newDoc(20, 1000);
+    doc->editorSettings().sine.amplitude = 0.25;
+    ScriptedEditor<SineSettings> editor;
+    editor.action = [](EditRequest<SineSettings>& r) {
+        r.tracks.analog[10] = 0.8;
+        r.settings.amplitude = 0.5;
+        r.settings.repeatCount = 3;
+    };
+    editor.outcome = {200, 110};  // start moved onto the grid; period 5.5 samples
+
+    const auto range = doc->EditAnalogSine(7, editor);
+    ASSERT_TRUE(range.has_value());
+    EXPECT_EQ(editor.seen.start, 140);  // 7 x 20 ns
+    EXPECT_EQ(editor.seen.samplingTime, 20);
+    EXPECT_EQ(editor.seen.totalTime, 20000);
+    EXPECT_EQ(editor.seen.sampleCount, 1000u);
+    EXPECT_EQ(editor.seen.settings.amplitude, 0.25);
+    EXPECT_EQ(*range, (EditRange{10, 15}));
+    EXPECT_EQ(doc->editorSettings().sine.amplitude, 0.5);
+    EXPECT_EQ(doc->editorSettings().sine.repeatCount, 3);
+    EXPECT_TRUE(doc->isModified());
+    EXPECT_EQ(doc->undo(), std::optional<std::int32_t>(kUndoAnalog));
+    EXPECT_EQ(doc->analog()[10], 0.0);
+}
+
+TEST(CSYNDoc, CancelledEditorStoresAndCommitsNothing) {
+    auto doc = newDoc();
+    const std::uint32_t rev = doc->revisionId();
+    ScriptedEditor<RectangleSettings> editor;
+    editor.apply = false;
+    editor.action = [](EditRequest<RectangleSettings>& r) { r.settings.v1 = 0.9; };
+    EXPECT_FALSE(doc->EditAnalogRectangle(0, editor).has_value());
+    EXPECT_EQ(editor.runs, 1);
+    EXPECT_EQ(doc->editorSettings().rectangle, RectangleSettings{});
+    EXPECT_FALSE(doc->isModified());
+    EXPECT_FALSE(doc->undoAvailable());
+    EXPECT_EQ(doc->modificationCount(), 0);
+    EXPECT_EQ(doc->revisionId(), rev);
+}
+
+TEST(CSYNDoc, EditStartIsA64BitProduct) {
+    auto doc = newDoc(83886080, 1048576);
+    ScriptedEditor<DcSettings> editor;
+    editor.outcome = {std::int64_t{1048575} * 83886080, 83886080};
+    const auto range = doc->EditAnalogDc(1048575, editor);
+    EXPECT_EQ(editor.seen.start, 87960846336000);
+    ASSERT_TRUE(range.has_value());
+    EXPECT_EQ(*range, (EditRange{1048575, 1048576}));
+}
+
+TEST(CSYNDoc, EditorsDoNotRunWithoutAWaveform) {
+    auto doc = makeDoc();
+    ScriptedEditor<NoiseSettings> editor;
+    EXPECT_FALSE(doc->EditAnalogNoise(0, editor).has_value());
+    EXPECT_EQ(editor.runs, 0);
+}
+
+TEST(CSYNDoc, DigitalEditorsResolveTheirChannel) {
+    auto doc = newDoc(10, 100);
+    doc->editorSettings().clock.channel = 5;
+    ScriptedEditor<ClockSettings> clock;
+    clock.action = [](EditRequest<ClockSettings>& r) {
+        r.tracks.digital[r.channel][0] = 1;
+        r.tracks.digital[0][1] = 1;
+        r.settings.repeat = 4;
+    };
+    clock.outcome = {30, 55};
+    const auto range = doc->EditDigitalClock(3, AllChannels, clock);
+    EXPECT_EQ(clock.seen.channel, 5);
+    EXPECT_EQ(clock.seen.start, 30);
+    ASSERT_TRUE(range.has_value());
+    EXPECT_EQ(*range, (EditRange{3, 8}));
+    EXPECT_EQ(doc->editorSettings().clock.repeat, 4u);
+    // All channels were snapshotted and are undone together.
+    EXPECT_EQ(doc->undo(), std::optional<std::int32_t>(AllChannels));
+    EXPECT_EQ(doc->digital(5)[0], 0);
+    EXPECT_EQ(doc->digital(0)[1], 0);
+
+    doc->EditDigitalClock(0, 2, clock);
+    EXPECT_EQ(clock.seen.channel, 2);
+    EXPECT_EQ(clock.seen.settings.channel, 2);
+    EXPECT_EQ(doc->editorSettings().clock.channel, 2);
+
+    // A remembered channel out of range (from a damaged file) falls back to CH0.
+    doc->editorSettings().clock.channel = 42;
+    doc->EditDigitalClock(0, AllChannels, clock);
+    EXPECT_EQ(clock.seen.channel, 0);
+    // A channel argument out of range is refused without running the editor.
+    const int runs = clock.runs;
+    EXPECT_FALSE(doc->EditDigitalClock(0, 8, clock).has_value());
+    EXPECT_EQ(clock.runs, runs);
+}
+
+TEST(CSYNDoc, SerialAndParallelTextsAreRememberedOnApplyOnly) {
+    auto doc = newDoc();
+    ScriptedEditor<SerialSettings> serial;
+    serial.action = [](EditRequest<SerialSettings>& r) { r.text = "0110"; };
+    serial.apply = false;
+    doc->EditDigitalSerial(0, 1, serial);
+    EXPECT_EQ(doc->bitText(), "");
+    serial.apply = true;
+    doc->EditDigitalSerial(0, 1, serial);
+    EXPECT_EQ(doc->bitText(), "0110");
+    EXPECT_EQ(doc->editorSettings().serial.channel, 1);
+
+    ScriptedEditor<ParallelSettings> parallel;
+    parallel.action = [](EditRequest<ParallelSettings>& r) {
+        EXPECT_EQ(r.text, "");
+        r.text = "A55A";
+        r.settings.channelMask = 0x0F;
+    };
+    ASSERT_TRUE(doc->EditDigitalParallel(0, parallel).has_value());
+    EXPECT_EQ(doc->wordText(), "A55A");
+    EXPECT_EQ(doc->editorSettings().parallel.channelMask, 0x0F);
+
+    // Reset clears both texts.
+    doc->resetEditorSettings();
+    EXPECT_EQ(doc->bitText(), "");
+    EXPECT_EQ(doc->wordText(), "");
+}
+
+TEST(CSYNDoc, ModifyShiftAndSwapEditors) {
+    auto doc = newDoc(10, 100);
+    doc->editorSettings().modify.editChannel = 6;
+    doc->editorSettings().modify.copyChannel = 4;
+    ScriptedEditor<ModifyEditorSettings> modify;
+    modify.action = [](EditRequest<ModifyEditorSettings>& r) { r.settings.shift.shiftMethod = 2; };
+    modify.outcome = {0, 100};
+    ASSERT_TRUE(doc->EditDigitalModify(0, AllChannels, modify).has_value());
+    EXPECT_EQ(modify.seen.settings.modify.editChannel, 6);
+    EXPECT_EQ(modify.seen.settings.modify.copyChannel, 4);
+    EXPECT_EQ(doc->editorSettings().shift.shiftMethod, 2);  // shift settings stored too
+    doc->EditDigitalModify(0, 3, modify);
+    EXPECT_EQ(modify.seen.settings.modify.editChannel, 3);
+    EXPECT_EQ(modify.seen.settings.modify.copyChannel, 3);
+
+    // Shift: only its own channel is snapshotted and undone.
+    ScriptedEditor<ShiftSettings> shift;
+    shift.action = [](EditRequest<ShiftSettings>& r) {
+        r.tracks.digital[r.channel][0] = 1;
+        r.settings.shiftTime = -50;
+    };
+    shift.outcome = {0, 1000};
+    const auto range = doc->EditDigitalShift(4, shift);
+    EXPECT_EQ(shift.seen.start, 0);
+    ASSERT_TRUE(range.has_value());
+    EXPECT_EQ(*range, (EditRange{0, 100}));
+    EXPECT_EQ(doc->editorSettings().shift.shiftTime, -50);
+    EXPECT_EQ(doc->undo(), std::optional<std::int32_t>(4));
+    EXPECT_EQ(doc->digital(4)[0], 0);
+    EXPECT_FALSE(doc->EditDigitalShift(AllChannels, shift).has_value());
+
+    // Swap: remembered channels out of range are brought back to 0 and 1.
+    doc->editorSettings().swap.swapA = 9;
+    doc->editorSettings().swap.swapB = -3;
+    ScriptedEditor<SwapSettings> swap;
+    swap.apply = false;
+    doc->EditDigitalSwap(swap);
+    EXPECT_EQ(swap.seen.settings.swapA, 0);
+    EXPECT_EQ(swap.seen.settings.swapB, 1);
+    EXPECT_EQ(doc->editorSettings().swap.swapA, 9);  // cancelled: nothing stored
+}
+
+TEST(CSYNDoc, FullImportTakesEverythingFromTheRecord) {
+    auto source = newDoc(30, 500);
+    source->editorSettings().ramp.v1 = 0.75;
+    source->takeAnalogSnapshot();
+    source->commitAnalogEdit();
+    DocumentFileRecord record = source->exportForFile();
+    EXPECT_EQ(record.totalTime, 15000u);
+    EXPECT_EQ(record.samplingUnits, 3u);
+    EXPECT_EQ(record.sampleCount, 500u);
+    EXPECT_EQ(record.timeUnitNs, 10u);
+    EXPECT_EQ(record.modificationCount, 1);
+    record.signalNames[0] = SignalName{'A', 'N', 'A', 0, 0, 0, 0, 0};
+    record.outputSettings.syncPulseWidth = 0;  // T < 20 us: the rule sets it
+
+    auto doc = newDoc();
+    doc->copyChannel(0);
+    doc->takeAnalogSnapshot();
+    doc->commitAnalogEdit();
+    ASSERT_TRUE(doc->importFromFile(record));
+    EXPECT_EQ(doc->sampleCount(), 500u);
+    EXPECT_EQ(doc->samplingTime(), 30);
+    EXPECT_EQ(doc->revisionId(), record.revisionId);
+    EXPECT_EQ(doc->documentId(), record.documentId);
+    EXPECT_EQ(doc->signalNames(), record.signalNames);
+    EXPECT_EQ(doc->modificationCount(), 1);
+    EXPECT_EQ(doc->savedModificationCount(), 1);
+    EXPECT_EQ(doc->editorSettings().ramp.v1, 0.75);
+    EXPECT_EQ(doc->outputSettings().syncPulseWidth, 1);
+    EXPECT_EQ(doc->savedOutputSettings(), doc->outputSettings());
+    EXPECT_FALSE(doc->isModified());
+    EXPECT_FALSE(doc->undoAvailable());
+    EXPECT_FALSE(doc->clipboardValid());
+    EXPECT_TRUE(doc->hasWaveform());
+
+    // A new waveform keeps the names.
+    ASSERT_TRUE(doc->newWaveform(10, 100));
+    EXPECT_EQ(doc->signalNames(), record.signalNames);
+}
+
+TEST(CSYNDoc, ReducedImportStartsFresh) {
+    auto doc = newDoc();
+    DocumentFileRecord full = doc->exportForFile();
+    full.signalNames[3] = SignalName{'X', 0, 0, 0, 0, 0, 0, 0};
+    full.modificationCount = 7;
+    ASSERT_TRUE(doc->importFromFile(full));
+    ScriptedEditor<SerialSettings> serial;
+    serial.action = [](EditRequest<SerialSettings>& r) { r.text = "1"; };
+    doc->EditDigitalSerial(0, 0, serial);
+
+    DocumentFileRecord record;
+    record.samplingUnits = 2;
+    record.sampleCount = 50000;  // T = 1 ms
+    record.timeUnitNs = 20;
+    record.modificationCount = 9;
+    record.outputSettings.repeatCount = 3;
+    record.editorSettings.sine.repeatCount = 8;
+    record.signalNames[0] = SignalName{'Q', 0, 0, 0, 0, 0, 0, 0};
+    ASSERT_TRUE(doc->importReducedFromFile(record));
+    EXPECT_EQ(doc->totalTime(), 1000000u);
+    EXPECT_EQ(doc->timeUnitNs(), 10u);
+    EXPECT_EQ(doc->modificationCount(), 0);
+    EXPECT_EQ(doc->savedModificationCount(), 0);
+    EXPECT_EQ(doc->signalNames(), SignalNames{});
+    EXPECT_EQ(doc->editorSettings(), EditorSettings{});
+    EXPECT_EQ(doc->bitText(), "");
+    EXPECT_EQ(doc->outputSettings().repeatCount, 3);
+    EXPECT_EQ(doc->outputSettings().syncPulseWidth, 0);
+    EXPECT_FALSE(doc->isModified());
+}
+
+TEST(CSYNDoc, ImportRefusesAnImpossibleRecordAndChangesNothing) {
+    auto doc = newDoc(10, 100);
+    const DocumentFileRecord before = doc->exportForFile();
+    DocumentFileRecord bad = before;
+    bad.sampleCount = 0;
+    EXPECT_FALSE(doc->importFromFile(bad));
+    bad = before;
+    bad.samplingUnits = 8388609;
+    EXPECT_FALSE(doc->importReducedFromFile(bad));
+    bad = before;
+    bad.outputSettings.analogResolution = 16;  // would select no list entry
+    EXPECT_FALSE(doc->importFromFile(bad));
+    EXPECT_EQ(doc->exportForFile(), before);
+}
+
+TEST(CSYNDoc, IdentifiersDifferWithinOneSecond) {
+    auto a = newDoc();
+    auto b = newDoc();
+    EXPECT_NE(a->documentId(), b->documentId());
+    // Every committed edit gets a new revision; undo keeps the revision.
+    std::uint32_t rev = a->revisionId();
+    for (int i = 0; i < 20; ++i) {
+        a->takeAnalogSnapshot();
+        a->commitAnalogEdit();
+        EXPECT_NE(a->revisionId(), rev);
+        rev = a->revisionId();
+    }
+    a->undo();
+    EXPECT_EQ(a->revisionId(), rev);
+
+    IdentifierSource source(12345);
+    std::set<std::uint32_t> seen;
+    std::uint32_t last = source.next();
+    for (int i = 0; i < 100000; ++i) {
+        const std::uint32_t id = source.next();
+        ASSERT_LE(id, kMaxIdentifier);
+        ASSERT_NE(id, last);
+        last = id;
+        seen.insert(id);
+    }
+    EXPECT_GT(seen.size(), 30000u);  // covers the range, not a few values
+}
