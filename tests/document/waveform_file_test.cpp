@@ -1,0 +1,339 @@
+// Saving the document and opening files into it.
+#include "document/waveform_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+#include "waveform_file_helpers.h"
+
+namespace lyr::document {
+namespace {
+
+using test::fileBytes;
+using test::putFileBytes;
+namespace wf = wavefile;
+
+std::unique_ptr<CSYNDoc> makeDoc() {
+    std::string message;
+    auto doc = CSYNDoc::create(message);
+    EXPECT_TRUE(doc) << message;
+    return doc;
+}
+
+// A document with every stored field away from its default.
+std::unique_ptr<CSYNDoc> busyDoc(std::uint32_t n = 1000, std::uint32_t units = 25) {
+    auto doc = makeDoc();
+    EXPECT_TRUE(doc->newWaveform(std::int64_t(units) * 10, n));
+    DocumentFileRecord r = doc->exportForFile();
+    r.revisionId = 4242;
+    r.documentId = 777;
+    r.modificationCount = 17;
+    const char* names[9] = {"Vout", "CLK", "DATA", "", "en", "12345678", "a b", "x", "CH7"};
+    for (int i = 0; i < 9; ++i) {
+        r.signalNames[i] = SignalName{};
+        std::memcpy(r.signalNames[i].data(), names[i], std::strlen(names[i]));
+    }
+    r.outputSettings.startControl = 2;
+    r.outputSettings.outputMode = 1;
+    r.outputSettings.syncPolarity = 1;
+    r.outputSettings.repeatCount = 99;
+    r.outputSettings.retrigger = 1;
+    r.outputSettings.analogResolution = 10;
+    EditorSettings& e = r.editorSettings;
+    e.sine.period = 123456789012;
+    e.sine.periodUnit = 2;
+    e.sine.amplitude = 0.75;
+    e.sine.phaseMode = 1;
+    e.rectangle.t4 = -5;
+    e.rectangle.v2 = -0.125;
+    e.dc.v0 = 0.3;
+    e.ramp.v1 = -1.0;
+    e.exp.timeConstant = 3000;
+    e.noise.sigma = 0.01;
+    e.manual.lowerLimit = -0.5;
+    e.manual.modifyOperation = 3;
+    e.external.interpolation = 1;
+    e.clock.level1 = 0;
+    e.clock.level2 = 1;
+    e.clock.repeat = 1000000;
+    e.clock.channel = 5;
+    e.serial.bitTime = 80;
+    e.parallel.channelMask = 0x5A;
+    e.parallel.source = 1;
+    e.modify.copyChannel = 6;
+    e.shift.shiftTime = -40;
+    e.shift.reserved2 = 9;
+    e.swap.swapB = 7;
+    EXPECT_TRUE(doc->importFromFile(r));
+    for (std::uint32_t i = 0; i < n; ++i) {
+        doc->analog()[i] = std::sin(i * 0.01) * 1.2;
+        for (int k = 0; k < 8; ++k) doc->digital(k)[i] = std::uint8_t(((i * 5 + k) >> (k % 3)) & 1);
+    }
+    doc->analog()[3] = std::numeric_limits<double>::quiet_NaN();
+    return doc;
+}
+
+StoredExtras busyExtras() {
+    StoredExtras x;
+    x.editLocked = true;
+    x.reservedFlag1 = 1;
+    x.reservedFlag3 = 1;
+    x.deviceText = "GEN-A";
+    x.viewState.cursor = 321;
+    x.viewState.markSet = 1;
+    x.viewState.mark = 500;
+    x.viewState.markX = -4;
+    x.viewState.history[127] = 99;
+    x.viewState.next = 3;
+    x.viewState.zoomSpans[31] = 1u << 20;
+    x.viewState.zoom = 6;
+    return x;
+}
+
+bool sameSamples(const CSYNDoc& a, const CSYNDoc& b) {
+    const std::uint32_t n = a.sampleCount();
+    if (n != b.sampleCount()) return false;
+    if (std::memcmp(a.analog(), b.analog(), n * sizeof(double)) != 0) return false;
+    for (int k = 0; k < 8; ++k)
+        if (std::memcmp(a.digital(k), b.digital(k), n) != 0) return false;
+    return true;
+}
+
+class WaveformFileDoc : public ::testing::Test {
+protected:
+    test::ScratchFolder folder;
+};
+
+TEST_F(WaveformFileDoc, EverythingSurvivesSaveAndOpen) {
+    auto doc = busyDoc();
+    const StoredExtras extras = busyExtras();
+    const std::string path = folder.file("a.lyr");
+    const SaveResult saved = saveWaveformFile(path, *doc, extras);
+    ASSERT_TRUE(saved.ok) << saved.message;
+    EXPECT_EQ(saved.message, wf::kMsgOk);
+    EXPECT_EQ(fileBytes(path).size(), wf::currentFileSize(1000));
+
+    auto other = makeDoc();
+    StoredExtras got;
+    const OpenResult opened = openWaveformFile(path, *other, got);
+    ASSERT_TRUE(opened.ok) << opened.message;
+    EXPECT_EQ(opened.format, FileFormat::Lyr);
+    EXPECT_EQ(opened.formatVersion, 3u);
+    EXPECT_TRUE(opened.fullImport);
+    EXPECT_EQ(other->exportForFile(), doc->exportForFile());
+    EXPECT_EQ(other->savedOutputSettings(), doc->outputSettings());
+    EXPECT_EQ(other->savedModificationCount(), 17);
+    EXPECT_FALSE(other->isModified());
+    EXPECT_TRUE(sameSamples(*doc, *other));
+    EXPECT_EQ(got, extras);
+}
+
+TEST_F(WaveformFileDoc, SettingsRecordsSitAtTheirBlockOffsets) {
+    auto doc = busyDoc(20);
+    const std::string path = folder.file("a.lyr");
+    ASSERT_TRUE(saveWaveformFile(path, *doc, {}).ok);
+    const auto bytes = fileBytes(path);
+    const std::uint8_t* block = bytes.data() + 1024 + 9 * 20;
+    EXPECT_EQ(wf::getU64(block + 0), 123456789012ull);               // SineSettings.period
+    EXPECT_EQ(wf::getF64(block + 68 + 88), -0.125);                  // RectangleSettings.v2
+    EXPECT_EQ(wf::getF64(block + 172 + 12), 0.3);                    // DcSettings.v0
+    EXPECT_EQ(wf::getF64(block + 192 + 20), -1.0);                   // RampSettings.v1
+    EXPECT_EQ(wf::getF64(block + 260 + 12), 0.01);                   // NoiseSettings.sigma
+    EXPECT_EQ(wf::getU32(block + 360 + 24), 0u);                     // ClockSettings.level1 as a dword
+    EXPECT_EQ(wf::getU32(block + 360 + 28), 1u);                     // level2
+    EXPECT_EQ(wf::getU32(block + 360 + 32), 1000000u);               // repeat
+    EXPECT_EQ(wf::getU64(block + 400), 80u);                         // SerialSettings.bitTime
+    EXPECT_EQ(wf::getU32(block + 420 + 16), 0x5Au);                  // ParallelSettings.channelMask
+    EXPECT_EQ(wf::getU32(block + 420 + 20), 1u);                     // source
+    EXPECT_EQ(wf::getI32(block + 464), -40);                         // ShiftSettings.shiftTime (low)
+    EXPECT_EQ(wf::getI32(block + 492 + 4), 7);                       // SwapSettings.swapB
+    for (std::size_t i = 512; i < 4092; ++i) ASSERT_EQ(block[i], 0) << i;
+}
+
+TEST_F(WaveformFileDoc, SavingLeavesTheTracksAsTheyAre) {
+    auto doc = busyDoc(64);
+    for (std::uint32_t i = 0; i < 64; ++i) {
+        doc->digital(0)[i] = 0;
+        doc->digital(1)[i] = 1;
+    }
+    doc->digital(2)[5] = 2;  // not a clean level: stored as high, left alone here
+    ASSERT_TRUE(saveWaveformFile(folder.file("a.lyr"), *doc, {}).ok);
+    for (std::uint32_t i = 0; i < 64; ++i) ASSERT_EQ(doc->digital(0)[i], 0);
+    EXPECT_EQ(doc->digital(2)[5], 2);
+}
+
+TEST_F(WaveformFileDoc, NineteenSamplesSaveButDoNotOpen) {
+    auto doc = makeDoc();
+    ASSERT_TRUE(doc->newWaveform(10, 19));
+    const std::string path = folder.file("a.lyr");
+    ASSERT_TRUE(saveWaveformFile(path, *doc, {}).ok);
+    auto other = makeDoc();
+    StoredExtras x;
+    const OpenResult r = openWaveformFile(path, *other, x);
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.message, wf::kMsgFormatError);
+    EXPECT_FALSE(other->hasWaveform());
+}
+
+TEST_F(WaveformFileDoc, VersionTwoOpensWithDefaults) {
+    auto doc = busyDoc(300);
+    const std::string path = folder.file("v2.lyr");
+    ASSERT_TRUE(saveWaveformFile(path, *doc, busyExtras()).ok);
+    auto bytes = fileBytes(path);
+    wf::putU32(&bytes[1020], 2);
+    putFileBytes(path, bytes);
+
+    auto other = makeDoc();
+    StoredExtras x = busyExtras();
+    const OpenResult r = openWaveformFile(path, *other, x);
+    ASSERT_TRUE(r.ok) << r.message;
+    EXPECT_EQ(r.formatVersion, 2u);
+    EXPECT_FALSE(r.fullImport);
+    EXPECT_TRUE(sameSamples(*doc, *other));
+    EXPECT_EQ(other->samplingUnits(), 25u);
+    EXPECT_EQ(other->totalTime(), 75000u);
+    EXPECT_EQ(other->outputSettings(), doc->outputSettings());
+    EXPECT_EQ(other->editorSettings(), EditorSettings{});
+    EXPECT_EQ(other->signalNames(), SignalNames{});
+    EXPECT_EQ(other->modificationCount(), 0);
+    EXPECT_EQ(x, StoredExtras{});
+}
+
+TEST_F(WaveformFileDoc, FailedOpenLeavesDocumentAndExtrasAsTheyWere) {
+    auto doc = busyDoc(200);
+    const StoredExtras extras = busyExtras();
+    const DocumentFileRecord before = doc->exportForFile();
+    std::vector<double> analog(doc->analog(), doc->analog() + 200);
+
+    auto source = busyDoc(500, 3);
+    const std::string path = folder.file("b.lyr");
+    ASSERT_TRUE(saveWaveformFile(path, *source, {}).ok);
+    const auto good = fileBytes(path);
+
+    auto expectUntouched = [&](const std::string& message, const std::string& label) {
+        StoredExtras x = extras;
+        const OpenResult r = openWaveformFile(path, *doc, x);
+        EXPECT_FALSE(r.ok) << label;
+        EXPECT_EQ(r.message, message) << label;
+        EXPECT_EQ(doc->exportForFile(), before) << label;
+        EXPECT_EQ(std::memcmp(doc->analog(), analog.data(), 200 * 8), 0) << label;
+        EXPECT_EQ(x, extras) << label;
+    };
+    auto bad = good;
+    bad[bad.size() - 10] ^= 1;  // settings block checksum, found last
+    putFileBytes(path, bad);
+    expectUntouched(wf::kMsgFormatError, "block checksum");
+
+    bad = good;
+    wf::putU32(&bad[900], 20);  // an analog resolution the document cannot hold
+    test::resealHeader(bad.data());
+    putFileBytes(path, bad);
+    expectUntouched(wf::kMsgFormatError, "resolution");
+
+    putFileBytes(path, good);
+    {
+        test::FaultySeam seam;
+        seam.shortReadAt = 2;  // the packed digital bytes
+        test::SeamInstalled installed(&seam);
+        expectUntouched(wf::kMsgReadError, "short read");
+    }
+    {
+        std::string legacyPath = folder.file("c.syn");
+        test::LegacyFile legacy;
+        legacy.channels[1].assign(legacy.n, 1);
+        legacy.channels[1][3] = 2;
+        putFileBytes(legacyPath, legacy.bytes());
+        StoredExtras x = extras;
+        const OpenResult r = openLegacyFile(legacyPath, *doc, x);
+        EXPECT_EQ(r.message, wf::kMsgFormatError);
+        EXPECT_EQ(doc->exportForFile(), before);
+        EXPECT_EQ(x, extras);
+    }
+}
+
+TEST_F(WaveformFileDoc, FailedSaveKeepsThePreviousFile) {
+    auto doc = busyDoc(400);
+    const std::string path = folder.file("a.lyr");
+    ASSERT_TRUE(saveWaveformFile(path, *doc, {}).ok);
+    const auto before = fileBytes(path);
+    doc->analog()[0] = 0.5;
+    test::FaultySeam seam;
+    seam.shortWriteAt = 1;  // disk full in the middle of the analog track
+    test::SeamInstalled installed(&seam);
+    const SaveResult r = saveWaveformFile(path, *doc, busyExtras());
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.message, wf::kMsgWriteError);
+    EXPECT_EQ(fileBytes(path), before);
+}
+
+// Legacy files: u in 20 ns steps, each range its own repetition.
+struct LegacyCase {
+    std::uint32_t u;
+    std::uint32_t n;
+    std::uint32_t units;
+    std::uint32_t count;
+    std::uint32_t repeat;
+};
+
+class LegacyOpen : public WaveformFileDoc, public ::testing::WithParamInterface<LegacyCase> {};
+
+TEST_P(LegacyOpen, ConvertsTimeBaseSamplesAndSettings) {
+    const LegacyCase c = GetParam();
+    test::LegacyFile legacy;
+    legacy.u = c.u;
+    legacy.n = c.n;
+    legacy.output.outputMode = 1;
+    legacy.output.repeatCount = 5;
+    legacy.output.analogResolution = 8;
+    const std::string path = folder.file("old.SYN");
+    putFileBytes(path, legacy.bytes());
+
+    auto doc = busyDoc(50);
+    for (std::uint32_t i = 0; i < kMaxSamples; ++i) doc->digital(6)[i] = 1;
+    StoredExtras x = busyExtras();
+    const OpenResult r = openLegacyFile(path, *doc, x);
+    ASSERT_TRUE(r.ok) << r.message;
+    EXPECT_EQ(r.format, FileFormat::Syn);
+    EXPECT_FALSE(r.fullImport);
+    EXPECT_EQ(doc->samplingUnits(), c.units);
+    EXPECT_EQ(doc->sampleCount(), c.count);
+    EXPECT_EQ(doc->totalTime(), std::uint64_t(c.units) * 10 * c.count);
+    if (c.u % 2 == 0 || c.u <= 8388608) {  // same duration unless 20u ns cannot be split in four
+        EXPECT_EQ(doc->totalTime(), std::uint64_t(c.u) * 20 * c.n);
+    }
+    EXPECT_EQ(doc->analogResolution(), 12);
+    EXPECT_EQ(doc->outputSettings().outputMode, 1);
+    EXPECT_EQ(doc->outputSettings().repeatCount, 5);
+    EXPECT_EQ(doc->editorSettings(), EditorSettings{});
+    EXPECT_EQ(doc->signalNames(), SignalNames{});
+    EXPECT_EQ(x, StoredExtras{});
+    for (std::uint32_t i = 0; i < c.count; ++i) {
+        const std::uint32_t j = i / c.repeat;
+        ASSERT_EQ(doc->analog()[i], double(j) / c.n) << i;
+        for (int k = 0; k < 4; ++k) ASSERT_EQ(doc->digital(k)[i], (j >> k) & 1) << i << " CH" << k;
+        for (int k = 4; k < 8; ++k) ASSERT_EQ(doc->digital(k)[i], 0) << i << " CH" << k;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Ranges, LegacyOpen,
+                         ::testing::Values(LegacyCase{3, 40, 6, 40, 1},
+                                           LegacyCase{4194304, 10, 8388608, 10, 1},
+                                           LegacyCase{5000000, 100000, 5000000, 200000, 2},
+                                           LegacyCase{8388608, 30, 8388608, 60, 2},
+                                           LegacyCase{8388610, 262144, 4194305, 1048576, 4},
+                                           LegacyCase{8388609, 20, 4194304, 80, 4}));
+
+TEST(WaveformFilePaths, ExtensionPicksTheReader) {
+    EXPECT_EQ(formatOfPath("/a/b.lyr"), FileFormat::Lyr);
+    EXPECT_EQ(formatOfPath("B.LYR"), FileFormat::Lyr);
+    EXPECT_EQ(formatOfPath("old.SyN"), FileFormat::Syn);
+    EXPECT_EQ(formatOfPath("x.txt"), std::nullopt);
+    EXPECT_EQ(formatOfPath("yr"), std::nullopt);
+    EXPECT_EQ(convertedLegacyPath("/d/OLD.SYN"), "/d/OLD.lyr");
+}
+
+}  // namespace
+}  // namespace lyr::document
