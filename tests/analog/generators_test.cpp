@@ -1,0 +1,209 @@
+// Generators and combineAnalog against worked examples and closed forms.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "analog/analog_apply.h"
+#include "analog/generators.h"
+
+namespace lyr::analog {
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+std::vector<double> buffer(std::size_t n = 4096, double fill = 7.0) { return std::vector<double>(n, fill); }
+
+TEST(Generators, RefuseArgumentsWithoutTouchingTheBuffer) {
+    auto b = buffer();
+    // period below Ts, above the total time, and a zero Ts
+    EXPECT_FALSE(generateDc(b.data(), 1000, 10, 0, 9, 1.0));
+    EXPECT_FALSE(generateDc(b.data(), 1000, 10, 0, 1010, 1.0));
+    EXPECT_FALSE(generateDc(b.data(), 1000, 0, 0, 100, 1.0));
+    EXPECT_FALSE(generateRamp(b.data(), 1000, 10, 0, 5, 0.0, 1.0));
+    EXPECT_FALSE(generateExponential(b.data(), 1000, 10, 0, 1000, 0, 0.0, 1.0));  // no time constant
+    EXPECT_FALSE(generateSine(b.data(), 1000, 10, 0, 1000, 9, 0, 1.0, 0.0, 1));   // sine period below Ts
+    // cycle shorter than Ts; t0 on or beyond the cycle length either way
+    EXPECT_FALSE(generateRectangle(b.data(), 1000, 10, 0, 1000, 0, 0, 5, 0, 0, 0, 1, -1, 1));
+    EXPECT_FALSE(generateRectangle(b.data(), 1000, 10, 0, 1000, 100, 0, 50, 0, 50, 0, 1, -1, 1));
+    EXPECT_FALSE(generateRectangle(b.data(), 1000, 10, 0, 1000, -100, 0, 50, 0, 50, 0, 1, -1, 1));
+    EXPECT_FALSE(generateNoise(b.data(), 1000, 10, 0, 1000, -0.1));
+    EXPECT_FALSE(generateNoise(b.data(), 1000, 10, 0, 1000, std::nan("")));
+    for (double v : b) ASSERT_EQ(v, 7.0);
+}
+
+TEST(Sine, OneCycleThenZeroAndKnownPhases) {
+    auto b = buffer();
+    ASSERT_TRUE(generateSine(b.data(), 100000, 10, 0, 1000, 400, 0, 0.5, 0.25, 1));
+    for (int i = 0; i < 40; ++i) EXPECT_NEAR(b[i], 0.25 + 0.5 * std::sin(2 * kPi * i * 10 / 400.0), 1e-12) << i;
+    EXPECT_NEAR(b[10], 0.75, 1e-12);   // quarter period
+    EXPECT_NEAR(b[20], 0.25, 1e-12);   // half
+    EXPECT_NEAR(b[30], -0.25, 1e-12);  // three quarters
+    for (int i = 40; i < 100; ++i) EXPECT_EQ(b[i], 0.0) << i;
+    EXPECT_EQ(b[100], 7.0);  // only floor(period / Ts) samples are touched
+}
+
+TEST(Sine, DelayShiftsInsideTheSegmentAndCyclesCountFromTheStart) {
+    auto b = buffer();
+    // delay -250 ns on a 1,000 ns sine: the first sample is offset + amplitude
+    ASSERT_TRUE(generateSine(b.data(), 100000, 10, 0, 3000, 1000, -250, 1.0, 0.0, 2));
+    EXPECT_NEAR(b[0], 1.0, 1e-12);
+    EXPECT_NEAR(b[199], std::sin(2 * kPi * (1990 + 250) / 1000.0), 1e-12);
+    EXPECT_EQ(b[200], 0.0);  // two cycles of 100 samples from the edit start
+    EXPECT_EQ(b[299], 0.0);
+}
+
+TEST(Sine, HugeRepeatCountFillsThePeriod) {
+    auto b = buffer();
+    ASSERT_TRUE(generateSine(b.data(), 87960930222080LL, 10, 0, 20000, 87960930222080LL, 0, 1.0, 0.5,
+                             4294967294u));
+    EXPECT_NE(b[1999], 0.0);  // the 64-bit product would wrap; the cap must not
+}
+
+TEST(Rectangle, SquareWaveAndStartPosition) {
+    auto b = buffer();
+    ASSERT_TRUE(generateRectangle(b.data(), 100000, 10, 0, 2000, 0, 0, 500, 0, 500, 0, 1.0, -1.0, 10));
+    for (int i = 0; i < 50; ++i) EXPECT_EQ(b[i], 1.0) << i;
+    for (int i = 50; i < 100; ++i) EXPECT_EQ(b[i], -1.0) << i;
+    EXPECT_EQ(b[100], 1.0);
+    ASSERT_TRUE(generateRectangle(b.data(), 100000, 10, 0, 2000, 500, 0, 500, 0, 500, 0, 1.0, -1.0, 10));
+    EXPECT_EQ(b[0], -1.0);
+    EXPECT_EQ(b[50], 1.0);
+    ASSERT_TRUE(generateRectangle(b.data(), 100000, 10, 0, 2000, -500, 0, 500, 0, 500, 0, 1.0, -1.0, 10));
+    EXPECT_EQ(b[0], -1.0);  // the negative position is taken modulo the cycle
+    EXPECT_EQ(b[49], -1.0);
+    EXPECT_EQ(b[50], 1.0);
+}
+
+TEST(Rectangle, TriangleAndTrapezoidLevels) {
+    auto b = buffer();
+    ASSERT_TRUE(generateRectangle(b.data(), 100000, 10, 0, 1000, 0, 100, 0, 100, 0, 0, 1.0, -1.0, 5));
+    EXPECT_EQ(b[0], -1.0);
+    EXPECT_NEAR(b[5], 0.0, 1e-15);  // midpoint of v2 and v1
+    EXPECT_EQ(b[10], 1.0);
+    EXPECT_NEAR(b[15], 0.0, 1e-15);
+    EXPECT_NEAR(b[17], -0.4, 1e-12);
+    EXPECT_EQ(b[20], -1.0);
+    // trapezoid 100/200/100/200 between 0.2 and 0.8
+    ASSERT_TRUE(generateRectangle(b.data(), 100000, 10, 0, 6000, 0, 100, 200, 100, 200, 0, 0.8, 0.2, 1));
+    EXPECT_NEAR(b[5], 0.5, 1e-12);
+    EXPECT_EQ(b[10], 0.8);
+    EXPECT_EQ(b[29], 0.8);
+    EXPECT_NEAR(b[35], 0.5, 1e-12);
+    EXPECT_EQ(b[40], 0.2);
+    EXPECT_EQ(b[59], 0.2);
+    EXPECT_EQ(b[60], 0.0);  // one repeat of 600 ns, the rest of the period is 0
+}
+
+TEST(Rectangle, RepeatCountLeavesTheTailAtZero) {
+    auto b = buffer();
+    ASSERT_TRUE(generateRectangle(b.data(), 100000, 10, 0, 3000, 0, 0, 500, 0, 500, 0, 1.0, -1.0, 2));
+    EXPECT_EQ(b[199], -1.0);
+    for (int i = 200; i < 300; ++i) EXPECT_EQ(b[i], 0.0) << i;
+}
+
+TEST(LevelGenerators, DcRampExponential) {
+    auto b = buffer();
+    ASSERT_TRUE(generateDc(b.data(), 100000, 10, 0, 1000, -0.3));
+    for (int i = 0; i < 100; ++i) EXPECT_EQ(b[i], -0.3);
+    EXPECT_EQ(b[100], 7.0);
+
+    ASSERT_TRUE(generateRamp(b.data(), 100000, 10, 0, 1000, 0.0, 1.0));
+    EXPECT_EQ(b[0], 0.0);
+    EXPECT_NEAR(b[50], 0.5, 1e-15);
+    EXPECT_NEAR(b[99], 0.99, 1e-15);  // the final value lies one sample past the range
+
+    ASSERT_TRUE(generateExponential(b.data(), 100000, 10, 0, 2000, 1000, 0.0, 1.0));
+    EXPECT_EQ(b[0], 0.0);
+    EXPECT_NEAR(b[100], 1.0 - std::exp(-1.0), 1e-12);
+    EXPECT_NEAR(b[100], 0.632121, 1e-6);
+    EXPECT_NEAR(b[199], 1.0 - std::exp(-1.99), 1e-12);
+
+    ASSERT_TRUE(generateExponential(b.data(), 100000, 10, 0, 1000, 1, 0.5, -0.5));
+    EXPECT_NEAR(b[1], -0.5 + 1.0 * std::exp(-10.0), 1e-15);
+}
+
+TEST(Noise, RuntimeGeneratorHasTheLinearCongruentialForm) {
+    RuntimeRandom r(1);
+    EXPECT_EQ(r.draw(), 41);
+    EXPECT_EQ(r.draw(), 18467);
+    EXPECT_EQ(r.draw(), 6334);
+    EXPECT_EQ(r.draw(), 26500);
+    r.seed(1);
+    EXPECT_EQ(r.draw(), 41);
+}
+
+TEST(Noise, TableAndExtremeDraw) {
+    std::vector<double> table(kNoiseTableSize);
+    const double sigma = 0.01;
+    const double dx = buildNoiseTable(sigma, table.data());
+    EXPECT_DOUBLE_EQ(dx, sigma * 6.0 / 1200000.0);
+    EXPECT_EQ(table[0], 0.0);
+    EXPECT_LT(table.back(), 0.5);
+    EXPECT_NEAR(table.back(), 0.5 - 9.866e-10, 1e-11);
+    EXPECT_NEAR(table[200000], 0.3413447, 1e-7);  // 1 sigma
+    // r1 = r2 = 0: w = -0.5 * 0.99999999, about -5.7 sigma
+    const double y = noiseSampleFromDraws(0, 0, table.data(), dx);
+    EXPECT_LT(y, -5.6 * sigma);
+    EXPECT_GT(y, -5.8 * sigma);
+    // the middle of the range gives (almost) zero
+    EXPECT_NEAR(noiseSampleFromDraws(16384, 0, table.data(), dx), 0.0, 1e-6 * sigma);
+}
+
+TEST(Noise, FixedSeedReproducesAndStatisticsHold) {
+    constexpr std::size_t n = 1048576;
+    std::vector<double> a(n), b(n), table(kNoiseTableSize);
+    const double sigma = 0.05;
+    const std::int64_t period = static_cast<std::int64_t>(n) * 10;
+    ASSERT_TRUE(generateNoise(a.data(), period, 10, 0, period, sigma, 12345u, table.data()));
+    ASSERT_TRUE(generateNoise(b.data(), period, 10, 0, period, sigma, 12345u, table.data()));
+    EXPECT_EQ(a, b);
+    double sum = 0, sq = 0, peak = 0;
+    for (double v : a) {
+        sum += v;
+        sq += v * v;
+        peak = std::max(peak, std::fabs(v));
+    }
+    const double mean = sum / n, rms = std::sqrt(sq / n);
+    EXPECT_LT(std::fabs(mean), 0.005 * sigma);
+    EXPECT_NEAR(rms, sigma, 0.005 * sigma);
+    EXPECT_LE(peak, 6 * sigma);
+    EXPECT_GT(peak, 4 * sigma);
+}
+
+TEST(Noise, CreationsWithoutSeedDiffer) {
+    std::vector<double> a(1000), b(1000);
+    ASSERT_TRUE(generateNoise(a.data(), 10000, 10, 0, 10000, 0.1));
+    ASSERT_TRUE(generateNoise(b.data(), 10000, 10, 0, 10000, 0.1));
+    EXPECT_NE(a, b);  // even within the same second
+    EXPECT_NE(clockNoiseSeed(), clockNoiseSeed());
+}
+
+TEST(Noise, ZeroDeviationIsSilence) {
+    auto b = buffer();
+    ASSERT_TRUE(generateNoise(b.data(), 1000, 10, 0, 1000, 0.0));
+    for (int i = 0; i < 100; ++i) EXPECT_EQ(b[i], 0.0);
+}
+
+TEST(Combine, FourModesAndUnknownMode) {
+    const std::vector<double> src{1.0, -2.0, 0.5, 3.0};
+    std::vector<double> d{0.5, 0.5, 0.5, 0.5};
+    auto run = [&](AnalogApplyMode m) {
+        std::vector<double> x = d;
+        combineAnalog(x.data(), src.data(), src.size(), m);
+        return x;
+    };
+    EXPECT_EQ(run(AnalogApplyMode::Replace), src);
+    EXPECT_EQ(run(AnalogApplyMode::Add), (std::vector<double>{1.5, -1.5, 1.0, 3.5}));
+    EXPECT_EQ(run(AnalogApplyMode::Subtract), (std::vector<double>{-0.5, 2.5, 0.0, -2.5}));
+    EXPECT_EQ(run(AnalogApplyMode::Multiply), (std::vector<double>{0.5, -1.0, 0.25, 1.5}));
+    EXPECT_EQ(run(static_cast<AnalogApplyMode>(4)), d);
+    // no limiting: 3 V stays 3 V
+    EXPECT_EQ(run(AnalogApplyMode::Replace)[3], 3.0);
+    std::vector<double> z{1, 2, 3};
+    zeroSamples(z.data(), 2);
+    EXPECT_EQ(z, (std::vector<double>{0, 0, 3}));
+}
+
+}  // namespace
+}  // namespace lyr::analog
