@@ -281,6 +281,18 @@ TEST(CSYNDoc, ChannelOperations) {
     EXPECT_EQ(doc->modificationCount(), before);
 }
 
+TEST(CSYNDoc, InvertTurnsEveryNonZeroByteIntoZero) {
+    auto doc = newDoc(10, 517);  // whole words and a ragged tail
+    std::uint8_t* ch = doc->digital(6);
+    for (int i = 0; i < 517; ++i) ch[i] = static_cast<std::uint8_t>(i * 7 % 256);
+    ch[517] = 9;  // beyond N: untouched
+    doc->invertChannel(6);
+    for (int i = 0; i < 517; ++i) {
+        ASSERT_EQ(ch[i], (i * 7 % 256) == 0 ? 1 : 0) << i;
+    }
+    EXPECT_EQ(ch[517], 9);
+}
+
 TEST(CSYNDoc, OutOfRangeAnalogAndTheOutputWindow) {
     auto doc = newDoc(10, 100);
     EXPECT_FALSE(doc->hasOutOfRangeAnalog());
