@@ -1,0 +1,290 @@
+// lyrtool's device commands against the simulated PGX-500 in separate
+// processes; the simulator's state file shows what the unit holds.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <thread>
+
+#include "device/protocol.h"
+#include "document/syn_doc.h"
+#include "document/waveform_file.h"
+#include "pgxsim/pgxsim_state.h"
+#include "process_runner.h"
+
+namespace lyr {
+namespace {
+
+namespace fs = std::filesystem;
+using device::SampleTracks;
+using document::CSYNDoc;
+using document::OutputSettings;
+
+constexpr const char* kUploadFailed = "データ設定できませんでした。";
+
+class DeviceE2E : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        dir_ = fs::temp_directory_path() / (std::string("lyr-e2e-") + info->name() + "-" + std::to_string(getpid()));
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        env_["LYR_D2XX_LIBRARY"] = PGXSIM_PATH;
+        env_["PGXSIM_STATE"] = (dir_ / "state").string();
+        env_["PGXSIM_LOG"] = (dir_ / "log").string();
+        env_["PGXSIM_TIMEOUT_MS"] = "50";
+        env_["PGXSIM_DEVICES"] = "\x01unset";
+        env_["PGXSIM_FAULT"] = "\x01unset";
+        env_["PGXSIM_CALIBRATION"] = "\x01unset";
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    test::RunResult lyrtool(std::vector<std::string> args, std::map<std::string, std::string> extra = {}) {
+        auto env = env_;
+        for (auto& [k, v] : extra) env[k] = v;
+        auto r = test::runProgram(LYRTOOL_PATH, args, env, 20000);
+        EXPECT_FALSE(r.timedOut) << "lyrtool " << (args.empty() ? "" : args[0]) << " hung";
+        return r;
+    }
+
+    // A waveform with a sine, clipped peaks and a counting pattern on CH0..CH7.
+    std::string makeFile(std::uint32_t n, std::int64_t tsNs, int r, OutputSettings settings) {
+        std::string message;
+        doc_ = CSYNDoc::create(message);
+        EXPECT_TRUE(doc_) << message;
+        EXPECT_TRUE(doc_->newWaveform(tsNs, n));
+        for (std::uint32_t i = 0; i < n; ++i) {
+            doc_->analog()[i] = 1.3 * std::sin(i * 0.002);
+            for (int k = 0; k < 8; ++k) doc_->digital(k)[i] = (i >> k) & 1;
+        }
+        EXPECT_TRUE(doc_->setAnalogResolution(r));
+        settings.analogResolution = static_cast<std::uint8_t>(r);
+        doc_->setOutputSettings(settings);
+        const std::string path = (dir_ / "wave.lyr").string();
+        document::StoredExtras extras;
+        auto saved = document::saveWaveformFile(path, *doc_, extras);
+        EXPECT_TRUE(saved.ok) << saved.message;
+        return path;
+    }
+
+    std::vector<std::uint16_t> expectedWords(device::Calibration calibration) {
+        SampleTracks tracks;
+        tracks.analog = doc_->analog();
+        for (int k = 0; k < 8; ++k) tracks.digital[k] = doc_->digital(k);
+        std::vector<std::uint16_t> words(doc_->sampleCount());
+        device::buildSampleWords(tracks, doc_->sampleCount(), doc_->analogResolution(), calibration, words.data());
+        return words;
+    }
+
+    std::unique_ptr<pgxsim::DeviceRecord> record(int index = 0) {
+        auto rec = std::make_unique<pgxsim::DeviceRecord>();
+        std::ifstream in(dir_ / "state", std::ios::binary);
+        in.seekg(static_cast<std::streamoff>(pgxsim::recordOffset(index)));
+        in.read(reinterpret_cast<char*>(rec.get()), sizeof(pgxsim::DeviceRecord));
+        EXPECT_TRUE(in.good());
+        return rec;
+    }
+
+    // The register traffic as the device saw it, from the simulator's log.
+    std::vector<std::string> deviceEvents() {
+        std::ifstream in(dir_ / "log");
+        std::vector<std::string> events;
+        std::string line;
+        while (std::getline(in, line)) {
+            if (line.size() < 2) continue;
+            const std::string hex = line.substr(2);
+            if (line[0] == 'U') {
+                events.push_back("UA");
+            } else if (line[0] == 'W') {
+                auto byte = [&](int i) { return std::stoi(hex.substr(2 * i, 2), nullptr, 16); };
+                char text[32];
+                if (hex.size() == 12 && byte(0) == 0xD2)
+                    std::snprintf(text, sizeof text, "W%d=%02X%02X", byte(2), byte(4), byte(3));
+                else if (hex.size() == 12 && byte(0) == 0xB4)
+                    std::snprintf(text, sizeof text, "R%d", byte(2));
+                else
+                    std::snprintf(text, sizeof text, "RAW %zu", hex.size() / 2);
+                events.push_back(text);
+            }
+        }
+        return events;
+    }
+
+    std::string state() {
+        auto r = lyrtool({"status", "--json"});
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        auto at = r.out.find("\"state\": \"");
+        if (at == std::string::npos) return "";
+        at += 10;
+        return r.out.substr(at, r.out.find('"', at) - at);
+    }
+
+    fs::path dir_;
+    std::map<std::string, std::string> env_;
+    std::unique_ptr<CSYNDoc> doc_;
+};
+
+TEST_F(DeviceE2E, UploadLoadsTheWordsAndRegistersInTheFixedOrder) {
+    OutputSettings s;
+    s.outputMode = 1;
+    s.repeatCount = 7;
+    s.analogStop = 1;
+    s.syncPulseWidth = 1;
+    const std::string file = makeFile(120000, 20, 10, s);
+    auto r = lyrtool({"upload", file});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+
+    auto rec = record();
+    const auto words = expectedWords({7000.0, 8000.0});
+    ASSERT_EQ(rec->loadedWords, 120000u);
+    for (std::uint32_t i = 0; i < 120000; ++i) ASSERT_EQ(rec->samples[i], words[i]) << "sample " << i;
+    EXPECT_EQ(rec->registers[device::REG_CONFIG], device::packConfigWord(doc_->outputSettings()));
+    EXPECT_EQ(rec->registers[device::REG_REPEAT], 6);
+    EXPECT_EQ(rec->registers[device::REG_COUNT_HIGH], 0x0001);
+    EXPECT_EQ(rec->registers[device::REG_COUNT_LOW], 0xD4BF);
+    EXPECT_EQ(rec->registers[device::REG_PERIOD_LOW], 1);
+    EXPECT_EQ(rec->registers[device::REG_ZERO_LEVEL], 8000);
+    EXPECT_EQ(rec->dataValid, 1);
+
+    EXPECT_EQ(deviceEvents(),
+              (std::vector<std::string>{"W9=0000", "W6=0006", "W7=4094", "UA", "W3=0001", "W2=D4BF",
+                                        "W5=0000", "W4=0001", "W8=1F40", "W0=0010", "RAW 100000",
+                                        "RAW 100000", "RAW 40000", "R1", "W9=0001"}));
+    EXPECT_EQ(state(), "Ready");
+}
+
+TEST_F(DeviceE2E, UploadUsesTheUnitsOwnCalibration) {
+    const std::string file = makeFile(3000, 1000, 14, OutputSettings{});
+    auto r = lyrtool({"upload", file}, {{"PGXSIM_CALIBRATION", "2000,14000,-90000,110000"}});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    auto rec = record();
+    const auto words = expectedWords({6000.0, 7400.0});
+    for (std::uint32_t i = 0; i < 3000; ++i) ASSERT_EQ(rec->samples[i], words[i]) << "sample " << i;
+    EXPECT_EQ(rec->registers[device::REG_ZERO_LEVEL], 7400);
+}
+
+TEST_F(DeviceE2E, StartRunningThenStop) {
+    const std::string file = makeFile(1000, 100, 12, OutputSettings{});
+    EXPECT_EQ(state(), "NotSetUp");
+    ASSERT_EQ(lyrtool({"start"}).exitCode, 0);
+    EXPECT_EQ(state(), "NotSetUp");  // nothing loaded: the unit does not start
+    ASSERT_EQ(lyrtool({"upload", file}).exitCode, 0);
+    ASSERT_EQ(lyrtool({"start"}).exitCode, 0);
+    EXPECT_EQ(state(), "Running");
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(state(), "Running");  // continuous
+    ASSERT_EQ(lyrtool({"stop"}).exitCode, 0);
+    EXPECT_EQ(state(), "Ready");
+    ASSERT_EQ(lyrtool({"start"}).exitCode, 0);
+    ASSERT_EQ(lyrtool({"force-stop"}).exitCode, 0);
+    EXPECT_EQ(state(), "Ready");
+    auto plain = lyrtool({"status"});
+    EXPECT_NE(plain.out.find("state: Ready"), std::string::npos) << plain.out;
+    EXPECT_NE(plain.out.find("settings.analogResolution: 12"), std::string::npos) << plain.out;
+}
+
+TEST_F(DeviceE2E, ARepeatRunEndsByItself) {
+    OutputSettings s;
+    s.outputMode = 1;
+    s.repeatCount = 3;
+    // 3 x 10000 x 10 us = 300 ms.
+    const std::string file = makeFile(10000, 10000, 12, s);
+    ASSERT_EQ(lyrtool({"upload", file}).exitCode, 0);
+    const auto started = std::chrono::steady_clock::now();
+    ASSERT_EQ(lyrtool({"start"}).exitCode, 0);
+    const std::string during = state();
+    if (std::chrono::steady_clock::now() - started < std::chrono::milliseconds(250)) {
+        EXPECT_EQ(during, "Running");
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    EXPECT_EQ(state(), "Ready");
+    auto r = lyrtool({"status", "--json"});
+    EXPECT_NE(r.out.find("\"repeatCount\": 3"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\"outputMode\": 1"), std::string::npos) << r.out;
+}
+
+TEST_F(DeviceE2E, DevicesAndSelectionBySerial) {
+    std::map<std::string, std::string> two = {{"PGXSIM_DEVICES", "S-ONE:PGX-500,X:FT232R,S-TWO:PGX-500,Y:PGX-5000"}};
+    auto r = lyrtool({"devices"}, two);
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "S-ONE\nS-TWO\n");
+    const std::string file = makeFile(500, 100, 12, OutputSettings{});
+    ASSERT_EQ(lyrtool({"upload", file, "--serial", "S-TWO"}, two).exitCode, 0);
+    EXPECT_EQ(record(0)->dataValid, 0);
+    EXPECT_EQ(record(2)->dataValid, 1);
+    auto missing = lyrtool({"start", "--serial", "NOPE"}, two);
+    EXPECT_EQ(missing.exitCode, 3);
+    EXPECT_NE(missing.err.find("PGX-500 未接続"), std::string::npos);
+    auto none = lyrtool({"devices"}, {{"PGXSIM_DEVICES", "X:FT232R"}});
+    EXPECT_EQ(none.exitCode, 3);
+    EXPECT_EQ(none.out, "");
+}
+
+TEST_F(DeviceE2E, NoLibraryExitsThree) {
+    for (const char* cmd : {"devices", "start", "status"}) {
+        auto r = lyrtool({cmd}, {{"LYR_D2XX_LIBRARY", "/nonexistent/libftd2xx.so"}});
+        EXPECT_EQ(r.exitCode, 3) << cmd;
+        EXPECT_NE(r.err.find("no D2XX library"), std::string::npos) << cmd;
+    }
+}
+
+struct FaultCase {
+    const char* fault;
+    std::vector<std::string> args;  // "FILE" is replaced by the waveform file
+    int exitCode;
+    const char* message;
+};
+
+TEST_F(DeviceE2E, EachFaultGivesItsMessageAndExitStatus) {
+    const std::string file = makeFile(2000, 100, 12, OutputSettings{});
+    const std::vector<FaultCase> cases = {
+        {"transfer-error", {"upload", "FILE"}, 1, "データ設定できませんでした。 (status 21)"},
+        {"user-area-checksum", {"upload", "FILE"}, 1, "データ設定できませんでした。 (status 20)"},
+        {"user-area-short", {"upload", "FILE"}, 1, "データ設定できませんでした。 (status 20)"},
+        {"unplug-after=3", {"upload", "FILE"}, 1, "データ設定できませんでした。 (status 4)"},
+        {"short-read", {"start"}, 1, "スタートできませんでした。 (status 21)"},
+        {"bad-echo", {"stop"}, 1, "ストップできませんでした。 (status 21)"},
+        {"timeout", {"force-stop"}, 1, "強制ストップできませんでした。 (status 21)"},
+        {"timeout", {"status"}, 1, "PGX-500 未接続 (status 21)"},
+        {"unplugged", {"upload", "FILE"}, 3, "PGX-500 未接続"},
+        {"unplugged", {"devices"}, 3, "no PGX-500 connected"},
+        {"reset-fail", {"status"}, 3, "PGX-500 未接続 (status 4)"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = c.args;
+        for (auto& a : args)
+            if (a == "FILE") a = file;
+        const auto t0 = std::chrono::steady_clock::now();
+        auto r = lyrtool(args, {{"PGXSIM_FAULT", c.fault}});
+        EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(5)) << c.fault;
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.fault << " " << args[0] << ": " << r.err;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << c.fault << ": " << r.err;
+    }
+    // A failed upload leaves the unit marked invalid.
+    EXPECT_EQ(state(), "NotSetUp");
+    auto clock = lyrtool({"status"}, {{"PGXSIM_FAULT", "clock"}});
+    EXPECT_EQ(clock.exitCode, 0);
+    EXPECT_NE(clock.out.find("state: ClockFault"), std::string::npos) << clock.out;
+    // Back to normal once the fault is gone.
+    ASSERT_EQ(lyrtool({"upload", file}).exitCode, 0);
+    EXPECT_EQ(state(), "Ready");
+}
+
+TEST_F(DeviceE2E, InvalidRepeatCountInTheFileSendsNothing) {
+    OutputSettings s;
+    s.outputMode = 1;
+    s.repeatCount = 0;
+    const std::string file = makeFile(100, 100, 12, s);
+    auto r = lyrtool({"upload", file});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("繰り返し回数が不正です。"), std::string::npos) << r.err;
+    EXPECT_TRUE(deviceEvents().empty());
+}
+
+}  // namespace
+}  // namespace lyr
