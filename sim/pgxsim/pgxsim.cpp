@@ -267,7 +267,7 @@ void readFaults(Sim& s) {
 }
 
 bool unplugged(Sim& s) {
-    if (s.faults.unplugAfter >= 0 && s.framesSinceFault >= s.faults.unplugAfter) s.unplugLatched = true;
+    if (s.faults.unplugAfter >= 0 && s.framesSinceFault > s.faults.unplugAfter) s.unplugLatched = true;
     const bool now = s.faults.unplugged || s.unplugLatched;
     // Handles opened before an unplug stay dead after the unit comes back.
     if (now && !s.wasUnplugged) ++s.generation;
