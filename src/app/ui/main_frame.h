@@ -1,0 +1,102 @@
+#pragma once
+// CMainFrame: the program's one main window. It owns the menus and their
+// actions, routes each command to the operation that implements it and shows
+// the document's title in its caption. The document-level commands run
+// through DocumentLifecycle; the window only wires them to widgets.
+//
+// Extending: add a QAction member per command, create it in the matching
+// build*Menu function (or a new one called from buildMenus) and put the
+// handler in your own source file as a CMainFrame member.
+#include <QMainWindow>
+#include <memory>
+
+#include "app/document_store.h"
+#include "app/lifecycle.h"
+#include "document/prompter.h"
+#include "document/syn_doc.h"
+
+class QAction;
+class QMenu;
+
+namespace lyr::ui {
+class MessagePrompter;
+}
+
+namespace lyr::app {
+
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    // The caption when no document title is set, and its suffix otherwise.
+    static constexpr const char* kProgramTitle = "LYR";
+
+    explicit CMainFrame(document::CSYNDoc& doc, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    document::CSYNDoc& document() { return doc_; }
+    DocumentLifecycle& lifecycle() { return *lifecycle_; }
+
+    // Where the commands ask the user. By default a message box; tests and
+    // other callers may put their own in (nullptr returns to the default).
+    Prompter& prompter();
+    void setPrompter(Prompter* prompter) { prompter_ = prompter; }
+    // The total-time dialog of New and the file dialogs, replaceable likewise.
+    void setWaveTimeChooser(WaveTimeChooser* chooser) { chooser_ = chooser; }
+    void setFileDialogs(FileDialogs* dialogs) { fileDialogs_ = dialogs; }
+
+    // The waveform area in the middle of the window (a plain panel until the
+    // view is put in). The frame takes ownership.
+    QWidget* centralView() const { return centralWidget(); }
+    QString documentTitle() const { return documentTitle_; }
+
+    QAction* newAction() const { return actNew_; }
+    QAction* exitAction() const { return actExit_; }
+    QMenu* fileMenu() const { return fileMenu_; }
+
+public slots:
+    void setCentralView(QWidget* view);
+    // Caption: "title - LYR", or "LYR" for an empty title.
+    void setDocumentTitle(const QString& title);
+    // Enables each command by its rule; run before a menu opens and after each command.
+    void updateCommandStates();
+
+    void onFileNew();
+    void onAppExit();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    class ForwardPrompter;
+    class ForwardChooser;
+    class ForwardFileDialogs;
+
+    void buildActions();
+    void buildMenus();
+    void buildFileMenu();
+    void connectLifecycle();
+    // After a new waveform or a reset: the view starts over.
+    void resetView();
+    // The plain panel shows grey without a waveform and white with one.
+    void refreshPlaceholder();
+
+    document::CSYNDoc& doc_;
+    std::unique_ptr<DocumentStore> store_;
+    std::unique_ptr<ui::MessagePrompter> messagePrompter_;
+    std::unique_ptr<ForwardPrompter> forwardPrompter_;
+    std::unique_ptr<ForwardChooser> forwardChooser_;
+    std::unique_ptr<ForwardFileDialogs> forwardFileDialogs_;
+    std::unique_ptr<DocumentLifecycle> lifecycle_;
+    Prompter* prompter_ = nullptr;
+    WaveTimeChooser* chooser_ = nullptr;
+    FileDialogs* fileDialogs_ = nullptr;
+
+    QString documentTitle_;
+    QWidget* placeholder_ = nullptr;
+
+    QMenu* fileMenu_ = nullptr;
+    QAction* actNew_ = nullptr;   // 57600 新規作成
+    QAction* actExit_ = nullptr;  // 57665 LYRの終了
+};
+
+}  // namespace lyr::app
