@@ -165,33 +165,32 @@ RectangleForm::Settings RectangleForm::settings() const {
 }
 
 void RectangleForm::buildSketch(double* samples, std::size_t& count, SketchDisplayList& list) {
-    // Fixed example: a 4 ms trapezoid cycle drawn from its own beginning over
+    // Fixed example: a 6 ms trapezoid cycle drawn from its own beginning over
     // 8.5 ms at 1 us; the segment's start is marked inside the first edge.
     constexpr std::int64_t kSpan = 8500000, kTs = 1000;
-    constexpr std::int64_t t1 = 800000, t2 = 1200000, t3 = 800000, t4 = 1200000, t0 = 400000;
-    constexpr double v1 = 0.8, v2 = -0.6;
-    generateRectangle(samples, kSpan, kTs, 0, kSpan, 0, t1, t2, t3, t4, 0, v1, v2, 3);
+    constexpr std::int64_t t1 = 1000000, t2 = 2000000, t3 = 1000000, t4 = 2000000, t0 = 500000;
+    constexpr double v1 = 0.55, v2 = -0.55;
+    generateRectangle(samples, kSpan, kTs, 0, kSpan, 0, t1, t2, t3, t4, 0, v1, v2, 2);
     count = kSpan / kTs;
     const double n = static_cast<double>(count);
     auto x = [&](std::int64_t t) { return sketchXOf(static_cast<double>(t / kTs), n); };
     const int y1 = sketchYOf(v1), y2 = sketchYOf(v2);
-    const int yDim = y1 - 60;  // dimension lines above the high level
+    // the four parts of the cycle, dimensioned along the top
     const std::int64_t marks[] = {0, t1, t1 + t2, t1 + t2 + t3, t1 + t2 + t3 + t4};
     const char* names[] = {"t1", "t2", "t3", "t4"};
     for (int i = 0; i < 4; ++i) {
-        const int yd = i % 2 == 0 ? yDim : y2 + 70;
-        list.addLine(x(marks[i]), yd, x(marks[i + 1]), yd, 0x008000, 6);
-        list.addLabel(names[i], (x(marks[i]) + x(marks[i + 1])) / 2, yd + (i % 2 == 0 ? -60 : 60),
-                      SketchAlign::Centre, 0x008000);
+        list.addLine(x(marks[i]), 150, x(marks[i + 1]), 150, 0x008000, 6);
+        list.addLabel(names[i], (x(marks[i]) + x(marks[i + 1])) / 2, 70, SketchAlign::Centre, 0x008000);
     }
-    list.addLabel("v1", x(t1 + t2 / 2), y1 + 70, SketchAlign::Centre, 0xFF0000);
-    list.addLabel("v2", x(marks[3] + t4 / 2), y2 - 70, SketchAlign::Centre, 0xFF0000);
+    list.addLine(x(marks[4]), 110, x(marks[4]), y2, 0xA0A0A0);
+    list.addLabel("v1", x(t1 + t2 / 2), y1 + 80, SketchAlign::Centre, 0xFF0000);
+    list.addLabel("v2", x(marks[3] + t4 / 2), y2 - 80, SketchAlign::Centre, 0xFF0000);
     const double level0 = rectangleLevelAt(t0, t1, t2, t3, v1, v2);
     const int xs = x(t0), ys = sketchYOf(level0);
-    list.addLine(xs, 40, xs, 960, 0x0000A0);  // where the segment begins
-    list.addLabel("Start", xs + 15, 930, SketchAlign::Left, 0x0000A0);
-    list.addLabel("t0", xs / 2, ys + 70, SketchAlign::Centre, 0x008000);
-    list.addLine(x(0), ys + 30, xs, ys + 30, 0x008000, 6);
+    list.addLine(xs, 220, xs, 960, 0x0000A0);  // where the segment begins
+    list.addLabel("Start", xs + 15, 920, SketchAlign::Left, 0x0000A0);
+    list.addLine(x(0), y2 + 60, xs, y2 + 60, 0x008000, 6);
+    list.addLabel("t0", xs + 15, y2 + 110, SketchAlign::Left, 0x008000);
     list.addLabel("v0", xs + 20, ys, SketchAlign::Left, 0xFF0000);
 }
 

@@ -1,0 +1,211 @@
+#include "analog/ui/analog_edit_dialog.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "analog/ui/analog_graphs.h"
+#include "document/quantities.h"
+#include "document/ui/ui_fonts.h"
+
+namespace lyr::analog {
+
+namespace {
+
+QString q(const std::string& s) { return QString::fromStdString(s); }
+
+}  // namespace
+
+AnalogEditDialog::AnalogEditDialog(AnalogEditFrame& form, QWidget* parent) : QDialog(parent), form_(form) {
+    setWindowTitle(q(form.title()));
+    setFont(ui::japaneseUiFont(9));
+    rows_.resize(form.fieldCount());
+    for (std::size_t i = 0; i < form.fieldCount(); ++i) rows_[i] = buildRow(i);
+
+    auto* top = new QVBoxLayout(this);
+    top->setSizeConstraint(QLayout::SetFixedSize);  // a dialog of fixed layout, like its template
+
+    // Edit start and the four apply buttons.
+    auto* startRow = new QHBoxLayout;
+    const FieldRow& s = rows_[AnalogEditFrame::kStartField];
+    startRow->addWidget(s.marker);
+    startRow->addWidget(s.label);
+    startRow->addWidget(s.edit);
+    startRow->addWidget(s.unitBox);
+    startRow->addSpacing(24);
+    const char* applyTexts[4] = {"置換", "加算", "減算", "乗算"};
+    for (int m = 0; m < 4; ++m) {
+        apply_[m] = new QPushButton(QString::fromUtf8(applyTexts[m]), this);
+        apply_[m]->setAutoDefault(false);
+        apply_[m]->setObjectName(QStringLiteral("apply%1").arg(m));
+        startRow->addWidget(apply_[m]);
+        connect(apply_[m], &QPushButton::clicked, this, [this, m] { apply(static_cast<AnalogApplyMode>(m)); });
+    }
+    startRow->addStretch(1);
+    top->addLayout(startRow);
+
+    // The group: fields on the left, preview on the right.
+    auto* group = new QGroupBox(this);
+    auto* groupLayout = new QHBoxLayout(group);
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(4);
+    grid->setColumnMinimumWidth(0, 10);
+    int r = 0;
+    auto placeRow = [&](std::size_t i) {
+        const FieldRow& fr = rows_[i];
+        grid->addWidget(fr.marker, r, 0);
+        grid->addWidget(fr.radio ? static_cast<QWidget*>(fr.radio) : fr.label, r, 1);
+        grid->addWidget(fr.edit, r, 2);
+        if (fr.unitBox) grid->addWidget(fr.unitBox, r, 3);
+        if (fr.unitText) grid->addWidget(fr.unitText, r, 3);
+        if (fr.readoutUnit) grid->addWidget(fr.readoutUnit, r, 3);
+        ++r;
+    };
+    placeRow(AnalogEditFrame::kPeriodField);
+    if (form.hasSketch()) {
+        sketch_ = new SketchView(form, group);
+        grid->addWidget(sketch_, r++, 1, 1, 3, Qt::AlignLeft);
+    }
+    for (std::size_t i = 2; i < form.fieldCount(); ++i) placeRow(i);
+    create_ = new QPushButton(QStringLiteral("作成"), group);
+    create_->setAutoDefault(false);
+    create_->setObjectName(QStringLiteral("create"));
+    connect(create_, &QPushButton::clicked, this, [this] {
+        form_.createSegment();
+        showForm();
+    });
+    grid->addWidget(create_, r++, 1, 1, 3, Qt::AlignHCenter);
+    grid->setRowStretch(r, 1);
+    groupLayout->addLayout(grid);
+
+    auto* right = new QVBoxLayout;
+    graph_ = new PreviewGraph(form, group);
+    right->addWidget(graph_);
+    auto* labels = new QHBoxLayout;
+    labels->addSpacing(PreviewGraph::kTextMargin);
+    startLabel_ = new QLabel(group);
+    endLabel_ = new QLabel(group);
+    startLabel_->setObjectName(QStringLiteral("startTime"));
+    endLabel_->setObjectName(QStringLiteral("endTime"));
+    startLabel_->setAccessibleName(QStringLiteral("StartTime"));
+    endLabel_->setAccessibleName(QStringLiteral("EndTime"));
+    startLabel_->setMinimumWidth(120);
+    endLabel_->setMinimumWidth(120);
+    endLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    labels->addWidget(startLabel_);
+    labels->addStretch(1);
+    labels->addWidget(endLabel_);
+    right->addLayout(labels);
+    right->addStretch(1);
+    if (!form.hasSketch()) groupLayout->addSpacing(40);  // the noise graph sits further right
+    groupLayout->addLayout(right);
+    top->addWidget(group);
+
+    // Radio pair of the editor, if it has one.
+    auto* radios = new QButtonGroup(this);
+    for (std::size_t i = 0; i < rows_.size(); ++i)
+        if (rows_[i].radio) radios->addButton(rows_[i].radio, form.field(i).radio);
+    connect(radios, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        if (showing_ || !checked) return;
+        form_.setMode(id);
+        showForm();
+    });
+
+    form_.setPlotRect(graph_->plotRect());
+    if (sketch_) form_.setSketchRect(sketch_->plotRect());
+    showForm();
+}
+
+AnalogEditDialog::FieldRow AnalogEditDialog::buildRow(std::size_t i) {
+    const FormField& f = form_.field(i);
+    FieldRow row;
+    const QString name = q(f.label);
+    row.marker = new QLabel(QStringLiteral("×"), this);
+    row.marker->setStyleSheet(QStringLiteral("color: red; font-weight: bold;"));
+    row.marker->setAccessibleName(name + QStringLiteral("の入力が正しくありません"));
+    QSizePolicy keep = row.marker->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);
+    row.marker->setSizePolicy(keep);
+    row.edit = new QLineEdit(this);
+    row.edit->setFixedWidth(90);
+    row.edit->setAccessibleName(name + q(f.symbol));
+    const QString key = q(f.key);
+    row.edit->setObjectName(QStringLiteral("edit_") + key);
+    row.marker->setObjectName(QStringLiteral("marker_") + key);
+    if (f.radio >= 0) {
+        row.radio = new QRadioButton(name + q(f.symbol), this);
+        row.radio->setObjectName(QStringLiteral("radio_") + key);
+    } else {
+        row.label = new QLabel(name + q(f.symbol), this);
+        row.label->setBuddy(row.edit);
+    }
+    if (f.kind == FieldKind::Readout) {
+        row.edit->setReadOnly(true);
+        row.edit->setAccessibleName(name);
+        row.readoutUnit = new QLineEdit(this);
+        row.readoutUnit->setReadOnly(true);
+        row.readoutUnit->setFixedWidth(70);
+        row.readoutUnit->setAccessibleName(name + QStringLiteral("の単位"));
+        row.readoutUnit->setObjectName(QStringLiteral("readoutUnit_") + key);
+        row.label->setText(QString());
+    } else if (f.kind == FieldKind::Time || !f.choices.empty()) {
+        row.unitBox = new QComboBox(this);
+        if (f.choices.empty())
+            for (auto u : document::kStandardTimeUnits) row.unitBox->addItem(QString::fromUtf8(u.data(), u.size()));
+        else
+            for (const auto& c : f.choices) row.unitBox->addItem(q(c));
+        row.unitBox->setAccessibleName(name + QStringLiteral("の単位"));
+        row.unitBox->setObjectName(QStringLiteral("unit_") + key);
+        connect(row.unitBox, &QComboBox::currentIndexChanged, this, [this, i](int index) {
+            if (showing_) return;
+            form_.setUnit(i, index);
+            showForm();
+        });
+    } else {
+        row.unitText = new QLabel(q(f.unitText), this);
+    }
+    connect(row.edit, &QLineEdit::textEdited, this, [this, i](const QString& text) {
+        form_.setText(i, text.toStdString());
+        showForm();
+    });
+    return row;
+}
+
+void AnalogEditDialog::showForm() {
+    showing_ = true;
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        const FormField& f = form_.field(i);
+        FieldRow& row = rows_[i];
+        const QString text = q(f.text);
+        if (row.edit->text() != text) row.edit->setText(text);
+        if (row.unitBox && row.unitBox->currentIndex() != f.unit) row.unitBox->setCurrentIndex(f.unit);
+        if (row.readoutUnit) row.readoutUnit->setText(q(f.unitText));
+        if (f.kind != FieldKind::Readout) row.edit->setEnabled(f.enabled);
+        if (row.unitBox) row.unitBox->setEnabled(f.enabled);
+        if (row.radio) row.radio->setChecked(form_.mode() == f.radio);
+        row.marker->setVisible(f.markerShown);
+    }
+    create_->setEnabled(form_.createEnabled());
+    for (QPushButton* b : apply_) b->setEnabled(form_.applyEnabled());
+    startLabel_->setText(q(form_.startLabel()));
+    endLabel_->setText(q(form_.endLabel()));
+    graph_->update();
+    showing_ = false;
+}
+
+void AnalogEditDialog::apply(AnalogApplyMode mode) {
+    if (form_.applySegment(mode)) {
+        accept();
+        return;
+    }
+    showForm();  // cancelled at the confirmation: the dialog stays open
+}
+
+}  // namespace lyr::analog
