@@ -78,6 +78,11 @@ class ViewState {
 public:
     // Waveform and plot geometry. Runs resetView.
     void attach(std::uint32_t sampleCount, int plotLeft, int plotRight);
+    // New plot columns (window resized); the zoom table and positions stay.
+    void setPlot(int plotLeft, int plotRight) {
+        left_ = plotLeft;
+        right_ = plotRight;
+    }
     // No waveform: every command disabled, the mouse ignored.
     void detach();
     bool hasWaveform() const { return n_ > 0; }

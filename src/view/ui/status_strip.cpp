@@ -1,0 +1,139 @@
+#include "view/ui/status_strip.h"
+
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace lyr::view {
+
+namespace {
+
+// A right-aligned read-only readout whose label is its buddy.
+QLineEdit* readout(QWidget* parent, const QString& accessible, int chars) {
+    auto* e = new QLineEdit(parent);
+    e->setReadOnly(true);
+    e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    e->setFocusPolicy(Qt::TabFocus);
+    e->setAccessibleName(accessible);
+    const QFontMetrics fm(e->font());
+    e->setFixedWidth(fm.horizontalAdvance(QLatin1Char('0')) * chars + 12);
+    return e;
+}
+
+QLabel* labelFor(QWidget* parent, const QString& text, QLineEdit* buddy) {
+    auto* l = new QLabel(text, parent);
+    l->setBuddy(buddy);
+    return l;
+}
+
+void setText(QLineEdit* e, const std::string& s) {
+    const QString q = QString::fromStdString(s);
+    if (e->text() != q) e->setText(q);
+}
+
+}  // namespace
+
+StatusStrip::StatusStrip(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("StatusStrip"));
+    setAccessibleName(QStringLiteral("ステータス"));
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(4, 2, 4, 2);
+    row->setSpacing(6);
+
+    // Untitled group: selectors (placed by their owner) and the time base.
+    auto* base = new QWidget(this);
+    auto* baseGrid = new QGridLayout(base);
+    baseGrid->setContentsMargins(0, 0, 0, 0);
+    selectorArea_ = new QHBoxLayout;
+    baseGrid->addLayout(selectorArea_, 0, 0, 1, 2);
+    total_ = readout(base, QStringLiteral("トータル時間"), 14);
+    sampling_ = readout(base, QStringLiteral("サンプリング"), 14);
+    auto* timeRow = new QHBoxLayout;
+    timeRow->addWidget(labelFor(base, QStringLiteral("トータル時間"), total_));
+    timeRow->addWidget(total_);
+    timeRow->addWidget(labelFor(base, QStringLiteral("サンプリング"), sampling_));
+    timeRow->addWidget(sampling_);
+    baseGrid->addLayout(timeRow, 1, 0, 1, 2);
+    row->addWidget(base);
+
+    // Cursor and time-mark groups share one shape.
+    auto makePointGroup = [&](const QString& title, QLineEdit*& time, QLineEdit*& volts,
+                              std::array<QLineEdit*, 8>& levels, bool withButtons) {
+        auto* box = new QGroupBox(title, this);
+        auto* grid = new QGridLayout(box);
+        grid->setContentsMargins(4, 2, 4, 2);
+        grid->setHorizontalSpacing(3);
+        grid->setVerticalSpacing(2);
+        time = readout(box, title + QStringLiteral(" 時間"), 14);
+        volts = readout(box, title + QStringLiteral(" 電圧"), 9);
+        auto* top = new QHBoxLayout;
+        top->addWidget(labelFor(box, QStringLiteral("時間"), time));
+        top->addWidget(time);
+        top->addWidget(labelFor(box, QStringLiteral("電圧"), volts));
+        top->addWidget(volts);
+        if (withButtons) {
+            auto button = [&](const QString& text, const QString& name) {
+                auto* b = new QPushButton(text, box);
+                b->setAccessibleName(name);
+                b->setToolTip(name);
+                b->setFixedWidth(QFontMetrics(b->font()).horizontalAdvance(QStringLiteral("≪≪")) + 10);
+                top->addWidget(b);
+                return b;
+            };
+            stepLeft_ = button(QStringLiteral("←"), QStringLiteral("カーソルを一つ左へ"));
+            stepRight_ = button(QStringLiteral("→"), QStringLiteral("カーソルを一つ右へ"));
+            halfLeft_ = button(QStringLiteral("≪"), QStringLiteral("カーソルを半画面左へ"));
+            halfRight_ = button(QStringLiteral("≫"), QStringLiteral("カーソルを半画面右へ"));
+        }
+        grid->addLayout(top, 0, 0);
+        auto* bottom = new QHBoxLayout;
+        for (int ch = 0; ch < 8; ++ch) {
+            levels[ch] = readout(box, title + QStringLiteral(" CH%1").arg(ch), 1);
+            bottom->addWidget(labelFor(box, QStringLiteral("CH%1").arg(ch), levels[ch]));
+            bottom->addWidget(levels[ch]);
+        }
+        bottom->addStretch(1);
+        grid->addLayout(bottom, 1, 0);
+        row->addWidget(box);
+    };
+    makePointGroup(QStringLiteral("カーソル"), cursorTime_, cursorVolts_, cursorLevels_, true);
+    makePointGroup(QStringLiteral("タイムマーク"), markTime_, markVolts_, markLevels_, false);
+
+    auto* interval = new QGroupBox(QStringLiteral("インターバル"), this);
+    auto* ig = new QGridLayout(interval);
+    ig->setContentsMargins(4, 2, 4, 2);
+    cursorMinusMark_ = readout(interval, QStringLiteral("カーソル－タイムマーク"), 14);
+    mouseMinusCursor_ = readout(interval, QStringLiteral("マウス－カーソル"), 14);
+    ig->addWidget(labelFor(interval, QStringLiteral("カーソル－タイムマーク"), cursorMinusMark_), 0, 0);
+    ig->addWidget(cursorMinusMark_, 0, 1);
+    ig->addWidget(labelFor(interval, QStringLiteral("マウス－カーソル"), mouseMinusCursor_), 1, 0);
+    ig->addWidget(mouseMinusCursor_, 1, 1);
+    row->addWidget(interval);
+    row->addStretch(1);
+
+    connect(stepLeft_, &QPushButton::clicked, this, &StatusStrip::stepLeft);
+    connect(stepRight_, &QPushButton::clicked, this, &StatusStrip::stepRight);
+    connect(halfLeft_, &QPushButton::clicked, this, &StatusStrip::halfPageLeft);
+    connect(halfRight_, &QPushButton::clicked, this, &StatusStrip::halfPageRight);
+}
+
+void StatusStrip::showReadouts(const Readouts& r, const std::string& mouse) {
+    setText(total_, r.totalTime);
+    setText(sampling_, r.samplingTime);
+    setText(cursorTime_, r.cursor.time);
+    setText(cursorVolts_, r.cursor.volts);
+    setText(markTime_, r.mark.time);
+    setText(markVolts_, r.mark.volts);
+    for (int ch = 0; ch < 8; ++ch) {
+        setText(cursorLevels_[ch], r.cursor.levels[ch]);
+        setText(markLevels_[ch], r.mark.levels[ch]);
+    }
+    setText(cursorMinusMark_, r.cursorMinusMark);
+    setText(mouseMinusCursor_, mouse);
+}
+
+}  // namespace lyr::view

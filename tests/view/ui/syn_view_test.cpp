@@ -1,0 +1,304 @@
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+#include <cmath>
+#include <gtest/gtest.h>
+#include <memory>
+
+#include "document/syn_doc.h"
+#include "view/ui/get_time_dlg.h"
+#include "view/ui/status_strip.h"
+#include "view/ui/syn_view.h"
+#include "view/ui/view_commands.h"
+
+namespace lyr::view {
+namespace {
+
+QApplication& app() {
+    static int argc = 1;
+    static char name[] = "test_view_ui";
+    static char* argv[] = {name, nullptr};
+    static QApplication* a = qApp ? nullptr : new QApplication(argc, argv);
+    return a ? *a : *static_cast<QApplication*>(QCoreApplication::instance());
+}
+
+std::unique_ptr<document::CSYNDoc> makeDoc(std::int64_t ts, std::int64_t n) {
+    app();  // before any widget
+    std::string message;
+    auto doc = document::CSYNDoc::create(message);
+    EXPECT_TRUE(doc) << message;
+    EXPECT_TRUE(doc->newWaveform(ts, n));
+    return doc;
+}
+
+struct Fixture {
+    explicit Fixture(document::CSYNDoc& doc) : view(doc) {
+        app();
+        view.resize(1022, 553);
+        view.show();
+        strip = new StatusStrip(&view);  // owned by the view; not laid out
+        commands = new ViewCommands(view, strip, &view);
+        view.resetView();
+    }
+    CSYNView view;
+    StatusStrip* strip = nullptr;
+    ViewCommands* commands = nullptr;
+};
+
+void sendMouse(QWidget& w, QEvent::Type type, QPoint pos, Qt::MouseButtons buttons,
+               Qt::MouseButton button = Qt::LeftButton) {
+    QMouseEvent e(type, QPointF(pos), w.mapToGlobal(QPointF(pos)), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(&w, &e);
+}
+
+QRgb pixel(const QImage& img, int x, int y) { return img.pixel(x, y) & 0xFFFFFF; }
+
+TEST(CSYNViewWidget, DragDoubleClickZoomAndReadouts) {
+    auto doc = makeDoc(100, 1048576);
+    for (std::uint32_t i = 0; i < 1048576; ++i) doc->analog()[i] = 0.5 * std::sin(i * 0.001);
+    Fixture f(*doc);
+    CSYNView& v = f.view;
+    const Layout& l = v.layout();
+    EXPECT_EQ(v.state().maxZoom(), 14);
+    EXPECT_EQ(f.strip->totalTimeField()->text(), QStringLiteral("104.8576 mS"));
+    EXPECT_EQ(f.strip->samplingField()->text(), QStringLiteral("100 nS"));
+    EXPECT_EQ(f.strip->cursorTimeField()->text(), QStringLiteral("0.0000 mS"));
+    EXPECT_FALSE(f.strip->stepLeftButton()->isEnabled());
+    EXPECT_FALSE(f.commands->action(ViewCommand::WholeView)->isEnabled());
+
+    // Drag the cursor from the start to the middle of the plot, on the real 10 ms timer.
+    const int y = l.plot.top + 20;
+    const int x0 = v.state().sampleToX(0);
+    sendMouse(v, QEvent::MouseButtonPress, {x0 + 1, y}, Qt::LeftButton);
+    EXPECT_TRUE(v.dragTimerActive());
+    const int xMid = (l.plot.left + l.plot.right) / 2;
+    sendMouse(v, QEvent::MouseMove, {xMid, y}, Qt::LeftButton, Qt::NoButton);
+    QTest::qWait(40);
+    sendMouse(v, QEvent::MouseButtonRelease, {xMid, y}, Qt::NoButton);
+    EXPECT_FALSE(v.dragTimerActive());
+    const std::uint32_t dragged = v.state().xToSample(xMid);
+    EXPECT_EQ(v.state().cursor(), dragged);
+    EXPECT_GE(v.lastColumnRepaint(), 2);  // the old cursor stood on the first column
+    EXPECT_LE(v.lastColumnRepaint(), 3);
+    EXPECT_FALSE(f.strip->cursorTimeField()->text().isEmpty());
+    EXPECT_EQ(f.strip->cursorVoltsField()->text(),
+              QString::fromStdString(formatVoltsReadout(doc->analog()[dragged])));
+    EXPECT_TRUE(f.strip->stepLeftButton()->isEnabled());
+
+    // Double click in lane CH3 moves the cursor there.
+    const QPoint lanePoint(l.plot.left + 100, (l.laneArea[3].top + l.laneArea[3].bottom) / 2);
+    QTest::mouseDClick(&v, Qt::LeftButton, Qt::NoModifier, lanePoint);
+    EXPECT_EQ(v.state().cursor(), v.state().xToSample(l.plot.left + 100));
+
+    // Zoom in twice from the menu action, then out again.
+    f.commands->action(ViewCommand::ZoomIn)->trigger();
+    f.commands->action(ViewCommand::ZoomIn)->trigger();
+    EXPECT_EQ(v.state().zoom(), 2);
+    EXPECT_TRUE(v.state().isVisible(v.state().cursor()));
+    EXPECT_TRUE(f.commands->action(ViewCommand::WholeView)->isEnabled());
+    f.commands->action(ViewCommand::ZoomOut)->trigger();
+    EXPECT_EQ(v.state().zoom(), 1);
+
+    // Double click on the time strip: standard zoom, then the whole view.
+    QTest::mouseDClick(&v, Qt::LeftButton, Qt::NoModifier, QPoint(300, 8));
+    EXPECT_EQ(v.state().zoom(), 7);
+    QTest::mouseDClick(&v, Qt::LeftButton, Qt::NoModifier, QPoint(300, 8));
+    EXPECT_EQ(v.state().zoom(), 0);
+
+    // Double click on the cursor handle sets the mark; the interval reads 0.
+    const QPoint handle(v.state().cursorX(), l.cursorStrip.top + 2);
+    EXPECT_EQ(v.regionAt(handle), ViewRegion::CursorHandle);
+    QTest::mouseDClick(&v, Qt::LeftButton, Qt::NoModifier, handle);
+    ASSERT_TRUE(v.state().markSet());
+    EXPECT_EQ(f.strip->cursorMinusMarkField()->text(), QStringLiteral("0 nS"));
+    f.strip->stepRightButton()->click();
+    EXPECT_EQ(f.strip->cursorMinusMarkField()->text(), QStringLiteral("100 nS"));
+
+    // The context popups by region.
+    const QPoint markHandle(v.state().markX(), l.markStrip.top + 2);
+    EXPECT_EQ(v.regionAt(markHandle), ViewRegion::MarkHandle);
+    EXPECT_EQ(f.commands->popupFor(ViewRegion::MarkHandle, -1)->title(), QStringLiteral("TimeMark"));
+    EXPECT_EQ(f.commands->popupFor(v.regionAt(QPoint(300, 19)), -1)->title(), QStringLiteral("Zoom"));
+    EXPECT_EQ(f.commands->popupFor(ViewRegion::CursorHandle, -1)->title(), QStringLiteral("Cursor"));
+    int lane = -1;
+    EXPECT_EQ(v.regionAt(lanePoint, &lane), ViewRegion::Lane);
+    EXPECT_EQ(lane, 3);
+    EXPECT_EQ(v.regionAt(QPoint(l.plot.left + 5, l.plot.top + 5)), ViewRegion::AnalogPlot);
+    EXPECT_TRUE(f.commands->action(ViewCommand::DeleteMark)->isEnabled());
+    f.commands->markPopup()->popup(QPoint(10, 10));
+    f.commands->markPopup()->hide();
+    f.commands->action(ViewCommand::DeleteMark)->trigger();
+    EXPECT_FALSE(v.state().markSet());
+    EXPECT_TRUE(f.strip->markTimeField()->text().isEmpty());
+    EXPECT_TRUE(f.strip->cursorMinusMarkField()->text().isEmpty());
+}
+
+TEST(CSYNViewWidget, RendersTraceClipMarkCursorAndLanes) {
+    auto doc = makeDoc(100, 2000);
+    for (std::uint32_t i = 0; i < 2000; ++i) doc->analog()[i] = (i < 1000) ? 0.5 : -0.5;
+    doc->analog()[1500] = 1.5;
+    for (std::uint32_t i = 0; i < 2000; ++i) doc->digital(2)[i] = (i / 100) % 2;
+    Fixture f(*doc);
+    CSYNView& v = f.view;
+    const Layout& l = v.layout();
+    const QImage& img = v.image();
+    const QRgb blue = 0x0000FF, yellow = 0xFFFF00, red = 0xFF0000, white = 0xFFFFFF;
+
+    // A flat +0.5 V column: blue at its y, white above and below.
+    const int c = 100;
+    const int y = analogY(0.5, l.plot.top, l.plot.bottom);
+    EXPECT_EQ(pixel(img, l.plot.left + c, y), blue);
+    EXPECT_EQ(pixel(img, l.plot.left + c, y - 3), white);
+    EXPECT_EQ(pixel(img, l.plot.left + c, y + 3), white);
+    // The step at sample 1000 is one stroke from +0.5 V down to -0.5 V.
+    const int xStep = v.state().sampleToX(1000);
+    for (int yy = y; yy <= analogY(-0.5, l.plot.top, l.plot.bottom); ++yy)
+        ASSERT_EQ(pixel(img, xStep, yy), blue) << yy;
+    // 1.5 V: the stroke reaches the top edge and a yellow pixel marks the border.
+    const int xClip = v.state().sampleToX(1500);
+    EXPECT_EQ(pixel(img, xClip, l.plot.top), blue);
+    EXPECT_EQ(pixel(img, xClip, l.plot.top - 1), yellow);
+    EXPECT_NE(pixel(img, xClip + 5, l.plot.top - 1), yellow);
+    // CH2: high in the second hundred samples, low in the first.
+    const Rect& band = l.laneBand[2];
+    EXPECT_EQ(pixel(img, v.state().sampleToX(150), band.top), blue);
+    EXPECT_EQ(pixel(img, v.state().sampleToX(150), band.bottom), white);
+    EXPECT_EQ(pixel(img, v.state().sampleToX(50), band.bottom), blue);
+    // Cursor line from under its strip to the bottom of CH7.
+    v.setCursorIndex(700);
+    const int xc = v.state().sampleToX(700);
+    EXPECT_EQ(pixel(img, xc, l.plot.top + 10), red);
+    EXPECT_EQ(pixel(img, xc, l.bottomOfLines), red);
+    EXPECT_EQ(pixel(img, xc, l.cursorStrip.top + 1), red);  // the handle image
+    // Lane labels: CH0..CH3 are allocated at 12 bits.
+    EXPECT_EQ(doc->analogResolution(), 12);
+}
+
+TEST(CSYNViewWidget, CursorMoveRepaintsAtMostThreeColumns) {
+    auto doc = makeDoc(100, 1048576);
+    for (std::uint32_t i = 0; i < 1048576; ++i) {
+        doc->analog()[i] = 0.8 * std::sin(i * 0.0002);
+        doc->digital(0)[i] = (i / 3000) % 2;
+    }
+    Fixture f(*doc);
+    CSYNView& v = f.view;
+    v.setCursorIndex(300000);
+    const QImage before = v.image().copy();
+    const int renders = v.fullRenderCount();
+    const int oldX = v.state().cursorX();
+    f.commands->action(ViewCommand::CursorToStart)->isEnabled();
+    v.runCommand(ViewCommand::StepRight);
+    v.runCommand(ViewCommand::HalfPageRight);
+    EXPECT_EQ(v.fullRenderCount(), renders);
+    EXPECT_LE(v.lastColumnRepaint(), 3);
+    const int newX = v.state().cursorX();
+    ASSERT_NE(newX, oldX);
+    // Changed pixels lie only on the old strip, the new line or the handles.
+    const QImage& after = v.image();
+    const QRect handles = QRect(oldX - 6, 0, 13, v.layout().markStrip.bottom + 1);
+    const QRect newHandles = QRect(newX - 6, 0, 13, v.layout().markStrip.bottom + 1);
+    int changed = 0;
+    for (int yy = 0; yy < after.height(); ++yy) {
+        for (int xx = 0; xx < after.width(); ++xx) {
+            if (before.pixel(xx, yy) == after.pixel(xx, yy)) continue;
+            ++changed;
+            const bool allowed = std::abs(xx - oldX) <= 1 || xx == newX || handles.contains(xx, yy) ||
+                                 newHandles.contains(xx, yy);
+            ASSERT_TRUE(allowed) << xx << "," << yy;
+        }
+    }
+    EXPECT_GT(changed, 0);
+    // The erased column looks as a full render draws it.
+    v.refreshView();
+    for (int yy = v.layout().plot.top; yy <= v.layout().bottomOfLines; ++yy)
+        ASSERT_EQ(after.pixel(oldX, yy), v.image().pixel(oldX, yy)) << yy;
+}
+
+TEST(CSYNViewWidget, EmptyViewIgnoresTheMouse) {
+    app();
+    std::string message;
+    auto doc = document::CSYNDoc::create(message);
+    CSYNView v(*doc);
+    v.resize(600, 400);
+    v.resetView();
+    EXPECT_FALSE(v.isEnabled(ViewCommand::CursorToPosition));
+    QTest::mouseDClick(&v, Qt::LeftButton, Qt::NoModifier, QPoint(300, 8));
+    EXPECT_EQ(v.regionAt(QPoint(300, 8)), ViewRegion::None);
+    EXPECT_EQ(pixel(v.grab().toImage(), 100, 100), 0x7F7F7Fu);
+}
+
+TEST(CGetTimeDlgWidget, TypeChooseUnitAndAccept) {
+    app();
+    CGetTimeDlg dlg(cursorPositionRequest(100, 1000, 0, false, 0));
+    EXPECT_EQ(dlg.windowTitle(), QStringLiteral("カーソル位置の指定"));
+    EXPECT_FALSE(dlg.referenceOption(2)->isEnabled());
+    EXPECT_TRUE(dlg.referenceOption(0)->isChecked());
+    EXPECT_EQ(dlg.unitList()->currentIndex(), -1);
+    EXPECT_FALSE(dlg.okButton()->isEnabled());
+    QTest::keyClicks(dlg.timeEdit(), "250");
+    EXPECT_FALSE(dlg.okButton()->isEnabled());  // no unit yet
+    dlg.unitList()->setCurrentIndex(0);
+    EXPECT_TRUE(dlg.okButton()->isEnabled());
+    EXPECT_EQ(dlg.positionField(0)->text(), QStringLiteral("250 nS"));
+    EXPECT_EQ(dlg.positionField(3)->text(), QStringLiteral("-99.75 uS"));
+    EXPECT_TRUE(dlg.positionField(2)->text().isEmpty());
+    dlg.referenceOption(3)->click();  // 250 ns after the end: refused
+    EXPECT_FALSE(dlg.okButton()->isEnabled());
+    EXPECT_TRUE(dlg.positionField(0)->text().isEmpty());
+    dlg.timeEdit()->setText(QStringLiteral("-100"));
+    ASSERT_TRUE(dlg.okButton()->isEnabled());
+    dlg.okButton()->click();
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+    EXPECT_EQ(dlg.resultIndex(), 999u);
+    dlg.grab().save(QStringLiteral("/tmp/view_get_time_dlg.png"));
+}
+
+TEST(CGetTimeDlgWidget, ThreeCallersThroughTheMenus) {
+    auto doc = makeDoc(100, 1000);
+    Fixture f(*doc);
+    CSYNView& v = f.view;
+    // Drive the real modal dialog: type, choose the unit, press OK.
+    auto answer = [](const QString& text, int unit, int reference, QString* title) {
+        QTimer::singleShot(0, [=] {
+            auto* dlg = qobject_cast<CGetTimeDlg*>(QApplication::activeModalWidget());
+            ASSERT_NE(dlg, nullptr);
+            *title = dlg->windowTitle();
+            dlg->referenceOption(reference)->click();
+            dlg->unitList()->setCurrentIndex(unit);
+            dlg->timeEdit()->setText(text);
+            if (dlg->okButton()->isEnabled()) dlg->okButton()->click();
+            else dlg->reject();
+        });
+    };
+    QString title;
+    answer(QStringLiteral("0"), 0, 3, &title);  // the end: allowed for the cursor
+    f.commands->action(ViewCommand::CursorToPosition)->trigger();
+    EXPECT_EQ(title, QStringLiteral("カーソル位置の指定"));
+    EXPECT_EQ(v.state().cursor(), 1000u);
+
+    answer(QStringLiteral("0"), 0, 3, &title);  // the end is refused for the mark
+    f.commands->action(ViewCommand::MarkAtPosition)->trigger();
+    EXPECT_EQ(title, QStringLiteral("タイムマーク位置の指定"));
+    EXPECT_FALSE(v.state().markSet());
+
+    answer(QStringLiteral("12.5"), 1, 0, &title);
+    f.commands->action(ViewCommand::MarkAtPosition)->trigger();
+    ASSERT_TRUE(v.state().markSet());
+    EXPECT_EQ(v.state().mark(), 125u);
+    EXPECT_FALSE(f.commands->action(ViewCommand::MarkAtPosition)->isEnabled());
+
+    answer(QStringLiteral("-2.5"), 1, 2, &title);  // relative to the mark
+    f.commands->action(ViewCommand::MarkToPosition)->trigger();
+    EXPECT_EQ(v.state().mark(), 100u);
+    EXPECT_EQ(f.strip->markTimeField()->text(), QStringLiteral("10.0 uS"));
+}
+
+}  // namespace
+}  // namespace lyr::view
