@@ -1,0 +1,28 @@
+#include "view/ui/view_frame.h"
+
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QToolBar>
+
+#include "view/ui/status_strip.h"
+#include "view/ui/syn_view.h"
+#include "view/ui/view_commands.h"
+
+namespace lyr::view {
+
+ViewFrame installView(QMainWindow& frame, document::CSYNDoc& doc, QAction* menuBefore) {
+    ViewFrame parts;
+    parts.view = new CSYNView(doc, &frame);
+    parts.strip = new StatusStrip(&frame);
+    parts.stripBar = new QToolBar(QStringLiteral("StatusStrip"), &frame);
+    parts.stripBar->setObjectName(QStringLiteral("StatusStripBar"));
+    parts.stripBar->setMovable(true);
+    parts.stripBar->addWidget(parts.strip);
+    frame.addToolBarBreak(Qt::TopToolBarArea);
+    frame.addToolBar(Qt::TopToolBarArea, parts.stripBar);
+    parts.commands = new ViewCommands(*parts.view, parts.strip, &frame);
+    parts.commands->addMenusTo(frame.menuBar(), menuBefore);
+    return parts;
+}
+
+}  // namespace lyr::view

@@ -1,0 +1,74 @@
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+#include <QToolBar>
+#include <cmath>
+#include <gtest/gtest.h>
+
+#include "document/syn_doc.h"
+#include "view/ui/status_strip.h"
+#include "view/ui/syn_view.h"
+#include "view/ui/view_commands.h"
+#include "view/ui/view_frame.h"
+
+namespace lyr::view {
+namespace {
+
+QApplication& app() {
+    static int argc = 1;
+    static char name[] = "test_view_ui";
+    static char* argv[] = {name, nullptr};
+    static QApplication* a = qApp ? nullptr : new QApplication(argc, argv);
+    return a ? *a : *static_cast<QApplication*>(QCoreApplication::instance());
+}
+
+TEST(ViewFrame, MenusStripAndScreenshots) {
+    app();
+    std::string message;
+    auto doc = document::CSYNDoc::create(message);
+    ASSERT_TRUE(doc);
+    ASSERT_TRUE(doc->newWaveform(100, 1048576));
+    for (std::uint32_t i = 0; i < 1048576; ++i) {
+        doc->analog()[i] = 0.8 * std::sin(2 * M_PI * i / 65536.0);
+        doc->digital(0)[i] = (i / 4096) % 2;             // clock
+        doc->digital(1)[i] = (i / 50000) % 3 == 0;       // slow pulses
+        doc->digital(2)[i] = ((i * 2654435761u) >> 31) & 1;  // busy data
+    }
+    doc->analog()[800000] = 1.5;  // one clipped sample
+
+    QMainWindow w;
+    w.menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+    QMenu* help = w.menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
+    ViewFrame parts = installView(w, *doc, help->menuAction());
+    w.setCentralWidget(parts.view);
+    w.resize(1400, 860);
+    w.show();
+    QTest::qWait(20);
+    parts.view->resetView();
+
+    QStringList titles;
+    for (QAction* a : w.menuBar()->actions()) titles << a->text();
+    EXPECT_EQ(titles, (QStringList{QStringLiteral("ファイル(&F)"), QStringLiteral("ズーム(&Z)"),
+                                   QStringLiteral("カーソル(&C)"), QStringLiteral("タイムマーク(&T)"),
+                                   QStringLiteral("ヘルプ(&H)")}));
+    EXPECT_EQ(parts.strip->totalTimeField()->text(), QStringLiteral("104.8576 mS"));
+    EXPECT_EQ(parts.view->state().zoomSpan(0), 1048576u);
+    w.grab().save(QStringLiteral("/tmp/view_main_whole.png"));
+
+    parts.view->setCursorIndex(70000);
+    parts.view->runCommandAt(ViewCommand::MarkAtPosition, 65536);
+    parts.commands->action(ViewCommand::StandardZoom)->trigger();
+    parts.commands->action(ViewCommand::ZoomIn)->trigger();
+    parts.commands->action(ViewCommand::ZoomIn)->trigger();
+    EXPECT_EQ(parts.view->state().zoom(), parts.view->state().standardZoom() + 2);
+    EXPECT_TRUE(parts.view->state().isVisible(70000));
+    EXPECT_EQ(parts.strip->cursorMinusMarkField()->text(), QStringLiteral("446.4 uS"));
+    w.grab().save(QStringLiteral("/tmp/view_main_zoomed.png"));
+}
+
+}  // namespace
+}  // namespace lyr::view
