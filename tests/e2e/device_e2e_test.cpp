@@ -25,8 +25,6 @@ using device::SampleTracks;
 using document::CSYNDoc;
 using document::OutputSettings;
 
-constexpr const char* kUploadFailed = "データ設定できませんでした。";
-
 class DeviceE2E : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -273,6 +271,14 @@ TEST_F(DeviceE2E, EachFaultGivesItsMessageAndExitStatus) {
     // Back to normal once the fault is gone.
     ASSERT_EQ(lyrtool({"upload", file}).exitCode, 0);
     EXPECT_EQ(state(), "Ready");
+}
+
+TEST_F(DeviceE2E, BadArgumentsExitTwoAndTouchNothing) {
+    EXPECT_EQ(lyrtool({"start", "extra"}).exitCode, 2);
+    EXPECT_EQ(lyrtool({"upload"}).exitCode, 2);
+    EXPECT_EQ(lyrtool({"status", "--serial"}).exitCode, 2);
+    EXPECT_EQ(lyrtool({"devices", "--json"}).exitCode, 2);
+    EXPECT_TRUE(deviceEvents().empty());
 }
 
 TEST_F(DeviceE2E, InvalidRepeatCountInTheFileSendsNothing) {
