@@ -15,6 +15,10 @@ inline constexpr const char* kKeyVersion = "Version";
 inline constexpr const char* kSectionDevice = "PGX-500";
 inline constexpr const char* kKeyMaxNumber = "MaxNumber";
 inline constexpr const char* kAlreadyRunningMessage = "既に起動しています。";
+// The about box.
+inline constexpr const char* kAboutTitle = "LYRのﾊﾞｰｼﾞｮﾝ情報";
+inline constexpr const char* kAboutVersionPrefix = "LYR Version ";
+inline constexpr const char* kAboutProductLine = "PGX-500 波形データ編集・書き込みプログラム";
 // The environment variable that names another settings file.
 inline constexpr const char* kSettingsEnvironment = "LYR_SETTINGS";
 

@@ -40,6 +40,28 @@ std::string withDefaultExtension(const std::string& path, const std::string& ext
     return path + "." + extension;
 }
 
+std::vector<std::string> filterEntries(const std::string& filter) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    while (start <= filter.size()) {
+        const std::size_t bar = filter.find('|', start);
+        parts.push_back(filter.substr(start, bar == std::string::npos ? std::string::npos : bar - start));
+        if (bar == std::string::npos) break;
+        start = bar + 1;
+    }
+    std::vector<std::string> entries;
+    for (std::size_t k = 0; k + 1 < parts.size(); k += 2) {
+        const std::string& description = parts[k];
+        const std::string& pattern = parts[k + 1];
+        if (description.empty()) break;  // the closing "||"
+        if (description.find("(" + pattern + ")") != std::string::npos)
+            entries.push_back(description);
+        else
+            entries.push_back(description + " (" + pattern + ")");
+    }
+    return entries;
+}
+
 std::string saveChangesMessage(const ChangeState& state, const std::string& documentPath) {
     if (!state.hasWaveform) return {};
     std::string text;

@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "document/prompter.h"
 #include "document/view_state_record.h"
@@ -45,6 +46,11 @@ std::string bareTitle(const std::string& documentPath);
 std::string documentTitle(const std::string& titlePrefix, const std::string& documentPath);
 // The chosen save name with ".lyr" added when it has no extension of its own.
 std::string withDefaultExtension(const std::string& path, const std::string& extension);
+
+// The entries of a "description|pattern|...||" filter, each as
+// "description (pattern)" (the description is kept as it is when it already
+// names its pattern in brackets).
+std::vector<std::string> filterEntries(const std::string& filter);
 
 // The save-changes question, or the empty text when there is nothing to ask.
 struct ChangeState {

@@ -27,6 +27,13 @@ TEST(FileRules, TitlesAndSaveNames) {
     EXPECT_EQ(withDefaultExtension("/d.x/wave", "lyr"), "/d.x/wave.lyr");
 }
 
+TEST(FileRules, DialogFilters) {
+    EXPECT_EQ(filterEntries(kOpenFilter),
+              (std::vector<std::string>{"LYRファイル (*.lyr)", "SYNファイル (*.syn)", "すべてのファイル (*.*)"}));
+    EXPECT_EQ(filterEntries(kSaveFilter), (std::vector<std::string>{"LYRファイル (*.lyr)"}));
+    EXPECT_EQ(filterEntries("Text|*.txt||"), (std::vector<std::string>{"Text (*.txt)"}));
+}
+
 TEST(SaveChangesText, EachChangeAddsItsLineAndAnEmptyLine) {
     ChangeState s{true, true, false, true};
     EXPECT_EQ(saveChangesMessage(s, ""),

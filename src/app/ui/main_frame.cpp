@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QPalette>
 
+#include "app/ui/file_dialogs.h"
 #include "document/ui/message_prompter.h"
 #include "document/ui/ui_fonts.h"
 #include "document/ui/wave_time_dlg.h"
@@ -46,15 +47,15 @@ private:
 class CMainFrame::ForwardFileDialogs : public FileDialogs {
 public:
     explicit ForwardFileDialogs(CMainFrame& frame) : frame_(frame) {}
-    // Without file dialogs put in, asking for a name counts as cancelled.
+    // Without file dialogs put in, the Qt file dialogs ask.
     std::optional<std::string> openFileName(const std::string& filter) override {
         if (frame_.fileDialogs_) return frame_.fileDialogs_->openFileName(filter);
-        return std::nullopt;
+        return frame_.qtFileDialogs().openFileName(filter);
     }
     std::optional<std::string> saveFileName(const std::string& filter, const std::string& extension,
                                             const std::string& initialName) override {
         if (frame_.fileDialogs_) return frame_.fileDialogs_->saveFileName(filter, extension, initialName);
-        return std::nullopt;
+        return frame_.qtFileDialogs().saveFileName(filter, extension, initialName);
     }
 
 private:
@@ -106,13 +107,21 @@ void CMainFrame::buildActions() {
     actExit_->setStatusTip(QStringLiteral("SYNを終了し、ファイルの保存を指示"));
     actExit_->setToolTip(QStringLiteral("終了"));
     connect(actExit_, &QAction::triggered, this, &CMainFrame::onAppExit);
+
+    buildFileActions();
 }
 
-void CMainFrame::buildMenus() { buildFileMenu(); }
+void CMainFrame::buildMenus() {
+    buildFileMenu();
+    buildHelpMenu();  // stays last
+}
 
 void CMainFrame::buildFileMenu() {
     fileMenu_ = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
     fileMenu_->addAction(actNew_);
+    fileMenu_->addAction(actOpen_);
+    fileMenu_->addAction(actSave_);
+    fileMenu_->addAction(actSaveAs_);
     fileMenu_->addSeparator();
     fileMenu_->addAction(actExit_);
     connect(fileMenu_, &QMenu::aboutToShow, this, &CMainFrame::updateCommandStates);
@@ -142,6 +151,7 @@ void CMainFrame::setDocumentTitle(const QString& title) {
 void CMainFrame::updateCommandStates() {
     actNew_->setEnabled(lifecycle_->canNew());
     actExit_->setEnabled(true);
+    updateFileCommandStates();
 }
 
 void CMainFrame::onFileNew() {

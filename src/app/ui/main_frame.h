@@ -16,6 +16,8 @@
 #include "document/syn_doc.h"
 
 class QAction;
+class QDragEnterEvent;
+class QDropEvent;
 class QMenu;
 
 namespace lyr::ui {
@@ -23,6 +25,8 @@ class MessagePrompter;
 }
 
 namespace lyr::app {
+
+class QtFileDialogs;
 
 class CMainFrame : public QMainWindow {
     Q_OBJECT
@@ -50,6 +54,11 @@ public:
     QString documentTitle() const { return documentTitle_; }
 
     QAction* newAction() const { return actNew_; }
+    QAction* openAction() const { return actOpen_; }
+    QAction* saveAction() const { return actSave_; }
+    QAction* saveAsAction() const { return actSaveAs_; }
+    QAction* aboutAction() const { return actAbout_; }
+    QMenu* helpMenu() const { return helpMenu_; }
     QAction* exitAction() const { return actExit_; }
     QMenu* fileMenu() const { return fileMenu_; }
 
@@ -62,9 +71,18 @@ public slots:
 
     void onFileNew();
     void onAppExit();
+    // File commands and the about box (main_frame_file.cpp).
+    void onFileOpen();
+    void onFileSave();
+    void onFileSaveAs();
+    void onAppAbout();
+    // A file given on the command line: opened as Open opens it.
+    bool openStartupFile(const QString& path);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     class ForwardPrompter;
@@ -74,6 +92,10 @@ private:
     void buildActions();
     void buildMenus();
     void buildFileMenu();
+    void buildFileActions();  // Open, Save, Save as, About (main_frame_file.cpp)
+    void buildHelpMenu();     // the last menu
+    void updateFileCommandStates();
+    QtFileDialogs& qtFileDialogs();
     void connectLifecycle();
     // After a new waveform or a reset: the view starts over.
     void resetView();
@@ -90,6 +112,7 @@ private:
     Prompter* prompter_ = nullptr;
     WaveTimeChooser* chooser_ = nullptr;
     FileDialogs* fileDialogs_ = nullptr;
+    std::unique_ptr<QtFileDialogs> qtFileDialogs_;
 
     QString documentTitle_;
     QWidget* placeholder_ = nullptr;
@@ -97,6 +120,11 @@ private:
     QMenu* fileMenu_ = nullptr;
     QAction* actNew_ = nullptr;   // 57600 新規作成
     QAction* actExit_ = nullptr;  // 57665 LYRの終了
+    QAction* actOpen_ = nullptr;    // 57601 開く
+    QAction* actSave_ = nullptr;    // 32800 上書き保存
+    QAction* actSaveAs_ = nullptr;  // 32801 名前を付けて保存
+    QAction* actAbout_ = nullptr;   // 57664 LYR のバージョン情報
+    QMenu* helpMenu_ = nullptr;
 };
 
 }  // namespace lyr::app

@@ -1,12 +1,16 @@
 #include "app/ui/syn_app.h"
 
 #include <QApplication>
+#include <QFile>
 #include <string>
+#include <vector>
 
+#include "app/ui/app_startup.h"
 #include "app/ui/main_frame.h"
 #include "document/syn_doc.h"
 #include "document/ui/message_prompter.h"
 #include "document/ui/ui_fonts.h"
+#include "document/waveform_file_format.h"
 
 namespace lyr::app {
 
@@ -18,19 +22,71 @@ std::unique_ptr<document::CSYNDoc> createDocument(Prompter& prompter,
     return doc;
 }
 
+CSYNApp::CSYNApp(QStringList arguments) : arguments_(std::move(arguments)) {}
+
+CSYNApp::~CSYNApp() {
+    frame_.reset();  // the window goes before the document it shows
+}
+
+SettingsStore* CSYNApp::settings() const { return settings_.get(); }
+
+QString CSYNApp::settingsPath() const { return settings_ ? settings_->path() : QString(); }
+
+bool CSYNApp::initInstance(Prompter* prompter) {
+    ui::MessagePrompter boxes;
+    Prompter& ask = prompter ? *prompter : boxes;
+
+    std::vector<std::string> args;
+    for (const QString& a : arguments_) args.push_back(a.toStdString());
+    const CommandLine line = parseCommandLine(args);
+    if (!line.error.empty()) {
+        ask.tell(line.error, PromptIcon::Error);
+        return false;
+    }
+
+    // The settings file: Version kept current, MaxNumber filled in and read.
+    settings_ = std::make_unique<IniSettingsStore>(settingsFilePath(line));
+    maxNumber_ = applyStartupSettings(*settings_);
+    settings_->sync();
+
+    if (singleInstanceRule(maxNumber_)) {
+        lock_ = std::make_unique<InstanceLock>(lockDir_);
+        if (!lock_->acquire()) {
+            ask.tell(kAlreadyRunningMessage, PromptIcon::Warning);
+            return false;
+        }
+    }
+
+    // A file named on the command line must at least open, or the program ends.
+    const QString file = QString::fromStdString(line.file);
+    if (!file.isEmpty()) {
+        QFile probe(file);
+        if (!probe.open(QIODevice::ReadOnly)) {
+            ask.tell(file.toStdString() + "\n" + document::wavefile::kMsgOpenError, PromptIcon::Error);
+            return false;
+        }
+    }
+
+    doc_ = createDocument(ask);
+    if (!doc_) return false;
+    frame_ = std::make_unique<CMainFrame>(*doc_);
+    if (showWindow_) frame_->showMaximized();
+
+    if (deviceSelection) deviceSelection(*frame_, maxNumber_);
+    if (!file.isEmpty()) frame_->openStartupFile(file);
+    startupDone_ = true;
+    return true;
+}
+
 int runApplication(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("LYR"));
     QApplication::setFont(ui::japaneseUiFont());
 
-    // The document lives for the whole run; without its tracks there is
-    // nothing to edit, so start-up stops here.
-    ui::MessagePrompter startupPrompter;
-    std::unique_ptr<document::CSYNDoc> doc = createDocument(startupPrompter);
-    if (!doc) return 1;
-
-    CMainFrame frame(*doc);
-    frame.showMaximized();
+    QStringList arguments = QApplication::arguments();
+    if (!arguments.isEmpty()) arguments.removeFirst();
+    CSYNApp lyr(arguments);
+    if (!lyr.initInstance()) return 1;
     return app.exec();
 }
 

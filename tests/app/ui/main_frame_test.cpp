@@ -99,7 +99,9 @@ TEST_F(MainFrameTest, StartsWithoutWaveformWithFileMenu) {
     QStringList texts;
     for (QAction* a : items)
         if (!a->isSeparator()) texts << a->text();
-    EXPECT_EQ(texts, (QStringList{QStringLiteral("新規作成(&N)"), QStringLiteral("LYRの終了(&X)")}));
+    EXPECT_EQ(texts, (QStringList{QStringLiteral("新規作成(&N)"), QStringLiteral("開く(&O)..."),
+                                  QStringLiteral("上書き保存(&S)"), QStringLiteral("名前を付けて保存(&A)..."),
+                                  QStringLiteral("LYRの終了(&X)")}));
     EXPECT_EQ(frame->newAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
     EXPECT_TRUE(frame->newAction()->isEnabled());
 }

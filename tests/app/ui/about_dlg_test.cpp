@@ -1,0 +1,45 @@
+#include "app/ui/about_dlg.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+namespace lyr::app {
+namespace {
+
+QApplication& app() {
+    static int argc = 1;
+    static char name[] = "about_dlg_test";
+    static char* argv[] = {name, nullptr};
+    static QApplication* a = qApp ? nullptr : new QApplication(argc, argv);
+    (void)a;
+    return *qApp;
+}
+
+TEST(CAboutDlg, ShowsVersionAndClosesWithOk) {
+    app();
+    CAboutDlg dlg;
+    dlg.show();
+    EXPECT_EQ(dlg.windowTitle(), QStringLiteral("LYRのﾊﾞｰｼﾞｮﾝ情報"));
+    EXPECT_EQ(dlg.versionLabel()->text(), QStringLiteral("LYR Version 1.4"));
+    EXPECT_EQ(dlg.productLabel()->text(), QStringLiteral("PGX-500 波形データ編集・書き込みプログラム"));
+    EXPECT_FALSE(dlg.versionLabel()->accessibleName().isEmpty());
+    if (qEnvironmentVariableIsSet("LYR_GRAB")) dlg.grab().save(QStringLiteral("/tmp/about_dlg.png"));
+    QTest::mouseClick(dlg.okButton(), Qt::LeftButton);
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+    EXPECT_FALSE(dlg.isVisible());
+}
+
+TEST(CAboutDlg, EnterAcceptsToo) {
+    app();
+    CAboutDlg dlg;
+    dlg.show();
+    QTest::keyClick(&dlg, Qt::Key_Return);
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+}
+
+}  // namespace
+}  // namespace lyr::app

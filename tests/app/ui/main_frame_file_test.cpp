@@ -1,0 +1,190 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+#include <filesystem>
+
+#include "app/lifecycle_fake.h"
+#include "app/ui/about_dlg.h"
+#include "app/ui/main_frame.h"
+#include "support/scripted_prompter.h"
+
+namespace lyr::app {
+namespace {
+
+namespace fs = std::filesystem;
+
+QApplication& app() {
+    static int argc = 1;
+    static char name[] = "main_frame_file_test";
+    static char* argv[] = {name, nullptr};
+    static QApplication* a = qApp ? nullptr : new QApplication(argc, argv);
+    (void)a;
+    return *qApp;
+}
+
+class FileCommandsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        app();
+        dir = fs::temp_directory_path() / "lyr_file_commands_test";
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        std::string message;
+        doc = document::CSYNDoc::create(message);
+        ASSERT_TRUE(doc) << message;
+        frame = std::make_unique<CMainFrame>(*doc);
+        frame->setPrompter(&prompter);
+        frame->setWaveTimeChooser(&waveTime);
+        frame->setFileDialogs(&dialogs);
+        frame->resize(800, 600);
+        frame->show();
+    }
+    void TearDown() override {
+        frame.reset();
+        doc.reset();
+        fs::remove_all(dir);
+    }
+    std::string path(const std::string& name) const { return (dir / name).string(); }
+    void edit() {
+        doc->takeAnalogSnapshot();
+        doc->analog()[3] = 0.25;
+        doc->commitAnalogEdit();
+        frame->updateCommandStates();
+    }
+
+    fs::path dir;
+    std::unique_ptr<document::CSYNDoc> doc;
+    std::unique_ptr<CMainFrame> frame;
+    lyr::test::ScriptedPrompter prompter;
+    test::FakeDialogs dialogs;
+    test::FakeWaveTime waveTime;
+};
+
+TEST_F(FileCommandsTest, NewSaveAsOpenAndTheirStates) {
+    EXPECT_FALSE(frame->saveAction()->isEnabled());
+    EXPECT_FALSE(frame->saveAsAction()->isEnabled());
+    EXPECT_TRUE(frame->openAction()->isEnabled());
+
+    frame->newAction()->trigger();
+    ASSERT_TRUE(doc->hasWaveform());
+    EXPECT_EQ(doc->sampleCount(), 500u);
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("無題 - LYR"));
+    EXPECT_FALSE(frame->saveAction()->isEnabled());  // nothing to save yet
+    EXPECT_TRUE(frame->saveAsAction()->isEnabled());
+
+    // Save as: the name without extension gets ".lyr".
+    dialogs.answers.push_back(path("wave"));
+    frame->saveAsAction()->trigger();
+    ASSERT_TRUE(fs::exists(path("wave.lyr")));
+    EXPECT_EQ(dialogs.initialNames.back(), "無題");
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("wave.lyr - LYR"));
+
+    // An edit enables Save; New asks about it and No discards it.
+    edit();
+    EXPECT_TRUE(frame->saveAction()->isEnabled());
+    prompter.script({PromptAnswer::No});
+    frame->newAction()->trigger();
+    ASSERT_EQ(prompter.asked.size(), 1u);
+    EXPECT_EQ(prompter.asked[0].text, "ファイル wave.lyr の内容は変更されています。\n\n変更を保存しますか？");
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("無題 - LYR"));
+    EXPECT_EQ(doc->analog()[3], 0.0);
+
+    // Open brings back the saved waveform (before the edit).
+    doc->analog()[7] = 0.5;
+    dialogs.answers.push_back(path("wave.lyr"));
+    frame->openAction()->trigger();
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("wave.lyr - LYR"));
+    EXPECT_EQ(doc->analog()[7], 0.0);
+    EXPECT_EQ(doc->sampleCount(), 500u);
+    EXPECT_FALSE(frame->saveAction()->isEnabled());
+    EXPECT_EQ(prompter.asked.size(), 1u);
+
+    // Only the bit allocation changed: Save is enabled and writes without a dialog.
+    doc->setAnalogResolution(10);
+    frame->updateCommandStates();
+    EXPECT_TRUE(frame->saveAction()->isEnabled());
+    const auto before = dialogs.filters.size();
+    frame->saveAction()->trigger();
+    EXPECT_EQ(dialogs.filters.size(), before);
+    EXPECT_FALSE(doc->resolutionChanged());
+    EXPECT_FALSE(frame->saveAction()->isEnabled());
+}
+
+TEST_F(FileCommandsTest, FailedSaveAsKeepsTitleAndShowsTheMessage) {
+    frame->newAction()->trigger();
+    edit();
+    dialogs.answers.push_back(path("missing/dir/x.lyr"));
+    frame->saveAsAction()->trigger();
+    ASSERT_EQ(prompter.asked.size(), 1u);
+    EXPECT_EQ(prompter.asked[0].text, "ファイルオープンエラーです。");
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("無題 - LYR"));
+    EXPECT_TRUE(doc->isModified());
+}
+
+TEST_F(FileCommandsTest, DroppedFileOpensAfterThePrompt) {
+    frame->newAction()->trigger();
+    dialogs.answers.push_back(path("dropped.lyr"));
+    frame->saveAsAction()->trigger();
+    frame->newAction()->trigger();
+    edit();
+
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(path("dropped.lyr")))});
+    const QPointF at(100, 100);
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(frame.get(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+
+    // Cancel keeps the edited untitled waveform.
+    prompter.script({PromptAnswer::Cancel});
+    QDropEvent drop(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(frame.get(), &drop);
+    EXPECT_EQ(prompter.remaining(), 0u);
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("無題 - LYR"));
+    EXPECT_EQ(doc->analog()[3], 0.25);
+
+    prompter.script({PromptAnswer::No});
+    QDragEnterEvent enterAgain(at.toPoint(), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(frame.get(), &enterAgain);
+    QDropEvent again(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(frame.get(), &again);
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("dropped.lyr - LYR"));
+    EXPECT_EQ(doc->analog()[3], 0.0);
+}
+
+TEST_F(FileCommandsTest, CloseAsksAndCancelKeepsTheWindow) {
+    frame->newAction()->trigger();
+    edit();
+    prompter.script({PromptAnswer::Cancel});
+    EXPECT_FALSE(frame->close());
+    EXPECT_TRUE(frame->isVisible());
+    EXPECT_EQ(prompter.asked.back().text, "無題 の内容は変更されています。\n\n変更を保存しますか？");
+
+    prompter.script({PromptAnswer::Yes});
+    dialogs.answers.push_back(path("closing.lyr"));
+    EXPECT_TRUE(frame->close());
+    EXPECT_TRUE(fs::exists(path("closing.lyr")));
+}
+
+TEST_F(FileCommandsTest, AboutOpensTheVersionBox) {
+    ASSERT_TRUE(frame->aboutAction()->isEnabled());
+    bool seen = false;
+    QTimer::singleShot(0, frame.get(), [&seen] {
+        auto* dlg = qobject_cast<CAboutDlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(dlg, nullptr);
+        seen = true;
+        QTest::mouseClick(dlg->okButton(), Qt::LeftButton);
+    });
+    frame->aboutAction()->trigger();
+    EXPECT_TRUE(seen);
+}
+
+}  // namespace
+}  // namespace lyr::app
