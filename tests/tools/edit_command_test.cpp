@@ -1,0 +1,123 @@
+// lyrtool edit run as scripts use it; the saved file is read back with the
+// document's own reader.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <unistd.h>
+
+#include "document/syn_doc.h"
+#include "document/waveform_file.h"
+#include "lyrtool_run.h"
+
+namespace lyrtool::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+class EditCommand : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() / ("lyrtool_edit_" + std::to_string(::getpid()));
+        fs::create_directories(dir);
+        ASSERT_EQ(lyrtool({"new", path("in.lyr"), "--sampling", "10ns", "--count", "1000"}, dir).status, 0);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+    std::string path(const char* name) const { return (dir / name).string(); }
+
+    std::unique_ptr<lyr::document::CSYNDoc> load(const char* name) {
+        std::string message;
+        auto doc = lyr::document::CSYNDoc::create(message);
+        lyr::document::StoredExtras extras;
+        EXPECT_TRUE(lyr::document::openWaveformFile(path(name), *doc, extras).ok);
+        return doc;
+    }
+    fs::path dir;
+};
+
+TEST_F(EditCommand, SineWithPhaseAndGridAdjustedStart) {
+    auto r = lyrtool({"edit", path("in.lyr"), path("out.lyr"), "sine", "--start", "15ns", "--period", "1005ns",
+                      "--sine-period", "400ns", "--amplitude", "0.5", "--offset", "0.1", "--repeat", "1",
+                      "--phase", "90"},
+                     dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("[期間] を調節します。"), std::string::npos);
+    EXPECT_NE(r.err.find("1005 nS　→　1000 nS"), std::string::npos);
+    EXPECT_NE(r.err.find("15 nS　→　10 nS"), std::string::npos);
+    auto doc = load("out.lyr");
+    EXPECT_EQ(doc->analog()[0], 0.0);
+    EXPECT_NEAR(doc->analog()[1], 0.6, 1e-12);  // start phase 90: offset + amplitude
+    EXPECT_NEAR(doc->analog()[21], -0.4, 1e-12);
+    EXPECT_EQ(doc->analog()[41], 0.0);  // one cycle, then the segment's zeros
+    const auto& s = doc->editorSettings().sine;
+    EXPECT_EQ(s.period, 1000);
+    EXPECT_EQ(s.phaseMode, 1);
+    EXPECT_EQ(s.delay, -100);
+    EXPECT_EQ(doc->modificationCount(), 1);
+}
+
+TEST_F(EditCommand, InvalidFieldIsAUsageErrorNamingIt) {
+    auto r = lyrtool({"edit", path("in.lyr"), path("out.lyr"), "ramp", "--period", "1us", "--v0", "1", "--v1", "1"},
+                     dir);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("invalid --v0 '1'"), std::string::npos) << r.err;
+    EXPECT_FALSE(fs::exists(dir / "out.lyr"));
+    r = lyrtool({"edit", path("in.lyr"), path("out.lyr"), "dc", "--period", "20us", "--v0", "1"}, dir);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("invalid --period"), std::string::npos) << r.err;
+    r = lyrtool({"edit", path("in.lyr"), path("out.lyr"), "dc", "--tau", "1us"}, dir);
+    EXPECT_EQ(r.status, 2);
+    r = lyrtool({"edit", path("in.lyr"), path("out.lyr"), "dc", "--period", "1us", "--mode", "divide"}, dir);
+    EXPECT_EQ(r.status, 2);
+}
+
+TEST_F(EditCommand, RectangleFromTheStartVoltageThenMultiply) {
+    auto r = lyrtool({"edit", path("in.lyr"), path("a.lyr"), "dc", "--period", "10us", "--v0", "0.5"}, dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    r = lyrtool({"edit", path("a.lyr"), path("b.lyr"), "rectangle", "--period", "2us", "--t1", "200ns", "--t2",
+                 "300ns", "--t3", "200ns", "--t4", "300ns", "--v1", "1", "--v2", "-1", "--v0", "0", "--repeat", "1",
+                 "--mode", "multiply"},
+                dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    auto doc = load("b.lyr");
+    // v0 = 0 V starts the segment 100 ns into the first edge (t0 = 100 ns)
+    EXPECT_EQ(doc->editorSettings().rectangle.t0, 100);
+    EXPECT_NEAR(doc->analog()[0], 0.0, 1e-15);
+    EXPECT_EQ(doc->analog()[10], 0.5);
+    EXPECT_NEAR(doc->analog()[50], 0.0, 1e-15);  // halfway down the second edge
+    EXPECT_EQ(doc->analog()[60], -0.5);
+    EXPECT_EQ(doc->analog()[90], -0.5);
+    EXPECT_EQ(doc->analog()[100], 0.0);  // one cycle; the rest of the segment is 0 V
+    EXPECT_EQ(doc->analog()[200], 0.5);  // beyond the 2 us period
+    EXPECT_EQ(doc->editorSettings().rectangle.levelMode, 1);
+    EXPECT_EQ(doc->editorSettings().dc.v0, 0.5);  // the first edit's settings travel in the file
+}
+
+TEST_F(EditCommand, NoiseSeedReproducesAndFreshNoiseDiffers) {
+    const std::vector<std::string> base{"noise", "--period", "10us", "--pp", "66", "--mode", "add"};
+    auto run = [&](const char* out, std::vector<std::string> extra) {
+        std::vector<std::string> args{"edit", path("in.lyr"), path(out)};
+        args.insert(args.end(), base.begin(), base.end());
+        args.insert(args.end(), extra.begin(), extra.end());
+        return lyrtool(args, dir).status;
+    };
+    ASSERT_EQ(run("s1.lyr", {"--seed", "42"}), 0);
+    ASSERT_EQ(run("s2.lyr", {"--seed", "42"}), 0);
+    ASSERT_EQ(run("f1.lyr", {}), 0);
+    ASSERT_EQ(run("f2.lyr", {}), 0);
+    auto s1 = load("s1.lyr"), s2 = load("s2.lyr"), f1 = load("f1.lyr"), f2 = load("f2.lyr");
+    bool sameSeeded = true, sameFresh = true;
+    double sq = 0;
+    for (int i = 0; i < 1000; ++i) {
+        sameSeeded = sameSeeded && s1->analog()[i] == s2->analog()[i];
+        sameFresh = sameFresh && f1->analog()[i] == f2->analog()[i];
+        sq += s1->analog()[i] * s1->analog()[i];
+    }
+    EXPECT_TRUE(sameSeeded);
+    EXPECT_FALSE(sameFresh);
+    EXPECT_NEAR(std::sqrt(sq / 1000), 0.01, 0.002);
+    EXPECT_DOUBLE_EQ(s1->editorSettings().noise.sigma, 0.01);
+}
+
+}  // namespace
+}  // namespace lyrtool::test
