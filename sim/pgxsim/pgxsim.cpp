@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -64,6 +65,7 @@ struct Handle {
     int device = 0;
     std::uint64_t generation = 0;
     ULONG readTimeoutMs = 2000;
+    std::vector<std::uint8_t> replies;  // waiting for FT_Read
 };
 
 struct Sim {
@@ -339,10 +341,9 @@ std::uint16_t statusWord(Sim& s, DeviceRecord* r) {
     return static_cast<std::uint16_t>(w);
 }
 
-void queueReply(DeviceRecord* r, const std::uint8_t* reply) {
-    if (r->replyLength + 6 > pgxsim::kReplyCapacity) return;  // nobody reads; the unit drops it
-    std::memcpy(r->reply + r->replyLength, reply, 6);
-    r->replyLength += 6;
+void queueReply(Handle* h, const std::uint8_t* reply) {
+    if (h->replies.size() >= 512) return;  // nobody reads; the unit drops it
+    h->replies.insert(h->replies.end(), reply, reply + 6);
 }
 
 void finishLoad(Sim& s, DeviceRecord* r) {
@@ -392,7 +393,7 @@ bool knownCommand(std::uint16_t v) {
     return v == kCmdStart || v == kCmdStop || v == kCmdLoad || v == kCmdForceStop;
 }
 
-void handleFrame(Sim& s, DeviceRecord* r, const std::uint8_t* f) {
+void handleFrame(Sim& s, Handle* h, DeviceRecord* r, const std::uint8_t* f) {
     std::uint8_t reply[6] = {f[0], f[1], f[2], f[3], f[4], f[5]};
     const std::uint8_t reg = f[2];
     const std::uint16_t value = static_cast<std::uint16_t>(f[3] | (f[4] << 8));
@@ -430,11 +431,11 @@ void handleFrame(Sim& s, DeviceRecord* r, const std::uint8_t* f) {
     }
     if (s.faults.badEcho) reply[5] = reply[5] == 0x4B ? 0x2D : 0x4B;
     ++r->frames;
-    if (!s.faults.timeout) queueReply(r, reply);
+    if (!s.faults.timeout) queueReply(h, reply);
     ++s.framesSinceFault;
 }
 
-void receive(Sim& s, DeviceRecord* r, const std::uint8_t* data, std::size_t length) {
+void receive(Sim& s, Handle* h, DeviceRecord* r, const std::uint8_t* data, std::size_t length) {
     std::size_t pos = 0;
     while (pos < length) {
         if (r->loadExpectedBytes > 0) {
@@ -449,10 +450,10 @@ void receive(Sim& s, DeviceRecord* r, const std::uint8_t* data, std::size_t leng
         if (length - pos < 6) {
             std::uint8_t partial[6] = {};
             std::memcpy(partial, data + pos, length - pos);
-            handleFrame(s, r, partial);  // a torn frame: answered as not understood
+            handleFrame(s, h, r, partial);  // a torn frame: answered as not understood
             break;
         }
-        handleFrame(s, r, data + pos);
+        handleFrame(s, h, r, data + pos);
         pos += 6;
     }
 }
@@ -531,8 +532,7 @@ PGXSIM_EXPORT FT_STATUS FT_ResetDevice(FT_HANDLE handle) {
     Handle* h = liveHandle(s, handle, st);
     if (!h) return st;
     if (s.faults.resetFail) return FT_IO_ERROR;
-    DeviceRecord* r = s.records[h->device];
-    r->replyLength = 0;
+    h->replies.clear();
     return FT_OK;
 }
 
@@ -542,7 +542,7 @@ PGXSIM_EXPORT FT_STATUS FT_Purge(FT_HANDLE handle, ULONG mask) {
     FT_STATUS st;
     Handle* h = liveHandle(s, handle, st);
     if (!h) return st;
-    if (mask & FT_PURGE_RX) s.records[h->device]->replyLength = 0;
+    if (mask & FT_PURGE_RX) h->replies.clear();
     return FT_OK;
 }
 
@@ -566,7 +566,7 @@ PGXSIM_EXPORT FT_STATUS FT_Write(FT_HANDLE handle, void* buffer, DWORD toWrite, 
     if (!buffer || !written) return FT_INVALID_PARAMETER;
     const auto* bytes = static_cast<const std::uint8_t*>(buffer);
     logLine('W', bytes, toWrite);
-    receive(s, s.records[h->device], bytes, toWrite);
+    receive(s, h, s.records[h->device], bytes, toWrite);
     *written = toWrite;
     return FT_OK;
 }
@@ -581,12 +581,10 @@ PGXSIM_EXPORT FT_STATUS FT_Read(FT_HANDLE handle, void* buffer, DWORD toRead, DW
         Handle* h = liveHandle(s, handle, st);
         if (!h) return st;
         if (!buffer || !received) return FT_INVALID_PARAMETER;
-        DeviceRecord* r = s.records[h->device];
-        DWORD n = std::min<DWORD>(toRead, r->replyLength);
+        DWORD n = std::min<DWORD>(toRead, static_cast<DWORD>(h->replies.size()));
         if (s.faults.shortRead && n == toRead && n > 0) --n;
-        std::memcpy(buffer, r->reply, n);
-        std::memmove(r->reply, r->reply + n, r->replyLength - n);
-        r->replyLength -= n;
+        std::memcpy(buffer, h->replies.data(), n);
+        h->replies.erase(h->replies.begin(), h->replies.begin() + n);
         *received = n;
         logLine('R', static_cast<const std::uint8_t*>(buffer), n);
         if (n == toRead) return FT_OK;

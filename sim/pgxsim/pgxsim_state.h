@@ -2,15 +2,16 @@
 // The simulated PGX-500's state, one fixed-layout record per device. With
 // PGXSIM_STATE the records live in that file (mapped shared), so separate
 // processes see one device; tests read the file to check the sample memory.
+// Replies wait with the handle that sent the frame, so a second process
+// polling the unit never takes another's reply.
 #include <cstdint>
 #include <type_traits>
 
 namespace pgxsim {
 
 inline constexpr std::uint32_t kRecordMagic = 0x53584750;  // "PGXS"
-inline constexpr std::uint32_t kRecordVersion = 1;
+inline constexpr std::uint32_t kRecordVersion = 2;
 inline constexpr std::uint32_t kCapacityWords = 1048576;
-inline constexpr std::uint32_t kReplyCapacity = 512;
 inline constexpr int kRegisterCount = 10;
 inline constexpr int kUserAreaSize = 50;
 
@@ -30,8 +31,6 @@ struct DeviceRecord {
     std::uint64_t frames;                     // frames answered since the record was made
     std::uint8_t userArea[kUserAreaSize];
     std::uint8_t padding[2];
-    std::uint32_t replyLength;                // reply bytes waiting for FT_Read
-    std::uint8_t reply[kReplyCapacity];
     std::uint16_t samples[kCapacityWords];    // little-endian words, as sent
 };
 static_assert(std::is_standard_layout_v<DeviceRecord>);
