@@ -171,6 +171,28 @@ TEST(Noise, FixedSeedReproducesAndStatisticsHold) {
     EXPECT_GT(peak, 4 * sigma);
 }
 
+TEST(Noise, GeneratorDrawsExactlyWhatTheBisectionGives) {
+    constexpr std::size_t n = 200000;
+    std::vector<double> fast(n), table(kNoiseTableSize);
+    const double sigma = 0.3;
+    ASSERT_TRUE(generateNoise(fast.data(), n * 10, 10, 0, n * 10, sigma, 99u, table.data()));
+    const double dx = sigma * 6.0 / 1200000.0;
+    RuntimeRandom r(99u);
+    for (std::size_t i = 0; i < n; ++i) {
+        const int r1 = r.draw();
+        const int r2 = r.draw();
+        ASSERT_EQ(fast[i], noiseSampleFromDraws(r1, r2, table.data(), dx)) << i;
+    }
+    // the extreme draws at both ends of the 30-bit range
+    const std::pair<int, int> ends[] = {{0, 0}, {0, 1}, {32767, 32766}, {32767, 32767}};
+    for (auto [r1, r2] : ends) {
+        const double y = noiseSampleFromDraws(r1, r2, table.data(), dx);
+        EXPECT_LE(std::fabs(y), 6 * sigma);
+        EXPECT_GT(std::fabs(y), 5.5 * sigma);
+        EXPECT_EQ(y < 0, r1 == 0);
+    }
+}
+
 TEST(Noise, CreationsWithoutSeedDiffer) {
     std::vector<double> a(1000), b(1000);
     ASSERT_TRUE(generateNoise(a.data(), 10000, 10, 0, 10000, 0.1));
