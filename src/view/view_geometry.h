@@ -110,6 +110,9 @@ int labelUnit(std::int64_t totalNs);
 // "%s %s" of a time in the label unit.
 std::string timeLabelText(std::int64_t ns, int unit);
 
+// A lane's label is bold when its channel is part of the device word.
+inline bool laneAllocated(int analogResolution, int lane) { return analogResolution + lane < 16; }
+
 // Voltage scale label: "+%.1fV" above 0.1, "%.1fV" otherwise.
 std::string voltLabelText(double volts);
 

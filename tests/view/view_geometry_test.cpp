@@ -191,6 +191,12 @@ TEST(TimeGrid, StepsAndLines) {
     EXPECT_EQ(g.index[4], 120u);
 }
 
+TEST(Labels, AllocatedLanes) {
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(laneAllocated(12, i), i < 4) << i;
+    EXPECT_TRUE(laneAllocated(8, 7));
+    EXPECT_FALSE(laneAllocated(14, 2));
+}
+
 TEST(Labels, VoltsAndTimes) {
     EXPECT_EQ(voltLabelText(1.0), "+1.0V");
     EXPECT_EQ(voltLabelText(0.2), "+0.2V");

@@ -276,7 +276,7 @@ void CSYNView::renderGrid(QPainter& p, int, int, bool labels) {
     const int resolution = doc_.analogResolution();
     for (int i = 0; i < kLaneCount; ++i) {
         if (labels) {
-            const bool allocated = resolution + i < 16;
+            const bool allocated = laneAllocated(resolution, i);
             const QFont& f = allocated ? laneFontBold_ : laneFontNormal_;
             p.setFont(f);
             p.setPen(kBlack);
