@@ -19,20 +19,6 @@ IoSeam* g_seam = nullptr;
 // One read or write call moves at most this much; Linux caps a call near 2 GB.
 constexpr std::size_t kMaxChunk = std::size_t(1) << 30;
 
-std::string folderOf(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
-}
-
-void syncFolder(const std::string& folder) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    ::fsync(fd);  // best effort: the rename is already done
-    ::close(fd);
-}
-
 }  // namespace
 
 IoSeam* installIoSeam(IoSeam* seam) {
@@ -55,13 +41,16 @@ InputFile::~InputFile() {
 
 bool InputFile::open(const std::string& path) {
     if (path.empty()) return false;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking so that a named pipe cannot hang the program; only
+    // regular files are read.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return false;
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
         return false;
     }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     fd_ = fd;
     size_ = std::uint64_t(st.st_size);
     return true;
@@ -165,8 +154,10 @@ bool ReplacingFile::commit() {
         discard();
         return false;
     }
+    // The folder itself is not flushed: should the machine lose power right
+    // after this, the rename may be undone, but the folder then holds the
+    // previous file whole, never a partial one.
     temp_.clear();
-    syncFolder(folderOf(target_));
     return true;
 }
 

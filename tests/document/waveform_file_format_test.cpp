@@ -356,6 +356,8 @@ TEST_F(WaveformFileRaw, ChecksInOrderWithTheirMessages) {
     WaveformFileContents c;
     EXPECT_EQ(readWaveformFile(folder.file("missing.lyr"), 3, c).message, kMsgOpenError);
     EXPECT_EQ(readWaveformFile(folder.path().string(), 3, c).message, kMsgOpenError);  // a folder
+    ASSERT_EQ(::mkfifo(folder.file("pipe.lyr").c_str(), 0600), 0);
+    EXPECT_EQ(readWaveformFile(folder.file("pipe.lyr"), 3, c).message, kMsgOpenError);  // does not wait
 
     const std::string path = writeSample(64);
     const auto good = fileBytes(path);
