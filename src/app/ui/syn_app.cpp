@@ -70,6 +70,7 @@ bool CSYNApp::initInstance(Prompter* prompter) {
     doc_ = createDocument(ask);
     if (!doc_) return false;
     frame_ = std::make_unique<CMainFrame>(*doc_);
+    if (prompter) frame_->setPrompter(prompter);
     if (showWindow_) frame_->showMaximized();
 
     if (deviceSelection) deviceSelection(*frame_, maxNumber_);

@@ -35,7 +35,7 @@ public:
 
     // The start-up sequence. False: the program ends (the reason has been
     // shown through the prompter). Messages before the main window exists go
-    // to `prompter` (a message box when null).
+    // to `prompter` (a message box when null), which the main window then keeps.
     bool initInstance(Prompter* prompter = nullptr);
 
     // The start-up device selection with the MaxNumber value (1: no dialog).

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDropEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTest>
@@ -85,6 +86,12 @@ TEST_F(FileCommandsTest, NewSaveAsOpenAndTheirStates) {
     ASSERT_TRUE(fs::exists(path("wave.lyr")));
     EXPECT_EQ(dialogs.initialNames.back(), "無題");
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("wave.lyr - LYR"));
+    if (qEnvironmentVariableIsSet("LYR_GRAB")) {
+        frame->fileMenu()->popup(frame->mapToGlobal(QPoint(0, 0)));
+        frame->grab().save(QStringLiteral("/tmp/main_frame_file.png"));
+        frame->fileMenu()->grab().save(QStringLiteral("/tmp/main_frame_file_menu.png"));
+        frame->fileMenu()->hide();
+    }
 
     // An edit enables Save; New asks about it and No discards it.
     edit();
