@@ -19,6 +19,13 @@ IoSeam* g_seam = nullptr;
 // One read or write call moves at most this much; Linux caps a call near 2 GB.
 constexpr std::size_t kMaxChunk = std::size_t(1) << 30;
 
+std::string folderOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
 }  // namespace
 
 IoSeam* installIoSeam(IoSeam* seam) {
@@ -98,21 +105,29 @@ bool ReplacingFile::create(const std::string& path) {
         if (::realpath(path.c_str(), resolved) != nullptr) target_ = resolved;
     }
     mode_t mode = 0666;  // narrowed by the umask for a new file
-    bool keepMode = false;
+    bool replacing = false;
     struct stat st {};
     if (::stat(target_.c_str(), &st) == 0) {
+        // A file this user may not write is refused as the old in-place
+        // write would have been.
         if (!S_ISREG(st.st_mode) || ::access(target_.c_str(), W_OK) != 0) return false;
         mode = st.st_mode & 07777;
-        keepMode = true;
+        replacing = true;
     }
-    const std::string base = target_ + ".~" + std::to_string(::getpid()) + "-";
+    // A short name, so that a target whose name is near the length limit
+    // still gets its temporary file.
+    const std::string base = folderOf(target_) + "/.~lyr" + std::to_string(::getpid()) + "-";
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string name = base + std::to_string(attempt) + ".tmp";
         const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd >= 0) {
             fd_ = fd;
             temp_ = std::move(name);
-            if (keepMode) ::fchmod(fd_, mode);
+            if (replacing) {
+                // The replaced file keeps its permissions and, where allowed, its owner.
+                ::fchmod(fd_, mode);
+                if (::fchown(fd_, st.st_uid, st.st_gid) != 0) { /* not allowed: keep ours */ }
+            }
             return true;
         }
         if (errno != EEXIST) return false;

@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <limits>
 #include <sys/stat.h>
 
@@ -184,56 +185,6 @@ TEST(PackedDigital, AnyNonZeroLevelIsHigh) {
     for (int i = 0; i < 9; ++i) EXPECT_EQ(packed[i], expected[i]) << i;
 }
 
-TEST(LegacyConversion, ThreeRangesOfTheSamplingValue) {
-    auto tb = convertLegacyTimeBase(1, 10);
-    EXPECT_EQ(tb.samplingUnits, 2u);
-    EXPECT_EQ(tb.sampleCount, 10u);
-    EXPECT_EQ(tb.repeat, 1u);
-    tb = convertLegacyTimeBase(4194304, 262144);
-    EXPECT_EQ(tb.samplingUnits, 8388608u);
-    EXPECT_EQ(tb.sampleCount, 262144u);
-    tb = convertLegacyTimeBase(4194305, 100);
-    EXPECT_EQ(tb.samplingUnits, 4194305u);
-    EXPECT_EQ(tb.sampleCount, 200u);
-    EXPECT_EQ(tb.repeat, 2u);
-    tb = convertLegacyTimeBase(5000000, 100000);  // Ts = 50 ms, same duration
-    EXPECT_EQ(tb.samplingUnits, 5000000u);
-    EXPECT_EQ(tb.sampleCount, 200000u);
-    tb = convertLegacyTimeBase(8388608, 262144);
-    EXPECT_EQ(tb.samplingUnits, 8388608u);
-    EXPECT_EQ(tb.sampleCount, 524288u);
-    tb = convertLegacyTimeBase(8388609, 262144);
-    EXPECT_EQ(tb.samplingUnits, 4194304u);
-    EXPECT_EQ(tb.sampleCount, 1048576u);
-    EXPECT_EQ(tb.repeat, 4u);
-    tb = convertLegacyTimeBase(16777216, 10);
-    EXPECT_EQ(tb.samplingUnits, 8388608u);
-    EXPECT_EQ(tb.sampleCount, 40u);
-}
-
-TEST(LegacyConversion, SamplesRepeatAndHighChannelsClear) {
-    const double src[3] = {0.5, -0.25, std::numeric_limits<double>::quiet_NaN()};
-    const std::uint8_t packed[3] = {0x0F, 0xF5, 0x02};
-    double dst[12];
-    expandLegacyAnalog(src, 3, 4, dst);
-    std::uint8_t levels[8][12];
-    std::uint8_t* ch[8];
-    for (int k = 0; k < 8; ++k) {
-        std::memset(levels[k], 1, 12);
-        ch[k] = levels[k];
-    }
-    expandLegacyDigital(packed, 3, 4, ch);
-    for (int i = 0; i < 12; ++i) {
-        if (i < 8) {
-            EXPECT_EQ(dst[i], src[i / 4]);
-        } else {
-            EXPECT_TRUE(std::isnan(dst[i]));
-        }
-        for (int k = 0; k < 4; ++k) EXPECT_EQ(levels[k][i], (packed[i / 4] >> k) & 1) << i << " " << k;
-        for (int k = 4; k < 8; ++k) EXPECT_EQ(levels[k][i], 0) << i << " " << k;
-    }
-}
-
 // ---- whole files -----------------------------------------------------------
 
 struct Tracks {
@@ -306,15 +257,6 @@ TEST_F(WaveformFileRaw, SamplesHeaderAndBlockSurviveUnchanged) {
     EXPECT_EQ(bytes[blockAt + 1], 14);
     EXPECT_EQ(bytes[blockAt + 512], 0);
     EXPECT_EQ(getU32(&bytes[blockAt + 4092]), byteSum(&bytes[blockAt], 4092));
-}
-
-TEST_F(WaveformFileRaw, NineteenSamplesWriteButDoNotRead) {
-    const std::string path = writeSample(19);
-    EXPECT_EQ(fileBytes(path).size(), currentFileSize(19));
-    WaveformFileContents c;
-    const FileResult r = readWaveformFile(path, 3, c);
-    EXPECT_FALSE(r.ok);
-    EXPECT_EQ(r.message, kMsgFormatError);
 }
 
 TEST_F(WaveformFileRaw, OneByteMoreOrLessIsAFormatError) {
@@ -508,6 +450,16 @@ TEST_F(WaveformFileRaw, FailedWriteLeavesThePreviousFileAsItWas) {
     ASSERT_EQ(::stat(path.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
     EXPECT_EQ(folder.entries(), entries);
+}
+
+TEST_F(WaveformFileRaw, SavingThroughALinkReplacesTheLinkedFile) {
+    const std::string real = writeSample(20, "real.lyr");
+    const std::string link = folder.file("link.lyr");
+    ASSERT_EQ(::symlink(real.c_str(), link.c_str()), 0);
+    Tracks t(40);
+    ASSERT_TRUE(writeWaveformFile(link, sampleHeader(3, 40), patternBlock(), t.analog.data(), t.ptr).ok);
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(fileBytes(real).size(), currentFileSize(40));
 }
 
 TEST_F(WaveformFileRaw, UncreatableFileIsAnOpenError) {

@@ -254,21 +254,6 @@ TEST_F(WaveformFileDoc, FailedOpenLeavesDocumentAndExtrasAsTheyWere) {
     }
 }
 
-TEST_F(WaveformFileDoc, FailedSaveKeepsThePreviousFile) {
-    auto doc = busyDoc(400);
-    const std::string path = folder.file("a.lyr");
-    ASSERT_TRUE(saveWaveformFile(path, *doc, {}).ok);
-    const auto before = fileBytes(path);
-    doc->analog()[0] = 0.5;
-    test::FaultySeam seam;
-    seam.shortWriteAt = 1;  // disk full in the middle of the analog track
-    test::SeamInstalled installed(&seam);
-    const SaveResult r = saveWaveformFile(path, *doc, busyExtras());
-    EXPECT_FALSE(r.ok);
-    EXPECT_EQ(r.message, wf::kMsgWriteError);
-    EXPECT_EQ(fileBytes(path), before);
-}
-
 // Legacy files: u in 20 ns steps, each range its own repetition.
 struct LegacyCase {
     std::uint32_t u;
