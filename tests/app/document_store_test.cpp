@@ -1,0 +1,170 @@
+// The document commands over the real document and real files.
+#include "app/document_store.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+#include "app/lifecycle.h"
+#include "document/waveform_file_format.h"
+#include "lifecycle_fake.h"
+#include "support/scripted_prompter.h"
+
+namespace lyr::app {
+namespace {
+
+namespace fs = std::filesystem;
+namespace wf = document::wavefile;
+
+void writeLegacy(const fs::path& p, std::uint32_t u, std::uint32_t n) {
+    std::vector<std::uint8_t> b(1024 + 12ull * n, 0);
+    wf::putU32(&b[8], u);
+    wf::putU32(&b[12], n);
+    wf::putU32(&b[16], 20);
+    wf::putU64(&b[0], std::uint64_t{20u * u} * n);
+    wf::putU32(&b[860], 2);  // startControl: external trigger
+    wf::putU32(&b[wf::off::headerChecksum], wf::byteSum(b.data(), wf::off::headerChecksum));
+    for (std::uint32_t i = 0; i < n; ++i) wf::putF64(&b[1024 + 8ull * i], 0.5);
+    for (std::uint32_t i = 0; i < n; ++i) b[1024 + 8ull * n + i] = 1;  // CH0 high
+    std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(b.data()), std::streamsize(b.size()));
+}
+
+class RealDocumentTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() / "lyr_document_store_test";
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        std::string message;
+        doc = document::CSYNDoc::create(message);
+        ASSERT_TRUE(doc) << message;
+        store = std::make_unique<DocumentStore>(*doc);
+        life = std::make_unique<DocumentLifecycle>(*store, prompter, dialogs, waveTime);
+        life->hooks().storeViewState = [this] { return view; };
+        life->hooks().restoreViewState = [this](const document::ViewStateRecord& r) { restored = r; };
+    }
+    void TearDown() override { fs::remove_all(dir); }
+    std::string path(const std::string& name) const { return (dir / name).string(); }
+
+    fs::path dir;
+    std::unique_ptr<document::CSYNDoc> doc;
+    std::unique_ptr<DocumentStore> store;
+    lyr::test::ScriptedPrompter prompter;
+    test::FakeDialogs dialogs;
+    test::FakeWaveTime waveTime;
+    std::unique_ptr<DocumentLifecycle> life;
+    document::ViewStateRecord view;
+    document::ViewStateRecord restored;
+};
+
+TEST_F(RealDocumentTest, UpperCaseSynOpensAsLyrAndSaveWritesItBesideWithoutAsking) {
+    writeLegacy(dir / "OLD.SYN", 10, 100);
+    ASSERT_TRUE(life->openPath(path("OLD.SYN")));
+    EXPECT_EQ(life->documentPath(), path("OLD.lyr"));
+    EXPECT_EQ(life->title(), "OLD.lyr");
+    EXPECT_EQ(doc->sampleCount(), 100u);
+    EXPECT_EQ(doc->samplingTime(), 200);
+    EXPECT_EQ(doc->digital(0)[5], 1);
+
+    // Only the output settings differ from the file: the prompt names that alone.
+    auto s = doc->outputSettings();
+    s.outputMode = 1;
+    doc->setOutputSettings(s);
+    EXPECT_EQ(saveChangesMessage(store->changes(), life->documentPath()),
+              "出力設定が変更されています。\n\n変更を保存しますか？");
+    EXPECT_TRUE(life->canSave());
+    ASSERT_TRUE(life->save());
+    EXPECT_TRUE(dialogs.filters.empty());
+    EXPECT_TRUE(prompter.asked.empty());
+    EXPECT_TRUE(fs::exists(path("OLD.SYN")));
+    ASSERT_TRUE(fs::exists(path("OLD.lyr")));
+    EXPECT_EQ(fs::file_size(path("OLD.lyr")), wf::currentFileSize(100));
+    EXPECT_FALSE(life->canSave());
+
+    // The saved file reads back as a current-version file.
+    ASSERT_TRUE(life->openPath(path("OLD.lyr")));
+    EXPECT_EQ(doc->outputSettings().outputMode, 1);
+    EXPECT_EQ(doc->outputSettings().startControl, 2);
+}
+
+TEST_F(RealDocumentTest, PromptTextsForEveryKindOfChange) {
+    ASSERT_TRUE(life->newWaveform());
+    EXPECT_EQ(saveChangesMessage(store->changes(), ""), "");
+
+    ASSERT_TRUE(doc->setAnalogResolution(9));  // the bit allocation alone
+    EXPECT_EQ(saveChangesMessage(store->changes(), ""), "アナログ分解能設定が変更されています。\n\n変更を保存しますか？");
+    EXPECT_TRUE(life->canSave());
+
+    doc->takeAnalogSnapshot();
+    doc->analog()[0] = 1.0;
+    doc->commitAnalogEdit();
+    auto s = doc->outputSettings();
+    s.repeatCount = 5;
+    doc->setOutputSettings(s);
+    const std::string all =
+        "無題 の内容は変更されています。\n\nアナログ分解能設定が変更されています。\n\n"
+        "出力設定が変更されています。\n\n変更を保存しますか？";
+    EXPECT_EQ(saveChangesMessage(store->changes(), ""), all);
+
+    // Yes on an untitled waveform asks for a name; saving clears every change.
+    prompter.script({PromptAnswer::Yes});
+    dialogs.answers.push_back(path("all.lyr"));
+    EXPECT_TRUE(life->close());
+    ASSERT_EQ(prompter.asked.size(), 1u);
+    EXPECT_EQ(prompter.asked[0].text, all);
+    EXPECT_FALSE(doc->isModified());
+    EXPECT_FALSE(doc->resolutionChanged());
+    EXPECT_FALSE(doc->outputSettingsChanged());
+    EXPECT_EQ(life->title(), "all.lyr");
+}
+
+TEST_F(RealDocumentTest, ExtrasAndViewTravelThroughTheFile) {
+    ASSERT_TRUE(life->newWaveform());
+    StoredExtras e;
+    e.editLocked = true;
+    e.reservedFlag1 = 1;
+    life->setExtras(e);
+    view.cursor = 123;
+    view.zoomSpans[0] = 500;
+    dialogs.answers.push_back(path("x.lyr"));
+    ASSERT_TRUE(life->saveAs());
+
+    ASSERT_TRUE(life->newWaveform());
+    EXPECT_TRUE(life->editAllowed());
+    ASSERT_TRUE(life->openPath(path("x.lyr")));
+    EXPECT_FALSE(life->editAllowed());
+    EXPECT_EQ(life->extras().reservedFlag1, 1);
+    EXPECT_EQ(restored.cursor, 123u);
+    EXPECT_EQ(restored.zoomSpans[0], 500u);
+}
+
+TEST_F(RealDocumentTest, RefusedFileLeavesDocumentAndTitle) {
+    ASSERT_TRUE(life->newWaveform());
+    doc->takeAnalogSnapshot();
+    doc->analog()[2] = 0.75;
+    doc->commitAnalogEdit();
+    std::ofstream(path("bad.lyr")) << "too short";
+    EXPECT_FALSE(life->openPath(path("bad.lyr")));
+    ASSERT_EQ(prompter.asked.size(), 1u);
+    EXPECT_EQ(prompter.asked[0].text, "ファイルフォーマットエラーです。");
+    EXPECT_EQ(doc->analog()[2], 0.75);
+    EXPECT_TRUE(doc->isModified());
+    EXPECT_EQ(life->title(), "無題");
+}
+
+TEST_F(RealDocumentTest, FailedSaveKeepsThePreviousFile) {
+    ASSERT_TRUE(life->newWaveform());
+    dialogs.answers.push_back(path("keep.lyr"));
+    ASSERT_TRUE(life->saveAs());
+    const auto size = fs::file_size(path("keep.lyr"));
+    // A folder in the way of the save: the writer refuses, the old file stays.
+    fs::create_directories(path("keep.lyr.dir"));
+    EXPECT_FALSE(life->saveTo(path("keep.lyr.dir")));
+    EXPECT_EQ(life->documentPath(), path("keep.lyr"));
+    EXPECT_EQ(fs::file_size(path("keep.lyr")), size);
+}
+
+}  // namespace
+}  // namespace lyr::app
