@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QPalette>
 
+#include "analog/ui/analog_commands.h"
 #include "app/ui/file_dialogs.h"
 #include "document/ui/message_prompter.h"
 #include "document/ui/ui_fonts.h"
@@ -113,6 +114,9 @@ void CMainFrame::buildActions() {
 
 void CMainFrame::buildMenus() {
     buildFileMenu();
+    // "編集(&E)" with undo and "アナログ(&A)"; handlers in src/analog/ui/analog_commands.cpp
+    analogCommands_ = analog::installAnalogCommands(*this, doc_);
+    connect(analogCommands_, &analog::AnalogCommands::documentChanged, this, &CMainFrame::updateCommandStates);
     buildHelpMenu();  // stays last
 }
 
@@ -152,6 +156,7 @@ void CMainFrame::updateCommandStates() {
     actNew_->setEnabled(lifecycle_->canNew());
     actExit_->setEnabled(true);
     updateFileCommandStates();
+    if (analogCommands_) analogCommands_->updateStates();
 }
 
 void CMainFrame::onFileNew() {

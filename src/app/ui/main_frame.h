@@ -23,6 +23,9 @@ class QMenu;
 namespace lyr::ui {
 class MessagePrompter;
 }
+namespace lyr::analog {
+class AnalogCommands;
+}
 
 namespace lyr::app {
 
@@ -61,6 +64,7 @@ public:
     QMenu* helpMenu() const { return helpMenu_; }
     QAction* exitAction() const { return actExit_; }
     QMenu* fileMenu() const { return fileMenu_; }
+    analog::AnalogCommands* analogCommands() const { return analogCommands_; }
 
 public slots:
     void setCentralView(QWidget* view);
@@ -125,6 +129,7 @@ private:
     QAction* actSaveAs_ = nullptr;  // 32801 名前を付けて保存
     QAction* actAbout_ = nullptr;   // 57664 LYR のバージョン情報
     QMenu* helpMenu_ = nullptr;
+    analog::AnalogCommands* analogCommands_ = nullptr;  // "アナログ(&A)" and undo
 };
 
 }  // namespace lyr::app
