@@ -34,7 +34,7 @@ void writeLegacy(const fs::path& p, std::uint32_t u, std::uint32_t n) {
 class RealDocumentTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() / "lyr_document_store_test";
+        dir = test::scratchDir("lyr_document_store");
         fs::remove_all(dir);
         fs::create_directories(dir);
         std::string message;

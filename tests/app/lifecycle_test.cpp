@@ -262,7 +262,7 @@ TEST_F(LifecycleTest, SaveEnablingRule) {
 
 TEST_F(LifecycleTest, SaveAsAddsExtensionAsksBeforeOverwriting) {
     store.state = {true, true, false, false};
-    const auto dir = std::filesystem::temp_directory_path() / "lyr_lifecycle_test";
+    const auto dir = test::scratchDir("lyr_lifecycle");
     std::filesystem::create_directories(dir);
     const std::string base = (dir / "exists").string();
     std::ofstream(base + ".lyr") << "x";

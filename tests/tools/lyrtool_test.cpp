@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
+#include <unistd.h>
 
 #include "document/syn_doc.h"
 #include "document/waveform_file.h"
@@ -79,7 +80,8 @@ class LyrtoolTest : public ::testing::Test {
 protected:
     void SetUp() override {
         dir = fs::temp_directory_path() /
-              ("lyrtool_test_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+              ("lyrtool_test_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
+               std::to_string(::getpid()));
         fs::remove_all(dir);
         fs::create_directories(dir);
     }

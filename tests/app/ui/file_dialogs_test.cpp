@@ -1,4 +1,5 @@
 #include "app/ui/file_dialogs.h"
+#include "app/lifecycle_fake.h"
 
 #include <gtest/gtest.h>
 
@@ -32,7 +33,7 @@ void answerDialog(QWidget* owner, std::function<void(QFileDialog&)> act) {
 
 TEST(QtFileDialogs, OpenShowsTheThreeFiltersAndReturnsTheChoice) {
     app();
-    const auto dir = std::filesystem::temp_directory_path() / "lyr_file_dialogs_test";
+    const auto dir = test::scratchDir("lyr_file_dialogs");
     std::filesystem::create_directories(dir);
     const std::string file = (dir / "w.syn").string();
     std::ofstream(file) << "x";

@@ -34,7 +34,7 @@ class FileCommandsTest : public ::testing::Test {
 protected:
     void SetUp() override {
         app();
-        dir = fs::temp_directory_path() / "lyr_file_commands_test";
+        dir = test::scratchDir("lyr_file_commands");
         fs::remove_all(dir);
         fs::create_directories(dir);
         std::string message;

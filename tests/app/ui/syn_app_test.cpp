@@ -15,6 +15,7 @@
 #include "app/ui/app_startup.h"
 #include "app/ui/main_frame.h"
 #include "document/waveform_file.h"
+#include "app/lifecycle_fake.h"
 #include "support/scripted_prompter.h"
 
 namespace lyr::app {
@@ -42,7 +43,7 @@ class StartupTest : public ::testing::Test {
 protected:
     void SetUp() override {
         app();
-        dir = fs::temp_directory_path() / "lyr_startup_test";
+        dir = test::scratchDir("lyr_startup");
         fs::remove_all(dir);
         fs::create_directories(dir);
         ini = (dir / "LYR.INI").string();
