@@ -7,6 +7,7 @@
 
 #include "analog/ui/analog_dialogs.h"
 #include "view/ui/syn_view.h"
+#include "view/ui/view_commands.h"
 
 namespace lyr::analog {
 
@@ -47,8 +48,7 @@ AnalogCommands::AnalogCommands(document::CSYNDoc& doc, QWidget* window, Prompter
     actions_[6]->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)});
     connect(menu_, &QMenu::aboutToShow, this, &AnalogCommands::updateStates);
     findView = [this]() -> view::CSYNView* {
-        auto* main = qobject_cast<QMainWindow*>(window_);
-        return main ? qobject_cast<view::CSYNView*>(main->centralWidget()) : nullptr;
+        return window_ ? window_->findChild<view::CSYNView*>() : nullptr;
     };
     updateStates();
 }
@@ -62,6 +62,10 @@ bool AnalogCommands::editingRule(AnalogCommand c) const {
 void AnalogCommands::updateStates() {
     for (int i = 0; i < 6; ++i) actions_[i]->setEnabled(editingRule(static_cast<AnalogCommand>(i)));
     actions_[6]->setEnabled(editingRule(AnalogCommand::Undo) && doc_.undoAvailable());
+    // A right click on the analog plot shows this menu.
+    if (view::CSYNView* v = findView ? findView() : nullptr)
+        if (auto* vc = v->findChild<view::ViewCommands*>(QString(), Qt::FindDirectChildrenOnly))
+            vc->setAnalogPopup(menu_);
 }
 
 std::uint32_t AnalogCommands::cursor() {

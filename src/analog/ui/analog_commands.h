@@ -39,8 +39,8 @@ public:
 
     // The main window's edit lock: editing commands run only while this is true.
     std::function<bool()> editAllowed = [] { return true; };
-    // The view the commands report to; by default the window's central widget
-    // when that is a CSYNView.
+    // The view the commands report to; by default the CSYNView inside the
+    // window, when there is one.
     std::function<view::CSYNView*()> findView;
 
     bool busy(AnalogCommand c) const { return busy_[static_cast<int>(c)]; }

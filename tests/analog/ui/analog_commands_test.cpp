@@ -14,6 +14,8 @@
 #include "analog/ui/analog_dialogs.h"
 #include "support/scripted_prompter.h"
 #include "view/ui/syn_view.h"
+#include "view/ui/view_commands.h"
+#include "view/ui/view_frame.h"
 
 namespace lyr::analog {
 namespace {
@@ -81,7 +83,8 @@ TEST_F(AnalogCommandsTest, EditingRuleAndUndoThroughTheView) {
     EXPECT_FALSE(commands->action(AnalogCommand::Sine)->isEnabled());  // no waveform yet
     EXPECT_FALSE(commands->undoAction()->isEnabled());
     ASSERT_TRUE(doc->newWaveform(10, 1000));
-    auto* view = new view::CSYNView(*doc);
+    const view::ViewFrame parts = view::installView(window(), *doc);
+    view::CSYNView* view = parts.view;
     window().setCentralWidget(view);
     window().resize(900, 600);
     window().show();
@@ -89,6 +92,7 @@ TEST_F(AnalogCommandsTest, EditingRuleAndUndoThroughTheView) {
     view->setCursorIndex(100);
     commands->updateStates();
     EXPECT_TRUE(commands->action(AnalogCommand::Dc)->isEnabled());
+    EXPECT_EQ(parts.commands->popupFor(view::ViewRegion::AnalogPlot, -1), commands->menu());
     EXPECT_FALSE(commands->undoAction()->isEnabled());
 
     driveDc("500", "0.5");
