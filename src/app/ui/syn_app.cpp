@@ -73,7 +73,7 @@ bool CSYNApp::initInstance(Prompter* prompter) {
     if (prompter) frame_->setPrompter(prompter);
     if (showWindow_) frame_->showMaximized();
 
-    if (deviceSelection) deviceSelection(*frame_, maxNumber_);
+    if (deviceSelection) deviceSelection(*frame_, maxNumber_, *settings_);
     if (!file.isEmpty()) frame_->openStartupFile(file);
     startupDone_ = true;
     return true;

@@ -38,9 +38,10 @@ public:
     // to `prompter` (a message box when null), which the main window then keeps.
     bool initInstance(Prompter* prompter = nullptr);
 
-    // The start-up device selection with the MaxNumber value (1: no dialog).
+    // The start-up device selection with the MaxNumber value (1: no dialog)
+    // and the settings file that holds the device list ("PGX-500.Device1" ...).
     // Empty until the device selection is wired in.
-    std::function<void(CMainFrame&, int maxNumber)> deviceSelection;
+    std::function<void(CMainFrame&, int maxNumber, SettingsStore& settings)> deviceSelection;
     // Folder of the single-instance lock file (empty: the user's runtime folder).
     void setLockDirectory(const QString& dir) { lockDir_ = dir; }
     // Show the main window maximised (tests may keep it unshown).

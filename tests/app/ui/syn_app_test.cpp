@@ -142,10 +142,19 @@ TEST_F(StartupTest, CommandLineFileIsOpenedByItsExtension) {
     ASSERT_TRUE(document::saveWaveformFile(wave, *doc, {}).ok);
 
     auto a = start({QString::fromStdString(wave)});
+    // The device selection runs before the file is opened, with MaxNumber and the settings.
+    int selectedWith = 0;
+    a->deviceSelection = [&](CMainFrame& frame, int maxNumber, SettingsStore& settings) {
+        EXPECT_FALSE(frame.document().hasWaveform());
+        EXPECT_EQ(settings.value("LYR", "Version"), "1.4");
+        frame.lifecycle().setTitlePrefix("[PG0001] ");
+        selectedWith = maxNumber;
+    };
     ASSERT_TRUE(a->initInstance(&prompter));
+    EXPECT_EQ(selectedWith, 1);
     ASSERT_TRUE(a->document()->hasWaveform());
     EXPECT_EQ(a->document()->sampleCount(), 64u);
-    EXPECT_EQ(a->mainFrame()->windowTitle(), QStringLiteral("START.LYR - LYR"));
+    EXPECT_EQ(a->mainFrame()->windowTitle(), QStringLiteral("[PG0001] START.LYR - LYR"));
     EXPECT_TRUE(a->startupDone());
 }
 
