@@ -9,6 +9,7 @@
 
 #include "app/lifecycle.h"
 #include "document/waveform_file_format.h"
+#include "document/waveform_file_io.h"
 #include "lifecycle_fake.h"
 #include "support/scripted_prompter.h"
 
@@ -158,12 +159,30 @@ TEST_F(RealDocumentTest, FailedSaveKeepsThePreviousFile) {
     ASSERT_TRUE(life->newWaveform());
     dialogs.answers.push_back(path("keep.lyr"));
     ASSERT_TRUE(life->saveAs());
-    const auto size = fs::file_size(path("keep.lyr"));
-    // A folder in the way of the save: the writer refuses, the old file stays.
-    fs::create_directories(path("keep.lyr.dir"));
-    EXPECT_FALSE(life->saveTo(path("keep.lyr.dir")));
+    std::ifstream in(path("keep.lyr"), std::ios::binary);
+    const std::string before{std::istreambuf_iterator<char>(in), {}};
+
+    // The disk fills up half-way through the next save of the same file.
+    doc->takeAnalogSnapshot();
+    doc->analog()[1] = -0.5;
+    doc->commitAnalogEdit();
+    struct DiskFull : wf::IoSeam {
+        std::size_t allowWrite(std::size_t n) override { return n / 2; }
+    } full;
+    wf::IoSeam* previous = wf::installIoSeam(&full);
+    const bool saved = life->save();
+    wf::installIoSeam(previous);
+
+    EXPECT_FALSE(saved);
+    ASSERT_EQ(prompter.asked.size(), 1u);
+    EXPECT_EQ(prompter.asked[0].text, "ファイル書き込みエラーです。");
+    EXPECT_TRUE(doc->isModified());
     EXPECT_EQ(life->documentPath(), path("keep.lyr"));
-    EXPECT_EQ(fs::file_size(path("keep.lyr")), size);
+    std::ifstream again(path("keep.lyr"), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(again), {}), before);
+    std::size_t files = 0;
+    for (const auto& e : fs::directory_iterator(dir)) files += e.is_regular_file();
+    EXPECT_EQ(files, 1u);  // no temporary file left behind
 }
 
 }  // namespace
