@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <new>
 
 #include "analog/analog_apply.h"
 
@@ -70,10 +71,15 @@ bool generateRectangle(double* segment, std::int64_t totalTime, std::uint32_t ts
     zeroSamples(segment, m);
     const std::uint64_t n = std::min(m, repeatSamples(repeatCount, cycle, ts));
     // A part of length 0 (or less) is never selected, so no edge divides by 0.
+    // The position (i x Ts + t0) mod T, stepped: Ts <= T, so one step passes
+    // the end of the cycle at most once.
+    std::int64_t p = t0 % cycle;
+    if (p < 0) p += cycle;
+    const std::int64_t step = ts;
     for (std::uint64_t i = 0; i < n; ++i) {
-        std::int64_t p = (static_cast<std::int64_t>(i) * ts + t0) % cycle;
-        if (p < 0) p += cycle;
         segment[i] = rectangleLevelAt(p, t1, t2, t3, v1, v2);
+        p += step;
+        if (p >= cycle) p -= cycle;
     }
     return true;
 }
@@ -165,9 +171,9 @@ namespace {
 
 // The table is strictly increasing, so the pair (lo, lo + 1) the bisection
 // ends on is fixed by a alone: lo + 1 is the first entry >= a (the last
-// entry when none is). A guide of the first entries at a = b / 8192 narrows
-// that search to a few cache lines; the result is the bisection's.
-constexpr std::size_t kGuideSteps = 4096;
+// entry when none is). A guide of the first entries at a = b / 131072 narrows
+// that search to one or two cache lines; the result is the bisection's.
+constexpr std::size_t kGuideSteps = 65536;
 
 void buildGuide(const double* table, std::uint32_t* guide) {
     std::size_t idx = 0;
@@ -199,18 +205,19 @@ double fastNoiseSample(int r1, int r2, const double* table, const std::uint32_t*
 bool generateNoise(double* segment, std::int64_t totalTime, std::uint32_t ts, std::int64_t /*start*/,
                    std::int64_t period, double sigma, std::uint32_t seed, double* table) {
     if (!rangeAccepted(totalTime, ts, period) || !(sigma >= 0) || std::isinf(sigma)) return false;
+    std::unique_ptr<std::uint32_t[]> guide(new (std::nothrow) std::uint32_t[kGuideSteps + 1]);
+    if (!guide) return false;
     const std::uint64_t m = periodSamples(period, ts);
     zeroSamples(segment, m);
     // A zero deviation would fill the table with 0/0; its noise is silence.
     if (sigma == 0) return true;
     const double dx = buildNoiseTable(sigma, table);
-    std::uint32_t guide[kGuideSteps + 1];
-    buildGuide(table, guide);
+    buildGuide(table, guide.get());
     RuntimeRandom random(seed);
     for (std::uint64_t i = 0; i < m; ++i) {
         const int r1 = random.draw();
         const int r2 = random.draw();
-        segment[i] = fastNoiseSample(r1, r2, table, guide, dx);
+        segment[i] = fastNoiseSample(r1, r2, table, guide.get(), dx);
     }
     return true;
 }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <set>
 #include <vector>
 
 #include "analog/analog_forms.h"
@@ -487,6 +488,43 @@ TEST(NoiseFormTest, TwoCreationsDifferAndAFixedSeedRepeats) {
     ASSERT_TRUE(f.createSegment());
     EXPECT_EQ(std::vector<double>(f.segment(), f.segment() + 1000), seeded);
     EXPECT_EQ(f.lastSeed(), 7u);
+}
+
+}  // namespace
+}  // namespace lyr::analog
+
+namespace lyr::analog {
+namespace {
+
+std::set<std::string> labelsOf(const AnalogEditFrame& f) {
+    std::set<std::string> names;
+    for (const auto& l : f.sketchList().labels()) names.insert(l.text);
+    return names;
+}
+
+TEST(Sketches, EachShowsItsParameterNames) {
+    test::ScriptedPrompter p;
+    std::vector<double> track(1048576);
+    SineForm sine(p);
+    RectangleForm rect(p);
+    DcForm dc(p);
+    RampForm ramp(p);
+    ExpForm exp(p);
+    for (AnalogEditFrame* f : std::initializer_list<AnalogEditFrame*>{&sine, &rect, &dc, &ramp, &exp})
+        ASSERT_TRUE(f->open(track.data(), 1000000, 10, 0));
+    EXPECT_EQ(labelsOf(sine), (std::set<std::string>{"v0", "v1", "t0", "t1"}));
+    EXPECT_EQ(labelsOf(rect), (std::set<std::string>{"t0", "t1", "t2", "t3", "t4", "v0", "v1", "v2", "Start"}));
+    EXPECT_EQ(labelsOf(dc), (std::set<std::string>{"v0"}));
+    EXPECT_EQ(labelsOf(ramp), (std::set<std::string>{"v0", "v1"}));
+    EXPECT_EQ(labelsOf(exp), (std::set<std::string>{"v0", "v1"}));
+    // the DC sketch: 8,500 samples of 1.2 V, on the top row of its frame
+    const PreviewColumns& c = dc.sketchColumns();
+    ASSERT_GT(c.columns(), 0);
+    for (int col = 0; col < c.columns(); ++col) ASSERT_EQ(c.minY[col], c.rect.top) << col;
+    // the sketch does not follow the fields
+    const std::vector<int> before = sine.sketchColumns().lastY;
+    sine.setText(SineForm::kAmplitude, "0.1");
+    EXPECT_EQ(sine.sketchColumns().lastY, before);
 }
 
 }  // namespace
