@@ -12,6 +12,8 @@
 #include "document/ui/message_prompter.h"
 #include "document/ui/ui_fonts.h"
 #include "document/ui/wave_time_dlg.h"
+#include "view/ui/syn_view.h"
+#include "view/ui/view_commands.h"
 
 namespace lyr::app {
 
@@ -117,6 +119,9 @@ void CMainFrame::buildMenus() {
     // "編集(&E)" with undo and "アナログ(&A)"; handlers in src/analog/ui/analog_commands.cpp
     analogCommands_ = analog::installAnalogCommands(*this, doc_);
     connect(analogCommands_, &analog::AnalogCommands::documentChanged, this, &CMainFrame::updateCommandStates);
+    // The waveform view with its status strip and menus; handlers in src/view/ui
+    viewParts_ = view::installView(*this, doc_);
+    setCentralView(viewParts_.view);
     buildHelpMenu();  // stays last
 }
 
@@ -138,6 +143,12 @@ void CMainFrame::connectLifecycle() {
         refreshPlaceholder();
     };
     h.resetView = [this] { resetView(); };
+    h.restoreViewState = [this](const document::ViewStateRecord& r) {
+        if (viewParts_.view) viewParts_.view->restoreViewState(r);
+    };
+    h.storeViewState = [this] {
+        return viewParts_.view ? viewParts_.view->storeViewState() : document::ViewStateRecord{};
+    };
 }
 
 void CMainFrame::setCentralView(QWidget* view) {
@@ -157,6 +168,7 @@ void CMainFrame::updateCommandStates() {
     actExit_->setEnabled(true);
     updateFileCommandStates();
     if (analogCommands_) analogCommands_->updateStates();
+    if (viewParts_.commands) viewParts_.commands->updateStates();
 }
 
 void CMainFrame::onFileNew() {
@@ -173,7 +185,10 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         event->ignore();
 }
 
-void CMainFrame::resetView() { refreshPlaceholder(); }
+void CMainFrame::resetView() {
+    if (viewParts_.view) viewParts_.view->resetView();
+    refreshPlaceholder();
+}
 
 void CMainFrame::refreshPlaceholder() {
     if (!placeholder_) return;

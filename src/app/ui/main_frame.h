@@ -14,6 +14,7 @@
 #include "app/lifecycle.h"
 #include "document/prompter.h"
 #include "document/syn_doc.h"
+#include "view/ui/view_frame.h"
 
 class QAction;
 class QDragEnterEvent;
@@ -65,6 +66,8 @@ public:
     QAction* exitAction() const { return actExit_; }
     QMenu* fileMenu() const { return fileMenu_; }
     analog::AnalogCommands* analogCommands() const { return analogCommands_; }
+    // The waveform view, its status strip and menus (src/view/ui).
+    const view::ViewFrame& viewParts() const { return viewParts_; }
 
 public slots:
     void setCentralView(QWidget* view);
@@ -130,6 +133,7 @@ private:
     QAction* actAbout_ = nullptr;   // 57664 LYR のバージョン情報
     QMenu* helpMenu_ = nullptr;
     analog::AnalogCommands* analogCommands_ = nullptr;  // "アナログ(&A)" and undo
+    view::ViewFrame viewParts_;  // CSYNView, StatusStrip, "ズーム(&Z)" "カーソル(&C)" "タイムマーク(&T)"
 };
 
 }  // namespace lyr::app
