@@ -118,6 +118,20 @@ AnalogEditDialog::AnalogEditDialog(AnalogEditFrame& form, QWidget* parent) : QDi
         showForm();
     });
 
+    // Tab order as the rows read: edit start, the apply buttons, then the group.
+    std::vector<QWidget*> order;
+    auto addRow = [&](const FieldRow& fr) {
+        if (fr.radio) order.push_back(fr.radio);
+        order.push_back(fr.edit);
+        if (fr.unitBox) order.push_back(fr.unitBox);
+    };
+    addRow(rows_[AnalogEditFrame::kStartField]);
+    for (QPushButton* b : apply_) order.push_back(b);
+    for (std::size_t i = AnalogEditFrame::kPeriodField; i < rows_.size(); ++i)
+        if (form.field(i).kind != FieldKind::Readout) addRow(rows_[i]);
+    order.push_back(create_);
+    for (std::size_t i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
+
     form_.setPlotRect(graph_->plotRect());
     if (sketch_) form_.setSketchRect(sketch_->plotRect());
     showForm();

@@ -270,6 +270,18 @@ TEST_F(AnalogDialogs, AccessibleNamesAndBuddies) {
             EXPECT_FALSE(l->accessibleName().isEmpty());
         }
     EXPECT_EQ(child<QLabel>(dlg, "marker_amplitude")->accessibleName(), QStringLiteral("振幅の入力が正しくありません"));
+    auto nextTabStop = [](QWidget* w) {
+        QWidget* n = w->nextInFocusChain();
+        while (n != w && !(n->focusPolicy() & Qt::TabFocus)) n = n->nextInFocusChain();
+        return n;
+    };
+    EXPECT_EQ(nextTabStop(child<QComboBox>(dlg, "unit_start")), child<QPushButton>(dlg, "apply0"));
+    EXPECT_EQ(nextTabStop(child<QPushButton>(dlg, "apply3")), child<QLineEdit>(dlg, "edit_period"));
+    EXPECT_EQ(child<QLabel>(dlg, "marker_period")->buddy(), nullptr);  // markers are readouts, not labels
+    int buddies = 0;
+    for (QLabel* l : dlg.findChildren<QLabel*>())
+        if (qobject_cast<QLineEdit*>(l->buddy())) ++buddies;
+    EXPECT_EQ(buddies, 6);  // start, period, sine period, amplitude, offset, repeat (the radios name theirs)
 }
 
 }  // namespace
