@@ -122,6 +122,7 @@ void CMainFrame::buildMenus() {
     // The waveform view with its status strip and menus; handlers in src/view/ui
     viewParts_ = view::installView(*this, doc_);
     setCentralView(viewParts_.view);
+    viewParts_.commands->setAnalogPopup(analogCommands_->menu());  // right click on the analog plot
     buildHelpMenu();  // stays last
 }
 
