@@ -185,7 +185,10 @@ namespace {
 inline void convertBlock(const double* __restrict analog, std::uint16_t* __restrict w,
                          std::uint32_t count, double cpv, double zero, unsigned keep) {
     for (std::uint32_t i = 0; i < count; ++i) {
+        // v x codesPerVolt + zeroCode + 0.5, left to right: folding the half
+        // into the zero code first can move a value on a step edge by one code.
         double x = analog[i] * cpv + zero;
+        x += 0.5;
         x = std::max(0.0, x);  // also a voltage that is not a number
         x = std::min(16383.0, x);
         w[i] = static_cast<std::uint16_t>((static_cast<unsigned>(static_cast<int>(x)) << 2) & keep);
@@ -220,7 +223,7 @@ void buildSampleWords(const SampleTracks& tracks, std::uint32_t n, int analogRes
     int nd = 16 - analogResolution;
     if (nd < 2 || nd > 8) nd = 0;  // no channel bits at all
     const unsigned keep = ~((1u << nd) - 1u) & 0xFFFFu;
-    const double cpv = calibration.codesPerVolt, zero = calibration.zeroCode + 0.5;
+    const double cpv = calibration.codesPerVolt, zero = calibration.zeroCode;
     // Blocks small enough to stay in the first-level cache: one analog pass
     // and one pass per channel over each block.
     constexpr std::uint32_t kBlock = 4096;

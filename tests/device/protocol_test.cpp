@@ -159,6 +159,13 @@ TEST(SampleWords, CalibrationExampleAndClamping) {
     EXPECT_EQ(words[5], 0x0000);  // not a number: code 0
     EXPECT_EQ(words[6], 0xFFFC);
     EXPECT_EQ(words[7], 8001 * 4);  // 8000.5 + 0.5 rounds up
+
+    // The half is added after the zero code: (0.9017... + 1.5982...) + 0.5
+    // rounds to 3, while 0.9017... + (1.5982... + 0.5) stays just below it.
+    const double edge[] = {0.90178857627146547};
+    tracks.analog = edge;
+    buildSampleWords(tracks, 1, 14, {1.0, 1.5982114237285343}, words);
+    EXPECT_EQ(words[0], 3 * 4);
 }
 
 TEST(SampleWords, ChannelBitsFollowTheResolution) {
