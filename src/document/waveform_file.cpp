@@ -91,7 +91,10 @@ OpenResult openWaveformFile(const std::string& path, CSYNDoc& doc, StoredExtras&
     record.outputSettings = h.outputSettings;
     bool imported = false;
     if (full) {
-        record.timeUnitNs = h.timeUnitNs;
+        // The total time is rebuilt on 10 ns steps, so the unit field must say
+        // 10 too: a file stored with another unit would otherwise be saved with
+        // a total time its own header check refuses.
+        record.timeUnitNs = std::uint32_t(kTimeUnitNs);
         record.timeUnitReserved = h.timeUnitReserved;
         record.revisionId = h.revisionId;
         record.documentId = h.documentId;

@@ -47,13 +47,29 @@ HeaderFields sampleHeader(std::uint32_t units = 7, std::uint32_t n = 20) {
 }
 
 TEST(WaveformHeader, EveryFieldAtItsOffsetAndBack) {
-    const HeaderFields h = sampleHeader();
+    HeaderFields h = sampleHeader();
+    h.timeUnitReserved = 0x55;
+    // Distinct values, so that two fields in each other's place show.
+    OutputSettings& o = h.outputSettings;
+    o.startControl = 0x11;
+    o.outputMode = 0x12;
+    o.analogStop = 0x13;
+    o.digitalStop = 0x14;
+    o.triggerMode = 0x15;
+    o.triggerPolarity = 0x16;
+    o.syncPolarity = 0x17;
+    o.syncPulseWidth = 0x18;
+    o.retrigger = 0x1A;
+    o.analogResolution = 0x1B;
     HeaderBytes b;
     encodeHeader(h, b);
     EXPECT_EQ(getU64(&b[0]), 1400u);
     EXPECT_EQ(getU32(&b[8]), 7u);
     EXPECT_EQ(getU32(&b[12]), 20u);
     EXPECT_EQ(getU32(&b[16]), 10u);
+    EXPECT_EQ(getU32(&b[20]), 0x55u);
+    EXPECT_EQ(getU32(&b[24]), 0x1234u);
+    EXPECT_EQ(getU32(&b[28]), 0x7FFFu);
     EXPECT_EQ(getI32(&b[32]), -3);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(&b[36]), 8), "AN      ");
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(&b[84]), 8), "12345678");
@@ -65,9 +81,9 @@ TEST(WaveformHeader, EveryFieldAtItsOffsetAndBack) {
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(&b[132]), 16), "PGX-500 #2      ");
     EXPECT_EQ(getU32(&b[148]), h.viewState[0]);
     EXPECT_EQ(getU32(&b[856]), h.viewState[177]);
-    EXPECT_EQ(getU32(&b[860]), 2u);       // startControl
-    EXPECT_EQ(getU32(&b[892]), 123456u);  // repeatCount
-    EXPECT_EQ(getU32(&b[900]), 9u);       // analogResolution
+    // The eleven output settings in the document's order, one dword each.
+    const std::uint32_t output[11] = {0x11, 0x12, 0x13, 0x14, 0x15, 0x16, 0x17, 0x18, 123456, 0x1A, 0x1B};
+    for (int i = 0; i < 11; ++i) EXPECT_EQ(getU32(&b[860 + 4 * i]), output[i]) << i;
     for (std::size_t i = 904; i < 1016; ++i) EXPECT_EQ(b[i], 0) << i;
     EXPECT_EQ(getU32(&b[1016]), byteSum(b.data(), 1016));
     EXPECT_EQ(getU32(&b[1020]), 3u);

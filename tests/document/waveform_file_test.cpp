@@ -202,6 +202,32 @@ TEST_F(WaveformFileDoc, VersionTwoOpensWithDefaults) {
     EXPECT_EQ(x, StoredExtras{});
 }
 
+// The header check accepts any unit field whose product matches; the
+// document keeps Ts × N on 10 ns steps, and what it saves must open again.
+TEST_F(WaveformFileDoc, OtherTimeUnitOpensAndSavesAFileThatOpensAgain) {
+    auto doc = busyDoc(100, 25);
+    const std::string path = folder.file("unit.lyr");
+    ASSERT_TRUE(saveWaveformFile(path, *doc, {}).ok);
+    auto bytes = fileBytes(path);
+    wf::putU32(&bytes[16], 20);
+    wf::putU64(&bytes[0], 20ull * 25 * 100);
+    test::resealHeader(bytes.data());
+    putFileBytes(path, bytes);
+
+    auto other = makeDoc();
+    StoredExtras x;
+    ASSERT_TRUE(openWaveformFile(path, *other, x).ok);
+    EXPECT_EQ(other->samplingUnits(), 25u);
+    EXPECT_EQ(other->totalTime(), 25000u);
+    const std::string again = folder.file("again.lyr");
+    ASSERT_TRUE(saveWaveformFile(again, *other, x).ok);
+    EXPECT_EQ(wf::getU32(&fileBytes(again)[16]), 10u);
+    auto third = makeDoc();
+    const OpenResult r = openWaveformFile(again, *third, x);
+    ASSERT_TRUE(r.ok) << r.message;
+    EXPECT_TRUE(sameSamples(*doc, *third));
+}
+
 TEST_F(WaveformFileDoc, FailedOpenLeavesDocumentAndExtrasAsTheyWere) {
     auto doc = busyDoc(200);
     const StoredExtras extras = busyExtras();
