@@ -75,14 +75,31 @@ void CWaveTimeDlg::buildControls() {
     auto* countLabel = new QLabel(QStringLiteral("サンプリングデータ数"), input);
     countLabel->setBuddy(countEdit_);
 
+    auto makeMark = [input](const char* name, const QString& accessible) {
+        auto* mark = new QLabel(QStringLiteral("×"), input);
+        mark->setObjectName(name);
+        mark->setAccessibleName(accessible);
+        mark->setStyleSheet(QStringLiteral("color: red;"));
+        // Keeps its place while hidden so that the fields do not move.
+        QSizePolicy keep = mark->sizePolicy();
+        keep.setRetainSizeWhenHidden(true);
+        mark->setSizePolicy(keep);
+        mark->hide();
+        return mark;
+    };
+    totalMark_ = makeMark("totalMark", QStringLiteral("トータル時間が不正です"));
+    samplingMark_ = makeMark("samplingMark", QStringLiteral("サンプリング時間が不正です"));
+
     grid->addWidget(timeMode_, 0, 0);
     grid->addWidget(totalLabel, 0, 1);
     grid->addWidget(totalEdit_, 0, 2);
     grid->addWidget(totalUnit_, 0, 3);
+    grid->addWidget(totalMark_, 0, 4);
     grid->addWidget(samplingMode_, 1, 0);
     grid->addWidget(samplingLabel, 1, 1);
     grid->addWidget(samplingEdit_, 1, 2);
     grid->addWidget(samplingUnit_, 1, 3);
+    grid->addWidget(samplingMark_, 1, 4);
     grid->addWidget(countLabel, 2, 1);
     grid->addWidget(countEdit_, 2, 2);
     grid->setColumnStretch(2, 1);
@@ -185,6 +202,8 @@ void CWaveTimeDlg::showForm() {
     samplingEdit_->setEnabled(form_.samplingGroupEnabled());
     samplingUnit_->setEnabled(form_.samplingGroupEnabled());
     countEdit_->setEnabled(form_.samplingGroupEnabled());
+    totalMark_->setVisible(form_.timeGroupEnabled() && !form_.inputValid());
+    samplingMark_->setVisible(form_.samplingGroupEnabled() && !form_.inputValid());
 
     // A group of exclusive buttons cannot show "none" while exclusive.
     candidateGroup_->setExclusive(false);

@@ -10,6 +10,7 @@
 
 class QButtonGroup;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -49,6 +50,9 @@ private:
     QLineEdit* samplingEdit_ = nullptr;
     QComboBox* samplingUnit_ = nullptr;
     QLineEdit* countEdit_ = nullptr;
+    // "×" beside the field of the current mode while its text does not read.
+    QLabel* totalMark_ = nullptr;
+    QLabel* samplingMark_ = nullptr;
     QButtonGroup* candidateGroup_ = nullptr;
     std::array<QRadioButton*, 3> candidateButtons_{};
     std::array<std::array<QLineEdit*, 4>, 3> candidateTexts_{};

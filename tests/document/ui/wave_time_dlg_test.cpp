@@ -100,14 +100,19 @@ TEST_F(WaveTimeDlgTest, UnitChangeInvalidatesAndMinutesWork) {
     dlg.show();
     auto* unit = child<QComboBox>(dlg, "totalUnit");
     retype(child<QLineEdit>(dlg, "totalEdit"), "1.5");
+    EXPECT_TRUE(child<QLabel>(dlg, "totalMark")->isHidden());
     unit->setCurrentIndex(0);  // 1.5 nS: refused
     EXPECT_FALSE(child<QPushButton>(dlg, "okButton")->isEnabled());
+    EXPECT_FALSE(child<QLabel>(dlg, "totalMark")->isHidden());
+    EXPECT_FALSE(child<QLabel>(dlg, "totalMark")->accessibleName().isEmpty());
+    EXPECT_TRUE(child<QLabel>(dlg, "samplingMark")->isHidden());
     EXPECT_FALSE(child<QRadioButton>(dlg, "candidate0")->isEnabled());
     EXPECT_FALSE(child<QRadioButton>(dlg, "candidate0")->isChecked());
     EXPECT_EQ(cell(dlg, 0, 0), "");
     unit->setCurrentIndex(4);  // 1.5 M = 90 s
     EXPECT_TRUE(child<QPushButton>(dlg, "okButton")->isEnabled());
     EXPECT_EQ(cell(dlg, 0, 0), "90 S");
+    EXPECT_TRUE(child<QLabel>(dlg, "totalMark")->isHidden());
     EXPECT_EQ(child<QLineEdit>(dlg, "totalEdit")->text(), "1.5");  // not rewritten
 }
 
@@ -127,6 +132,26 @@ TEST_F(WaveTimeDlgTest, SamplingModeWithCount) {
     EXPECT_EQ(dlg.requestedSampling(), 10u);
     EXPECT_EQ(dlg.requestedCount(), 1000u);
     EXPECT_EQ(dlg.requestedTotal(), 10000);
+}
+
+TEST_F(WaveTimeDlgTest, MarkerFollowsTheFieldOfTheCurrentMode) {
+    CWaveTimeDlg dlg(10000000, 10, 1000000);
+    dlg.show();
+    auto* totalMark = child<QLabel>(dlg, "totalMark");
+    auto* samplingMark = child<QLabel>(dlg, "samplingMark");
+    QTest::mouseClick(child<QRadioButton>(dlg, "samplingMode"), Qt::LeftButton);
+    retype(child<QLineEdit>(dlg, "samplingEdit"), "1.5");  // 1.5 nS: finer than 1 ns
+    EXPECT_FALSE(samplingMark->isHidden());
+    EXPECT_TRUE(totalMark->isHidden());
+    EXPECT_FALSE(child<QPushButton>(dlg, "okButton")->isEnabled());
+    // Back in time mode the valid total text counts, and no marker shows.
+    QTest::mouseClick(child<QRadioButton>(dlg, "timeMode"), Qt::LeftButton);
+    EXPECT_TRUE(samplingMark->isHidden());
+    EXPECT_TRUE(totalMark->isHidden());
+    EXPECT_TRUE(child<QPushButton>(dlg, "okButton")->isEnabled());
+    retype(child<QLineEdit>(dlg, "totalEdit"), "abc");
+    EXPECT_FALSE(totalMark->isHidden());
+    dlg.grab().save(QStringLiteral("/tmp/revdoc_wave_time_invalid.png"));
 }
 
 TEST_F(WaveTimeDlgTest, EnterIsSwallowedAndClosingCancels) {

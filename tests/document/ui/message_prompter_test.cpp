@@ -1,0 +1,100 @@
+#include "document/ui/message_prompter.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+namespace lyr::ui {
+namespace {
+
+QApplication& app() {
+    static int argc = 1;
+    static char name[] = "message_prompter_test";
+    static char* argv[] = {name, nullptr};
+    static QApplication* a = qApp ? nullptr : new QApplication(argc, argv);
+    (void)a;
+    return *qApp;
+}
+
+struct SeenBox {
+    QString title, text;
+    QMessageBox::StandardButtons buttons;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+};
+
+// Asks through a real message box and answers it with `answer` once it is up.
+PromptAnswer askAndAnswer(const std::string& text, PromptButtons buttons, PromptIcon icon,
+                          std::function<void(QMessageBox&)> answer, SeenBox& seen) {
+    QWidget parent;
+    MessagePrompter prompter(&parent);
+    bool found = false;
+    std::function<void()> poll;
+    poll = [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr) {
+            QTimer::singleShot(5, poll);
+            return;
+        }
+        found = true;
+        seen.title = box->windowTitle();
+        seen.text = box->text();
+        seen.buttons = box->standardButtons();
+        seen.icon = box->icon();
+        answer(*box);
+    };
+    QTimer::singleShot(0, poll);
+    const PromptAnswer result = prompter.ask(text, buttons, icon);
+    EXPECT_TRUE(found);
+    return result;
+}
+
+std::function<void(QMessageBox&)> click(QMessageBox::StandardButton b) {
+    return [b](QMessageBox& box) { box.button(b)->click(); };
+}
+
+TEST(MessagePrompterTest, TitleTextButtonsAndEachAnswer) {
+    app();
+    SeenBox seen;
+    EXPECT_EQ(askAndAnswer("不正なパラメータです。", PromptButtons::Ok, PromptIcon::Warning,
+                           click(QMessageBox::Ok), seen),
+              PromptAnswer::Ok);
+    EXPECT_EQ(seen.title, QStringLiteral("LYR"));
+    EXPECT_EQ(seen.text, QStringLiteral("不正なパラメータです。"));
+    EXPECT_EQ(seen.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    EXPECT_EQ(seen.icon, QMessageBox::Warning);
+
+    EXPECT_EQ(askAndAnswer("q", PromptButtons::OkCancel, PromptIcon::Question,
+                           click(QMessageBox::Cancel), seen),
+              PromptAnswer::Cancel);
+    EXPECT_EQ(seen.buttons, QMessageBox::Ok | QMessageBox::Cancel);
+    EXPECT_EQ(seen.icon, QMessageBox::Question);
+
+    EXPECT_EQ(askAndAnswer("q", PromptButtons::YesNo, PromptIcon::None, click(QMessageBox::No), seen),
+              PromptAnswer::No);
+    EXPECT_EQ(seen.buttons, QMessageBox::Yes | QMessageBox::No);
+
+    EXPECT_EQ(askAndAnswer("q", PromptButtons::YesNoCancel, PromptIcon::Error,
+                           click(QMessageBox::Yes), seen),
+              PromptAnswer::Yes);
+    EXPECT_EQ(seen.buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    EXPECT_EQ(seen.icon, QMessageBox::Critical);
+}
+
+TEST(MessagePrompterTest, EscapeGivesTheSafeAnswer) {
+    app();
+    SeenBox seen;
+    auto escape = [](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Escape); };
+    EXPECT_EQ(askAndAnswer("q", PromptButtons::YesNoCancel, PromptIcon::None, escape, seen),
+              PromptAnswer::Cancel);
+    EXPECT_EQ(askAndAnswer("q", PromptButtons::YesNo, PromptIcon::None, escape, seen), PromptAnswer::No);
+    EXPECT_EQ(askAndAnswer("q", PromptButtons::OkCancel, PromptIcon::None, escape, seen),
+              PromptAnswer::Cancel);
+}
+
+}  // namespace
+}  // namespace lyr::ui
