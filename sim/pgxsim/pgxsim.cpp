@@ -583,7 +583,7 @@ PGXSIM_EXPORT FT_STATUS FT_Read(FT_HANDLE handle, void* buffer, DWORD toRead, DW
         if (!buffer || !received) return FT_INVALID_PARAMETER;
         DWORD n = std::min<DWORD>(toRead, static_cast<DWORD>(h->replies.size()));
         if (s.faults.shortRead && n == toRead && n > 0) --n;
-        std::memcpy(buffer, h->replies.data(), n);
+        if (n > 0) std::memcpy(buffer, h->replies.data(), n);  // no reply queued: data() may be null
         h->replies.erase(h->replies.begin(), h->replies.begin() + n);
         *received = n;
         logLine('R', static_cast<const std::uint8_t*>(buffer), n);
