@@ -177,6 +177,28 @@ TEST(CSYNDoc, UndoOfAllChannelsAndTheUndoSlotSurvivesSaving) {
     for (int k = 0; k < 8; ++k) EXPECT_EQ(doc->digital(k)[10], 0) << k;
 }
 
+TEST(CSYNDoc, DigitalCommitWithoutUndoKeepsTheUndoSlot) {
+    auto doc = newDoc();
+    doc->takeAnalogSnapshot();
+    doc->analog()[4] = 0.4;
+    doc->commitAnalogEdit();
+    doc->takeDigitalSnapshot(3);
+    doc->digital(3)[4] = 1;
+    doc->commitDigitalEdit(3, false);
+    EXPECT_EQ(doc->modificationCount(), 2);  // still counted as an edit
+    EXPECT_EQ(doc->undoKind(), kUndoAnalog);
+    EXPECT_EQ(doc->undo(), std::optional<std::int32_t>(kUndoAnalog));
+    EXPECT_EQ(doc->analog()[4], 0.0);
+    EXPECT_EQ(doc->digital(3)[4], 1);
+    EXPECT_TRUE(doc->isModified());  // 1 against the saved 0
+
+    // An unknown target counts as an edit but leaves nothing to undo.
+    auto other = newDoc();
+    other->commitDigitalEdit(9, true);
+    EXPECT_EQ(other->modificationCount(), 1);
+    EXPECT_FALSE(other->undoAvailable());
+}
+
 TEST(CSYNDoc, TotalTimeChangeGrowShrinkAndUndo) {
     auto doc = newDoc(10, 100);
     doc->analog()[99] = 0.5;
