@@ -86,6 +86,8 @@ CMainFrame::CMainFrame(document::CSYNDoc& doc, QWidget* parent)
     setCentralWidget(placeholder_);
     refreshPlaceholder();
 
+    // A missing or incomplete library is not an error: no device features.
+    device::bindDeviceLibrary(deviceLibrary_);
     buildActions();
     buildMenus();
     connectLifecycle();
@@ -144,6 +146,7 @@ void CMainFrame::connectLifecycle() {
         refreshPlaceholder();
     };
     h.resetView = [this] { resetView(); };
+    h.unloadDeviceLibrary = [this] { device::unbindDeviceLibrary(deviceLibrary_); };
     h.restoreViewState = [this](const document::ViewStateRecord& r) {
         if (viewParts_.view) viewParts_.view->restoreViewState(r);
     };

@@ -14,6 +14,7 @@
 #include "app/lifecycle.h"
 #include "document/prompter.h"
 #include "document/syn_doc.h"
+#include "device/device_library.h"
 #include "view/ui/view_frame.h"
 
 class QAction;
@@ -68,6 +69,10 @@ public:
     analog::AnalogCommands* analogCommands() const { return analogCommands_; }
     // The waveform view, its status strip and menus (src/view/ui).
     const view::ViewFrame& viewParts() const { return viewParts_; }
+    // The D2XX library, bound once while the window is made and released when
+    // it closes; unbound, every device feature stays off.
+    bool deviceLibraryBound() const { return deviceLibrary_.bound(); }
+    const device::DeviceLibrary& deviceLibrary() const { return deviceLibrary_; }
 
 public slots:
     void setCentralView(QWidget* view);
@@ -133,6 +138,7 @@ private:
     QAction* actAbout_ = nullptr;   // 57664 LYR のバージョン情報
     QMenu* helpMenu_ = nullptr;
     analog::AnalogCommands* analogCommands_ = nullptr;  // "アナログ(&A)" and undo
+    device::DeviceLibrary deviceLibrary_;
     view::ViewFrame viewParts_;  // CSYNView, StatusStrip, "ズーム(&Z)" "カーソル(&C)" "タイムマーク(&T)"
 };
 

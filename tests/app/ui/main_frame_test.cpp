@@ -189,3 +189,38 @@ TEST(StartUp, FailedAllocationTellsAndStops) {
 
 }  // namespace
 }  // namespace lyr::app
+
+namespace lyr::app {
+namespace {
+
+// The frame binds the D2XX library while it is made and lets go of it on close;
+// a library that is missing binds nothing and says nothing.
+TEST(MainFrameDeviceLibrary, BindsTheSimulatorAndReleasesItOnClose) {
+    app();
+    std::string message;
+    auto doc = document::CSYNDoc::create(message);
+    ASSERT_TRUE(doc) << message;
+    const std::string sim = std::string(LYR_BINARY_DIR) + "/libpgxsim.so";
+    ASSERT_EQ(setenv("LYR_D2XX_LIBRARY", sim.c_str(), 1), 0);
+    {
+        test::ScriptedPrompter prompter;
+        CMainFrame frame(*doc);
+        frame.setPrompter(&prompter);
+        EXPECT_TRUE(frame.deviceLibraryBound());
+        frame.close();
+        EXPECT_FALSE(frame.deviceLibraryBound());
+        EXPECT_TRUE(prompter.asked.empty());
+    }
+    ASSERT_EQ(setenv("LYR_D2XX_LIBRARY", "/nonexistent/libnothing.so", 1), 0);
+    {
+        test::ScriptedPrompter prompter;
+        CMainFrame frame(*doc);
+        frame.setPrompter(&prompter);
+        EXPECT_FALSE(frame.deviceLibraryBound());
+        EXPECT_TRUE(prompter.asked.empty());
+    }
+    unsetenv("LYR_D2XX_LIBRARY");
+}
+
+}  // namespace
+}  // namespace lyr::app
