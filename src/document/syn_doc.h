@@ -169,6 +169,13 @@ public:
     const OutputSettings& savedOutputSettings() const { return savedOutputSettings_; }
     // The output window's settings copied back (the current copy only).
     void setOutputSettings(const OutputSettings& settings) { outputSettings_ = settings; }
+    // Fields 1..10 of the output window's working copy; the bit allocation is
+    // the document's own (setAnalogResolution) and stays as it is.
+    void setOutputSettingsExceptResolution(const OutputSettings& settings) {
+        const std::uint8_t r = outputSettings_.analogResolution;
+        outputSettings_ = settings;
+        outputSettings_.analogResolution = r;
+    }
     // Defaults in both copies, then a 100 nS sync pulse when T < 20 us.
     void resetOutputSettings();
 

@@ -374,6 +374,15 @@ TEST(CSYNDoc, AnalogResolutionAndOutputSettingsComparisons) {
     EXPECT_FALSE(doc->resolutionChanged());
     EXPECT_FALSE(doc->outputSettingsChanged());
     EXPECT_EQ(doc->savedOutputSettings().repeatCount, 5);
+
+    // The output window hands back fields 1..10; R stays the document's.
+    OutputSettings fromWindow{.outputMode = 1, .repeatCount = 9, .analogResolution = 12};
+    doc->setOutputSettingsExceptResolution(fromWindow);
+    EXPECT_EQ(doc->outputSettings().repeatCount, 9);
+    EXPECT_EQ(doc->outputSettings().outputMode, 1);
+    EXPECT_EQ(doc->analogResolution(), 14);
+    EXPECT_TRUE(doc->outputSettingsChanged());
+    EXPECT_FALSE(doc->resolutionChanged());
 }
 
 TEST(CSYNDoc, AnalogEditorAppliedStoresTheRecordAndCommits) {
