@@ -36,7 +36,7 @@ std::uint64_t totalTimeOf(std::uint32_t samplingUnits, std::uint32_t sampleCount
 }
 
 void copySamples(CSYNDoc& doc, const WaveformFileContents& c, std::uint32_t n) {
-    std::memcpy(doc.analog(), c.analog.data(), std::size_t(n) * sizeof(double));
+    copyIntoTrack(c.analog.data(), n, doc.analog());
     std::uint8_t* channels[8];
     for (int k = 0; k < 8; ++k) channels[k] = doc.digital(k);
     unpackDigital(c.digital.data(), n, channels);

@@ -196,13 +196,9 @@ void unpackDigital(const std::uint8_t* packed, std::size_t n, std::uint8_t* cons
         const __m128i word = _mm_loadu_si128(reinterpret_cast<const __m128i*>(packed + i));
         for (int k = 0; k < 8; ++k) {
             const __m128i levels = _mm_and_si128(_mm_srl_epi16(word, _mm_cvtsi32_si128(k)), ones);
-            if ((reinterpret_cast<std::uintptr_t>(channels[k] + i) & 15) == 0)
-                _mm_stream_si128(reinterpret_cast<__m128i*>(channels[k] + i), levels);
-            else
-                _mm_storeu_si128(reinterpret_cast<__m128i*>(channels[k] + i), levels);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(channels[k] + i), levels);
         }
     }
-    _mm_sfence();
 #endif
     for (; i + 8 <= n; i += 8) {
         std::uint64_t word;
@@ -214,6 +210,18 @@ void unpackDigital(const std::uint8_t* packed, std::size_t n, std::uint8_t* cons
     }
     for (; i < n; ++i)
         for (int k = 0; k < 8; ++k) channels[k][i] = std::uint8_t((packed[i] >> k) & 1);
+}
+
+void copyIntoTrack(const double* src, std::size_t n, double* dst) {
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    if ((reinterpret_cast<std::uintptr_t>(dst) & 15) == 0) {
+        for (; i + 2 <= n; i += 2)
+            _mm_stream_pd(dst + i, _mm_loadu_pd(src + i));
+        _mm_sfence();
+    }
+#endif
+    if (i < n) std::memcpy(dst + i, src + i, (n - i) * sizeof(double));
 }
 
 void encodeDoubles(const double* values, std::size_t n, std::uint8_t* bytes) {

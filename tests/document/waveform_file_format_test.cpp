@@ -201,6 +201,25 @@ TEST(PackedDigital, AnyNonZeroLevelIsHigh) {
     for (int i = 0; i < 9; ++i) EXPECT_EQ(packed[i], expected[i]) << i;
 }
 
+TEST(TrackCopy, EveryBitPatternAtAnyLengthAndAlignment) {
+    std::vector<double> src(37);
+    for (std::size_t i = 0; i < src.size(); ++i) src[i] = std::sin(double(i)) * 3;
+    src[4] = std::numeric_limits<double>::quiet_NaN();
+    src[5] = -0.0;
+    for (std::size_t n : {0u, 1u, 2u, 3u, 36u}) {
+        for (std::size_t shift : {0u, 1u}) {  // a 16-byte aligned and an 8-byte aligned track
+            alignas(16) double dst[40];
+            std::fill(std::begin(dst), std::end(dst), 7.0);
+            copyIntoTrack(src.data() + 1, n, dst + shift);
+            EXPECT_EQ(std::memcmp(dst + shift, src.data() + 1, n * sizeof(double)), 0) << n << " " << shift;
+            EXPECT_EQ(dst[shift + n], 7.0) << "written past the end " << n << " " << shift;
+            if (shift) {
+                EXPECT_EQ(dst[0], 7.0);
+            }
+        }
+    }
+}
+
 // ---- whole files -----------------------------------------------------------
 
 struct Tracks {
