@@ -316,6 +316,9 @@ TEST_P(LegacyOpen, ConvertsTimeBaseSamplesAndSettings) {
         EXPECT_EQ(doc->totalTime(), std::uint64_t(c.u) * 20 * c.n);
     }
     EXPECT_EQ(doc->analogResolution(), 12);
+    // The reduced import's pulse-width rule: 100 nS below 20 µs.
+    EXPECT_EQ(doc->outputSettings().syncPulseWidth, doc->totalTime() < 20000 ? 1 : 0);
+    EXPECT_EQ(doc->savedOutputSettings(), doc->outputSettings());
     EXPECT_EQ(doc->outputSettings().outputMode, 1);
     EXPECT_EQ(doc->outputSettings().repeatCount, 5);
     EXPECT_EQ(doc->editorSettings(), EditorSettings{});
