@@ -105,6 +105,10 @@ OpenResult openWaveformFile(const std::string& path, CSYNDoc& doc, StoredExtras&
             return refused(FileFormat::Lyr, kMsgFormatError);
         imported = doc.importFromFile(record);
     } else {
+        // Files of another version may not carry a bit allocation at all;
+        // they open with the default one, as converted legacy files do.
+        const std::uint8_t r = record.outputSettings.analogResolution;
+        if (r < 8 || r > 14) record.outputSettings.analogResolution = 12;
         imported = doc.importReducedFromFile(record);
     }
     // The document refuses values it cannot hold (an analog resolution

@@ -200,6 +200,19 @@ TEST_F(WaveformFileDoc, VersionTwoOpensWithDefaults) {
     EXPECT_EQ(other->signalNames(), SignalNames{});
     EXPECT_EQ(other->modificationCount(), 0);
     EXPECT_EQ(x, StoredExtras{});
+
+    // Without a bit allocation the other version opens with the default one;
+    // the current version with a resolution the document cannot hold is refused.
+    wf::putU32(&bytes[900], 0);
+    test::resealHeader(bytes.data());
+    putFileBytes(path, bytes);
+    const OpenResult zero = openWaveformFile(path, *other, x);
+    ASSERT_TRUE(zero.ok) << zero.message;
+    EXPECT_EQ(other->analogResolution(), 12);
+    EXPECT_EQ(other->outputSettings().repeatCount, 99);
+    wf::putU32(&bytes[1020], 3);
+    putFileBytes(path, bytes);
+    EXPECT_EQ(openWaveformFile(path, *other, x).message, wf::kMsgFormatError);
 }
 
 // The header check accepts any unit field whose product matches; the

@@ -76,7 +76,6 @@ CASES = {
     'block-checksum.lyr': corrupt(current(), 1024 + 9 * 20 + 8),
     'wrapping-unit.lyr': header(8388608, 1048576, unit=0xFFFFFFFF) + bytes(16),
     'resolution-20.lyr': current(resolution=20),
-    'resolution-0-v2.lyr': current(resolution=0, version=2),
     'legacy-level-2.syn': legacy(level=(25, 2)),
     'legacy-level-ff.syn': legacy(level=(0, 0xFF)),
     'legacy-truncated.syn': legacy(trim=1),
