@@ -325,6 +325,7 @@ TEST_F(LyrtoolTest, LegacyFileIsShownConvertedAndConvertWritesTheCurrentFormat) 
     EXPECT_EQ(valueOf(r.out, "totalTime"), "10000000000");
     EXPECT_EQ(valueOf(r.out, "analogResolution"), "12");
     EXPECT_EQ(valueOf(r.out, "repeatCount"), "7");
+    EXPECT_EQ(valueOf(r.out, "empty"), "1");  // a reset view
 
     r = run({"dump", path("OLD.SYN"), "--from", "2", "--count", "2"});
     EXPECT_EQ(r.out, "index,analog,ch0,ch1,ch2,ch3,ch4,ch5,ch6,ch7\n"
@@ -376,6 +377,8 @@ TEST_F(LyrtoolTest, OtherVersionGetsTheReducedImport) {
     EXPECT_EQ(valueOf(r.out, "editLocked"), "0");
     EXPECT_EQ(valueOf(r.out, "deviceText"), "\"\"");
     EXPECT_EQ(valueOf(r.out, "sampleCount"), "40");
+    // The view the editor starts over with, as convert stores it.
+    EXPECT_EQ(valueOf(r.out, "empty"), "1");
 
     ASSERT_EQ(run({"convert", path("v2.lyr"), path("v2to3.lyr")}).status, 0);
     r = run({"info", path("v2to3.lyr"), "--json"});

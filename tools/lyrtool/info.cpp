@@ -132,6 +132,8 @@ int run(const std::vector<std::string>& args) {
     if (a.positional.size() != 1) return usageError("info", "expects one FILE");
     OpenedWaveform w;
     if (int status = openWaveform("info", a.positional[0], w); status != kOk) return status;
+    // After a reduced import the editor's view starts over: show that view.
+    if (!w.result.fullImport) w.extras.viewState = resetViewRecord(w.doc->sampleCount());
     const Json info = waveformJson(*w.doc, w.extras, w.result);
     const std::string text = a.has("--json") ? info.dump() + "\n" : info.listing();
     std::fwrite(text.data(), 1, text.size(), stdout);

@@ -56,7 +56,10 @@ bool InstanceLock::acquire() {
     lock_ = std::make_unique<QLockFile>(path_);
     // Held for the whole run: never stale by age, only when its process is gone.
     lock_->setStaleLockTime(0);
-    return lock_->tryLock(0);
+    if (lock_->tryLock(0)) return true;
+    // Only a lock held by another running editor refuses the start; a folder
+    // where no lock can be made says nothing about other instances.
+    return lock_->error() != QLockFile::LockFailedError;
 }
 
 }  // namespace lyr::app

@@ -37,7 +37,8 @@ class InstanceLock {
 public:
     // lockDir empty: the runtime folder of the user.
     explicit InstanceLock(const QString& lockDir = {});
-    // False when another running LYR holds it.
+    // False when another running LYR holds it (true, unguarded, when the
+    // lock folder cannot take a lock file at all).
     bool acquire();
     QString path() const { return path_; }
 

@@ -120,6 +120,8 @@ void CMainFrame::buildMenus() {
     buildFileMenu();
     // "編集(&E)" with undo and "アナログ(&A)"; handlers in src/analog/ui/analog_commands.cpp
     analogCommands_ = analog::installAnalogCommands(*this, doc_);
+    // The edit lock travels with the file flags the file commands keep.
+    analogCommands_->editAllowed = [this] { return lifecycle_->editAllowed(); };
     connect(analogCommands_, &analog::AnalogCommands::documentChanged, this, &CMainFrame::updateCommandStates);
     // The waveform view with its status strip and menus; handlers in src/view/ui
     viewParts_ = view::installView(*this, doc_);

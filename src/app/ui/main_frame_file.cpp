@@ -26,16 +26,16 @@ void CMainFrame::buildFileActions() {
     actSave_ = new QAction(QStringLiteral("上書き保存(&S)"), this);
     actSave_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     actSave_->setStatusTip(QStringLiteral("作業中のファイルを上書きして保存"));
-    actSave_->setToolTip(QStringLiteral("上書き保存"));
+    actSave_->setToolTip(QStringLiteral("保存"));
     connect(actSave_, &QAction::triggered, this, &CMainFrame::onFileSave);
 
     actSaveAs_ = new QAction(QStringLiteral("名前を付けて保存(&A)..."), this);
     actSaveAs_->setStatusTip(QStringLiteral("作業中のファイルを新しい名前で保存"));
-    actSaveAs_->setToolTip(QStringLiteral("名前を付けて保存"));
+    actSaveAs_->setToolTip(QStringLiteral("名前をつけて保存"));
     connect(actSaveAs_, &QAction::triggered, this, &CMainFrame::onFileSaveAs);
 
-    actAbout_ = new QAction(QStringLiteral("LYR のバージョン情報(&A)..."), this);
-    actAbout_->setStatusTip(QStringLiteral("プログラム情報、バージョンを表示"));
+    actAbout_ = new QAction(QStringLiteral("LYR のバージョン情報(&A)"), this);
+    actAbout_->setStatusTip(QStringLiteral("プログラムの情報、バージョンそして著作権を表示"));
     actAbout_->setToolTip(QStringLiteral("バージョン情報"));
     connect(actAbout_, &QAction::triggered, this, &CMainFrame::onAppAbout);
 

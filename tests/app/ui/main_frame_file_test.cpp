@@ -11,6 +11,7 @@
 #include <QUrl>
 #include <filesystem>
 
+#include "analog/ui/analog_commands.h"
 #include "app/lifecycle_fake.h"
 #include "app/ui/about_dlg.h"
 #include "app/ui/main_frame.h"
@@ -178,6 +179,50 @@ TEST_F(FileCommandsTest, CloseAsksAndCancelKeepsTheWindow) {
     dialogs.answers.push_back(path("closing.lyr"));
     EXPECT_TRUE(frame->close());
     EXPECT_TRUE(fs::exists(path("closing.lyr")));
+}
+
+TEST_F(FileCommandsTest, MenuTextsPromptsAndTooltips) {
+    struct Row {
+        QAction* action;
+        const char* text;
+        const char* prompt;
+        const char* tip;
+    };
+    const Row rows[] = {
+        {frame->newAction(), "新規作成(&N)", "新規にファイルを作成", "新規ファイル"},
+        {frame->openAction(), "開く(&O)...", "既存のファイルを開く", "開く"},
+        {frame->saveAction(), "上書き保存(&S)", "作業中のファイルを上書きして保存", "保存"},
+        {frame->saveAsAction(), "名前を付けて保存(&A)...", "作業中のファイルを新しい名前で保存", "名前をつけて保存"},
+        {frame->exitAction(), "LYRの終了(&X)", "SYNを終了し、ファイルの保存を指示", "終了"},
+        {frame->aboutAction(), "LYR のバージョン情報(&A)", "プログラムの情報、バージョンそして著作権を表示",
+         "バージョン情報"},
+    };
+    for (const Row& r : rows) {
+        EXPECT_EQ(r.action->text(), QString::fromUtf8(r.text));
+        EXPECT_EQ(r.action->statusTip(), QString::fromUtf8(r.prompt)) << r.text;
+        EXPECT_EQ(r.action->toolTip(), QString::fromUtf8(r.tip)) << r.text;
+    }
+}
+
+TEST_F(FileCommandsTest, EditLockComesFromTheFileAndNewLiftsIt) {
+    std::string message;
+    auto source = document::CSYNDoc::create(message);
+    ASSERT_TRUE(source);
+    ASSERT_TRUE(source->newWaveform(10, 100));
+    document::StoredExtras locked;
+    locked.editLocked = true;
+    ASSERT_TRUE(document::saveWaveformFile(path("locked.lyr"), *source, locked).ok);
+
+    QAction* sine = frame->analogCommands()->action(analog::AnalogCommand::Sine);
+    dialogs.answers.push_back(path("locked.lyr"));
+    frame->openAction()->trigger();
+    ASSERT_TRUE(doc->hasWaveform());
+    EXPECT_FALSE(frame->lifecycle().editAllowed());
+    EXPECT_FALSE(sine->isEnabled());
+
+    frame->newAction()->trigger();
+    EXPECT_TRUE(frame->lifecycle().editAllowed());
+    EXPECT_TRUE(sine->isEnabled());
 }
 
 TEST_F(FileCommandsTest, AboutOpensTheVersionBox) {

@@ -116,6 +116,13 @@ TEST_F(StartupTest, SeveralInstancesWithMaxNumberTwo) {
     EXPECT_TRUE(prompter.asked.empty());
 }
 
+TEST_F(StartupTest, AFolderWithoutLocksDoesNotClaimAnotherInstance) {
+    auto a = start();
+    a->setLockDirectory(QString::fromStdString((dir / "no" / "such" / "folder").string()));
+    EXPECT_TRUE(a->initInstance(&prompter));
+    EXPECT_TRUE(prompter.asked.empty());
+}
+
 TEST_F(StartupTest, LockOfACrashedInstanceIsTakenOver) {
     // A process that has ended leaves its lock file behind.
     QProcess gone;
