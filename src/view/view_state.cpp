@@ -37,7 +37,9 @@ void EditPointHistory::push(std::uint32_t v) {
 
 void EditPointHistory::resetNavigation() {
     current = ringPrev(next);
-    canGoBack = true;
+    // A single entry (left by an undo) has nothing before it: going back
+    // would read a slot outside the ring's live part.
+    canGoBack = current != oldest;
     canGoForward = false;
 }
 
@@ -100,7 +102,9 @@ void ViewState::rebuildZoomLevels() {
     zoomSpan_.fill(0);
     zoomSpan_[0] = n_;
     const int w = columns();
-    const std::uint32_t a = w > 0 ? static_cast<std::uint32_t>((w + 1) / 8) : 0;
+    // At least one sample per level: a plot narrower than seven columns would
+    // otherwise halve down to an empty span.
+    const std::uint32_t a = w > 0 ? std::max<std::uint32_t>(1, static_cast<std::uint32_t>((w + 1) / 8)) : 0;
     zoom_ = 0;
     if (w > 0 && a < n_) {
         int i = 0;
@@ -506,8 +510,12 @@ bool ViewState::fromRecord(const document::ViewStateRecord& r, std::uint32_t sam
         history_.next = r.next;
         history_.current = r.current;
         history_.empty = r.empty != 0;
-        history_.canGoBack = r.canGoBack != 0;
-        history_.canGoForward = r.canGoForward != 0;
+        // Navigation flags that would step outside the live entries are dropped.
+        const bool canBack = r.canGoBack != 0 && r.current != r.oldest;
+        const bool canForward = r.canGoForward != 0 && ringNext(r.current) != r.next;
+        if (canBack != (r.canGoBack != 0) || canForward != (r.canGoForward != 0)) intact = false;
+        history_.canGoBack = canBack;
+        history_.canGoForward = canForward;
         onHistory_ = r.onHistory != 0 && !history_.empty;
     } else {
         intact = false;

@@ -250,6 +250,31 @@ TEST(Undo, PairOnAnEmptiedRingDoesNotUnderflow) {
     EXPECT_EQ(v.history().oldest, v.history().next);
 }
 
+TEST(Undo, OneEntryLeftHasNothingBeforeIt) {
+    ViewState v = makeView(1000);
+    v.afterEdit(100, 200);
+    v.afterEdit(200, 300);  // single push: the last push was not a pair
+    v.afterUndo(false);
+    v.afterUndo(false);     // one entry left: 100
+    EXPECT_EQ(v.cursor(), 100u);
+    ASSERT_FALSE(v.history().empty);
+    EXPECT_EQ((v.history().next - v.history().oldest) & 127u, 1u);
+    EXPECT_FALSE(v.isEnabled(ViewCommand::CursorBack));
+    EXPECT_FALSE(v.isEnabled(ViewCommand::CursorForward));
+    v.setCursor(500);
+    v.run(ViewCommand::CursorToLastEdit);
+    EXPECT_EQ(v.cursor(), 100u);
+    EXPECT_FALSE(v.isEnabled(ViewCommand::CursorBack));
+}
+
+TEST(Zoom, NarrowPlotNeverHalvesToAnEmptySpan) {
+    ViewState v;
+    v.attach(5, 0, 2);  // W = 3
+    for (int i = 0; i <= v.maxZoom(); ++i) EXPECT_GT(v.zoomSpan(i), 0u) << i;
+    v.run(ViewCommand::MaxZoom);
+    EXPECT_GT(v.span(), 0u);
+}
+
 TEST(TimeMark, OutsideTheViewSwitchesToTheWholeView) {
     ViewState v = makeView(1048576);
     v.run(ViewCommand::MaxZoom);
@@ -420,6 +445,20 @@ TEST(Record, PartsThatDoNotFitAreRebuilt) {
     EXPECT_FALSE(w.markSet());
     EXPECT_TRUE(w.history().empty);
     EXPECT_EQ(w.zoom(), 9);
+
+    // Navigation flags that point outside the live entries.
+    bad = r;
+    bad.current = bad.oldest;
+    bad.canGoBack = 1;
+    bad.canGoForward = 1;
+    EXPECT_FALSE(w.fromRecord(bad, 1048576, kLeft, kRight));
+    EXPECT_FALSE(w.history().canGoBack);
+    EXPECT_TRUE(w.history().canGoForward);
+    bad = r;
+    bad.canGoForward = 1;  // current is the newest entry
+    EXPECT_FALSE(w.fromRecord(bad, 1048576, kLeft, kRight));
+    EXPECT_FALSE(w.history().canGoForward);
+    EXPECT_TRUE(w.history().canGoBack);
 
     // Ring indices out of range, scroll past the end.
     bad = r;

@@ -51,7 +51,8 @@ CSYNView::CSYNView(document::CSYNDoc& doc, QWidget* parent) : QWidget(parent), d
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::ClickFocus);
 
-    labelFont_.setFamilies(QStringList{QStringLiteral("MS Gothic"), QStringLiteral("ＭＳ ゴシック"),
+    labelFont_.setFamilies(QStringList{QStringLiteral("MSゴシック"), QStringLiteral("MS Gothic"),
+                                       QStringLiteral("ＭＳ ゴシック"),
                                        QStringLiteral("Noto Sans CJK JP")});
     labelFont_.setPixelSize(12);
     labelFont_.setWeight(QFont::Normal);

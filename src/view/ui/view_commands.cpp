@@ -112,8 +112,10 @@ ViewCommands::ViewCommands(CSYNView& view, StatusStrip* strip, QWidget* dialogPa
     fillCursor(cursorPopup_);
     fillMark(markMenu_);
     fillMark(markPopup_);
-    for (QMenu* m : {zoomMenu_, cursorMenu_, markMenu_, zoomPopup_, cursorPopup_, markPopup_})
-        connect(m, &QMenu::aboutToShow, this, &ViewCommands::prepareMenu);
+    // Only a menu that shows "最終編集後へ移動" runs its re-arming test.
+    for (QMenu* m : {cursorMenu_, cursorPopup_}) connect(m, &QMenu::aboutToShow, this, &ViewCommands::prepareMenu);
+    for (QMenu* m : {zoomMenu_, markMenu_, zoomPopup_, markPopup_})
+        connect(m, &QMenu::aboutToShow, this, &ViewCommands::updateStates);
 
     if (strip_) {
         connect(strip_, &StatusStrip::stepLeft, this, [this] { trigger(ViewCommand::StepLeft); });
@@ -150,7 +152,12 @@ void ViewCommands::prepareMenu() {
 
 void ViewCommands::updateStates() {
     const ViewState& s = view_.state();
-    for (int i = 0; i < kViewCommandCount; ++i) {
+    // "最終編集後へ移動" first: its test may re-arm back/forward, which the
+    // menu shows after it.
+    constexpr int kLastEdit = static_cast<int>(ViewCommand::CursorToLastEdit);
+    for (int k = -1; k < kViewCommandCount; ++k) {
+        if (k == kLastEdit) continue;
+        const int i = k < 0 ? kLastEdit : k;
         const auto c = static_cast<ViewCommand>(i);
         bool on;
         if (c == ViewCommand::CursorToLastEdit && !menuOpening_) {

@@ -140,6 +140,30 @@ TEST(CSYNViewWidget, DragDoubleClickZoomAndReadouts) {
     EXPECT_TRUE(f.strip->cursorMinusMarkField()->text().isEmpty());
 }
 
+TEST(CSYNViewWidget, OnlyTheCursorMenusRearmHistoryNavigation) {
+    auto doc = makeDoc(100, 1000);
+    Fixture f(*doc);
+    CSYNView& v = f.view;
+    v.afterEdit(100, 200);
+    v.runCommand(ViewCommand::StepRight);
+    v.runCommand(ViewCommand::StepLeft);  // on the newest entry, navigation off
+    QAction* back = f.commands->action(ViewCommand::CursorBack);
+    EXPECT_FALSE(back->isEnabled());
+    for (QMenu* m : {f.commands->zoomPopup(), f.commands->markPopup(), f.commands->zoomMenu(),
+                     f.commands->markMenu()}) {
+        m->popup(QPoint(10, 10));
+        m->hide();
+        EXPECT_FALSE(back->isEnabled()) << m->title().toStdString();
+        EXPECT_FALSE(v.state().onHistory());
+    }
+    f.commands->cursorPopup()->popup(QPoint(10, 10));
+    f.commands->cursorPopup()->hide();
+    EXPECT_TRUE(v.state().onHistory());
+    EXPECT_TRUE(back->isEnabled());
+    back->trigger();
+    EXPECT_EQ(v.state().cursor(), 100u);
+}
+
 TEST(CSYNViewWidget, RendersTraceClipMarkCursorAndLanes) {
     auto doc = makeDoc(100, 2000);
     for (std::uint32_t i = 0; i < 2000; ++i) doc->analog()[i] = (i < 1000) ? 0.5 : -0.5;
