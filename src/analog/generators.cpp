@@ -54,16 +54,23 @@ bool generateSine(double* segment, std::int64_t totalTime, std::uint32_t ts, std
 }
 
 double rectangleLevelAt(std::int64_t p, std::int64_t t1, std::int64_t t2, std::int64_t t3, double v1, double v2) {
-    if (p < t1) return v2 + ((v1 - v2) / static_cast<double>(t1)) * static_cast<double>(p);
-    if (p < t1 + t2) return v1;
-    if (p < t1 + t2 + t3) return v1 + ((v2 - v1) / static_cast<double>(t3)) * static_cast<double>(p - t1 - t2);
+    // The part ends are summed wider than 64 bits: the start-level readout
+    // also sees durations that are out of range (and shown as invalid).
+    const __int128 end1 = t1, end2 = end1 + t2, end3 = end2 + t3;
+    if (p < end1) return v2 + ((v1 - v2) / static_cast<double>(t1)) * static_cast<double>(p);
+    if (p < end2) return v1;
+    if (p < end3) return v1 + ((v2 - v1) / static_cast<double>(t3)) * static_cast<double>(p - end2);
     return v2;
 }
 
 bool generateRectangle(double* segment, std::int64_t totalTime, std::uint32_t ts, std::int64_t /*start*/,
                        std::int64_t period, std::int64_t t0, std::int64_t t1, std::int64_t t2, std::int64_t t3,
                        std::int64_t t4, double /*v0*/, double v1, double v2, std::uint32_t repeatCount) {
-    const std::int64_t cycle = t1 + t2 + t3 + t4;
+    // A negative duration is no part of a cycle, and a cycle beyond 64 bits
+    // cannot be stepped through; both are refused.
+    std::int64_t cycle = 0;
+    for (std::int64_t part : {t1, t2, t3, t4})
+        if (part < 0 || __builtin_add_overflow(cycle, part, &cycle)) return false;
     if (!rangeAccepted(totalTime, ts, period) || cycle < static_cast<std::int64_t>(ts) || t0 <= -cycle ||
         t0 >= cycle)
         return false;
@@ -73,13 +80,16 @@ bool generateRectangle(double* segment, std::int64_t totalTime, std::uint32_t ts
     // A part of length 0 (or less) is never selected, so no edge divides by 0.
     // The position (i x Ts + t0) mod T, stepped: Ts <= T, so one step passes
     // the end of the cycle at most once.
-    std::int64_t p = t0 % cycle;
-    if (p < 0) p += cycle;
-    const std::int64_t step = ts;
+    // Unsigned, so that a position near the top of a very long cycle plus one
+    // step cannot overflow.
+    std::int64_t first = t0 % cycle;
+    if (first < 0) first += cycle;
+    auto p = static_cast<std::uint64_t>(first);
+    const auto length = static_cast<std::uint64_t>(cycle);
     for (std::uint64_t i = 0; i < n; ++i) {
-        segment[i] = rectangleLevelAt(p, t1, t2, t3, v1, v2);
-        p += step;
-        if (p >= cycle) p -= cycle;
+        segment[i] = rectangleLevelAt(static_cast<std::int64_t>(p), t1, t2, t3, v1, v2);
+        p += ts;
+        if (p >= length) p -= length;
     }
     return true;
 }

@@ -59,7 +59,7 @@ void DcForm::buildSketch(double* samples, std::size_t& count, SketchDisplayList&
     count = kSpan / kTs;
     const int y0 = sketchYOf(0.0);
     list.addLine(0, y0, 1000, y0, 0x808080);
-    list.addLine(500, y0, 500, sketchYOf(1.2) + 10, 0xFF0000, 1);
+    list.addLine(500, sketchYOf(1.2) + 10, 500, y0, 0xFF0000, 5);  // from 0 V up to the level
     list.addLabel("v0", 540, (y0 + sketchYOf(1.2)) / 2, SketchAlign::Left, 0xFF0000);
 }
 

@@ -1,4 +1,6 @@
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <string>
 
 #include "analog/analog_forms.h"
@@ -56,7 +58,12 @@ void RectangleForm::unitChanged(std::size_t field) {
 }
 
 std::int64_t RectangleForm::cycle() const {
-    return field(kT1).time + field(kT2).time + field(kT3).time + field(kT4).time;
+    // Summed wide and held within +-(2^63 - 1): the durations may be any
+    // readable time while their fields are invalid.
+    const __int128 sum = static_cast<__int128>(field(kT1).time) + field(kT2).time + field(kT3).time +
+                         field(kT4).time;
+    constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+    return static_cast<std::int64_t>(std::clamp<__int128>(sum, -kMax, kMax));
 }
 
 void RectangleForm::testKindFields() {
@@ -91,13 +98,16 @@ void RectangleForm::testKindFields() {
         setValid(v0, valid);
         std::string text;
         if (valid) {
-            std::int64_t t = 0;
+            double x = 0.0;
             if (std::fabs(v1.real - v2.real) >= 0.000001)
-                t = static_cast<std::int64_t>((v0.real - v2.real) * static_cast<double>(field(kT1).time) /
-                                                  (v1.real - v2.real) +
-                                              0.5);
-            t0.time = t;
-            if (!doc::formatTimeIn(t, t0.unit, text)) text.clear();
+                x = (v0.real - v2.real) * static_cast<double>(field(kT1).time) / (v1.real - v2.real) + 0.5;
+            // A position that is no 64-bit time (an out-of-range t1, levels
+            // whose difference overflows) cannot be written: the field is emptied.
+            if (x > -9.2e18 && x < 9.2e18) {
+                const auto t = static_cast<std::int64_t>(x);
+                t0.time = t;
+                if (!doc::formatTimeIn(t, t0.unit, text)) text.clear();
+            }
         }
         t0.text = text;
         t0.valid = readTime(t0) && -c < t0.time && t0.time < c;
@@ -188,9 +198,9 @@ void RectangleForm::buildSketch(double* samples, std::size_t& count, SketchDispl
     const double level0 = rectangleLevelAt(t0, t1, t2, t3, v1, v2);
     const int xs = x(t0), ys = sketchYOf(level0);
     list.addLine(xs, 220, xs, 960, 0x0000A0);  // where the segment begins
-    list.addLabel("Start", xs + 15, 920, SketchAlign::Left, 0x0000A0);
+    list.addLabel("Start", xs + 15, 880, SketchAlign::Left, 0x0000A0);
     list.addLine(x(0), y2 + 60, xs, y2 + 60, 0x008000, 6);
-    list.addLabel("t0", xs + 15, y2 + 110, SketchAlign::Left, 0x008000);
+    list.addLabel("t0", (x(0) + xs) / 2, y2 + 150, SketchAlign::Centre, 0x008000);  // under its dimension
     list.addLabel("v0", xs + 20, ys, SketchAlign::Left, 0xFF0000);
 }
 

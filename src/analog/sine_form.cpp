@@ -55,7 +55,9 @@ void SineForm::testDelay() {
         setValid(d, true);
         return;
     }
-    const bool valid = readTime(d) && ((-sp < d.time && d.time < sp) || (sp == 0 && d.time == 0));
+    // sp > 0 first: a negative sine period admits no delay, and -sp of the
+    // most negative time would overflow.
+    const bool valid = readTime(d) && ((sp > 0 && -sp < d.time && d.time < sp) || (sp == 0 && d.time == 0));
     setValid(d, valid);
     if (!valid) {
         f(kPhase).text.clear();
@@ -168,7 +170,7 @@ void SineForm::buildSketch(double* samples, std::size_t& count, SketchDisplayLis
     list.addLine(0, yOff, 1000, yOff, 0x808080);                              // offset level
     list.addLabel("v0", 970, yOff - 70, SketchAlign::Right);
     const int xPeak = x(kDelay0 + kSine / 4);
-    list.addLine(xPeak, yOff, xPeak, yTop, 0xFF0000, 5);                      // amplitude
+    list.addLine(xPeak, yTop, xPeak, yOff, 0xFF0000, 5);                      // amplitude
     list.addLabel("v1", xPeak + 60, (yOff + yTop) / 2, SketchAlign::Left, 0xFF0000);
     list.addLine(x(0), yOff + 60, x(kDelay0), yOff + 60, 0x008000, 6);        // delay
     list.addLabel("t0", x(kDelay0) + 20, yOff + 120, SketchAlign::Left, 0x008000);

@@ -239,6 +239,19 @@ TEST(SineFormTest, FieldTests) {
     EXPECT_TRUE(f.createEnabled());
 }
 
+TEST(SineFormTest, NegativeSinePeriodAdmitsNoDelay) {
+    SineFixture x;
+    auto& f = x.form;
+    f.setUnit(SineForm::kSinePeriod, 0);
+    f.setText(SineForm::kSinePeriod, "-99999999999999999999");  // the most negative time
+    f.setText(SineForm::kDelay, "0");
+    EXPECT_TRUE(f.field(SineForm::kSinePeriod).markerShown);
+    EXPECT_TRUE(f.field(SineForm::kDelay).markerShown);
+    f.setText(SineForm::kSinePeriod, "-40");
+    f.setText(SineForm::kDelay, "-50");
+    EXPECT_TRUE(f.field(SineForm::kDelay).markerShown);
+}
+
 TEST(SineFormTest, StartPhaseGivesTheDelay) {
     SineForm::Settings s;
     s.sinePeriod = 1000;
@@ -402,6 +415,29 @@ TEST(RectangleFormTest, UnitOfOneTimeFieldFillsTheEmptyOnes) {
     EXPECT_EQ(x.form.field(RectangleForm::kT2).unit, 2);
     EXPECT_EQ(x.form.field(RectangleForm::kT3).unit, 1);
     EXPECT_EQ(x.form.field(RectangleForm::kT4).unit, 1);
+}
+
+TEST(RectangleFormTest, OutOfRangeTimesAreInvalidWithoutWrapping) {
+    auto s = square();
+    s.t1 = 1000;
+    s.levelMode = 1;
+    RectFixture x(s);
+    auto& f = x.form;
+    // a t1 beyond 64 bits reads as the largest time; the start time derived
+    // from it cannot be written, so its field is empty
+    f.setText(RectangleForm::kT1, "99999999999999999999");
+    f.setText(RectangleForm::kV0, "1");
+    EXPECT_TRUE(f.field(RectangleForm::kT1).markerShown);
+    EXPECT_EQ(f.field(RectangleForm::kT0).text, "");
+    EXPECT_FALSE(f.createEnabled());
+    // four durations whose sum passes 64 bits: the cycle is not wrapped round
+    // to a short one that would refuse this start
+    f.setMode(0);
+    for (std::size_t i : {RectangleForm::kT1, RectangleForm::kT2, RectangleForm::kT3, RectangleForm::kT4})
+        f.setText(i, "4700000000000000000");
+    f.setText(RectangleForm::kT0, "1000000000000000000");
+    EXPECT_FALSE(f.field(RectangleForm::kT0).markerShown);
+    EXPECT_FALSE(f.createEnabled());
 }
 
 // ---- ramp, exponential, noise -------------------------------------------------

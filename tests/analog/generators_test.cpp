@@ -95,6 +95,23 @@ TEST(Rectangle, TriangleAndTrapezoidLevels) {
     EXPECT_EQ(b[60], 0.0);  // one repeat of 600 ns, the rest of the period is 0
 }
 
+TEST(Rectangle, NegativeOrOverlongDurationsAreRefused) {
+    auto b = buffer();
+    // a negative part would leave a cycle of 200 ns that the parts do not fill
+    EXPECT_FALSE(generateRectangle(b.data(), 100000, 10, 0, 1000, 0, -100, 300, 0, 0, 0, 1.0, -1.0, 1));
+    // four parts of 4.7e18 ns: their sum does not fit 64 bits (it must not wrap
+    // round to a short cycle)
+    constexpr std::int64_t huge = 4700000000000000000LL;
+    EXPECT_FALSE(generateRectangle(b.data(), 100000, 10, 0, 1000, 0, huge, huge, huge, huge, 0, 1.0, -1.0, 1));
+    for (double v : b) ASSERT_EQ(v, 7.0);
+    // the longest cycle that fits still steps from a start near its end
+    constexpr std::int64_t top = 4611686018427387903LL;  // 2^62 - 1; two of them make 2^63 - 2
+    ASSERT_TRUE(generateRectangle(b.data(), 100000, 10, 0, 1000, 2 * top - 5, 0, top, 0, top, 0, 1.0, -1.0, 1));
+    EXPECT_EQ(b[0], -1.0);  // the last 5 ns of the low hold
+    EXPECT_EQ(b[1], 1.0);   // then round to the start of the cycle
+    EXPECT_EQ(b[99], 1.0);
+}
+
 TEST(Rectangle, RepeatCountLeavesTheTailAtZero) {
     auto b = buffer();
     ASSERT_TRUE(generateRectangle(b.data(), 100000, 10, 0, 3000, 0, 0, 500, 0, 500, 0, 1.0, -1.0, 2));
