@@ -104,7 +104,7 @@ AnalogEditDialog::AnalogEditDialog(AnalogEditFrame& form, QWidget* parent) : QDi
     labels->addWidget(endLabel_);
     right->addLayout(labels);
     right->addStretch(1);
-    if (!form.hasSketch()) groupLayout->addSpacing(40);  // the noise graph sits further right
+    if (!form.hasSketch()) groupLayout->addSpacing(90);  // the noise graph sits further right
     groupLayout->addLayout(right);
     top->addWidget(group);
 

@@ -14,7 +14,8 @@ QColor rgb(std::uint32_t c) { return QColor((c >> 16) & 0xFF, (c >> 8) & 0xFF, c
 // "MSゴシック", height 12, with a CJK-capable fallback.
 QFont labelFont() {
     QFont f;
-    f.setFamilies(QStringList{QStringLiteral("MS Gothic"), QStringLiteral("ＭＳ ゴシック"),
+    f.setFamilies(QStringList{QStringLiteral("MSゴシック"), QStringLiteral("MS Gothic"),
+                              QStringLiteral("ＭＳ ゴシック"),
                               QStringLiteral("Noto Sans CJK JP")});
     f.setPixelSize(12);
     f.setWeight(QFont::Normal);

@@ -151,12 +151,14 @@ TEST_F(AnalogDialogs, RectangleWithAStartOffTheGrid) {
 }
 
 TEST_F(AnalogDialogs, DcRampExpAndNoise) {
+    int sketchDialogGraphX = 0;
     {
         DcForm form(prompter);
         ASSERT_TRUE(form.open(track.data(), 100000, 10, 0));
         CDcDlg dlg(form);
         dlg.show();
         EXPECT_EQ(dlg.windowTitle(), QStringLiteral("直流波形の作成"));
+        sketchDialogGraphX = dlg.graph()->mapTo(&dlg, QPoint(0, 0)).x();
         unit(dlg, "period", 1);
         type(dlg, "period", "1");
         type(dlg, "v0", "3");
@@ -210,6 +212,8 @@ TEST_F(AnalogDialogs, DcRampExpAndNoise) {
         CNoiseDlg dlg(form);
         dlg.show();
         EXPECT_EQ(dlg.windowTitle(), QStringLiteral("ランダムノイズの作成"));
+        // without a sketch the graph starts further right than in the other dialogs
+        EXPECT_GT(dlg.graph()->mapTo(&dlg, QPoint(0, 0)).x(), sketchDialogGraphX);
         EXPECT_EQ(child<QComboBox>(dlg, "unit_amplitude")->currentText(), "mV rms");
         unit(dlg, "period", 1);
         type(dlg, "period", "100");
