@@ -48,16 +48,19 @@ StatusStrip::StatusStrip(QWidget* parent) : QWidget(parent) {
     auto* base = new QWidget(this);
     auto* baseGrid = new QGridLayout(base);
     baseGrid->setContentsMargins(0, 0, 0, 0);
-    selectorArea_ = new QHBoxLayout;
-    baseGrid->addLayout(selectorArea_, 0, 0, 1, 2);
+    baseGrid->setHorizontalSpacing(4);
+    baseGrid->setVerticalSpacing(2);
+    // Two rows, as the other groups: selectors on the left, the time base on
+    // the right, so that the strip stays narrow.
+    selectorArea_ = new QGridLayout;
+    selectorArea_->setContentsMargins(0, 0, 0, 0);
+    baseGrid->addLayout(selectorArea_, 0, 0, 2, 1);
     total_ = readout(base, QStringLiteral("トータル時間"), 14);
     sampling_ = readout(base, QStringLiteral("サンプリング"), 14);
-    auto* timeRow = new QHBoxLayout;
-    timeRow->addWidget(labelFor(base, QStringLiteral("トータル時間"), total_));
-    timeRow->addWidget(total_);
-    timeRow->addWidget(labelFor(base, QStringLiteral("サンプリング"), sampling_));
-    timeRow->addWidget(sampling_);
-    baseGrid->addLayout(timeRow, 1, 0, 1, 2);
+    baseGrid->addWidget(labelFor(base, QStringLiteral("トータル時間"), total_), 0, 1);
+    baseGrid->addWidget(total_, 0, 2);
+    baseGrid->addWidget(labelFor(base, QStringLiteral("サンプリング"), sampling_), 1, 1);
+    baseGrid->addWidget(sampling_, 1, 2);
     row->addWidget(base);
 
     // Cursor and time-mark groups share one shape.

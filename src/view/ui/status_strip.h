@@ -9,7 +9,7 @@
 
 class QLineEdit;
 class QPushButton;
-class QHBoxLayout;
+class QGridLayout;
 
 namespace lyr::view {
 
@@ -18,8 +18,10 @@ class StatusStrip : public QWidget {
 public:
     explicit StatusStrip(QWidget* parent = nullptr);
 
-    // Place for the two bit-allocation selectors, left in the untitled group.
-    QHBoxLayout* selectorArea() const { return selectorArea_; }
+    // Place for the two bit-allocation selectors, left in the untitled group:
+    // "アナログ分解能" with its list in row 0, "ディジタルCH" in row 1
+    // (label in column 0, list in column 1).
+    QGridLayout* selectorArea() const { return selectorArea_; }
 
     void showReadouts(const Readouts& r, const std::string& mouseMinusCursor);
 
@@ -45,7 +47,7 @@ signals:
     void halfPageRight();
 
 private:
-    QHBoxLayout* selectorArea_ = nullptr;
+    QGridLayout* selectorArea_ = nullptr;
     QLineEdit* total_ = nullptr;
     QLineEdit* sampling_ = nullptr;
     QLineEdit* cursorTime_ = nullptr;
