@@ -5,7 +5,9 @@
 #include <cmath>
 #include <filesystem>
 #include <unistd.h>
+#include <vector>
 
+#include "analog/generators.h"
 #include "document/syn_doc.h"
 #include "document/waveform_file.h"
 #include "lyrtool_run.h"
@@ -117,6 +119,17 @@ TEST_F(EditCommand, NoiseSeedReproducesAndFreshNoiseDiffers) {
     EXPECT_FALSE(sameFresh);
     EXPECT_NEAR(std::sqrt(sq / 1000), 0.01, 0.002);
     EXPECT_DOUBLE_EQ(s1->editorSettings().noise.sigma, 0.01);
+    // the seed is the generator's state as srand sets it: the run is the
+    // generator's own with that seed (added onto a silent track)
+    std::vector<double> expected(1000), table(lyr::analog::kNoiseTableSize);
+    ASSERT_TRUE(lyr::analog::generateNoise(expected.data(), 10000, 10, 0, 10000, 0.01, 42u, table.data()));
+    for (int i = 0; i < 1000; ++i) ASSERT_EQ(s1->analog()[i], expected[i]) << i;
+    // every unsigned 32-bit seed is taken; anything else names the option
+    EXPECT_EQ(run("top.lyr", {"--seed", "4294967295"}), 0);
+    EXPECT_EQ(run("neg.lyr", {"--seed", "-1"}), 2);
+    auto r = lyrtool({"edit", path("in.lyr"), path("x.lyr"), "noise", "--period", "1us", "--seed", "4294967296"}, dir);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("--seed"), std::string::npos);
 }
 
 }  // namespace

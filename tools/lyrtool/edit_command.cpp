@@ -1,6 +1,7 @@
 // lyrtool edit: one analog generator edit, made with the same forms the
 // editor's dialogs present, and saved.
 #include <cctype>
+#include <charconv>
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -179,8 +180,12 @@ int run(const std::vector<std::string>& argv) {
     if (a.values.count("--rms") && a.values.count("--pp")) return usageError(kName, "give either --rms or --pp");
     std::optional<std::uint32_t> seed;
     if (a.values.count("--seed")) {
+        // Any unsigned 32-bit value seeds the generator, as srand takes it.
+        const std::string& text = a.values["--seed"];
         std::uint32_t s = 0;
-        if (!parseCountArgument(a.values["--seed"], s)) return usageError(kName, "invalid --seed");
+        const auto r = std::from_chars(text.data(), text.data() + text.size(), s);
+        if (text.empty() || r.ec != std::errc() || r.ptr != text.data() + text.size())
+            return usageError(kName, "invalid --seed '" + text + "' (0 to 4294967295)");
         seed = s;
     }
 
