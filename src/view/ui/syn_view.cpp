@@ -341,29 +341,35 @@ QRect CSYNView::handleRect(int x, bool cursor) const {
 }
 
 void CSYNView::renderCursorAndMark() {
-    QPainter p(&image_);
-    const Layout& l = layout_;
-    markDrawn_ = false;
-    if (state_.markSet() && state_.isVisible(state_.mark())) {
-        const int x = state_.sampleToX(state_.mark());
-        p.setPen(kMark);
-        p.drawLine(x, l.markStrip.bottom + 1, x, l.bottomOfLines);
-        p.drawImage(handleRect(x, false).topLeft(), markHandle_);
-        state_.setDrawnMarkX(x);
-        markDrawn_ = true;
-    }
-    cursorDrawn_ = false;
-    const int x = state_.sampleToX(state_.cursor());
-    if (x >= l.plot.left && x <= l.plot.right + 1) {
-        p.setPen(kCursor);
-        p.drawLine(x, l.cursorStrip.bottom + 1, x, l.bottomOfLines);
-        p.drawImage(handleRect(x, true).topLeft(), cursorHandle_);
-        state_.setDrawnCursorX(x);
-        cursorDrawn_ = true;
-    }
+    drawMarkColumn();
+    drawCursorColumn();
 }
 
-void CSYNView::restoreColumns(int x) {
+void CSYNView::drawMarkColumn() {
+    markDrawn_ = false;
+    if (!state_.markSet() || !state_.isVisible(state_.mark())) return;
+    QPainter p(&image_);
+    const int x = state_.sampleToX(state_.mark());
+    p.setPen(kMark);
+    p.drawLine(x, layout_.markStrip.bottom + 1, x, layout_.bottomOfLines);
+    p.drawImage(handleRect(x, false).topLeft(), markHandle_);
+    state_.setDrawnMarkX(x);
+    markDrawn_ = true;
+}
+
+void CSYNView::drawCursorColumn() {
+    cursorDrawn_ = false;
+    const int x = state_.sampleToX(state_.cursor());
+    if (x < layout_.plot.left || x > layout_.plot.right + 1) return;
+    QPainter p(&image_);
+    p.setPen(kCursor);
+    p.drawLine(x, layout_.cursorStrip.bottom + 1, x, layout_.bottomOfLines);
+    p.drawImage(handleRect(x, true).topLeft(), cursorHandle_);
+    state_.setDrawnCursorX(x);
+    cursorDrawn_ = true;
+}
+
+void CSYNView::eraseColumn(int x) {
     const Layout& l = layout_;
     const QRect strip(x - 1, l.cursorStrip.top, 3, l.bottomOfLines - l.cursorStrip.top + 1);
     {
@@ -390,8 +396,8 @@ void CSYNView::repaintMoved() {
     const int newCursorX = state_.sampleToX(state_.cursor());
     const bool markVisible = state_.markSet() && state_.isVisible(state_.mark());
     const int newMarkX = markVisible ? state_.sampleToX(state_.mark()) : 0;
-    if (cursorDrawn_ && state_.cursorX() != newCursorX) restoreColumns(state_.cursorX());
-    if (markDrawn_ && (!markVisible || state_.markX() != newMarkX)) restoreColumns(state_.markX());
+    if (cursorDrawn_ && state_.cursorX() != newCursorX) eraseColumn(state_.cursorX());
+    if (markDrawn_ && (!markVisible || state_.markX() != newMarkX)) eraseColumn(state_.markX());
     renderCursorAndMark();
     if (cursorDrawn_) update(handleRect(state_.cursorX(), true).united(QRect(state_.cursorX(), 0, 1, height())));
     if (markDrawn_) update(handleRect(state_.markX(), false).united(QRect(state_.markX(), 0, 1, height())));

@@ -96,8 +96,12 @@ private:
     void renderBackground(class QPainter& p, int x0, int x1);
     void renderGrid(QPainter& p, int x0, int x1, bool labels);
     void renderTraces(int c0, int c1);
-    void renderCursorAndMark();
-    void restoreColumns(int x);
+    void renderCursorAndMark();  // the mark (if set and visible), then the cursor
+    void drawMarkColumn();
+    void drawCursorColumn();
+    // Restores the columns x - 1 .. x + 1 and the handles over x as a full
+    // render draws them without the cursor and the mark.
+    void eraseColumn(int x);
     void apply(Repaint r);
     void repaintMoved();
     void updateReadouts();
