@@ -201,8 +201,21 @@ TEST(CSYNViewWidget, RendersTraceClipMarkCursorAndLanes) {
     EXPECT_EQ(pixel(img, xc, l.plot.top + 10), red);
     EXPECT_EQ(pixel(img, xc, l.bottomOfLines), red);
     EXPECT_EQ(pixel(img, xc, l.cursorStrip.top + 1), red);  // the handle image
-    // Lane labels: CH0..CH3 are allocated at 12 bits.
-    EXPECT_EQ(doc->analogResolution(), 12);
+    // Lane labels: CH0..CH3 are bold at 12 bits; at 14 bits CH2 turns normal.
+    auto ink = [&](int lane) {
+        const Rect& r = l.laneLabel[lane];
+        int dark = 0;
+        for (int yy = r.top; yy <= r.bottom; ++yy)
+            for (int xx = r.left; xx <= r.right; ++xx) dark += qGray(img.pixel(xx, yy)) < 128;
+        return dark;
+    };
+    ASSERT_EQ(doc->analogResolution(), 12);
+    const int boldInk = ink(2);
+    EXPECT_GT(boldInk, 0);
+    ASSERT_TRUE(doc->setAnalogResolution(14));
+    v.refreshView();
+    EXPECT_LT(ink(2), boldInk);
+    EXPECT_GT(ink(2), 0);  // the lane is labelled either way
 }
 
 TEST(CSYNViewWidget, CursorMoveRepaintsAtMostThreeColumns) {
