@@ -300,6 +300,32 @@ TEST(TimeMark, OutsideTheViewSwitchesToTheWholeView) {
     EXPECT_FALSE(v.markSet());
 }
 
+TEST(TimeMark, EnablingRules) {
+    ViewState v = makeView(1000);
+    using C = ViewCommand;
+    auto on = [&](C c) { return v.isEnabled(c); };
+    // No mark: only the "set" commands (last edit needs a history).
+    EXPECT_TRUE(on(C::MarkAtCursor) && on(C::MarkAtStart) && on(C::MarkAtPosition));
+    EXPECT_FALSE(on(C::MarkAtLastEdit));
+    for (C c : {C::MarkToCursor, C::MarkToStart, C::MarkToLastEdit, C::MarkToPosition, C::DeleteMark,
+                C::CursorToMark})
+        EXPECT_FALSE(on(c)) << static_cast<int>(c);
+    v.afterEdit(10, 20);
+    v.setCursor(500);
+    EXPECT_TRUE(on(C::MarkAtLastEdit));
+    v.run(C::MarkAtCursor);
+    ASSERT_TRUE(v.markSet());
+    // Mark on the cursor: no "set", nothing to move to the cursor.
+    for (C c : {C::MarkAtCursor, C::MarkAtStart, C::MarkAtLastEdit, C::MarkAtPosition, C::MarkToCursor,
+                C::CursorToMark})
+        EXPECT_FALSE(on(c)) << static_cast<int>(c);
+    EXPECT_TRUE(on(C::MarkToStart) && on(C::MarkToPosition) && on(C::MarkToLastEdit) && on(C::DeleteMark));
+    v.run(C::StepRight);
+    EXPECT_TRUE(on(C::MarkToCursor) && on(C::CursorToMark));
+    v.run(C::CursorToLastEdit);  // cursor on the newest entry
+    EXPECT_FALSE(on(C::MarkToLastEdit));
+}
+
 TEST(TimeMark, LastEditCommands) {
     ViewState v = makeView(1000);
     EXPECT_FALSE(v.isEnabled(ViewCommand::MarkAtLastEdit));  // empty history
