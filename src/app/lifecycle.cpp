@@ -205,16 +205,19 @@ bool DocumentLifecycle::saveAs() {
     if (busySaveAs_) return false;
     BusyGuard guard(busySaveAs_);
     call(hooks_.pullOutputSettings);
-    auto chosen = dialogs_.saveFileName(kSaveFilter, kDefaultExtension, bareTitle(documentPath_));
-    if (!chosen || chosen->empty()) return false;
-    const std::string path = withDefaultExtension(*chosen, kDefaultExtension);
-    std::error_code ec;
-    if (std::filesystem::exists(path, ec)) {
+    std::string initialName = bareTitle(documentPath_);
+    for (;;) {
+        auto chosen = dialogs_.saveFileName(kSaveFilter, kDefaultExtension, initialName);
+        if (!chosen || chosen->empty()) return false;
+        const std::string path = withDefaultExtension(*chosen, kDefaultExtension);
+        std::error_code ec;
+        if (!std::filesystem::exists(path, ec)) return saveTo(path);
         const std::string question = fileNameOf(path) + kOverwriteQuestion;
-        if (prompter_.ask(question, PromptButtons::YesNo, PromptIcon::Warning) != PromptAnswer::Yes)
-            return false;
+        if (prompter_.ask(question, PromptButtons::YesNo, PromptIcon::Warning) == PromptAnswer::Yes)
+            return saveTo(path);
+        // No: the name is chosen again, as the save dialog does when it asks itself.
+        initialName = fileNameOf(path);
     }
-    return saveTo(path);
 }
 
 bool DocumentLifecycle::close() {

@@ -267,13 +267,26 @@ TEST_F(LifecycleTest, SaveAsAddsExtensionAsksBeforeOverwriting) {
     const std::string base = (dir / "exists").string();
     std::ofstream(base + ".lyr") << "x";
 
+    // No brings the dialog back with that name; cancelling it then saves nothing.
     dialogs.answers.push_back(base);
+    dialogs.answers.push_back(std::nullopt);
     prompter.script({PromptAnswer::No});
     EXPECT_FALSE(life.saveAs());
     ASSERT_EQ(prompter.asked.size(), 1u);
     EXPECT_EQ(prompter.asked[0].text, "exists.lyr は既に存在します。\n上書きしますか？");
     EXPECT_EQ(prompter.asked[0].buttons, PromptButtons::YesNo);
+    EXPECT_EQ(dialogs.initialNames, (std::vector<std::string>{"無題", "exists.lyr"}));
     EXPECT_TRUE(store.calls.empty());
+
+    // No, then another name that is free.
+    prompter.asked.clear();
+    dialogs.answers.push_back(base);
+    dialogs.answers.push_back((dir / "fresh").string());
+    prompter.script({PromptAnswer::No});
+    EXPECT_TRUE(life.saveAs());
+    EXPECT_EQ(prompter.asked.size(), 1u);
+    EXPECT_EQ(store.calls.back(), "save " + (dir / "fresh.lyr").string());
+    store.calls.clear();
 
     dialogs.answers.push_back(base);
     prompter.script({PromptAnswer::Yes});
