@@ -77,17 +77,28 @@ bool generateRectangle(double* segment, std::int64_t totalTime, std::uint32_t ts
     const std::uint64_t m = periodSamples(period, ts);
     zeroSamples(segment, m);
     const std::uint64_t n = std::min(m, repeatSamples(repeatCount, cycle, ts));
-    // A part of length 0 (or less) is never selected, so no edge divides by 0.
     // The position (i x Ts + t0) mod T, stepped: Ts <= T, so one step passes
-    // the end of the cycle at most once.
-    // Unsigned, so that a position near the top of a very long cycle plus one
-    // step cannot overflow.
+    // the end of the cycle at most once. Unsigned, so that a position near the
+    // top of a very long cycle plus one step cannot overflow.
     std::int64_t first = t0 % cycle;
     if (first < 0) first += cycle;
     auto p = static_cast<std::uint64_t>(first);
     const auto length = static_cast<std::uint64_t>(cycle);
+    // The parts are non-negative and their sum fits, so their ends do too.
+    const std::int64_t end1 = t1, end2 = end1 + t2, end3 = end2 + t3;
+    // An edge of length 0 is never selected; its slope is not formed either.
+    const double rise = t1 > 0 ? (v1 - v2) / static_cast<double>(t1) : 0.0;
+    const double fall = t3 > 0 ? (v2 - v1) / static_cast<double>(t3) : 0.0;
     for (std::uint64_t i = 0; i < n; ++i) {
-        segment[i] = rectangleLevelAt(static_cast<std::int64_t>(p), t1, t2, t3, v1, v2);
+        const auto q = static_cast<std::int64_t>(p);
+        double value = v2;
+        if (q < end1)
+            value = v2 + rise * static_cast<double>(q);
+        else if (q < end2)
+            value = v1;
+        else if (q < end3)
+            value = v1 + fall * static_cast<double>(q - end2);
+        segment[i] = value;
         p += ts;
         if (p >= length) p -= length;
     }
