@@ -14,6 +14,6 @@ if [ -z "${LYR_D2XX_LIBRARY:-}" ] && ! ldconfig -p 2>/dev/null | grep -q libftd2
 fi
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
   echo "No display: starting under xvfb-run"
-  exec xvfb-run -a build/release/lyr "$@"
+  exec xvfb-run -a -s "-screen 0 1600x1000x24" build/release/lyr "$@"
 fi
 exec build/release/lyr "$@"

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
 #include <string>
 #include <vector>
 
@@ -71,7 +73,13 @@ bool CSYNApp::initInstance(Prompter* prompter) {
     if (!doc_) return false;
     frame_ = std::make_unique<CMainFrame>(*doc_);
     if (prompter) frame_->setPrompter(prompter);
-    if (showWindow_) frame_->showMaximized();
+    if (showWindow_) {
+        // Fill the screen first: without a window manager (a bare X server)
+        // the maximise request alone leaves the window at its default size.
+        if (QScreen* screen = QGuiApplication::primaryScreen())
+            frame_->setGeometry(screen->availableGeometry());
+        frame_->showMaximized();
+    }
 
     if (deviceSelection) deviceSelection(*frame_, maxNumber_, *settings_);
     if (!file.isEmpty()) frame_->openStartupFile(file);
