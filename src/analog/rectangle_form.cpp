@@ -39,7 +39,9 @@ void RectangleForm::fillFields() {
     writeVolts(f(kV0), s.v0);
     writeVolts(f(kV1), s.v1);
     writeVolts(f(kV2), s.v2);
-    f(kRepeat).text = std::to_string(s.repeatCount);
+    // The record holds the count's 32 bits; it is written back as the unsigned
+    // number that was entered, so a count above 2^31 - 1 opens valid again.
+    f(kRepeat).text = std::to_string(static_cast<std::uint32_t>(s.repeatCount));
     mode_ = s.levelMode == 1 ? 1 : 0;
     modeChanged();
 }

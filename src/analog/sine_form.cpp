@@ -33,7 +33,9 @@ void SineForm::fillFields() {
     writeVolts(f(kPhase), s.startPhase);
     writeVolts(f(kAmplitude), s.amplitude);
     writeVolts(f(kOffset), s.offset);
-    f(kRepeat).text = std::to_string(s.repeatCount);
+    // The record holds the count's 32 bits; it is written back as the unsigned
+    // number that was entered, so a count above 2^31 - 1 opens valid again.
+    f(kRepeat).text = std::to_string(static_cast<std::uint32_t>(s.repeatCount));
     mode_ = s.phaseMode == 1 ? 1 : 0;
     modeChanged();
 }

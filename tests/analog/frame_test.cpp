@@ -323,6 +323,16 @@ TEST(SineFormTest, SettingsComeBackAfterApply) {
     EXPECT_EQ(x.track.samples[10], 1.0);
 }
 
+TEST(SineFormTest, LargeRepeatCountReopensAsEntered) {
+    SineFixture first;
+    first.form.setText(SineForm::kRepeat, "3000000000");
+    EXPECT_FALSE(first.form.field(SineForm::kRepeat).markerShown);
+    SineFixture again(first.form.settings());
+    EXPECT_EQ(again.form.field(SineForm::kRepeat).text, "3000000000");
+    EXPECT_FALSE(again.form.field(SineForm::kRepeat).markerShown);
+    EXPECT_EQ(again.form.field(SineForm::kRepeat).count, 3000000000u);
+}
+
 // ---- rectangle ---------------------------------------------------------------
 
 struct RectFixture {
