@@ -92,6 +92,11 @@ bool DocumentLifecycle::canSave() const {
     return c.hasWaveform && (c.modified || c.resolutionChanged || c.outputSettingsChanged) && !busySave_;
 }
 
+std::string DocumentLifecycle::title() const {
+    if (documentPath_.empty() && !store_.changes().hasWaveform) return titlePrefix_;
+    return documentTitle(titlePrefix_, documentPath_);
+}
+
 void DocumentLifecycle::setTitlePrefix(const std::string& prefix) {
     titlePrefix_ = prefix;
     if (hooks_.titleChanged) hooks_.titleChanged(title());

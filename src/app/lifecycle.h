@@ -143,7 +143,9 @@ public:
     const std::string& documentPath() const { return documentPath_; }
     const std::string& titlePrefix() const { return titlePrefix_; }
     void setTitlePrefix(const std::string& prefix);
-    std::string title() const { return documentTitle(titlePrefix_, documentPath_); }
+    // The prefix and the file name (or "無題"); before the first waveform only
+    // the prefix, which the device selection sets as the title at start-up.
+    std::string title() const;
 
     // The main window's file flags and the device text carried from file to
     // file (the view state in it is taken from the view at each save).

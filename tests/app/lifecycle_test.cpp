@@ -100,6 +100,14 @@ TEST_F(LifecycleTest, NewAsksTotalTimeWithDefaultsAndResetsEverything) {
     EXPECT_TRUE(prompter.asked.empty());
 }
 
+TEST_F(LifecycleTest, PrefixAloneIsTheTitleUntilTheFirstWaveform) {
+    EXPECT_EQ(life.title(), "");
+    life.setTitlePrefix("[PGX-500指定なし] ");
+    EXPECT_EQ(titles.back(), "[PGX-500指定なし] ");
+    ASSERT_TRUE(life.newWaveform());
+    EXPECT_EQ(titles.back(), "[PGX-500指定なし] 無題");
+}
+
 TEST_F(LifecycleTest, NewRefusedByDocumentSaysInvalidParameter) {
     store.acceptNew = false;
     EXPECT_FALSE(life.newWaveform());

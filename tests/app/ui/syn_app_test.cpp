@@ -155,6 +155,7 @@ TEST_F(StartupTest, CommandLineFileIsOpenedByItsExtension) {
         EXPECT_FALSE(frame.document().hasWaveform());
         EXPECT_EQ(settings.value("LYR", "Version"), "1.4");
         frame.lifecycle().setTitlePrefix("[PG0001] ");
+        EXPECT_EQ(frame.documentTitle(), QStringLiteral("[PG0001] "));  // no waveform yet
         selectedWith = maxNumber;
     };
     ASSERT_TRUE(a->initInstance(&prompter));
