@@ -2,6 +2,8 @@
 
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QToolBar>
 
 #include "view/ui/status_strip.h"
@@ -17,7 +19,19 @@ ViewFrame installView(QMainWindow& frame, document::CSYNDoc& doc, QAction* menuB
     parts.stripBar = new QToolBar(QStringLiteral("StatusStrip"), &frame);
     parts.stripBar->setObjectName(QStringLiteral("StatusStripBar"));
     parts.stripBar->setMovable(true);
-    parts.stripBar->addWidget(parts.strip);
+    // In a window narrower than the strip the bar scrolls sideways instead of
+    // squeezing the readouts over each other.
+    auto* scroller = new QScrollArea(parts.stripBar);
+    scroller->setObjectName(QStringLiteral("StatusStripScroller"));
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidgetResizable(true);
+    scroller->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    scroller->setWidget(parts.strip);
+    parts.strip->setMinimumWidth(parts.strip->sizeHint().width());
+    scroller->setMinimumHeight(parts.strip->sizeHint().height() +
+                               scroller->horizontalScrollBar()->sizeHint().height());
+    parts.stripBar->addWidget(scroller);
     frame.addToolBarBreak(Qt::TopToolBarArea);
     frame.addToolBar(Qt::TopToolBarArea, parts.stripBar);
     parts.commands = new ViewCommands(*parts.view, parts.strip, &frame);
