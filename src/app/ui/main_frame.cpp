@@ -119,7 +119,7 @@ void CMainFrame::buildActions() {
 void CMainFrame::buildMenus() {
     buildFileMenu();
     // "編集(&E)" with undo and "アナログ(&A)"; handlers in src/analog/ui/analog_commands.cpp
-    analogCommands_ = analog::installAnalogCommands(*this, doc_);
+    analogCommands_ = analog::installAnalogCommands(*this, doc_, nullptr, forwardPrompter_.get());
     // The edit lock travels with the file flags the file commands keep.
     analogCommands_->editAllowed = [this] { return lifecycle_->editAllowed(); };
     connect(analogCommands_, &analog::AnalogCommands::documentChanged, this, &CMainFrame::updateCommandStates);
