@@ -16,18 +16,10 @@
 #include "view/ui/syn_view.h"
 #include "view/ui/view_commands.h"
 #include "view/ui/view_frame.h"
+#include "support/qt_app.h"
 
 namespace lyr::analog {
 namespace {
-
-QApplication& app() {
-    static int argc = 1;
-    static char name[] = "analog_commands_test";
-    static char* argv[] = {name, nullptr};
-    static QApplication* a = qApp ? nullptr : new QApplication(argc, argv);
-    (void)a;
-    return *qApp;
-}
 
 // Types a DC edit into the modal dialog that is about to open and applies it.
 void driveDc(const char* period, const char* level, bool apply = true) {
@@ -50,7 +42,7 @@ void driveDc(const char* period, const char* level, bool apply = true) {
 class AnalogCommandsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        app();
+        lyr::test::qtApp();
         std::string message;
         doc = document::CSYNDoc::create(message);
         ASSERT_TRUE(doc);

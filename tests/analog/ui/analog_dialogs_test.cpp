@@ -16,18 +16,10 @@
 #include "analog/ui/analog_graphs.h"
 #include "document/syn_doc.h"
 #include "support/scripted_prompter.h"
+#include "support/qt_app.h"
 
 namespace lyr::analog {
 namespace {
-
-QApplication& app() {
-    static int argc = 1;
-    static char name[] = "analog_dialogs_test";
-    static char* argv[] = {name, nullptr};
-    static QApplication* a = qApp ? nullptr : new QApplication(argc, argv);
-    (void)a;
-    return *qApp;
-}
 
 template <class W>
 W* child(QWidget& dlg, const QString& name) {
@@ -62,7 +54,7 @@ void screenshot(QWidget& dlg, const char* name) {
 
 class AnalogDialogs : public ::testing::Test {
 protected:
-    void SetUp() override { app(); }
+    void SetUp() override { lyr::test::qtApp(); }
     test::ScriptedPrompter prompter;
     std::vector<double> track = std::vector<double>(1048576, 0.0);
 };

@@ -1,4 +1,5 @@
 #include "app/ui/about_dlg.h"
+#include "support/qt_app.h"
 
 #include <gtest/gtest.h>
 
@@ -10,17 +11,8 @@
 namespace lyr::app {
 namespace {
 
-QApplication& app() {
-    static int argc = 1;
-    static char name[] = "about_dlg_test";
-    static char* argv[] = {name, nullptr};
-    static QApplication* a = qApp ? nullptr : new QApplication(argc, argv);
-    (void)a;
-    return *qApp;
-}
-
 TEST(CAboutDlg, ShowsVersionAndClosesWithOk) {
-    app();
+    lyr::test::qtApp();
     CAboutDlg dlg;
     dlg.show();
     EXPECT_EQ(dlg.windowTitle(), QStringLiteral("LYRのﾊﾞｰｼﾞｮﾝ情報"));
@@ -34,7 +26,7 @@ TEST(CAboutDlg, ShowsVersionAndClosesWithOk) {
 }
 
 TEST(CAboutDlg, EnterAcceptsToo) {
-    app();
+    lyr::test::qtApp();
     CAboutDlg dlg;
     dlg.show();
     QTest::keyClick(&dlg, Qt::Key_Return);

@@ -1,5 +1,6 @@
 #include "app/ui/file_dialogs.h"
 #include "app/lifecycle_fake.h"
+#include "support/qt_app.h"
 
 #include <gtest/gtest.h>
 
@@ -12,15 +13,6 @@
 namespace lyr::app {
 namespace {
 
-QApplication& app() {
-    static int argc = 1;
-    static char name[] = "file_dialogs_test";
-    static char* argv[] = {name, nullptr};
-    static QApplication* a = qApp ? nullptr : new QApplication(argc, argv);
-    (void)a;
-    return *qApp;
-}
-
 // Answers the file dialog that is about to open.
 void answerDialog(QWidget* owner, std::function<void(QFileDialog&)> act) {
     QTimer::singleShot(0, owner, [act] {
@@ -32,7 +24,7 @@ void answerDialog(QWidget* owner, std::function<void(QFileDialog&)> act) {
 }
 
 TEST(QtFileDialogs, OpenShowsTheThreeFiltersAndReturnsTheChoice) {
-    app();
+    lyr::test::qtApp();
     const auto dir = test::scratchDir("lyr_file_dialogs");
     std::filesystem::create_directories(dir);
     const std::string file = (dir / "w.syn").string();
@@ -58,7 +50,7 @@ TEST(QtFileDialogs, OpenShowsTheThreeFiltersAndReturnsTheChoice) {
 }
 
 TEST(QtFileDialogs, SaveStartsWithTheTitleAndLeavesOverwriteToTheCommand) {
-    app();
+    lyr::test::qtApp();
     QWidget owner;
     QtFileDialogs dialogs(&owner);
     answerDialog(&owner, [](QFileDialog& dlg) {

@@ -16,25 +16,17 @@
 #include "app/ui/about_dlg.h"
 #include "app/ui/main_frame.h"
 #include "support/scripted_prompter.h"
+#include "support/qt_app.h"
 
 namespace lyr::app {
 namespace {
 
 namespace fs = std::filesystem;
 
-QApplication& app() {
-    static int argc = 1;
-    static char name[] = "main_frame_file_test";
-    static char* argv[] = {name, nullptr};
-    static QApplication* a = qApp ? nullptr : new QApplication(argc, argv);
-    (void)a;
-    return *qApp;
-}
-
 class FileCommandsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        app();
+        lyr::test::qtApp();
         dir = test::scratchDir("lyr_file_commands");
         fs::remove_all(dir);
         fs::create_directories(dir);

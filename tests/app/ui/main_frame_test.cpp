@@ -14,18 +14,10 @@
 #include "app/ui/syn_app.h"
 #include "document/ui/wave_time_dlg.h"
 #include "support/scripted_prompter.h"
+#include "support/qt_app.h"
 
 namespace lyr::app {
 namespace {
-
-QApplication& app() {
-    static int argc = 1;
-    static char name[] = "main_frame_test";
-    static char* argv[] = {name, nullptr};
-    static QApplication* a = qApp ? nullptr : new QApplication(argc, argv);
-    (void)a;
-    return *qApp;
-}
 
 QColor centreColour(QWidget* w) {
     QImage img = w->grab().toImage();
@@ -54,7 +46,7 @@ public:
 class MainFrameTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        app();
+        lyr::test::qtApp();
         std::string message;
         doc = document::CSYNDoc::create(message);
         ASSERT_TRUE(doc) << message;
@@ -196,7 +188,7 @@ namespace {
 // The frame binds the D2XX library while it is made and lets go of it on close;
 // a library that is missing binds nothing and says nothing.
 TEST(MainFrameDeviceLibrary, BindsTheSimulatorAndReleasesItOnClose) {
-    app();
+    lyr::test::qtApp();
     std::string message;
     auto doc = document::CSYNDoc::create(message);
     ASSERT_TRUE(doc) << message;

@@ -17,20 +17,12 @@
 #include "document/waveform_file.h"
 #include "app/lifecycle_fake.h"
 #include "support/scripted_prompter.h"
+#include "support/qt_app.h"
 
 namespace lyr::app {
 namespace {
 
 namespace fs = std::filesystem;
-
-QApplication& app() {
-    static int argc = 1;
-    static char name[] = "syn_app_test";
-    static char* argv[] = {name, nullptr};
-    static QApplication* a = qApp ? nullptr : new QApplication(argc, argv);
-    (void)a;
-    return *qApp;
-}
 
 std::string slurp(const fs::path& p) {
     std::ifstream in(p);
@@ -42,7 +34,7 @@ std::string slurp(const fs::path& p) {
 class StartupTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        app();
+        lyr::test::qtApp();
         dir = test::scratchDir("lyr_startup");
         fs::remove_all(dir);
         fs::create_directories(dir);

@@ -1,4 +1,5 @@
 #include "document/ui/message_prompter.h"
+#include "support/qt_app.h"
 
 #include <gtest/gtest.h>
 
@@ -11,15 +12,6 @@
 
 namespace lyr::ui {
 namespace {
-
-QApplication& app() {
-    static int argc = 1;
-    static char name[] = "message_prompter_test";
-    static char* argv[] = {name, nullptr};
-    static QApplication* a = qApp ? nullptr : new QApplication(argc, argv);
-    (void)a;
-    return *qApp;
-}
 
 struct SeenBox {
     QString title, text;
@@ -58,7 +50,7 @@ std::function<void(QMessageBox&)> click(QMessageBox::StandardButton b) {
 }
 
 TEST(MessagePrompterTest, TitleTextButtonsAndEachAnswer) {
-    app();
+    lyr::test::qtApp();
     SeenBox seen;
     EXPECT_EQ(askAndAnswer("不正なパラメータです。", PromptButtons::Ok, PromptIcon::Warning,
                            click(QMessageBox::Ok), seen),
@@ -86,7 +78,7 @@ TEST(MessagePrompterTest, TitleTextButtonsAndEachAnswer) {
 }
 
 TEST(MessagePrompterTest, EscapeGivesTheSafeAnswer) {
-    app();
+    lyr::test::qtApp();
     SeenBox seen;
     auto escape = [](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Escape); };
     EXPECT_EQ(askAndAnswer("q", PromptButtons::YesNoCancel, PromptIcon::None, escape, seen),

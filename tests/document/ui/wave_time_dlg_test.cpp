@@ -1,4 +1,5 @@
 #include "document/ui/wave_time_dlg.h"
+#include "support/qt_app.h"
 
 #include <gtest/gtest.h>
 
@@ -12,15 +13,6 @@
 
 namespace lyr::document {
 namespace {
-
-QApplication& app() {
-    static int argc = 1;
-    static char name[] = "wave_time_dlg_test";
-    static char* argv[] = {name, nullptr};
-    static QApplication* a = qApp ? nullptr : new QApplication(argc, argv);
-    (void)a;
-    return *qApp;
-}
 
 template <class W>
 W* child(QWidget& dlg, const char* name) {
@@ -42,7 +34,7 @@ void retype(QLineEdit* e, const QString& text) {
 
 class WaveTimeDlgTest : public ::testing::Test {
 protected:
-    void SetUp() override { app(); }
+    void SetUp() override { lyr::test::qtApp(); }
 };
 
 TEST_F(WaveTimeDlgTest, OpensWithTheNewWaveformDefaults) {

@@ -17,20 +17,13 @@
 #include "view/ui/status_strip.h"
 #include "view/ui/syn_view.h"
 #include "view/ui/view_commands.h"
+#include "support/qt_app.h"
 
 namespace lyr::view {
 namespace {
 
-QApplication& app() {
-    static int argc = 1;
-    static char name[] = "test_view_ui";
-    static char* argv[] = {name, nullptr};
-    static QApplication* a = qApp ? nullptr : new QApplication(argc, argv);
-    return a ? *a : *static_cast<QApplication*>(QCoreApplication::instance());
-}
-
 std::unique_ptr<document::CSYNDoc> makeDoc(std::int64_t ts, std::int64_t n) {
-    app();  // before any widget
+    lyr::test::qtApp();  // before any widget
     std::string message;
     auto doc = document::CSYNDoc::create(message);
     EXPECT_TRUE(doc) << message;
@@ -40,7 +33,7 @@ std::unique_ptr<document::CSYNDoc> makeDoc(std::int64_t ts, std::int64_t n) {
 
 struct Fixture {
     explicit Fixture(document::CSYNDoc& doc) : view(doc) {
-        app();
+        lyr::test::qtApp();
         view.resize(1022, 553);
         view.show();
         strip = new StatusStrip(&view);  // owned by the view; not laid out
@@ -259,7 +252,7 @@ TEST(CSYNViewWidget, CursorMoveRepaintsAtMostThreeColumns) {
 }
 
 TEST(CSYNViewWidget, EmptyViewIgnoresTheMouse) {
-    app();
+    lyr::test::qtApp();
     std::string message;
     auto doc = document::CSYNDoc::create(message);
     CSYNView v(*doc);
@@ -272,7 +265,7 @@ TEST(CSYNViewWidget, EmptyViewIgnoresTheMouse) {
 }
 
 TEST(CGetTimeDlgWidget, TypeChooseUnitAndAccept) {
-    app();
+    lyr::test::qtApp();
     CGetTimeDlg dlg(cursorPositionRequest(100, 1000, 0, false, 0));
     EXPECT_EQ(dlg.windowTitle(), QStringLiteral("カーソル位置の指定"));
     EXPECT_FALSE(dlg.referenceOption(2)->isEnabled());

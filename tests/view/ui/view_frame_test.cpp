@@ -14,20 +14,13 @@
 #include "view/ui/syn_view.h"
 #include "view/ui/view_commands.h"
 #include "view/ui/view_frame.h"
+#include "support/qt_app.h"
 
 namespace lyr::view {
 namespace {
 
-QApplication& app() {
-    static int argc = 1;
-    static char name[] = "test_view_ui";
-    static char* argv[] = {name, nullptr};
-    static QApplication* a = qApp ? nullptr : new QApplication(argc, argv);
-    return a ? *a : *static_cast<QApplication*>(QCoreApplication::instance());
-}
-
 TEST(ViewFrame, MenusStripAndScreenshots) {
-    app();
+    lyr::test::qtApp();
     std::string message;
     auto doc = document::CSYNDoc::create(message);
     ASSERT_TRUE(doc);
