@@ -152,12 +152,9 @@ std::vector<DeviceEntry> parseDevices(const std::string& text) {
     return list;
 }
 
-void defaultUserArea(std::uint8_t* ua) {
-    std::memset(ua, 0, pgxsim::kUserAreaSize);
-    // Bytes 0 .. 35 are the unit's own; fill them so the checksum covers something.
-    for (int i = 0; i < 36; ++i) ua[i] = static_cast<std::uint8_t>(0x30 + i);
-    const std::uint16_t c1 = 1000, c2 = 15000;
-    const std::int32_t l1 = -100000, l2 = 100000;
+// The calibration pair (two codes, two levels) at bytes 36 .. 47 and the
+// checksum of bytes 0 .. 47 after it.
+void putCalibration(std::uint8_t* ua, std::uint16_t c1, std::uint16_t c2, std::int32_t l1, std::int32_t l2) {
     std::memcpy(ua + 36, &c1, 2);
     std::memcpy(ua + 38, &c2, 2);
     std::memcpy(ua + 40, &l1, 4);
@@ -165,6 +162,13 @@ void defaultUserArea(std::uint8_t* ua) {
     std::uint16_t sum = 0;
     for (int i = 0; i < 48; i += 2) sum = static_cast<std::uint16_t>(sum + (ua[i] | (ua[i + 1] << 8)));
     std::memcpy(ua + 48, &sum, 2);
+}
+
+void defaultUserArea(std::uint8_t* ua) {
+    std::memset(ua, 0, pgxsim::kUserAreaSize);
+    // Bytes 0 .. 35 are the unit's own; fill them so the checksum covers something.
+    for (int i = 0; i < 36; ++i) ua[i] = static_cast<std::uint8_t>(0x30 + i);
+    putCalibration(ua, 1000, 15000, -100000, 100000);
 }
 
 void initRecord(DeviceRecord* r, const DeviceEntry& e) {
@@ -649,15 +653,8 @@ PGXSIM_EXPORT FT_STATUS FT_EE_UARead(FT_HANDLE handle, unsigned char* data, DWOR
     if (!cal.empty()) {
         long v[4] = {};
         if (std::sscanf(cal.c_str(), "%ld,%ld,%ld,%ld", &v[0], &v[1], &v[2], &v[3]) == 4) {
-            const auto c1 = static_cast<std::uint16_t>(v[0]), c2 = static_cast<std::uint16_t>(v[1]);
-            const auto l1 = static_cast<std::int32_t>(v[2]), l2 = static_cast<std::int32_t>(v[3]);
-            std::memcpy(ua + 36, &c1, 2);
-            std::memcpy(ua + 38, &c2, 2);
-            std::memcpy(ua + 40, &l1, 4);
-            std::memcpy(ua + 44, &l2, 4);
-            std::uint16_t sum = 0;
-            for (int i = 0; i < 48; i += 2) sum = static_cast<std::uint16_t>(sum + (ua[i] | (ua[i + 1] << 8)));
-            std::memcpy(ua + 48, &sum, 2);
+            putCalibration(ua, static_cast<std::uint16_t>(v[0]), static_cast<std::uint16_t>(v[1]),
+                           static_cast<std::int32_t>(v[2]), static_cast<std::int32_t>(v[3]));
         }
     }
     if (s.faults.userAreaChecksum) ua[48] = static_cast<std::uint8_t>(ua[48] + 1);
