@@ -12,13 +12,16 @@ std::string timeText(std::int64_t ns) {
     return text + " " + document::unitName(unit);
 }
 
-TimeEntryRequest baseRequest(std::uint32_t samplingNs, std::uint32_t n, std::uint32_t cursor,
-                             std::uint32_t mark) {
+TimeEntryRequest request(const char* title, std::uint32_t samplingNs, std::uint32_t n, std::uint32_t cursor,
+                         std::uint32_t mark, bool markExists, bool allowEnd) {
     TimeEntryRequest r;
+    r.title = title;
     r.samplingNs = samplingNs;
     r.sampleCount = n;
     r.cursor = cursor;
     r.mark = mark;
+    r.markExists = markExists;
+    r.allowEnd = allowEnd;
     return r;
 }
 
@@ -26,29 +29,17 @@ TimeEntryRequest baseRequest(std::uint32_t samplingNs, std::uint32_t n, std::uin
 
 TimeEntryRequest cursorPositionRequest(std::uint32_t samplingNs, std::uint32_t n, std::uint32_t cursor,
                                        bool markSet, std::uint32_t mark) {
-    TimeEntryRequest r = baseRequest(samplingNs, n, cursor, mark);
-    r.title = "カーソル位置の指定";
-    r.markExists = markSet;
-    r.allowEnd = true;
-    return r;
+    return request("カーソル位置の指定", samplingNs, n, cursor, mark, markSet, /*allowEnd=*/true);
 }
 
 TimeEntryRequest markPlaceRequest(std::uint32_t samplingNs, std::uint32_t n, std::uint32_t cursor,
                                   std::uint32_t mark) {
-    TimeEntryRequest r = baseRequest(samplingNs, n, cursor, mark);
-    r.title = "タイムマーク位置の指定";
-    r.markExists = false;
-    r.allowEnd = false;
-    return r;
+    return request("タイムマーク位置の指定", samplingNs, n, cursor, mark, /*markExists=*/false, /*allowEnd=*/false);
 }
 
 TimeEntryRequest markMoveRequest(std::uint32_t samplingNs, std::uint32_t n, std::uint32_t cursor,
                                  std::uint32_t mark) {
-    TimeEntryRequest r = baseRequest(samplingNs, n, cursor, mark);
-    r.title = "タイムマーク位置の指定";
-    r.markExists = true;
-    r.allowEnd = false;
-    return r;
+    return request("タイムマーク位置の指定", samplingNs, n, cursor, mark, /*markExists=*/true, /*allowEnd=*/false);
 }
 
 TimeEntryForm::TimeEntryForm(const TimeEntryRequest& request) : request_(request) {
