@@ -30,6 +30,15 @@ QLabel* labelFor(QWidget* parent, const QString& text, QLineEdit* buddy) {
     return l;
 }
 
+// A 14-character readout in the grid at (row, column + 1) with its
+// label at (row, column).
+QLineEdit* gridReadout(QWidget* parent, QGridLayout* grid, const QString& text, int row, int column) {
+    QLineEdit* e = readout(parent, text, 14);
+    grid->addWidget(labelFor(parent, text, e), row, column);
+    grid->addWidget(e, row, column + 1);
+    return e;
+}
+
 void setText(QLineEdit* e, const std::string& s) {
     const QString q = QString::fromStdString(s);
     if (e->text() != q) e->setText(q);
@@ -55,12 +64,8 @@ StatusStrip::StatusStrip(QWidget* parent) : QWidget(parent) {
     selectorArea_ = new QGridLayout;
     selectorArea_->setContentsMargins(0, 0, 0, 0);
     baseGrid->addLayout(selectorArea_, 0, 0, 2, 1);
-    total_ = readout(base, QStringLiteral("トータル時間"), 14);
-    sampling_ = readout(base, QStringLiteral("サンプリング"), 14);
-    baseGrid->addWidget(labelFor(base, QStringLiteral("トータル時間"), total_), 0, 1);
-    baseGrid->addWidget(total_, 0, 2);
-    baseGrid->addWidget(labelFor(base, QStringLiteral("サンプリング"), sampling_), 1, 1);
-    baseGrid->addWidget(sampling_, 1, 2);
+    total_ = gridReadout(base, baseGrid, QStringLiteral("トータル時間"), 0, 1);
+    sampling_ = gridReadout(base, baseGrid, QStringLiteral("サンプリング"), 1, 1);
     row->addWidget(base);
 
     // Cursor and time-mark groups share one shape.
@@ -109,12 +114,8 @@ StatusStrip::StatusStrip(QWidget* parent) : QWidget(parent) {
     auto* interval = new QGroupBox(QStringLiteral("インターバル"), this);
     auto* ig = new QGridLayout(interval);
     ig->setContentsMargins(4, 2, 4, 2);
-    cursorMinusMark_ = readout(interval, QStringLiteral("カーソル－タイムマーク"), 14);
-    mouseMinusCursor_ = readout(interval, QStringLiteral("マウス－カーソル"), 14);
-    ig->addWidget(labelFor(interval, QStringLiteral("カーソル－タイムマーク"), cursorMinusMark_), 0, 0);
-    ig->addWidget(cursorMinusMark_, 0, 1);
-    ig->addWidget(labelFor(interval, QStringLiteral("マウス－カーソル"), mouseMinusCursor_), 1, 0);
-    ig->addWidget(mouseMinusCursor_, 1, 1);
+    cursorMinusMark_ = gridReadout(interval, ig, QStringLiteral("カーソル－タイムマーク"), 0, 0);
+    mouseMinusCursor_ = gridReadout(interval, ig, QStringLiteral("マウス－カーソル"), 1, 0);
     row->addWidget(interval);
     row->addStretch(1);
 
