@@ -84,8 +84,7 @@ bool AnalogEditFrame::open(double* analog, std::int64_t totalTime, std::uint32_t
     }
     doc::formatTimeAuto(totalTime, labelUnit_);
     FormField& s = fields_[kStartField];
-    s.unit = labelUnit_;
-    writeTime(s, editStart, labelUnit_);
+    fillTime(s, editStart, labelUnit_);
     fillFields();
     previewShown_ = previewCurrent_ = false;
     accepted_ = false;
@@ -142,6 +141,15 @@ void AnalogEditFrame::writeTime(FormField& field, std::int64_t value, int unit) 
     std::string text;
     if (!doc::formatTimeIn(value, unit, text)) text.clear();
     field.text = text;
+}
+
+void AnalogEditFrame::fillTime(FormField& field, std::int64_t value, int unit) {
+    field.unit = unit;
+    writeTime(field, value, unit);
+}
+
+void AnalogEditFrame::fillCount(FormField& field, std::int32_t stored) {
+    field.text = std::to_string(static_cast<std::uint32_t>(stored));
 }
 
 void AnalogEditFrame::writeVolts(FormField& field, double value) {

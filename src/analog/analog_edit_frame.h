@@ -127,7 +127,13 @@ protected:
     }
     // Writes a time into a field in its unit; an unset unit gives an empty field.
     void writeTime(FormField& field, std::int64_t value, int unit);
+    // The same, choosing that unit for the field first (a stored setting).
+    void fillTime(FormField& field, std::int64_t value, int unit);
     void writeVolts(FormField& field, double value);
+    // A stored repeat count: the record holds the count's 32 bits; it is
+    // written back as the unsigned number that was entered, so a count above
+    // 2^31 - 1 opens valid again.
+    static void fillCount(FormField& field, std::int32_t stored);
 
     Prompter& prompter() { return prompter_; }
 

@@ -32,8 +32,7 @@ DcForm::DcForm(Prompter& prompter) : AnalogEditFrame(prompter) {
 }
 
 void DcForm::fillFields() {
-    f(kPeriodField).unit = settings_.periodUnit;
-    writeTime(f(kPeriodField), settings_.period, settings_.periodUnit);
+    fillTime(f(kPeriodField), settings_.period, settings_.periodUnit);
     writeVolts(f(kV0), settings_.v0);
 }
 
@@ -71,8 +70,7 @@ RampForm::RampForm(Prompter& prompter) : AnalogEditFrame(prompter) {
 }
 
 void RampForm::fillFields() {
-    f(kPeriodField).unit = settings_.periodUnit;
-    writeTime(f(kPeriodField), settings_.period, settings_.periodUnit);
+    fillTime(f(kPeriodField), settings_.period, settings_.periodUnit);
     writeVolts(f(kV0), settings_.v0);
     writeVolts(f(kV1), settings_.v1);
 }
@@ -124,12 +122,10 @@ ExpForm::ExpForm(Prompter& prompter) : AnalogEditFrame(prompter) {
 }
 
 void ExpForm::fillFields() {
-    f(kPeriodField).unit = settings_.periodUnit;
-    writeTime(f(kPeriodField), settings_.period, settings_.periodUnit);
+    fillTime(f(kPeriodField), settings_.period, settings_.periodUnit);
     writeVolts(f(kV0), settings_.v0);
     writeVolts(f(kV1), settings_.v1);
-    f(kTau).unit = settings_.timeConstantUnit;
-    writeTime(f(kTau), settings_.timeConstant, settings_.timeConstantUnit);
+    fillTime(f(kTau), settings_.timeConstant, settings_.timeConstantUnit);
 }
 
 void ExpForm::testKindFields() {
@@ -194,8 +190,7 @@ bool NoiseForm::allocateWork() {
 }
 
 void NoiseForm::fillFields() {
-    f(kPeriodField).unit = settings_.periodUnit;
-    writeTime(f(kPeriodField), settings_.period, settings_.periodUnit);
+    fillTime(f(kPeriodField), settings_.period, settings_.periodUnit);
     f(kAmplitude).unit = kRms;
     writeVolts(f(kAmplitude), settings_.sigma * 1000.0);
 }

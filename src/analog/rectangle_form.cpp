@@ -32,16 +32,11 @@ void RectangleForm::fillFields() {
     const std::pair<std::size_t, std::pair<std::int64_t, std::int32_t>> times[] = {
         {kPeriodField, {s.period, s.periodUnit}}, {kT0, {s.t0, s.t0Unit}}, {kT1, {s.t1, s.t1Unit}},
         {kT2, {s.t2, s.t2Unit}},                  {kT3, {s.t3, s.t3Unit}}, {kT4, {s.t4, s.t4Unit}}};
-    for (const auto& [i, tv] : times) {
-        f(i).unit = tv.second;
-        writeTime(f(i), tv.first, tv.second);
-    }
+    for (const auto& [i, tv] : times) fillTime(f(i), tv.first, tv.second);
     writeVolts(f(kV0), s.v0);
     writeVolts(f(kV1), s.v1);
     writeVolts(f(kV2), s.v2);
-    // The record holds the count's 32 bits; it is written back as the unsigned
-    // number that was entered, so a count above 2^31 - 1 opens valid again.
-    f(kRepeat).text = std::to_string(static_cast<std::uint32_t>(s.repeatCount));
+    fillCount(f(kRepeat), s.repeatCount);
     mode_ = s.levelMode == 1 ? 1 : 0;
     modeChanged();
 }

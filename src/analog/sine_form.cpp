@@ -24,18 +24,13 @@ SineForm::SineForm(Prompter& prompter) : AnalogEditFrame(prompter) {
 
 void SineForm::fillFields() {
     const Settings& s = settings_;
-    f(kPeriodField).unit = s.periodUnit;
-    writeTime(f(kPeriodField), s.period, s.periodUnit);
-    f(kSinePeriod).unit = s.sinePeriodUnit;
-    writeTime(f(kSinePeriod), s.sinePeriod, s.sinePeriodUnit);
-    f(kDelay).unit = s.delayUnit;
-    writeTime(f(kDelay), s.delay, s.delayUnit);
+    fillTime(f(kPeriodField), s.period, s.periodUnit);
+    fillTime(f(kSinePeriod), s.sinePeriod, s.sinePeriodUnit);
+    fillTime(f(kDelay), s.delay, s.delayUnit);
     writeVolts(f(kPhase), s.startPhase);
     writeVolts(f(kAmplitude), s.amplitude);
     writeVolts(f(kOffset), s.offset);
-    // The record holds the count's 32 bits; it is written back as the unsigned
-    // number that was entered, so a count above 2^31 - 1 opens valid again.
-    f(kRepeat).text = std::to_string(static_cast<std::uint32_t>(s.repeatCount));
+    fillCount(f(kRepeat), s.repeatCount);
     mode_ = s.phaseMode == 1 ? 1 : 0;
     modeChanged();
 }
