@@ -1,5 +1,6 @@
 #include "analog/analog_edit_frame.h"
 
+#include "analog/form_fields.h"
 #include "analog/generators.h"
 
 #include <new>
@@ -31,18 +32,8 @@ std::string gridAdjustMessage(const std::string& fieldName, const std::string& t
 void AnalogEditFrame::failNextAllocation(bool fail) { gFailNextAllocation = fail; }
 
 AnalogEditFrame::AnalogEditFrame(Prompter& prompter) : prompter_(prompter) {
-    FormField start;
-    start.kind = FieldKind::Time;
-    start.key = "start";
-    start.label = "編集開始";
-    start.symbol = "：";
-    fields_.push_back(start);
-    FormField period;
-    period.kind = FieldKind::Time;
-    period.key = "period";
-    period.label = "期間";
-    period.symbol = "：";
-    fields_.push_back(period);
+    fields_.push_back(detail::timeField("start", "編集開始", "："));
+    fields_.push_back(detail::timeField("period", "期間", "："));
 }
 
 AnalogEditFrame::~AnalogEditFrame() = default;

@@ -6,36 +6,29 @@
 
 namespace lyr::analog::detail {
 
-inline FormField timeField(std::string key, std::string label, std::string symbol, int radio = -1) {
+inline FormField field(FieldKind kind, std::string key, std::string label, std::string symbol,
+                       std::string unitText = {}, int radio = -1) {
     FormField f;
-    f.kind = FieldKind::Time;
+    f.kind = kind;
     f.key = std::move(key);
     f.label = std::move(label);
     f.symbol = std::move(symbol);
+    f.unitText = std::move(unitText);
     f.radio = radio;
     return f;
+}
+
+inline FormField timeField(std::string key, std::string label, std::string symbol, int radio = -1) {
+    return field(FieldKind::Time, std::move(key), std::move(label), std::move(symbol), {}, radio);
 }
 
 inline FormField realField(std::string key, std::string label, std::string symbol, std::string unitText,
                            int radio = -1) {
-    FormField f;
-    f.kind = FieldKind::Real;
-    f.key = std::move(key);
-    f.label = std::move(label);
-    f.symbol = std::move(symbol);
-    f.unitText = std::move(unitText);
-    f.radio = radio;
-    return f;
+    return field(FieldKind::Real, std::move(key), std::move(label), std::move(symbol), std::move(unitText), radio);
 }
 
 inline FormField countField(std::string key, std::string label, std::string symbol, std::string unitText) {
-    FormField f;
-    f.kind = FieldKind::Count;
-    f.key = std::move(key);
-    f.label = std::move(label);
-    f.symbol = std::move(symbol);
-    f.unitText = std::move(unitText);
-    return f;
+    return field(FieldKind::Count, std::move(key), std::move(label), std::move(symbol), std::move(unitText));
 }
 
 }  // namespace lyr::analog::detail
