@@ -29,6 +29,16 @@ OpenResult refused(FileFormat format, const std::string& message) {
     return r;
 }
 
+OpenResult opened(FileFormat format, std::uint32_t formatVersion, bool fullImport) {
+    OpenResult r;
+    r.ok = true;
+    r.message = kMsgOk;
+    r.format = format;
+    r.formatVersion = formatVersion;
+    r.fullImport = fullImport;
+    return r;
+}
+
 // The document's time is always Ts × N, whatever the header's unit field
 // said when its product was checked.
 std::uint64_t totalTimeOf(std::uint32_t samplingUnits, std::uint32_t sampleCount) {
@@ -126,13 +136,7 @@ OpenResult openWaveformFile(const std::string& path, CSYNDoc& doc, StoredExtras&
     } else {
         extras = StoredExtras{};
     }
-    OpenResult r;
-    r.ok = true;
-    r.message = kMsgOk;
-    r.format = FileFormat::Lyr;
-    r.formatVersion = h.formatVersion;
-    r.fullImport = full;
-    return r;
+    return opened(FileFormat::Lyr, h.formatVersion, full);
 }
 
 OpenResult openLegacyFile(const std::string& path, CSYNDoc& doc, StoredExtras& extras) {
@@ -159,13 +163,7 @@ OpenResult openLegacyFile(const std::string& path, CSYNDoc& doc, StoredExtras& e
     expandLegacyDigital(c.digital.data(), h.sampleCount, tb.repeat, channels);
 
     extras = StoredExtras{};
-    OpenResult r;
-    r.ok = true;
-    r.message = kMsgOk;
-    r.format = FileFormat::Syn;
-    r.formatVersion = h.formatVersion;
-    r.fullImport = false;
-    return r;
+    return opened(FileFormat::Syn, h.formatVersion, false);
 }
 
 std::optional<FileFormat> formatOfPath(const std::string& path) {
