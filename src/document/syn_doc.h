@@ -19,6 +19,7 @@
 #include "document/editor_contract.h"
 #include "document/output_settings.h"
 #include "document/settings_records.h"
+#include "document/time_base_identity.h"
 
 namespace lyr::document {
 
@@ -39,15 +40,7 @@ using SignalNames = std::array<SignalName, 9>;
 
 // What a waveform file stores of the document (besides the samples), in the
 // order the file writes it.
-struct DocumentFileRecord {
-    std::uint64_t totalTime = 0;
-    std::uint32_t samplingUnits = 0;
-    std::uint32_t sampleCount = 0;
-    std::uint32_t timeUnitNs = 10;
-    std::uint32_t timeUnitReserved = 0;
-    std::uint32_t revisionId = 0;
-    std::uint32_t documentId = 0;
-    std::int32_t modificationCount = 0;
+struct DocumentFileRecord : TimeBaseIdentity {
     SignalNames signalNames{};
     OutputSettings outputSettings;
     EditorSettings editorSettings;

@@ -57,14 +57,7 @@ void copySamples(CSYNDoc& doc, const WaveformFileContents& c, std::uint32_t n) {
 SaveResult saveWaveformFile(const std::string& path, const CSYNDoc& doc, const StoredExtras& extras) {
     const DocumentFileRecord record = doc.exportForFile();
     HeaderFields h;
-    h.totalTime = record.totalTime;
-    h.samplingUnits = record.samplingUnits;
-    h.sampleCount = record.sampleCount;
-    h.timeUnitNs = record.timeUnitNs;
-    h.timeUnitReserved = record.timeUnitReserved;
-    h.revisionId = record.revisionId;
-    h.documentId = record.documentId;
-    h.modificationCount = record.modificationCount;
+    static_cast<TimeBaseIdentity&>(h) = record;
     for (std::size_t i = 0; i < kSignalNameCount; ++i) h.signalNames[i] = nameText(record.signalNames[i]);
     h.flags.reservedFlag1 = extras.reservedFlag1 ? 1 : 0;
     h.flags.editLocked = extras.editLocked ? 1 : 0;

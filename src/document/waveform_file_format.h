@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "document/output_settings.h"
+#include "document/time_base_identity.h"
 
 namespace lyr::document::wavefile {
 
@@ -122,15 +123,7 @@ struct FileFlags {
     bool operator==(const FileFlags&) const = default;
 };
 
-struct HeaderFields {
-    std::uint64_t totalTime = 0;
-    std::uint32_t samplingUnits = 0;
-    std::uint32_t sampleCount = 0;
-    std::uint32_t timeUnitNs = 10;
-    std::uint32_t timeUnitReserved = 0;
-    std::uint32_t revisionId = 0;
-    std::uint32_t documentId = 0;
-    std::int32_t modificationCount = 0;
+struct HeaderFields : TimeBaseIdentity {
     std::array<std::string, kSignalNameCount> signalNames{};
     FileFlags flags{};
     std::string deviceText;
