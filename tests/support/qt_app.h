@@ -1,10 +1,16 @@
 #pragma once
-// The one QApplication of a widget test program: made on first use (before
-// any widget), shared by every test of the program and never destroyed.
+// Helpers of the widget tests: the one QApplication of a test program and
+// the lookup of a dialog's controls by object name.
+#include <gtest/gtest.h>
+
 #include <QApplication>
+#include <QString>
+#include <QWidget>
 
 namespace lyr::test {
 
+// Made on first use (before any widget), shared by every test of the
+// program and never destroyed.
 inline QApplication& qtApp() {
     static int argc = 1;
     static char name[] = "lyr_widget_test";
@@ -12,6 +18,14 @@ inline QApplication& qtApp() {
     static QApplication* a = qApp ? nullptr : new QApplication(argc, argv);
     (void)a;
     return *qApp;
+}
+
+// The child of that type and name; a missing one fails the test.
+template <class W>
+W* child(QWidget& parent, const QString& name) {
+    W* w = parent.findChild<W*>(name);
+    EXPECT_NE(w, nullptr) << name.toStdString();
+    return w;
 }
 
 }  // namespace lyr::test

@@ -21,12 +21,7 @@
 namespace lyr::analog {
 namespace {
 
-template <class W>
-W* child(QWidget& dlg, const QString& name) {
-    W* w = dlg.findChild<W*>(name);
-    EXPECT_NE(w, nullptr) << name.toStdString();
-    return w;
-}
+using lyr::test::child;
 
 void type(QWidget& dlg, const char* key, const QString& text) {
     QLineEdit* e = child<QLineEdit>(dlg, QStringLiteral("edit_") + QString::fromLatin1(key));

@@ -14,15 +14,10 @@
 namespace lyr::document {
 namespace {
 
-template <class W>
-W* child(QWidget& dlg, const char* name) {
-    W* w = dlg.findChild<W*>(QString::fromLatin1(name));
-    EXPECT_NE(w, nullptr) << name;
-    return w;
-}
+using lyr::test::child;
 
 QString cell(QWidget& dlg, int row, int col) {
-    return child<QLineEdit>(dlg, QStringLiteral("candidateText%1%2").arg(row).arg(col).toLatin1().constData())->text();
+    return child<QLineEdit>(dlg, QStringLiteral("candidateText%1%2").arg(row).arg(col))->text();
 }
 
 void retype(QLineEdit* e, const QString& text) {
