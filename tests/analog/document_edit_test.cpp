@@ -7,6 +7,7 @@
 #include "analog/form_editor.h"
 #include "document/syn_doc.h"
 #include "support/scripted_prompter.h"
+#include "support/documents.h"
 
 namespace lyr::analog {
 namespace {
@@ -14,13 +15,7 @@ namespace {
 using document::CSYNDoc;
 using test::ScriptedPrompter;
 
-std::unique_ptr<CSYNDoc> newDoc(std::int64_t ts = 10, std::int64_t n = 100) {
-    std::string message;
-    auto doc = CSYNDoc::create(message);
-    EXPECT_TRUE(doc);
-    EXPECT_TRUE(doc->newWaveform(ts, n));
-    return doc;
-}
+using lyr::test::newDoc;
 
 // Types the period (ns) and the DC level, creates and applies.
 FormEditor<DcForm> dcEditor(ScriptedPrompter& p, const char* period, const char* level,
@@ -34,7 +29,7 @@ FormEditor<DcForm> dcEditor(ScriptedPrompter& p, const char* period, const char*
 }
 
 TEST(DocumentEdit, ApplyStoresSettingsReturnsTheRangeAndUndoes) {
-    auto doc = newDoc();
+    auto doc = newDoc(10, 100);
     ScriptedPrompter p;
     auto editor = dcEditor(p, "300", "0.5");
     auto range = doc->EditAnalogDc(10, editor);
@@ -59,7 +54,7 @@ TEST(DocumentEdit, ApplyStoresSettingsReturnsTheRangeAndUndoes) {
 }
 
 TEST(DocumentEdit, CancelCommitsNothing) {
-    auto doc = newDoc();
+    auto doc = newDoc(10, 100);
     ScriptedPrompter p;
     FormEditor<DcForm> editor(p, [](DcForm& f) {
         f.setUnit(AnalogEditFrame::kStartField, 0);
@@ -78,7 +73,7 @@ TEST(DocumentEdit, CancelCommitsNothing) {
 }
 
 TEST(DocumentEdit, RangeEndIsNotCutAtTheEnd) {
-    auto doc = newDoc();
+    auto doc = newDoc(10, 100);
     ScriptedPrompter p;
     auto editor = dcEditor(p, "500", "-1", AnalogApplyMode::Subtract);
     auto range = doc->EditAnalogDc(80, editor);
@@ -89,7 +84,7 @@ TEST(DocumentEdit, RangeEndIsNotCutAtTheEnd) {
 }
 
 TEST(DocumentEdit, EditSaveUndoLeavesTheDocumentModified) {
-    auto doc = newDoc();
+    auto doc = newDoc(10, 100);
     ScriptedPrompter p;
     auto editor = dcEditor(p, "100", "0.25");
     ASSERT_TRUE(doc->EditAnalogDc(0, editor));
@@ -101,7 +96,7 @@ TEST(DocumentEdit, EditSaveUndoLeavesTheDocumentModified) {
 }
 
 TEST(DocumentEdit, SecondEditUndoesToTheFirst) {
-    auto doc = newDoc();
+    auto doc = newDoc(10, 100);
     ScriptedPrompter p;
     auto first = dcEditor(p, "1000", "0.1");
     ASSERT_TRUE(doc->EditAnalogDc(0, first));
@@ -166,7 +161,7 @@ TEST(DocumentEdit, NoiseAddedTwiceIsNotDoubled) {
 }
 
 TEST(DocumentEdit, MemoryShortfallShowsTheMessageAndCancels) {
-    auto doc = newDoc();
+    auto doc = newDoc(10, 100);
     ScriptedPrompter p;
     bool driven = false;
     FormEditor<RampForm> editor(p, [&](RampForm&) { return driven = true; });

@@ -9,23 +9,14 @@
 
 #include "document/identifiers.h"
 #include "document/syn_doc.h"
+#include "support/documents.h"
 
 using namespace lyr::document;
 
 namespace {
 
-std::unique_ptr<CSYNDoc> makeDoc() {
-    std::string message;
-    auto doc = CSYNDoc::create(message);
-    EXPECT_NE(doc, nullptr) << message;
-    return doc;
-}
-
-std::unique_ptr<CSYNDoc> newDoc(std::int64_t ts = 10, std::int64_t n = 1000) {
-    auto doc = makeDoc();
-    EXPECT_TRUE(doc->newWaveform(ts, n));
-    return doc;
-}
+using lyr::test::makeDoc;
+using lyr::test::newDoc;
 
 // An editor whose behaviour each test scripts.
 template <class S>
@@ -136,7 +127,7 @@ TEST(CSYNDoc, NewWaveformClearsEverythingButTheNames) {
 }
 
 TEST(CSYNDoc, UndoAndTheModifiedFlag) {
-    auto doc = newDoc();
+    auto doc = newDoc(10, 1000);
     // Edit, save, undo: the counter falls below its saved value -> modified.
     doc->takeAnalogSnapshot();
     doc->analog()[3] = 0.7;
@@ -156,7 +147,7 @@ TEST(CSYNDoc, UndoAndTheModifiedFlag) {
     EXPECT_EQ(doc->modificationCount(), 0);
 
     // Edit and undo without saving: back to unmodified.
-    auto clean = newDoc();
+    auto clean = newDoc(10, 1000);
     clean->takeDigitalSnapshot(2);
     clean->digital(2)[0] = 1;
     clean->commitDigitalEdit(2, true);
@@ -167,7 +158,7 @@ TEST(CSYNDoc, UndoAndTheModifiedFlag) {
 }
 
 TEST(CSYNDoc, UndoOfAllChannelsAndTheUndoSlotSurvivesSaving) {
-    auto doc = newDoc();
+    auto doc = newDoc(10, 1000);
     doc->takeDigitalSnapshot(AllChannels);
     for (int k = 0; k < 8; ++k) doc->digital(k)[10] = 1;
     doc->commitDigitalEdit(AllChannels, true);
@@ -178,7 +169,7 @@ TEST(CSYNDoc, UndoOfAllChannelsAndTheUndoSlotSurvivesSaving) {
 }
 
 TEST(CSYNDoc, DigitalCommitWithoutUndoKeepsTheUndoSlot) {
-    auto doc = newDoc();
+    auto doc = newDoc(10, 1000);
     doc->takeAnalogSnapshot();
     doc->analog()[4] = 0.4;
     doc->commitAnalogEdit();
@@ -193,7 +184,7 @@ TEST(CSYNDoc, DigitalCommitWithoutUndoKeepsTheUndoSlot) {
     EXPECT_TRUE(doc->isModified());  // 1 against the saved 0
 
     // An unknown target counts as an edit but leaves nothing to undo.
-    auto other = newDoc();
+    auto other = newDoc(10, 1000);
     other->commitDigitalEdit(9, true);
     EXPECT_EQ(other->modificationCount(), 1);
     EXPECT_FALSE(other->undoAvailable());
@@ -354,7 +345,7 @@ TEST(CSYNDoc, OutOfRangeAnalogAndTheOutputWindow) {
 }
 
 TEST(CSYNDoc, AnalogResolutionAndOutputSettingsComparisons) {
-    auto doc = newDoc();
+    auto doc = newDoc(10, 1000);
     FakeOutputWindow window;
     doc->setOutputWindow(&window);
     EXPECT_TRUE(doc->setAnalogResolution(14));
@@ -412,7 +403,7 @@ TEST(CSYNDoc, AnalogEditorAppliedStoresTheRecordAndCommits) {
 }
 
 TEST(CSYNDoc, CancelledEditorStoresAndCommitsNothing) {
-    auto doc = newDoc();
+    auto doc = newDoc(10, 1000);
     const std::uint32_t rev = doc->revisionId();
     ScriptedEditor<RectangleSettings> editor;
     editor.apply = false;
@@ -480,7 +471,7 @@ TEST(CSYNDoc, DigitalEditorsResolveTheirChannel) {
 }
 
 TEST(CSYNDoc, SerialAndParallelTextsAreRememberedOnApplyOnly) {
-    auto doc = newDoc();
+    auto doc = newDoc(10, 1000);
     ScriptedEditor<SerialSettings> serial;
     serial.action = [](EditRequest<SerialSettings>& r) { r.text = "0110"; };
     serial.apply = false;
@@ -563,7 +554,7 @@ TEST(CSYNDoc, FullImportTakesEverythingFromTheRecord) {
     record.signalNames[0] = SignalName{'A', 'N', 'A', 0, 0, 0, 0, 0};
     record.outputSettings.syncPulseWidth = 0;  // T < 20 us: the rule sets it
 
-    auto doc = newDoc();
+    auto doc = newDoc(10, 1000);
     doc->copyChannel(0);
     doc->takeAnalogSnapshot();
     doc->commitAnalogEdit();
@@ -589,7 +580,7 @@ TEST(CSYNDoc, FullImportTakesEverythingFromTheRecord) {
 }
 
 TEST(CSYNDoc, ReducedImportStartsFresh) {
-    auto doc = newDoc();
+    auto doc = newDoc(10, 1000);
     DocumentFileRecord full = doc->exportForFile();
     full.signalNames[3] = SignalName{'X', 0, 0, 0, 0, 0, 0, 0};
     full.modificationCount = 7;
@@ -638,9 +629,9 @@ TEST(CSYNDoc, IdentifiersDifferWithinOneSecond) {
     // Documents made within one second do not all share one identifier (a
     // single pair may meet by chance, five in a row practically never).
     std::set<std::uint32_t> documentIds;
-    for (int i = 0; i < 5; ++i) documentIds.insert(newDoc()->documentId());
+    for (int i = 0; i < 5; ++i) documentIds.insert(newDoc(10, 1000)->documentId());
     EXPECT_GT(documentIds.size(), 1u);
-    auto a = newDoc();
+    auto a = newDoc(10, 1000);
     // Every committed edit gets a new revision; undo keeps the revision.
     std::uint32_t rev = a->revisionId();
     for (int i = 0; i < 20; ++i) {

@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "waveform_file_helpers.h"
+#include "support/documents.h"
 
 namespace lyr::document {
 namespace {
@@ -16,12 +17,7 @@ using test::fileBytes;
 using test::putFileBytes;
 namespace wf = wavefile;
 
-std::unique_ptr<CSYNDoc> makeDoc() {
-    std::string message;
-    auto doc = CSYNDoc::create(message);
-    EXPECT_TRUE(doc) << message;
-    return doc;
-}
+using lyr::test::makeDoc;
 
 // A document with every stored field away from its default.
 std::unique_ptr<CSYNDoc> busyDoc(std::uint32_t n = 1000, std::uint32_t units = 25) {

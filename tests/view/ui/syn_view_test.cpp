@@ -18,17 +18,14 @@
 #include "view/ui/syn_view.h"
 #include "view/ui/view_commands.h"
 #include "support/qt_app.h"
+#include "support/documents.h"
 
 namespace lyr::view {
 namespace {
 
 std::unique_ptr<document::CSYNDoc> makeDoc(std::int64_t ts, std::int64_t n) {
     lyr::test::qtApp();  // before any widget
-    std::string message;
-    auto doc = document::CSYNDoc::create(message);
-    EXPECT_TRUE(doc) << message;
-    EXPECT_TRUE(doc->newWaveform(ts, n));
-    return doc;
+    return lyr::test::newDoc(ts, n);
 }
 
 struct Fixture {
