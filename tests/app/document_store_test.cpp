@@ -35,9 +35,7 @@ void writeLegacy(const fs::path& p, std::uint32_t u, std::uint32_t n) {
 class RealDocumentTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = test::scratchDir("lyr_document_store");
-        fs::remove_all(dir);
-        fs::create_directories(dir);
+        dir = test::freshScratchDir("lyr_document_store");
         std::string message;
         doc = document::CSYNDoc::create(message);
         ASSERT_TRUE(doc) << message;

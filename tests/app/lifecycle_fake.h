@@ -21,6 +21,14 @@ inline std::filesystem::path scratchDir(const std::string& what) {
            (what + "_" + (info ? info->name() : "x") + "_" + std::to_string(::getpid()));
 }
 
+// The same folder, emptied of what an earlier run left there.
+inline std::filesystem::path freshScratchDir(const std::string& what) {
+    const auto dir = scratchDir(what);
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    return dir;
+}
+
 class FakeStore : public WaveformStore {
 public:
     ChangeState changes() const override { return state; }

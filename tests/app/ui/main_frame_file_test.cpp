@@ -27,9 +27,7 @@ class FileCommandsTest : public ::testing::Test {
 protected:
     void SetUp() override {
         lyr::test::qtApp();
-        dir = test::scratchDir("lyr_file_commands");
-        fs::remove_all(dir);
-        fs::create_directories(dir);
+        dir = test::freshScratchDir("lyr_file_commands");
         std::string message;
         doc = document::CSYNDoc::create(message);
         ASSERT_TRUE(doc) << message;

@@ -35,9 +35,7 @@ class StartupTest : public ::testing::Test {
 protected:
     void SetUp() override {
         lyr::test::qtApp();
-        dir = test::scratchDir("lyr_startup");
-        fs::remove_all(dir);
-        fs::create_directories(dir);
+        dir = test::freshScratchDir("lyr_startup");
         ini = (dir / "LYR.INI").string();
     }
     void TearDown() override { fs::remove_all(dir); }
