@@ -134,6 +134,10 @@ protected:
     // written back as the unsigned number that was entered, so a count above
     // 2^31 - 1 opens valid again.
     static void fillCount(FormField& field, std::int32_t stored);
+    // The count as the record stores it (its 32 bits).
+    static std::int32_t storedCount(const FormField& field) { return static_cast<std::int32_t>(field.count); }
+    // A repeat count reads and is not 0.
+    void testCount(FormField& field) { setValid(field, readCount(field) && field.count != 0); }
 
     Prompter& prompter() { return prompter_; }
 

@@ -123,8 +123,7 @@ void RectangleForm::testKindFields() {
             v0.valid = false;
         }
     }
-    FormField& r = f(kRepeat);
-    setValid(r, readCount(r) && r.count != 0);
+    testCount(f(kRepeat));
     cycleValid_ = c >= ts;
 }
 
@@ -166,7 +165,7 @@ RectangleForm::Settings RectangleForm::settings() const {
     s.v0 = field(kV0).real;
     s.v1 = field(kV1).real;
     s.v2 = field(kV2).real;
-    s.repeatCount = static_cast<std::int32_t>(field(kRepeat).count);
+    s.repeatCount = storedCount(field(kRepeat));
     s.levelMode = mode_;
     return s;
 }

@@ -114,8 +114,7 @@ void SineForm::testKindFields() {
         testPhase();
     }
     setValid(f(kOffset), readReal(f(kOffset)));
-    FormField& r = f(kRepeat);
-    setValid(r, readCount(r) && r.count != 0);
+    testCount(f(kRepeat));
 }
 
 bool SineForm::kindFieldsValid() const {
@@ -150,7 +149,7 @@ SineForm::Settings SineForm::settings() const {
     s.startPhase = field(kPhase).real;
     s.amplitude = field(kAmplitude).real;
     s.offset = field(kOffset).real;
-    s.repeatCount = static_cast<std::int32_t>(field(kRepeat).count);
+    s.repeatCount = storedCount(field(kRepeat));
     s.phaseMode = mode_;
     return s;
 }
