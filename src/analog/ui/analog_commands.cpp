@@ -113,6 +113,9 @@ void AnalogCommands::run(AnalogCommand c) {
     }
     busy_[i] = false;
     updateStates();
+    // Give the keyboard back to the main window after an editor dialog, so that its
+    // shortcuts (Ctrl+Z) work at once even where no window manager reactivates it.
+    if (c != AnalogCommand::Undo && window_ && window_->isVisible()) window_->activateWindow();
 }
 
 AnalogCommands* installAnalogCommands(QMainWindow& window, document::CSYNDoc& doc, QAction* menuBefore,

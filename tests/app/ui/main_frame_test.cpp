@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -11,6 +12,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include "analog/ui/analog_commands.h"
+#include "analog/ui/analog_dialogs.h"
 #include "app/ui/syn_app.h"
 #include "document/ui/wave_time_dlg.h"
 #include "support/scripted_prompter.h"
@@ -163,6 +166,33 @@ TEST_F(MainFrameTest, CentralViewCanBeReplaced) {
     frame->setWaveTimeChooser(&chooser);
     frame->newAction()->trigger();  // the gone placeholder is not touched
     EXPECT_TRUE(doc->hasWaveform());
+}
+
+// Ctrl+Z reaches the undo command from the main window, whichever of its widgets has the focus.
+TEST_F(MainFrameTest, CtrlZUndoesTheLastEditFromTheMainWindow) {
+    FixedChooser chooser;
+    frame->setWaveTimeChooser(&chooser);
+    QApplication::setActiveWindow(frame.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    frame->newAction()->trigger();
+    ASSERT_TRUE(doc->hasWaveform());
+    QTimer::singleShot(0, frame.get(), [] {
+        auto* dlg = qobject_cast<analog::CDcDlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(dlg, nullptr);
+        dlg->findChild<QComboBox*>("unit_period")->setCurrentIndex(0);
+        QTest::keyClicks(dlg->findChild<QLineEdit*>("edit_period"), "500");
+        auto* v0 = dlg->findChild<QLineEdit*>("edit_v0");
+        v0->selectAll();
+        QTest::keyClicks(v0, "0.5");
+        QTest::mouseClick(dlg->findChild<QPushButton*>("create"), Qt::LeftButton);
+        QTest::mouseClick(dlg->findChild<QPushButton*>("apply0"), Qt::LeftButton);
+    });
+    frame->analogCommands()->action(analog::AnalogCommand::Dc)->trigger();
+    ASSERT_EQ(doc->analog()[0], 0.5);
+    EXPECT_TRUE(QTest::qWaitForWindowActive(frame.get(), 2000));  // active again after the editor
+    QWidget* focus = QApplication::focusWidget();
+    QTest::keySequence(focus ? focus : frame.get(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    EXPECT_EQ(doc->analog()[0], 0.0) << (focus ? focus->metaObject()->className() : "no focus");
 }
 
 TEST(StartUp, FailedAllocationTellsAndStops) {
