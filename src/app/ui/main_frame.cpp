@@ -1,6 +1,7 @@
 #include "app/ui/main_frame.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QKeySequence>
 #include <QMenu>
@@ -180,6 +181,13 @@ void CMainFrame::updateCommandStates() {
 void CMainFrame::onFileNew() {
     lifecycle_->newWaveform();
     updateCommandStates();
+    takeKeyboardBack();
+}
+
+void CMainFrame::takeKeyboardBack() {
+    // Where no window manager hands the focus back after a modal dialog, no window is
+    // active and the menu shortcuts (Ctrl+N, Ctrl+Z, ...) would do nothing.
+    if (isVisible() && !QApplication::activeModalWidget()) activateWindow();
 }
 
 void CMainFrame::onAppExit() { close(); }

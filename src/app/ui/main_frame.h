@@ -111,6 +111,8 @@ private:
     void connectLifecycle();
     // After a new waveform or a reset: the view starts over.
     void resetView();
+    // Makes this window active again once a command's modal dialog has closed.
+    void takeKeyboardBack();
     // The plain panel shows grey without a waveform and white with one.
     void refreshPlaceholder();
 

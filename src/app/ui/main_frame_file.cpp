@@ -63,21 +63,25 @@ QtFileDialogs& CMainFrame::qtFileDialogs() {
 void CMainFrame::onFileOpen() {
     lifecycle_->open();
     updateCommandStates();
+    takeKeyboardBack();
 }
 
 void CMainFrame::onFileSave() {
     lifecycle_->save();
     updateCommandStates();
+    takeKeyboardBack();
 }
 
 void CMainFrame::onFileSaveAs() {
     lifecycle_->saveAs();
     updateCommandStates();
+    takeKeyboardBack();
 }
 
 void CMainFrame::onAppAbout() {
     CAboutDlg dlg(this);
     dlg.exec();
+    takeKeyboardBack();
 }
 
 bool CMainFrame::openStartupFile(const QString& path) {

@@ -132,6 +132,21 @@ TEST_F(MainFrameTest, NewWithATypedTotalUsesTheChosenCandidate) {
     EXPECT_EQ(doc->sampleCount(), 1000000u);
 }
 
+TEST_F(MainFrameTest, ShortcutsWorkAgainAfterTheNewDialog) {
+    QApplication::setActiveWindow(frame.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    whenDialogOpens([](document::CWaveTimeDlg& dlg) {
+        QTest::mouseClick(dlg.findChild<QPushButton*>("okButton"), Qt::LeftButton);
+    });
+    QTest::keyClick(frame.get(), Qt::Key_N, Qt::ControlModifier);
+    ASSERT_TRUE(doc->hasWaveform());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get(), 2000));  // active again after the dialog
+    int opened = 0;
+    whenDialogOpens([&opened](document::CWaveTimeDlg&) { ++opened; });
+    QTest::keyClick(frame.get(), Qt::Key_N, Qt::ControlModifier);  // a second Ctrl+N opens it again
+    EXPECT_EQ(opened, 1);
+}
+
 TEST_F(MainFrameTest, ClosingTheDialogChangesNothing) {
     whenDialogOpens([](document::CWaveTimeDlg& dlg) { dlg.close(); });
     frame->newAction()->trigger();
