@@ -1,6 +1,8 @@
 #include "document/ui/message_prompter.h"
 
+#include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 
 namespace lyr::ui {
 
@@ -38,7 +40,11 @@ PromptAnswer MessagePrompter::ask(const std::string& text, PromptButtons buttons
     box.setDefaultButton(buttons == PromptButtons::OkCancel || buttons == PromptButtons::Ok
                              ? QMessageBox::Ok
                              : QMessageBox::Yes);
+    // The window that was active gets the keyboard back when the box closes, also where no
+    // window manager hands it back; otherwise its shortcuts and fields stay dead.
+    const QPointer<QWidget> active = QApplication::activeWindow();
     const int result = box.exec();
+    if (active && active->isVisible()) active->activateWindow();
     switch (result) {
         case QMessageBox::Ok: return PromptAnswer::Ok;
         case QMessageBox::Yes: return PromptAnswer::Yes;

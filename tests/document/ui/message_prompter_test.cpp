@@ -90,3 +90,27 @@ TEST(MessagePrompterTest, EscapeGivesTheSafeAnswer) {
 
 }  // namespace
 }  // namespace lyr::ui
+
+namespace lyr::ui {
+namespace {
+
+TEST(MessagePrompterTest, TheActiveWindowIsActiveAgainAfterTheBox) {
+    lyr::test::qtApp();
+    QWidget window;
+    window.resize(300, 200);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    MessagePrompter prompter(&window);
+    QTimer::singleShot(0, [] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        box->button(QMessageBox::Cancel)->click();
+    });
+    EXPECT_EQ(prompter.ask("変更を保存しますか？", PromptButtons::YesNoCancel, PromptIcon::Warning),
+              PromptAnswer::Cancel);
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&window, 2000));  // shortcuts reach it again
+}
+
+}  // namespace
+}  // namespace lyr::ui
