@@ -1,8 +1,10 @@
 #include "view/ui/view_commands.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
 
 #include "view/ui/get_time_dlg.h"
@@ -208,8 +210,12 @@ void ViewCommands::runTimeEntry(ViewCommand c) {
     if (runner_) {
         index = runner_(req);
     } else {
+        // The window that was active gets the keyboard back when the dialog closes, also
+        // where no window manager hands it back; otherwise its shortcuts stay dead.
+        const QPointer<QWidget> active = QApplication::activeWindow();
         CGetTimeDlg dlg(req, dialogParent_);
         if (dlg.exec() == QDialog::Accepted) index = dlg.resultIndex();
+        if (active && active->isVisible()) active->activateWindow();
     }
     busy = false;
     if (index) view_.runCommandAt(c, *index);

@@ -5,11 +5,13 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <cmath>
 #include <gtest/gtest.h>
 
 #include "document/syn_doc.h"
+#include "view/ui/get_time_dlg.h"
 #include "view/ui/status_strip.h"
 #include "view/ui/syn_view.h"
 #include "view/ui/view_commands.h"
@@ -61,6 +63,33 @@ TEST(ViewFrame, MenusStripAndScreenshots) {
     EXPECT_TRUE(parts.view->state().isVisible(70000));
     EXPECT_EQ(parts.strip->cursorMinusMarkField()->text(), QStringLiteral("446.4 uS"));
     w.grab().save(QStringLiteral("/tmp/view_main_zoomed.png"));
+}
+
+// After the time entry the main window is active again, so its shortcuts work at once.
+TEST(ViewFrame, TimeEntryGivesTheKeyboardBack) {
+    lyr::test::qtApp();
+    std::string message;
+    auto doc = document::CSYNDoc::create(message);
+    ASSERT_TRUE(doc);
+    ASSERT_TRUE(doc->newWaveform(10, 1000));
+    QMainWindow w;
+    ViewFrame parts = installView(w, *doc);
+    w.setCentralWidget(parts.view);
+    w.resize(900, 600);
+    w.show();
+    parts.view->resetView();
+    QApplication::setActiveWindow(&w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    bool seen = false;
+    QTimer::singleShot(0, [&seen] {
+        auto* dlg = qobject_cast<CGetTimeDlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(dlg, nullptr);
+        seen = true;
+        dlg->reject();
+    });
+    parts.commands->action(ViewCommand::CursorToPosition)->trigger();
+    EXPECT_TRUE(seen);
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&w, 2000));
 }
 
 }  // namespace
