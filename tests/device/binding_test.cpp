@@ -48,8 +48,11 @@ TEST_F(Binding, AMissingEntryPointFailsEvenIfNeverCalled) {
     EXPECT_FALSE(lib.bind(LYR_TEST_D2XX_NO_UA_WRITE));
     EXPECT_FALSE(lib.bound());
     EXPECT_EQ(lib.api().listDevices, nullptr);
-    // Released again: the library is not left loaded.
+    // Released again: the library is not left loaded. (AddressSanitizer keeps
+    // closed libraries mapped, so only a plain build can see the unload.)
+#ifndef __SANITIZE_ADDRESS__
     EXPECT_EQ(dlopen(LYR_TEST_D2XX_NO_UA_WRITE, RTLD_NOW | RTLD_NOLOAD), nullptr);
+#endif
     EXPECT_FALSE(lib.bind("/nonexistent/libftd2xx.so"));
 }
 
