@@ -1,0 +1,63 @@
+#pragma once
+// The contract between the main frame and a group of commands (an editor
+// family, the view's steps, the output command). The frame owns the actions,
+// menus, toolbar buttons, accelerators, busy flags and enabling rules, all by
+// command identifier; a command set only runs a command it is handed and
+// reports what happened. It never looks for the widgets it affects.
+#include <QObject>
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "document/prompter.h"
+#include "document/syn_doc.h"
+
+namespace lyr::ui {
+
+// What a command set is given by the frame that wires it.
+struct CommandEnv {
+    document::CSYNDoc* doc = nullptr;
+    QWidget* dialogParent = nullptr;  // dialogs open over it
+    Prompter* prompter = nullptr;     // messages and questions
+    // The view's cursor index, read when a command starts (0 without a view).
+    std::function<std::uint32_t()> cursor = [] { return 0u; };
+};
+
+class CommandSet : public QObject {
+    Q_OBJECT
+public:
+    explicit CommandSet(const CommandEnv& env, QObject* parent = nullptr) : QObject(parent), env_(env) {}
+
+    // The identifiers this set runs.
+    virtual std::vector<int> commandIds() const = 0;
+    // A rule of the set's own beyond the frame's rule for the identifier (the
+    // view's zoom and cursor rules, for example). The frame asks it only when
+    // its own rule allows the command.
+    virtual bool available(int /*id*/) const { return true; }
+    // Runs the command (modal dialogs return before this does). The frame has
+    // already checked the rule and set the command's busy flag.
+    virtual void run(int id) = 0;
+
+signals:
+    // The samples [first, end) changed (the view's afterEdit).
+    void edited(qint64 first, qint64 end);
+    // A change across the whole waveform (the view's afterWholeEdit).
+    void editedWhole();
+    // An undo ran; timeBaseRestored for the undo kind of a total-time change.
+    void undone(bool timeBaseRestored);
+    // Anything that may change titles or the enabling of other commands.
+    void documentChanged();
+    // An analog edit left samples outside ±1 V: the output window comes forward.
+    void analogOutOfRange();
+
+protected:
+    const CommandEnv& env() const { return env_; }
+    document::CSYNDoc& doc() const { return *env_.doc; }
+    Prompter& prompter() const { return *env_.prompter; }
+
+private:
+    CommandEnv env_;
+};
+
+}  // namespace lyr::ui
