@@ -18,6 +18,8 @@ struct Command {
     const char* summary;  // one line for the command list
     const char* help;     // full text for `lyrtool NAME --help`
     int (*run)(const std::vector<std::string>& args);  // args after the name
+    // When set, composes the help at run time (commands whose parts register themselves).
+    std::string (*composeHelp)() = nullptr;
 };
 
 // Called from a static object in each command's file.

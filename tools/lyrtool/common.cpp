@@ -36,8 +36,10 @@ bool parseArgs(const std::vector<std::string>& args, const std::set<std::string>
                 value = args[++i];
             }
             out.values[name] = value;
+            out.ordered.emplace_back(name, value);
         } else if (flagOptions.count(name) && !inlineValue) {
             out.flags.insert(name);
+            out.ordered.emplace_back(name, std::string());
         } else {
             error = "unknown option " + a;
             return false;

@@ -6,6 +6,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "document/syn_doc.h"
@@ -19,6 +20,9 @@ struct ParsedArgs {
     std::vector<std::string> positional;
     std::map<std::string, std::string> values;
     std::set<std::string> flags;
+    // Every option and flag in the order given (repeated ones each time), for
+    // editors whose operations run in that order. Flags have an empty value.
+    std::vector<std::pair<std::string, std::string>> ordered;
     bool has(const std::string& option) const { return values.count(option) || flags.count(option); }
 };
 // False with an error text on an unknown option or an option without value.

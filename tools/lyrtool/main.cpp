@@ -55,7 +55,7 @@ int main(int argc, char** argv) {
     for (const auto& c : lyrtool::commands()) {
         if (name != c.name) continue;
         if (std::find(args.begin(), args.end(), "--help") != args.end()) {
-            std::fputs(c.help, stdout);
+            std::fputs(c.composeHelp ? c.composeHelp().c_str() : c.help, stdout);
             return lyrtool::kOk;
         }
         return c.run(args);

@@ -1,0 +1,238 @@
+// The analog generator editors of `lyrtool edit`: sine, rectangle, DC, ramp,
+// exponential and noise, made with the same forms the editor's dialogs present.
+#include <cctype>
+#include <charconv>
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+
+#include "analog/form_editor.h"
+#include "command.h"
+#include "document/quantities.h"
+#include "edit_family.h"
+
+namespace lyrtool {
+namespace {
+
+namespace doc = lyr::document;
+namespace an = lyr::analog;
+
+// "100us" -> ("100", uS). False without a known unit suffix.
+bool splitTime(const std::string& text, std::string& number, int& unit) {
+    std::size_t end = text.size();
+    while (end > 0 && std::isalpha(static_cast<unsigned char>(text[end - 1]))) --end;
+    std::string suffix = text.substr(end);
+    for (char& c : suffix) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (suffix == "ns") unit = doc::kUnitNs;
+    else if (suffix == "us") unit = doc::kUnitUs;
+    else if (suffix == "ms") unit = doc::kUnitMs;
+    else if (suffix == "s") unit = doc::kUnitS;
+    else return false;
+    number = text.substr(0, end);
+    return true;
+}
+
+
+const std::map<std::string, std::set<std::string>> kEditorOptions = {
+    {"sine", {"--sine-period", "--amplitude", "--offset", "--repeat", "--delay", "--phase"}},
+    {"rectangle", {"--t0", "--t1", "--t2", "--t3", "--t4", "--v0", "--v1", "--v2", "--repeat"}},
+    {"dc", {"--v0"}},
+    {"ramp", {"--v0", "--v1"}},
+    {"exp", {"--tau", "--v0", "--v1"}},
+    {"noise", {"--rms", "--pp", "--seed"}},
+};
+
+const std::set<std::string> kFrameOptions = {"--start", "--period", "--mode"};
+
+// Types the options into the form as a user types them into the dialog, then
+// creates and applies. error is set for a usage error; false with an empty
+// error means the form refused (its message is already on stderr).
+struct Drive {
+    const ParsedArgs& args;
+    an::AnalogApplyMode mode;
+    std::string error;
+
+    bool setTime(an::AnalogEditFrame& f, const std::string& option, std::size_t field) {
+        std::string number;
+        int unit = 0;
+        if (!splitTime(args.values.at(option), number, unit)) {
+            error = option + " needs a TIME such as 100us (ns, us, ms or s)";
+            return false;
+        }
+        f.setUnit(field, unit);
+        f.setText(field, number);
+        return true;
+    }
+
+    // Every given option into its field; --KEY fills the field of key KEY.
+    bool fill(an::AnalogEditFrame& f) {
+        for (const auto& [option, value] : args.values) {
+            if (option == "--mode" || option == "--seed" || option == "--rms" || option == "--pp") continue;
+            const std::size_t i = f.fieldIndex(option.substr(2));
+            if (i >= f.fieldCount()) continue;
+            if (f.field(i).kind == an::FieldKind::Time) {
+                if (!setTime(f, option, i)) return false;
+            } else {
+                f.setText(i, value);
+            }
+        }
+        return true;
+    }
+
+    // Names the first invalid field, as its marker would show it.
+    bool check(const an::AnalogEditFrame& f, const std::map<std::string, std::string>& rename = {}) {
+        for (std::size_t i = 0; i < f.fieldCount(); ++i) {
+            const an::FormField& field = f.field(i);
+            if (!field.markerShown) continue;
+            auto r = rename.find(field.key);
+            const std::string option = r != rename.end() ? r->second : "--" + field.key;
+            const bool given = args.values.count(option) != 0;
+            error = "invalid " + option + (given ? " '" + args.values.at(option) + "'" : " (remembered value '" +
+                                                                                              field.text + "')");
+            return false;
+        }
+        if (!f.createEnabled()) {
+            error = "the parameters do not make a segment";
+            return false;
+        }
+        return true;
+    }
+
+    bool finish(an::AnalogEditFrame& f) { return f.createSegment() && f.applySegment(mode); }
+};
+
+template <class Form, class Operation>
+int runEditor(doc::CSYNDoc& d, Drive& drive, lyrtool::StderrPrompter& prompter, Operation operation,
+              std::function<bool(Form&)> before, std::optional<doc::EditRange>& range,
+              std::map<std::string, std::string> rename = {}, std::function<void(Form&)> configure = {}) {
+    bool usage = false;
+    an::FormEditor<Form> editor(prompter, [&](Form& f) {
+        if (!before(f) || !drive.fill(f) || !drive.check(f, rename)) {
+            usage = !drive.error.empty();
+            return false;
+        }
+        return drive.finish(f);
+    });
+    if (configure) editor.configure = configure;
+    range = ((d).*operation)(0, editor);
+    if (usage) return kUsage;
+    return range ? kOk : kRefused;
+}
+
+an::AnalogApplyMode parseMode(const std::string& s, bool& ok) {
+    ok = true;
+    if (s == "replace") return an::AnalogApplyMode::Replace;
+    if (s == "add") return an::AnalogApplyMode::Add;
+    if (s == "subtract") return an::AnalogApplyMode::Subtract;
+    if (s == "multiply") return an::AnalogApplyMode::Multiply;
+    ok = false;
+    return an::AnalogApplyMode::Replace;
+}
+
+bool accepts(const std::string& editor, const std::string& option) {
+    if (kFrameOptions.count(option)) return true;
+    auto known = kEditorOptions.find(editor);
+    return known != kEditorOptions.end() && known->second.count(option) != 0;
+}
+
+int runAnalog(EditRun& run) {
+    const ParsedArgs& a = run.args;
+    const std::string& editorName = run.editor;
+    bool modeOk = true;
+    const auto mode = parseMode(a.values.count("--mode") ? a.values.at("--mode") : "replace", modeOk);
+    if (!modeOk) return run.usage = "--mode is replace, add, subtract or multiply", kUsage;
+    if (a.values.count("--delay") && a.values.count("--phase")) return run.usage = "give either --delay or --phase", kUsage;
+    if (a.values.count("--t0") && a.values.count("--v0") && editorName == "rectangle")
+        return run.usage = "give either --t0 or --v0", kUsage;
+    if (a.values.count("--rms") && a.values.count("--pp")) return run.usage = "give either --rms or --pp", kUsage;
+    std::optional<std::uint32_t> seed;
+    if (a.values.count("--seed")) {
+        // Any unsigned 32-bit value seeds the generator, as srand takes it.
+        const std::string& text = a.values.at("--seed");
+        std::uint32_t s = 0;
+        const auto r = std::from_chars(text.data(), text.data() + text.size(), s);
+        if (text.empty() || r.ec != std::errc() || r.ptr != text.data() + text.size())
+            return run.usage = "invalid --seed '" + text + "' (0 to 4294967295)", kUsage;
+        seed = s;
+    }
+
+    doc::CSYNDoc& d = run.doc;
+    StderrPrompter& prompter = run.prompter;
+    Drive drive{a, mode, {}};
+    std::optional<doc::EditRange>& range = run.range;
+    int rc = kOk;
+    if (editorName == "sine") {
+        rc = runEditor<an::SineForm>(d, drive, prompter, &doc::CSYNDoc::EditAnalogSine,
+                                     [&](an::SineForm& f) {
+                                         if (a.values.count("--phase")) f.setMode(1);
+                                         if (a.values.count("--delay")) f.setMode(0);
+                                         return true;
+                                     },
+                                     range);
+    } else if (editorName == "rectangle") {
+        rc = runEditor<an::RectangleForm>(d, drive, prompter, &doc::CSYNDoc::EditAnalogRectangle,
+                                          [&](an::RectangleForm& f) {
+                                              if (a.values.count("--v0")) {
+                                                  f.setMode(1);
+                                                  // the derived t0 needs a unit to be written in
+                                                  if (f.field(an::RectangleForm::kT0).unit < 0)
+                                                      f.setUnit(an::RectangleForm::kT0, doc::kUnitNs);
+                                              }
+                                              if (a.values.count("--t0")) f.setMode(0);
+                                              return true;
+                                          },
+                                          range);
+    } else if (editorName == "dc") {
+        rc = runEditor<an::DcForm>(d, drive, prompter, &doc::CSYNDoc::EditAnalogDc,
+                                   [](an::DcForm&) { return true; }, range);
+    } else if (editorName == "ramp") {
+        rc = runEditor<an::RampForm>(d, drive, prompter, &doc::CSYNDoc::EditAnalogRamp,
+                                     [](an::RampForm&) { return true; }, range);
+    } else if (editorName == "exp") {
+        rc = runEditor<an::ExpForm>(d, drive, prompter, &doc::CSYNDoc::EditAnalogExp,
+                                    [](an::ExpForm&) { return true; }, range);
+    } else {
+        const bool pp = a.values.count("--pp") != 0;
+        std::map<std::string, std::string> rename{{"amplitude", pp ? "--pp" : "--rms"}};
+        rc = runEditor<an::NoiseForm>(
+            d, drive, prompter, &doc::CSYNDoc::EditAnalogNoise,
+            [&](an::NoiseForm& f) {
+                if (pp || a.values.count("--rms")) {
+                    f.setUnit(an::NoiseForm::kAmplitude, pp ? an::NoiseForm::kPeakToPeak : an::NoiseForm::kRms);
+                    f.setText(an::NoiseForm::kAmplitude, a.values.at(pp ? "--pp" : "--rms"));
+                }
+                return true;
+            },
+            range, rename, [&](an::NoiseForm& f) { f.setSeed(seed); });
+    }
+    if (rc == kUsage) run.usage = drive.error;
+    return rc;
+}
+
+const bool registered = registerEditFamily({
+    {"sine", "rectangle", "dc", "ramp", "exp", "noise"},
+    [] {
+        std::set<std::string> all = kFrameOptions;
+        for (const auto& [name, options] : kEditorOptions) all.insert(options.begin(), options.end());
+        return all;
+    }(),
+    {},
+    accepts,
+    runAnalog,
+    "  analog track: --start TIME --period TIME --mode replace|add|subtract|multiply\n"
+    "  sine       --sine-period TIME --amplitude V --offset V --repeat N\n"
+    "             and --delay TIME or --phase DEGREES\n"
+    "  rectangle  --t1 --t2 --t3 --t4 TIME --v1 V --v2 V --repeat N\n"
+    "             and --t0 TIME or --v0 V\n"
+    "  dc         --v0 V\n"
+    "  ramp       --v0 V --v1 V\n"
+    "  exp        --tau TIME --v0 V --v1 V\n"
+    "  noise      --rms MV or --pp MV (millivolts), --seed N\n"
+    "             Without --seed every noise edit draws fresh noise;\n"
+    "             --seed N reproduces a run exactly.\n",
+});
+
+}  // namespace
+}  // namespace lyrtool
