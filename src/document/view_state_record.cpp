@@ -5,30 +5,16 @@
 namespace lyr::document {
 namespace {
 
-// The record's fields in stored order; flag fields are marked so that
-// reading can normalise them.
+// Every dword in stored order, the tables expanded element by element.
 template <class Self, class V>
 void forEachDword(Self& r, V&& v) {
-    v(r.cursor, false);
-    v(r.scroll, false);
-    v(r.cursorX, false);
-    v(r.markSet, true);
-    v(r.mark, false);
-    v(r.markX, false);
-    for (auto& h : r.history) v(h, false);
-    v(r.oldest, false);
-    v(r.next, false);
-    v(r.current, false);
-    v(r.empty, true);
-    v(r.canGoBack, true);
-    v(r.canGoForward, true);
-    v(r.onHistory, true);
-    v(r.zoomEnabled, true);
-    v(r.viewFlag, true);
-    for (auto& z : r.zoomSpans) v(z, false);
-    v(r.standardZoom, false);
-    v(r.maxZoom, false);
-    v(r.zoom, false);
+    ViewStateRecord::forEachField(r, [&](const char*, auto& field, bool flag) {
+        if constexpr (requires { field.size(); }) {
+            for (auto& element : field) v(element, flag);
+        } else {
+            v(field, flag);
+        }
+    });
 }
 
 }  // namespace

@@ -48,6 +48,33 @@ struct ViewStateRecord {
     // is shorter.
     bool encode(std::span<std::uint8_t> out) const;
     bool decode(std::span<const std::uint8_t> in);
+
+    // The fields in stored order, each with its name and whether it is a
+    // flag: v(name, field, isFlag), the two tables given as whole arrays.
+    // The one list the file layer and every listing of the record follow.
+    template <class Self, class V>
+    static void forEachField(Self& r, V&& v) {
+        v("cursor", r.cursor, false);
+        v("scroll", r.scroll, false);
+        v("cursorX", r.cursorX, false);
+        v("markSet", r.markSet, true);
+        v("mark", r.mark, false);
+        v("markX", r.markX, false);
+        v("history", r.history, false);
+        v("oldest", r.oldest, false);
+        v("next", r.next, false);
+        v("current", r.current, false);
+        v("empty", r.empty, true);
+        v("canGoBack", r.canGoBack, true);
+        v("canGoForward", r.canGoForward, true);
+        v("onHistory", r.onHistory, true);
+        v("zoomEnabled", r.zoomEnabled, true);
+        v("viewFlag", r.viewFlag, true);
+        v("zoomSpans", r.zoomSpans, false);
+        v("standardZoom", r.standardZoom, false);
+        v("maxZoom", r.maxZoom, false);
+        v("zoom", r.zoom, false);
+    }
 };
 
 }  // namespace lyr::document

@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/cp932.h"
+#include "document/cp932.h"
 #include "command.h"
 #include "common.h"
 #include "json_writer.h"
@@ -34,35 +34,17 @@ Json outputSettingsJson(const lyr::document::OutputSettings& s) {
     return o;
 }
 
-template <std::size_t N>
-Json numbers(const std::array<std::uint32_t, N>& values) {
-    Json a = Json::array();
-    for (auto v : values) a.push(v);
-    return a;
-}
-
 Json viewStateJson(const lyr::document::ViewStateRecord& v) {
     Json o = Json::object();
-    o.set("cursor", v.cursor);
-    o.set("scroll", v.scroll);
-    o.set("cursorX", v.cursorX);
-    o.set("markSet", v.markSet);
-    o.set("mark", v.mark);
-    o.set("markX", v.markX);
-    o.set("history", numbers(v.history));
-    o.set("oldest", v.oldest);
-    o.set("next", v.next);
-    o.set("current", v.current);
-    o.set("empty", v.empty);
-    o.set("canGoBack", v.canGoBack);
-    o.set("canGoForward", v.canGoForward);
-    o.set("onHistory", v.onHistory);
-    o.set("zoomEnabled", v.zoomEnabled);
-    o.set("viewFlag", v.viewFlag);
-    o.set("zoomSpans", numbers(v.zoomSpans));
-    o.set("standardZoom", v.standardZoom);
-    o.set("maxZoom", v.maxZoom);
-    o.set("zoom", v.zoom);
+    lyr::document::ViewStateRecord::forEachField(v, [&](const char* name, const auto& field, bool) {
+        if constexpr (requires { field.size(); }) {
+            Json a = Json::array();
+            for (auto element : field) a.push(element);
+            o.set(name, std::move(a));
+        } else {
+            o.set(name, field);
+        }
+    });
     return o;
 }
 
@@ -96,7 +78,7 @@ std::string signalName(const lyr::document::SignalName& name) {
         if (c == '\0') break;
         raw.push_back(c);
     }
-    return lyr::app::cp932ToUtf8(raw);
+    return lyr::document::cp932ToUtf8(raw);
 }
 
 Json waveformJson(const CSYNDoc& doc, const StoredExtras& extras, const lyr::document::OpenResult& r) {
@@ -118,7 +100,7 @@ Json waveformJson(const CSYNDoc& doc, const StoredExtras& extras, const lyr::doc
     o.set("editLocked", int{extras.editLocked});
     o.set("reservedFlag2", int{extras.reservedFlag2 != 0});
     o.set("reservedFlag3", int{extras.reservedFlag3 != 0});
-    o.set("deviceText", lyr::app::cp932ToUtf8(extras.deviceText));
+    o.set("deviceText", lyr::document::cp932ToUtf8(extras.deviceText));
     o.set("outputSettings", outputSettingsJson(doc.outputSettings()));
     o.set("viewState", viewStateJson(extras.viewState));
     o.set("editorSettings", editorSettingsJson(doc.editorSettings()));

@@ -1,8 +1,8 @@
-#include "app/cp932.h"
+#include "document/cp932.h"
 
 #include <cstdio>
 
-namespace lyr::app {
+namespace lyr::document {
 
 namespace {
 
@@ -67,4 +67,4 @@ std::string cp932ToUtf8(const std::string& bytes) {
     return out;
 }
 
-}  // namespace lyr::app
+}  // namespace lyr::document

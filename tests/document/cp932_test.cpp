@@ -1,8 +1,8 @@
-#include "app/cp932.h"
+#include "document/cp932.h"
 
 #include <gtest/gtest.h>
 
-namespace lyr::app {
+namespace lyr::document {
 namespace {
 
 TEST(Cp932, AsciiKatakanaAndKanji) {
@@ -27,4 +27,4 @@ TEST(Cp932, UnassignedBytesShowTheirHexValue) {
 }
 
 }  // namespace
-}  // namespace lyr::app
+}  // namespace lyr::document

@@ -2,9 +2,9 @@
 // byte pair, 0 where the pair is not assigned. Generated from the code page 932
 // mapping table; lead bytes 0x81-0x9F and 0xE0-0xFC, trail bytes 0x40-0x7E and
 // 0x80-0xFC, in that order.
-#include "app/cp932.h"
+#include "document/cp932.h"
 
-namespace lyr::app::detail {
+namespace lyr::document::detail {
 
 const std::uint16_t kCp932DoubleByte[kCp932LeadCount * kCp932TrailCount] = {
     0x3000, 0x3001, 0x3002, 0xFF0C, 0xFF0E, 0x30FB, 0xFF1A, 0xFF1B, 0xFF1F, 0xFF01, 0x309B, 0x309C,
@@ -949,4 +949,4 @@ const std::uint16_t kCp932DoubleByte[kCp932LeadCount * kCp932TrailCount] = {
     0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000,
 };
 
-}  // namespace lyr::app::detail
+}  // namespace lyr::document::detail

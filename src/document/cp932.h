@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-namespace lyr::app {
+namespace lyr::document {
 
 // ASCII, half-width katakana and every assigned double-byte character become
 // UTF-8; a byte or pair that is not assigned is shown as its hex value in
@@ -17,4 +17,4 @@ inline constexpr int kCp932TrailCount = 188;
 extern const std::uint16_t kCp932DoubleByte[kCp932LeadCount * kCp932TrailCount];
 }  // namespace detail
 
-}  // namespace lyr::app
+}  // namespace lyr::document
