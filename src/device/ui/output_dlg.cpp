@@ -1,0 +1,247 @@
+#include "device/ui/output_dlg.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "document/ui/ui_fonts.h"
+
+namespace lyr::device {
+
+namespace {
+QString qs(const std::string& s) { return QString::fromStdString(s); }
+QString qs(const char* s) { return QString::fromUtf8(s); }
+}  // namespace
+
+// The poll timer as a window timer.
+class COutputDlg::WindowTimer : public PollTimer {
+public:
+    explicit WindowTimer(QObject* owner) : timer(owner) { timer.setObjectName(QStringLiteral("pollTimer")); }
+    void start(int intervalMs) override { timer.start(intervalMs); }
+    void stop() override { timer.stop(); }
+    QTimer timer;
+};
+
+COutputDlg::COutputDlg(const D2xxApi& d2xx, Prompter& prompter, QWidget* parent)
+    : QDialog(parent),
+      timer_(std::make_unique<WindowTimer>(this)),
+      form_(std::make_unique<OutputWindowForm>(d2xx, *timer_, prompter)) {
+    setWindowTitle(qs(kOutputCaption));
+    setObjectName(QStringLiteral("COutputDlg"));
+    setFont(ui::japaneseUiFont());
+    setModal(false);
+    setWindowFlag(Qt::WindowMinimizeButtonHint, true);
+    buildControls();
+    connect(&timer_->timer, &QTimer::timeout, this, [this] { form_->timerTick(); });
+    form_->changed = [this] { showForm(); };
+    form_->waitCursor = [](bool on) {
+        if (on)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QApplication::restoreOverrideCursor();
+    };
+}
+
+COutputDlg::~COutputDlg() {
+    form_->changed = nullptr;
+    form_->close();
+}
+
+bool COutputDlg::openWindow(const OutputOpening& opening) { return form_->open(opening); }
+
+QGroupBox* COutputDlg::buildGroup(int group, QWidget* parent) {
+    const OutputGroupLabels& labels = groupLabels(group);
+    auto* box = new QGroupBox(qs(labels.title ? labels.title : labels.frame), parent);
+    box->setObjectName(QStringLiteral("group%1").arg(group));
+    auto* layout = new QVBoxLayout(box);
+    auto* buttons = new QButtonGroup(box);
+    for (int v = 0; v < labels.optionCount; ++v) {
+        // Room for the unit's mark from the start, so that it never clips.
+        auto* b = new QRadioButton(qs(labels.options[v]) + qs(DEVICE_MARK), box);
+        b->setMinimumWidth(b->sizeHint().width());
+        b->setText(qs(labels.options[v]));
+        b->setObjectName(QStringLiteral("option%1_%2").arg(group).arg(v));
+        buttons->addButton(b, v);
+        layout->addWidget(b);
+        options_[group][v] = b;
+    }
+    connect(buttons, &QButtonGroup::idClicked, this, [this, group](int v) { form_->chooseOption(group, v); });
+    groupBoxes_[group] = box;
+    return box;
+}
+
+void COutputDlg::buildControls() {
+    auto* top = new QVBoxLayout(this);
+    auto* upper = new QHBoxLayout;
+
+    // 出力モード with the count beside "繰り返し".
+    QGroupBox* mode = buildGroup(GroupOutputMode, this);
+    auto* countRow = new QHBoxLayout;
+    repeatEdit_ = new QLineEdit(mode);
+    repeatEdit_->setObjectName(QStringLiteral("repeatEdit"));
+    repeatEdit_->setAccessibleName(QStringLiteral("繰り返し回数"));
+    repeatEdit_->setMaximumWidth(70);
+    timesLabel_ = new QLabel(qs(kTimesLabel), mode);
+    timesLabel_->setBuddy(repeatEdit_);
+    deviceRepeat_ = new QLineEdit(mode);
+    deviceRepeat_->setObjectName(QStringLiteral("deviceRepeat"));
+    deviceRepeat_->setAccessibleName(QStringLiteral("PGX-500の繰り返し回数"));
+    deviceRepeat_->setReadOnly(true);
+    deviceRepeat_->setFocusPolicy(Qt::ClickFocus);
+    deviceRepeat_->setMaximumWidth(70);
+    countRow->addSpacing(20);
+    countRow->addWidget(repeatEdit_);
+    countRow->addWidget(timesLabel_);
+    countRow->addWidget(deviceRepeat_);
+    countRow->addStretch(1);
+    static_cast<QVBoxLayout*>(mode->layout())->addLayout(countRow);
+    static_cast<QVBoxLayout*>(mode->layout())->addStretch(1);
+    connect(repeatEdit_, &QLineEdit::textEdited, this,
+            [this](const QString& text) { form_->setRepeatText(text.toStdString()); });
+    upper->addWidget(mode);
+
+    // Frames holding two groups each.
+    auto pair = [this](const char* title, int first, int second) {
+        auto* frame = new QGroupBox(qs(title), this);
+        frame->setObjectName(QStringLiteral("frame%1").arg(first));
+        auto* row = new QHBoxLayout(frame);
+        row->addWidget(buildGroup(first, frame));
+        row->addWidget(buildGroup(second, frame));
+        return frame;
+    };
+    upper->addWidget(pair(groupLabels(GroupAnalogStop).frame, GroupAnalogStop, GroupDigitalStop));
+    upper->addWidget(pair(groupLabels(GroupSyncPolarity).frame, GroupSyncPolarity, GroupSyncPulseWidth));
+    top->addLayout(upper);
+
+    auto* lower = new QHBoxLayout;
+    lower->addWidget(buildGroup(GroupStartControl, this));
+    lower->addWidget(buildGroup(GroupTriggerMode, this));
+    lower->addWidget(buildGroup(GroupTriggerPolarity, this));
+    lower->addWidget(buildGroup(GroupRetrigger, this));
+    top->addLayout(lower);
+
+    // The status line and the unit's allocation.
+    auto* statusRow = new QHBoxLayout;
+    status_ = new QLineEdit(this);
+    status_->setObjectName(QStringLiteral("statusLine"));
+    status_->setAccessibleName(QStringLiteral("状態"));
+    status_->setReadOnly(true);
+    status_->setFocusPolicy(Qt::ClickFocus);
+    status_->setMinimumWidth(180);
+    version_ = new QLabel(this);
+    version_->setObjectName(QStringLiteral("versionText"));
+    version_->setAccessibleName(QStringLiteral("ファームウェアのバージョン"));
+    version_->hide();
+    deviceResolution_ = new QLabel(this);
+    deviceResolution_->setObjectName(QStringLiteral("deviceResolution"));
+    deviceResolution_->setAccessibleName(QStringLiteral("PGX-500のアナログ分解能"));
+    deviceResolution_->setMinimumWidth(170);
+    deviceChannels_ = new QLabel(this);
+    deviceChannels_->setObjectName(QStringLiteral("deviceChannels"));
+    deviceChannels_->setAccessibleName(QStringLiteral("PGX-500のディジタルCH"));
+    deviceChannels_->setMinimumWidth(150);
+    statusRow->addWidget(status_);
+    statusRow->addWidget(version_);
+    statusRow->addSpacing(12);
+    statusRow->addWidget(deviceResolution_);
+    statusRow->addWidget(deviceChannels_);
+    statusRow->addStretch(1);
+    top->addLayout(statusRow);
+
+    auto* buttonRow = new QHBoxLayout;
+    auto makeButton = [this, buttonRow](const char* text, const char* name) {
+        auto* b = new QPushButton(qs(text), this);
+        b->setObjectName(QString::fromLatin1(name));
+        // Enter does nothing in this window: no button is ever the default.
+        b->setAutoDefault(false);
+        b->setDefault(false);
+        b->setMinimumWidth(110);
+        buttonRow->addWidget(b);
+        return b;
+    };
+    transfer_ = makeButton(kTransferLabel, "transferButton");
+    startStop_ = makeButton(kStartLabel, "startStopButton");
+    forceStop_ = makeButton(kForceStopLabel, "forceStopButton");
+    buttonRow->addStretch(1);
+    top->addLayout(buttonRow);
+    connect(transfer_, &QPushButton::clicked, this, [this] { form_->transfer(); });
+    connect(startStop_, &QPushButton::clicked, this, [this] { form_->startStop(); });
+    connect(forceStop_, &QPushButton::clicked, this, [this] { form_->forceStopOutput(); });
+}
+
+void COutputDlg::showForm() {
+    if (showing_) return;
+    showing_ = true;
+    const OutputWindowForm& f = *form_;
+    setWindowTitle(qs(f.caption()));
+    for (int g = 0; g < kOutputGroupCount; ++g) {
+        for (int v = 0; v < groupLabels(g).optionCount; ++v) {
+            QRadioButton* b = options_[g][v];
+            const QString text = qs(f.optionLabel(g, v));
+            if (b->text() != text) b->setText(text);
+            b->setEnabled(f.optionEnabled(g, v));
+            if (f.controls().choice[g] == v && !b->isChecked()) b->setChecked(true);
+        }
+        if (isTriggerGroup(g)) groupBoxes_[g]->setEnabled(f.triggerGroupsEnabled());
+    }
+    const QString repeat = qs(f.controls().repeatText);
+    if (repeatEdit_->text() != repeat) repeatEdit_->setText(repeat);
+    const bool counting = f.repeatFieldEnabled();
+    repeatEdit_->setEnabled(counting);
+    timesLabel_->setEnabled(counting);
+    deviceRepeat_->setEnabled(counting);
+    auto setText = [](auto* w, const QString& t) {
+        if (w->text() != t) w->setText(t);
+    };
+    setText(deviceRepeat_, qs(f.deviceRepeatText()));
+    setText(deviceResolution_, qs(f.deviceResolutionText()));
+    setText(deviceChannels_, qs(f.deviceChannelsText()));
+    setText(status_, qs(f.statusLine()));
+    setText(version_, qs(f.version()));
+    const ButtonState& b = f.buttons();
+    setText(startStop_, qs(b.startLabelIsStart ? kStartLabel : kStopLabel));
+    transfer_->setEnabled(b.transferEnabled);
+    startStop_->setEnabled(b.startStopEnabled);
+    forceStop_->setEnabled(b.forceStopEnabled);
+    showing_ = false;
+}
+
+void COutputDlg::bringOutputWindowToFront() {
+    if (isMinimized()) setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    show();
+    raise();
+    activateWindow();
+}
+
+void COutputDlg::analogResolutionChanged(std::uint8_t analogResolution) {
+    form_->setOutputResolution(analogResolution);
+}
+
+void COutputDlg::setOutputTitle(const QString& documentTitle) { form_->setOutputTitle(documentTitle.toStdString()); }
+
+void COutputDlg::reject() { emit closeRequested(); }
+
+void COutputDlg::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    emit closeRequested();
+}
+
+void COutputDlg::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+}  // namespace lyr::device
