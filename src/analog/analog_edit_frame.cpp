@@ -22,11 +22,20 @@ std::unique_ptr<double[]> allocateBuffer(std::size_t n) {
 
 }  // namespace
 
+std::string gridAdjustMessage(const std::vector<GridAdjustment>& adjustments) {
+    std::string text = "サンプリング時間の整数倍にするため、";
+    for (const auto& a : adjustments) text += "[" + a.fieldName + "] ";
+    text += "を調節します。\n";
+    for (const auto& a : adjustments) {
+        const std::string name = doc::unitName(a.unit);
+        text += "\n" + a.typed + " " + name + "　→　" + a.adjusted + " " + name;
+    }
+    return text;
+}
+
 std::string gridAdjustMessage(const std::string& fieldName, const std::string& typed, int unit,
                               const std::string& adjusted) {
-    const std::string name = doc::unitName(unit);
-    return "サンプリング時間の整数倍にするため、[" + fieldName + "] を調節します。\n\n" + typed + " " + name +
-           "　→　" + adjusted + " " + name;
+    return gridAdjustMessage(std::vector<GridAdjustment>{{fieldName, typed, unit, adjusted}});
 }
 
 void AnalogEditFrame::failNextAllocation(bool fail) { gFailNextAllocation = fail; }
@@ -106,12 +115,7 @@ void AnalogEditFrame::setMode(int mode) {
     refreshControls();
 }
 
-bool AnalogEditFrame::readTime(FormField& field) {
-    std::int64_t v = 0;
-    const bool ok = field.unit >= 0 && field.unit <= 3 && doc::parseTime(field.text, field.unit, v);
-    field.time = ok ? v : 0;
-    return ok;
-}
+bool AnalogEditFrame::readTime(FormField& field) { return detail::readTime(field); }
 
 bool AnalogEditFrame::readReal(FormField& field) {
     double v = 0;
@@ -120,18 +124,10 @@ bool AnalogEditFrame::readReal(FormField& field) {
     return ok;
 }
 
-bool AnalogEditFrame::readCount(FormField& field) {
-    std::uint32_t v = 0;
-    const bool ok = doc::parseUnsigned(field.text, v);
-    field.count = ok ? v : 1;
-    return ok;
-}
+bool AnalogEditFrame::readCount(FormField& field) { return detail::readCount(field); }
 
 void AnalogEditFrame::writeTime(FormField& field, std::int64_t value, int unit) {
-    field.time = value;
-    std::string text;
-    if (!doc::formatTimeIn(value, unit, text)) text.clear();
-    field.text = text;
+    detail::writeTime(field, value, unit);
 }
 
 void AnalogEditFrame::fillTime(FormField& field, std::int64_t value, int unit) {
