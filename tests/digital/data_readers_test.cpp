@@ -2,7 +2,6 @@
 // the rule that a failed load keeps what was loaded before.
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <random>
 #include <string>
 #include <vector>
@@ -11,13 +10,13 @@
 #include "document/waveform_file.h"
 #include "document/waveform_file_helpers.h"
 #include "support/documents.h"
+#include "support/text_reader_reference.h"
 
 namespace lyr::digital {
 namespace {
 
 namespace doc = lyr::document;
 using test::ScratchFolder;
-using Verdict = doc::BlockSink::Verdict;
 
 constexpr std::size_t kMax = LoadedEntries::kCapacity;
 const std::string kOverLimit = doc::readStatusMessage(doc::ReadStatus::OverLimit);
@@ -96,64 +95,27 @@ TEST(DataReaders, HexadecimalFiles) {
     }
 }
 
-// Any split of the bytes into blocks and any limit read as one pass byte by
-// byte would: the fast paths and the byte-by-byte end agree.
-TEST(DataReaders, BlockSplitsAndSmallLimitsMatchAByteByByteReading) {
+// Any split of the bytes into blocks and any limit read as the plain byte by
+// byte reading would: the fast paths and the byte-by-byte end agree.
+TEST(DataReaders, BlockSplitsAndSmallLimitsMatchTheByteByByteReading) {
     std::mt19937 rng(11);
     const std::string alphabet = "0011aF9 ,;\r\n";
-    for (int round = 0; round < 400; ++round) {
+    for (int round = 0; round < 600; ++round) {
         std::string text;
         const std::size_t length = rng() % 60;
         for (std::size_t i = 0; i < length; ++i) text += alphabet[rng() % alphabet.size()];
         if (round % 7 == 0 && !text.empty()) text[rng() % text.size()] = 'x';
-        const std::size_t capacity = 1 + rng() % 12;
+        const std::size_t capacity = 1 + rng() % 12, blockSize = 1 + rng() % 9;
+        std::vector<std::uint8_t> buffer(capacity);
         for (const bool hex : {false, true}) {
-            // The reference: one byte at a time, stopping when full.
-            std::vector<std::uint8_t> want;
-            Verdict wantVerdict = Verdict::More;
-            std::size_t wantUsed = text.size();
-            int pending = -1;
-            for (std::size_t i = 0; i < text.size() && wantVerdict == Verdict::More; ++i) {
-                const char ch = text[i];
-                if (std::string(" ,;\r\n\t").find(ch) != std::string::npos) continue;
-                const bool isBit = ch == '0' || ch == '1';
-                const bool isHex = std::isxdigit(static_cast<unsigned char>(ch)) != 0;
-                if (hex ? !isHex : !isBit) {
-                    wantVerdict = Verdict::Invalid;
-                    break;
-                }
-                const int v = std::stoi(std::string(1, ch), nullptr, 16);
-                if (!hex) want.push_back(std::uint8_t(v));
-                else if (pending < 0) pending = v;
-                else want.push_back(std::uint8_t(pending << 4 | v)), pending = -1;
-                if (want.size() == capacity) wantVerdict = Verdict::Full, wantUsed = i + 1;
-            }
-            if (wantVerdict == Verdict::More && pending >= 0) want.push_back(std::uint8_t(pending << 4));
-            if (wantVerdict == Verdict::More && want.size() == capacity) wantVerdict = Verdict::Full;
-
-            std::vector<std::uint8_t> out(capacity + 1, 0xEE);
-            BitReader bits(out.data(), capacity);
-            HexWordReader words(out.data(), capacity);
-            doc::BlockSink& sink = hex ? static_cast<doc::BlockSink&>(words) : bits;
-            Verdict got = Verdict::More;
-            std::size_t offset = 0, usedTotal = 0;
-            while (got == Verdict::More && offset < text.size()) {
-                const std::size_t size = std::min<std::size_t>(1 + rng() % 9, text.size() - offset);
-                std::size_t used = size;
-                got = sink.consume(std::string_view(text).substr(offset, size), used);
-                usedTotal = offset + used;
-                offset += size;
-            }
-            if (got == Verdict::More) got = sink.finish();
-            const std::size_t count = hex ? words.count() : bits.count();
-            SCOPED_TRACE(text + (hex ? " hex" : " bits") + " capacity " + std::to_string(capacity));
-            ASSERT_EQ(got, wantVerdict);
-            EXPECT_EQ(out[capacity], 0xEE);  // never a byte past the buffer
-            if (got == Verdict::Invalid) continue;
-            EXPECT_EQ(std::vector<std::uint8_t>(out.begin(), out.begin() + std::ptrdiff_t(count)), want);
-            if (got == Verdict::Full && wantUsed < text.size()) {
-                EXPECT_EQ(usedTotal, wantUsed);
-            }
+            SCOPED_TRACE(text + (hex ? " hex" : " bits") + " capacity " + std::to_string(capacity) + " blocks " +
+                         std::to_string(blockSize));
+            const auto want = test::referenceRead(text, hex, capacity);
+            const auto got = hex ? test::readInBlocks<HexWordReader>(text, capacity, blockSize, buffer)
+                                 : test::readInBlocks<BitReader>(text, capacity, blockSize, buffer);
+            ASSERT_EQ(got.verdict, want.verdict);
+            EXPECT_EQ(got.entries, want.entries);
+            EXPECT_EQ(got.used, want.used);
         }
     }
 }
