@@ -88,6 +88,7 @@ void DigitalEditFrame::setChannel(int channel) {
 
 void DigitalEditFrame::markSegmentStale() {
     previewCurrent_ = false;  // the old preview stays, drawn pale
+    if (!keepsStalePreview()) previewShown_ = false;
     applyEnabled_ = false;
 }
 

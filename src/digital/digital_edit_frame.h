@@ -161,6 +161,8 @@ protected:
     virtual void unitChanged(std::size_t /*field*/) {}
     virtual void channelChanged() {}
     virtual bool applyAllowed() const { return true; }  // beyond preview and start
+    // Whether a stale preview stays drawn (pale) or is emptied.
+    virtual bool keepsStalePreview() const { return true; }
     virtual bool allocateWork() { return true; }         // extra buffers, on opening
     // The channels written on apply, each with its buffer (default: the edit
     // channel with buffer 0).
