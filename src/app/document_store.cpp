@@ -28,7 +28,7 @@ OpenOutcome DocumentStore::open(const std::string& path, FileFormat format, Stor
 
 bool DocumentStore::save(const std::string& path, const StoredExtras& extras, std::string& message) {
     const document::SaveResult r = document::saveWaveformFile(path, doc_, extras);
-    message = r.message;
+    message = r.ok ? r.notice : r.message;
     if (r.ok) doc_.markSaved();
     return r.ok;
 }

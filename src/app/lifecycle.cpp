@@ -194,6 +194,7 @@ bool DocumentLifecycle::saveTo(const std::string& path) {
         prompter_.tell(message, PromptIcon::Warning);
         return false;
     }
+    if (!message.empty()) prompter_.tell(message, PromptIcon::Information);
     setPath(path);
     return true;
 }

@@ -81,7 +81,9 @@ public:
     // Reads the file into the document. On success the extras come from the
     // file (full import) or are reset; on failure document and extras are untouched.
     virtual OpenOutcome open(const std::string& path, FileFormat format, StoredExtras& extras) = 0;
-    // Writes the document with the extras; on success the document is marked saved.
+    // Writes the document with the extras; on success the document is marked
+    // saved. The message: on failure the text to show; on success empty, or a
+    // notice the user should still see.
     virtual bool save(const std::string& path, const StoredExtras& extras, std::string& message) = 0;
 };
 

@@ -75,7 +75,7 @@ SaveResult saveWaveformFile(const std::string& path, const CSYNDoc& doc, const S
     const std::uint8_t* digital[8];
     for (int k = 0; k < 8; ++k) digital[k] = doc.digital(k);
     const FileResult r = writeWaveformFile(path, h, block, doc.analog(), digital);
-    return {r.ok, r.message};
+    return {r.ok, r.message, r.notice};
 }
 
 OpenResult openWaveformFile(const std::string& path, CSYNDoc& doc, StoredExtras& extras) {

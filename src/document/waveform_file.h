@@ -21,6 +21,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "document/syn_doc.h"
 #include "document/view_state_record.h"
@@ -43,8 +44,12 @@ struct StoredExtras {
 using wavefile::FileFormat;
 
 struct SaveResult {
+    SaveResult() = default;
+    SaveResult(bool ok_, std::string message_, std::string notice_ = {})
+        : ok(ok_), message(std::move(message_)), notice(std::move(notice_)) {}
     bool ok = false;
     std::string message;
+    std::string notice;  // on success, a text still to show (the file was rewritten in place)
 };
 
 struct OpenResult {

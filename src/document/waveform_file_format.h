@@ -23,6 +23,13 @@ inline constexpr const char* kMsgFormatError = "ファイルフォーマット�
 inline constexpr const char* kMsgWriteError = "ファイル書き込みエラーです。";
 // The storage for a file's samples cannot be reserved.
 inline constexpr const char* kMsgReadMemory = "ファイル読込みのためのメモリが確保できませんでした。";
+// A save that succeeded by rewriting the file in place (shown as a notice).
+inline constexpr const char* kMsgSavedInPlace =
+    "保存先のフォルダーに一時ファイルを作成できないため、ファイルを直接書き換えて保存しました。";
+// A failed in-place save whose old bytes could not be put back; the path of
+// the copy holding them follows on the next line.
+inline constexpr const char* kMsgOldBytesKept =
+    "ファイル書き込みエラーです。元のファイルを復元できませんでした。元の内容は次のファイルに残っています:";
 
 // ---- current format ----
 inline constexpr std::uint32_t kFormatVersion = 3;

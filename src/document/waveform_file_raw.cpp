@@ -154,8 +154,13 @@ FileResult writeWaveformFile(const std::string& path, const HeaderFields& header
     const bool written = file.write(headerBytes.data(), headerBytes.size()) &&
                          file.write(analogData, n * sizeof(double)) &&
                          file.write(packed.data(), n) && file.write(block.data(), block.size());
-    if (!written || !file.commit()) return fail(kMsgWriteError);
-    return success();
+    if (written && file.commit()) {
+        FileResult r = success();
+        if (file.inPlace()) r.notice = kMsgSavedInPlace;
+        return r;
+    }
+    if (!file.abandon()) return {false, std::string(kMsgOldBytesKept) + "\n" + file.keptCopy()};
+    return fail(kMsgWriteError);
 }
 
 }  // namespace lyr::document::wavefile

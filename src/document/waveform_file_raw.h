@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "document/waveform_file_format.h"
 #include "document/waveform_file_io.h"
@@ -14,8 +15,13 @@
 namespace lyr::document::wavefile {
 
 struct FileResult {
+    FileResult() = default;
+    FileResult(bool ok_, std::string message_, std::string notice_ = {})
+        : ok(ok_), message(std::move(message_)), notice(std::move(notice_)) {}
     bool ok = false;
     std::string message;  // kMsgOk on success, else the text to show
+    // On success, a text the user should still see (kMsgSavedInPlace); else empty.
+    std::string notice;
 };
 
 enum class FileFormat { Lyr, Syn };

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <vector>
@@ -181,6 +182,26 @@ TEST_F(RealDocumentTest, FailedSaveKeepsThePreviousFile) {
     std::size_t files = 0;
     for (const auto& e : fs::directory_iterator(dir)) files += e.is_regular_file();
     EXPECT_EQ(files, 1u);  // no temporary file left behind
+
+    // A folder that takes no temporary file: saved in place, and the user is told.
+    struct FolderRefuses : wf::IoSeam {
+        bool folderRefusesNewFile() override { return true; }
+    } refuses;
+    const char* tmp = std::getenv("TMPDIR");
+    const std::string oldTmp = tmp ? tmp : "";
+    ::setenv("TMPDIR", dir.c_str(), 1);
+    previous = wf::installIoSeam(&refuses);
+    const bool inPlace = life->save();
+    wf::installIoSeam(previous);
+    if (tmp) ::setenv("TMPDIR", oldTmp.c_str(), 1);
+    else ::unsetenv("TMPDIR");
+    EXPECT_TRUE(inPlace);
+    ASSERT_EQ(prompter.asked.size(), 2u);
+    EXPECT_EQ(prompter.asked[1].text, wf::kMsgSavedInPlace);
+    EXPECT_FALSE(doc->isModified());
+    files = 0;
+    for (const auto& e : fs::directory_iterator(dir)) files += e.is_regular_file();
+    EXPECT_EQ(files, 1u);  // the copy of the old bytes is gone
 }
 
 }  // namespace

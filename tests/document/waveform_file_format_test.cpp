@@ -506,19 +506,97 @@ TEST_F(WaveformFileRaw, UncreatableFileIsAnOpenError) {
     EXPECT_EQ(writeWaveformFile(folder.path().string(), sampleHeader(3, 20), patternBlock(), t.analog.data(), t.ptr)
                   .message,
               kMsgOpenError);
-    const std::string path = writeSample(30);
-    const auto before = fileBytes(path);
-    ::chmod(folder.path().c_str(), 0555);
-    const bool root = ::geteuid() == 0;  // root writes into read-only folders anyway
-    const FileResult r =
-        writeWaveformFile(path, sampleHeader(3, 20), patternBlock(), t.analog.data(), t.ptr);
-    ::chmod(folder.path().c_str(), 0755);
-    if (!root) {
-        EXPECT_EQ(r.message, kMsgOpenError);
-        EXPECT_EQ(fileBytes(path), before);
-    } else {
-        EXPECT_TRUE(r.ok);
+}
+
+// A folder that takes no new file: the file is rewritten in place, and only
+// once a full copy of its old bytes is in the temporary folder. Any failure
+// on the way leaves the old bytes, never a mix, and no copy behind.
+TEST_F(WaveformFileRaw, FolderWithoutRoomForATemporaryFileIsSavedInPlace) {
+    const auto copies = folder.path() / "tmp";
+    test::TemporaryFolderAt tmp(copies);
+    for (const std::uint32_t n : {100u, 800u}) {  // shorter and longer than the old file
+        SCOPED_TRACE(n);
+        const std::string path = writeSample(500, "old.lyr");
+        ::chmod(path.c_str(), 0640);
+        const auto before = fileBytes(path);
+        const std::size_t entries = folder.entries();
+        Tracks t(n);
+        auto save = [&] { return writeWaveformFile(path, sampleHeader(3, n), patternBlock(), t.analog.data(), t.ptr); };
+        for (int fault = 0; fault < 6; ++fault) {
+            test::FaultySeam seam;
+            seam.refuseFolder = true;
+            seam.shortWriteAt = fault < 4 ? fault : -1;  // header, analog, digital, block
+            seam.failFlush = fault == 4;
+            seam.failCopy = fault == 5;
+            test::SeamInstalled installed(&seam);
+            const FileResult r = save();
+            EXPECT_FALSE(r.ok);
+            EXPECT_EQ(r.message, fault == 5 ? kMsgOpenError : kMsgWriteError) << fault;
+            EXPECT_EQ(fileBytes(path), before) << fault;
+            EXPECT_TRUE(std::filesystem::is_empty(copies)) << fault;
+        }
+        struct stat old {};
+        ASSERT_EQ(::stat(path.c_str(), &old), 0);
+        test::FaultySeam seam;
+        seam.refuseFolder = true;
+        test::SeamInstalled installed(&seam);
+        const FileResult r = save();
+        ASSERT_TRUE(r.ok) << r.message;
+        EXPECT_EQ(r.notice, kMsgSavedInPlace);
+        struct stat now {};
+        ASSERT_EQ(::stat(path.c_str(), &now), 0);
+        EXPECT_EQ(now.st_ino, old.st_ino);
+        EXPECT_EQ(now.st_mode & 0777, 0640u);
+        WaveformFileContents c;
+        ASSERT_TRUE(readWaveformFile(path, 3, c).ok);
+        EXPECT_EQ(c.header.sampleCount, n);
+        EXPECT_EQ(std::memcmp(c.analog.data(), t.analog.data(), n * sizeof(double)), 0);
+        EXPECT_EQ(folder.entries(), entries);
+        EXPECT_TRUE(std::filesystem::is_empty(copies));
     }
+    // A missing file cannot be written in place: nothing is created.
+    test::FaultySeam seam;
+    seam.refuseFolder = true;
+    test::SeamInstalled installed(&seam);
+    Tracks t(20);
+    EXPECT_EQ(writeWaveformFile(folder.file("new.lyr"), sampleHeader(3, 20), patternBlock(), t.analog.data(), t.ptr)
+                  .message,
+              kMsgOpenError);
+    EXPECT_FALSE(std::filesystem::exists(folder.file("new.lyr")));
+}
+
+TEST_F(WaveformFileRaw, OldBytesThatCannotBePutBackStayInTheCopyAndAreNamed) {
+    const auto copies = folder.path() / "tmp";
+    test::TemporaryFolderAt tmp(copies);
+    const std::string path = writeSample(500);
+    const auto before = fileBytes(path);
+    test::FaultySeam seam;
+    seam.refuseFolder = true;
+    seam.shortWriteAt = 1;
+    seam.failRestore = true;
+    test::SeamInstalled installed(&seam);
+    Tracks t(800);
+    const FileResult r = writeWaveformFile(path, sampleHeader(3, 800), patternBlock(), t.analog.data(), t.ptr);
+    EXPECT_FALSE(r.ok);
+    const std::string lead = std::string(kMsgOldBytesKept) + "\n";
+    ASSERT_TRUE(r.message.starts_with(lead)) << r.message;
+    const std::string kept = r.message.substr(lead.size());
+    EXPECT_EQ(std::filesystem::path(kept).parent_path(), copies);
+    EXPECT_EQ(fileBytes(kept), before);
+}
+
+TEST_F(WaveformFileRaw, ReadOnlyFolderIsSavedInPlace) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders; the injected refusal covers it";
+    const auto copies = folder.path() / "tmp";
+    test::TemporaryFolderAt tmp(copies);
+    const std::string path = writeSample(30);
+    ::chmod(folder.path().c_str(), 0555);
+    Tracks t(20);
+    const FileResult r = writeWaveformFile(path, sampleHeader(3, 20), patternBlock(), t.analog.data(), t.ptr);
+    ::chmod(folder.path().c_str(), 0755);
+    EXPECT_TRUE(r.ok) << r.message;
+    EXPECT_EQ(r.notice, kMsgSavedInPlace);
+    EXPECT_EQ(fileBytes(path).size(), currentFileSize(20));
 }
 
 }  // namespace

@@ -7,9 +7,11 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include <cstdlib>
 #include <unistd.h>
 
 #include "document/waveform_file_format.h"
@@ -98,12 +100,35 @@ public:
     int shortReadAt = -1;
     bool failFlush = false;
     bool failRename = false;
+    bool refuseFolder = false;  // the folder takes no temporary file
+    bool failCopy = false;      // the copy of the old bytes cannot be completed
+    bool failRestore = false;   // nor can they be put back
     int writes = 0;
     int reads = 0;
     std::size_t allowWrite(std::size_t n) override { return writes++ == shortWriteAt ? n / 2 : n; }
     std::size_t allowRead(std::size_t n) override { return reads++ == shortReadAt ? n - 1 : n; }
     bool flushFails() override { return failFlush; }
     bool renameFails() override { return failRename; }
+    bool folderRefusesNewFile() override { return refuseFolder; }
+    bool backupFails() override { return failCopy; }
+    bool restoreFails() override { return failRestore; }
+};
+
+// Points the user's temporary folder (TMPDIR) at a folder of the test while it lives.
+class TemporaryFolderAt {
+public:
+    explicit TemporaryFolderAt(const std::filesystem::path& folder) {
+        if (const char* old = std::getenv("TMPDIR")) previous_ = old;
+        std::filesystem::create_directories(folder);
+        ::setenv("TMPDIR", folder.c_str(), 1);
+    }
+    ~TemporaryFolderAt() {
+        if (previous_) ::setenv("TMPDIR", previous_->c_str(), 1);
+        else ::unsetenv("TMPDIR");
+    }
+
+private:
+    std::optional<std::string> previous_;
 };
 
 class SeamInstalled {

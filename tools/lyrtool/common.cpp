@@ -90,6 +90,11 @@ int saveWaveform(const char* command, const std::string& path, lyr::document::CS
     lyr::app::DocumentStore store(doc);
     std::string message;
     if (!store.save(path, extras, message)) return refused(command, path, message);
+    if (!message.empty()) {
+        const std::string gloss = englishGloss(message);
+        std::fprintf(stderr, "lyrtool %s: %s: %s%s%s%s\n", command, path.c_str(), message.c_str(),
+                     gloss.empty() ? "" : " (", gloss.c_str(), gloss.empty() ? "" : ")");
+    }
     return kOk;
 }
 
@@ -107,11 +112,15 @@ std::string englishGloss(const std::string& message) {
         {wf::kMsgFormatError, "file format error"},
         {wf::kMsgWriteError, "file write error"},
         {wf::kMsgReadMemory, "not enough memory to read the file"},
+        {wf::kMsgSavedInPlace, "the folder takes no new file; the file was rewritten in place"},
         {lyr::document::CSYNDoc::kMemoryMessage, "not enough memory for the waveform"},
         {lyr::app::kInvalidParameterMessage, "invalid parameter"},
     };
     auto it = glosses.find(message);
-    return it == glosses.end() ? std::string() : it->second;
+    if (it != glosses.end()) return it->second;
+    if (message.starts_with(wf::kMsgOldBytesKept))
+        return "file write error; the old contents could not be put back and are kept in the file named";
+    return std::string();
 }
 
 int refused(const char* command, const std::string& path, const std::string& message) {
