@@ -4,7 +4,8 @@
 LYR_PACKAGES=(g++ clang make cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-noto-cjk xvfb xauth)
+  fonts-noto-cjk xvfb xauth
+  libxml2-utils shared-mime-info desktop-file-utils dpkg-dev)
 
 lyr_install_deps() {
   local missing=()
@@ -20,10 +21,16 @@ lyr_install_deps() {
 }
 
 # Configures (once) and builds the tree in BUILD_DIR with the given type.
+# LYR_TARGETS (space-separated) builds only those targets; ccache is used
+# when it is installed.
 lyr_build() {
   local dir="$1" type="$2"; shift 2
   if [ ! -f "$dir/CMakeCache.txt" ]; then
-    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="$type" "$@" || return 1
+    local launcher=()
+    command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="$type" "${launcher[@]}" "$@" || return 1
   fi
-  cmake --build "$dir" --parallel "$(nproc)"
+  local targets=()
+  [ -n "${LYR_TARGETS:-}" ] && targets=(--target ${LYR_TARGETS})
+  cmake --build "$dir" --parallel "$(nproc)" "${targets[@]}"
 }

@@ -1,6 +1,8 @@
 #include "app/ui/syn_app.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QFile>
 #include <QGuiApplication>
 #include <QScreen>
@@ -87,9 +89,45 @@ bool CSYNApp::initInstance(Prompter* prompter) {
     return true;
 }
 
+namespace {
+
+// The options --help lists; --settings and the file are read by parseCommandLine.
+void describeCommandLine(QCommandLineParser& parser) {
+    parser.setApplicationDescription(QString::fromUtf8(kAboutProductLine));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addOption(QCommandLineOption(QStringLiteral("settings"),
+                                       QStringLiteral("Use FILE as the settings file instead of LYR.INI."),
+                                       QStringLiteral("FILE")));
+    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("A .lyr or .syn file to open."),
+                                 QStringLiteral("[file]"));
+}
+
+bool asksForHelpOrVersion(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray a(argv[i]);
+        if (a == "-h" || a == "--help" || a == "-?" || a == "--help-all" || a == "-v" || a == "--version")
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 int runApplication(int argc, char** argv) {
+    if (asksForHelpOrVersion(argc, argv)) {
+        // Answered without a window system, so it also works without a display.
+        QCoreApplication core(argc, argv);
+        QCoreApplication::setApplicationName(QString::fromUtf8(kProgramName));
+        QCoreApplication::setApplicationVersion(QString::fromUtf8(kVersionText));
+        QCommandLineParser parser;
+        describeCommandLine(parser);
+        parser.process(core);  // prints and exits
+        return 0;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("LYR"));
+    QApplication::setApplicationVersion(QString::fromUtf8(kVersionText));
     QApplication::setFont(ui::japaneseUiFont());
 
     QStringList arguments = QApplication::arguments();
