@@ -1,0 +1,87 @@
+// The whole program: `lyr` started against the simulated units with several
+// instances allowed, a unit chosen in "PGX-500指定", the waveform written and
+// started from "波形出力" by a preloaded driver playing the user; the unit's
+// state is then read back with lyrtool, as another program would.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "document/syn_doc.h"
+#include "document/waveform_file.h"
+#include "process_runner.h"
+
+namespace lyr {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string slurp(const fs::path& path) {
+    std::ifstream in(path);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+TEST(OutputWindowE2E, ChosenUnitIsWrittenAndStartedFromTheOutputWindow) {
+    const fs::path dir = fs::temp_directory_path() / ("lyr-output-e2e-" + std::to_string(getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir / "home");
+    fs::create_directories(dir / "run");
+    fs::permissions(dir / "run", fs::perms::owner_all, fs::perm_options::replace);
+    {
+        std::ofstream ini(dir / "LYR.INI");
+        ini << "[LYR]\nVersion=1.4\n\n[PGX-500]\nMaxNumber=2\n\n[PGX-500.Device1]\nSerialNo=PG500001\nDescription=Left\n";
+    }
+    std::string message;
+    auto doc = document::CSYNDoc::create(message);
+    ASSERT_TRUE(doc) << message;
+    ASSERT_TRUE(doc->newWaveform(1000, 5000));
+    for (std::uint32_t i = 0; i < 5000; ++i) doc->analog()[i] = (i % 100) / 100.0 - 0.5;
+    const std::string wave = (dir / "wave.lyr").string();
+    ASSERT_TRUE(document::saveWaveformFile(wave, *doc, {}).ok);
+
+    std::map<std::string, std::string> env = {
+        {"QT_QPA_PLATFORM", "offscreen"},
+        {"HOME", (dir / "home").string()},
+        {"XDG_RUNTIME_DIR", (dir / "run").string()},
+        {"XDG_CONFIG_HOME", (dir / "home" / ".config").string()},
+        {"LYR_SETTINGS", (dir / "LYR.INI").string()},
+        {"LYR_D2XX_LIBRARY", PGXSIM_PATH},
+        {"PGXSIM_STATE", (dir / "state").string()},
+        {"PGXSIM_DEVICES", "PG500001:PGX-500,PG500002:PGX-500"},
+        {"PGXSIM_LOG", (dir / "log").string()},
+        {"PGXSIM_TIMEOUT_MS", "50"},
+        {"PGXSIM_FAULT", "\x01unset"},
+        {"PGXSIM_CALIBRATION", "\x01unset"},
+        {"LD_PRELOAD", LYR_UI_DRIVER_PATH},
+        {"LYR_UI_DRIVER_SERIAL", "PG500002"},
+        {"LYR_UI_DRIVER_REPORT", (dir / "report").string()},
+    };
+    const test::RunResult lyr = test::runProgram(LYR_PATH, {wave}, env, 90000);
+    const std::string steps = slurp(dir / "report");
+    EXPECT_FALSE(lyr.timedOut);
+    EXPECT_EQ(lyr.exitCode, 0) << lyr.err;
+    EXPECT_EQ(steps, "selected\noutput window open\ntransferred\nstarted\nrunning\nclosing\n") << lyr.err;
+
+    // The chosen unit is running what the window sent; the other is untouched.
+    env.erase("LD_PRELOAD");
+    const test::RunResult chosen = test::runProgram(LYRTOOL_PATH, {"status", "--serial", "PG500002"}, env);
+    EXPECT_EQ(chosen.exitCode, 0) << chosen.err;
+    EXPECT_NE(chosen.out.find("Running"), std::string::npos) << chosen.out;
+    const test::RunResult other = test::runProgram(LYRTOOL_PATH, {"status", "--serial", "PG500001"}, env);
+    EXPECT_NE(other.out.find("NotSetUp"), std::string::npos) << other.out;
+
+    // Both units are in the device list now, the named one first.
+    const std::string ini = slurp(dir / "LYR.INI");
+    EXPECT_NE(ini.find("SerialNo=PG500001"), std::string::npos) << ini;
+    EXPECT_NE(ini.find("SerialNo=PG500002"), std::string::npos) << ini;
+    EXPECT_NE(ini.find("Description=Left"), std::string::npos) << ini;
+    fs::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace lyr

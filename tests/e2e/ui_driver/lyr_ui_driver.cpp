@@ -1,0 +1,134 @@
+// Preloaded into the real `lyr` by the whole-program test: once the
+// application object exists it plays the user's part through the widgets'
+// names and texts, as a person at the screen would: choose the unit named by
+// LYR_UI_DRIVER_SERIAL in "PGX-500指定", open "波形出力", transfer, start, and
+// close the program. Each step it reaches is appended to LYR_UI_DRIVER_REPORT.
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QCoreApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QWidget>
+#include <functional>
+#include <vector>
+
+namespace {
+
+void report(const QString& line) {
+    QFile f(qEnvironmentVariable("LYR_UI_DRIVER_REPORT"));
+    if (f.open(QIODevice::Append | QIODevice::Text)) f.write((line + QLatin1Char('\n')).toUtf8());
+}
+
+QWidget* topLevel(const QString& name) {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == name && w->isVisible()) return w;
+    return nullptr;
+}
+
+QMainWindow* mainWindow() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* m = qobject_cast<QMainWindow*>(w); m && m->isVisible()) return m;
+    return nullptr;
+}
+
+template <class T>
+T* named(QWidget* parent, const char* name) {
+    return parent ? parent->findChild<T*>(QString::fromLatin1(name)) : nullptr;
+}
+
+// One step: tried on every tick until it reports that it is done.
+struct Step {
+    const char* name;
+    std::function<bool()> done;
+};
+
+class Driver : public QObject {
+public:
+    Driver() {
+        const QString serial = qEnvironmentVariable("LYR_UI_DRIVER_SERIAL");
+        steps_ = {
+            {"selected", [serial] {
+                 QWidget* dlg = topLevel(QStringLiteral("COutputSelectDlg"));
+                 auto* list = named<QTreeWidget>(dlg, "deviceList");
+                 if (!list) return false;
+                 for (int i = 0; i < list->topLevelItemCount(); ++i) {
+                     if (list->topLevelItem(i)->text(0) != serial) continue;
+                     list->setCurrentItem(list->topLevelItem(i));
+                     auto* ok = named<QAbstractButton>(dlg, "okButton");
+                     if (!ok || !ok->isEnabled()) return false;
+                     ok->click();
+                     return true;
+                 }
+                 return false;
+             }},
+            {"output window open", [] {
+                 QMainWindow* m = mainWindow();
+                 if (!m || !m->windowTitle().contains(QStringLiteral("wave.lyr"))) return false;
+                 for (QAction* a : m->findChildren<QAction*>()) {
+                     if (a->text() != QStringLiteral("波形データ出力(&W)")) continue;
+                     if (!a->isEnabled()) return false;
+                     a->trigger();
+                     return topLevel(QStringLiteral("COutputDlg")) != nullptr;
+                 }
+                 return false;
+             }},
+            {"transferred", [] { return clickWhenEnabled("transferButton", QStringLiteral("PGX-500 未設定")); }},
+            {"started", [] { return clickWhenEnabled("startStopButton", QStringLiteral("PGX-500 レディ")); }},
+            {"running", [] {
+                 auto* status = named<QLineEdit>(topLevel(QStringLiteral("COutputDlg")), "statusLine");
+                 return status && status->text() == QStringLiteral("PGX-500 動作中");
+             }},
+            {"closing", [] {
+                 if (QMainWindow* m = mainWindow()) m->close();
+                 return true;
+             }},
+        };
+        connect(&timer_, &QTimer::timeout, this, [this] { tick(); });
+        timer_.start(20);
+        // A step that never comes ends the run with the steps reached so far.
+        QTimer::singleShot(60000, this, [] {
+            report(QStringLiteral("gave up"));
+            QCoreApplication::exit(4);
+        });
+    }
+
+private:
+    static bool clickWhenEnabled(const char* button, const QString& status) {
+        QWidget* w = topLevel(QStringLiteral("COutputDlg"));
+        auto* line = named<QLineEdit>(w, "statusLine");
+        auto* b = named<QAbstractButton>(w, button);
+        if (!line || !b || line->text() != status || !b->isEnabled()) return false;
+        b->click();
+        return true;
+    }
+
+    void tick() {
+        // A question on the way out (nothing should have changed) is answered No.
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            report(QStringLiteral("asked: ") + box->text());
+            if (QAbstractButton* no = box->button(QMessageBox::No)) no->click();
+            else box->reject();
+            return;
+        }
+        if (next_ >= steps_.size()) return;
+        if (steps_[next_].done()) report(QString::fromUtf8(steps_[next_++].name));
+    }
+
+    QTimer timer_;
+    std::vector<Step> steps_;
+    std::size_t next_ = 0;
+};
+
+void startDriver() {
+    if (qEnvironmentVariableIsEmpty("LYR_UI_DRIVER_REPORT")) return;
+    new Driver;  // lives as long as the program
+}
+
+}  // namespace
+
+Q_COREAPP_STARTUP_FUNCTION(startDriver)
