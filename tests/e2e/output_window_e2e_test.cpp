@@ -61,7 +61,7 @@ TEST(OutputWindowE2E, ChosenUnitIsWrittenAndStartedFromTheOutputWindow) {
         {"LYR_UI_DRIVER_SERIAL", "PG500002"},
         {"LYR_UI_DRIVER_REPORT", (dir / "report").string()},
     };
-    const test::RunResult lyr = test::runProgram(LYR_PATH, {wave}, env, 90000);
+    const test::RunResult lyr = test::runProgram(LYR_PATH, {wave}, env, 45000);
     const std::string steps = slurp(dir / "report");
     EXPECT_FALSE(lyr.timedOut);
     EXPECT_EQ(lyr.exitCode, 0) << lyr.err;

@@ -91,7 +91,7 @@ public:
         connect(&timer_, &QTimer::timeout, this, [this] { tick(); });
         timer_.start(20);
         // A step that never comes ends the run with the steps reached so far.
-        QTimer::singleShot(60000, this, [] {
+        QTimer::singleShot(40000, this, [] {
             report(QStringLiteral("gave up"));
             QCoreApplication::exit(4);
         });
