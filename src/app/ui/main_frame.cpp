@@ -10,6 +10,7 @@
 
 #include "analog/ui/analog_commands.h"
 #include "app/ui/file_dialogs.h"
+#include "device/ui/output_commands.h"
 #include "document/ui/message_prompter.h"
 #include "document/ui/ui_fonts.h"
 #include "document/ui/wave_time_dlg.h"
@@ -128,6 +129,7 @@ void CMainFrame::buildMenus() {
     viewParts_ = view::installView(*this, doc_);
     setCentralView(viewParts_.view);
     viewParts_.commands->setAnalogPopup(analogCommands_->menu());  // right click on the analog plot
+    buildOutput(forwardPrompter_.get());
     buildHelpMenu();  // stays last
 }
 
@@ -146,6 +148,7 @@ void CMainFrame::connectLifecycle() {
     LifecycleHooks& h = lifecycle_->hooks();
     h.titleChanged = [this](const std::string& title) {
         setDocumentTitle(QString::fromStdString(title));
+        if (outputCommands_) outputCommands_->setOutputTitle(bareTitle(lifecycle_->documentPath()));
         refreshPlaceholder();
     };
     h.resetView = [this] { resetView(); };
@@ -174,6 +177,7 @@ void CMainFrame::updateCommandStates() {
     actNew_->setEnabled(lifecycle_->canNew());
     actExit_->setEnabled(true);
     updateFileCommandStates();
+    if (outputCommands_) actOutput_->setEnabled(outputCommands_->available(device::ID_OUTPUT));
     if (analogCommands_) analogCommands_->updateStates();
     if (viewParts_.commands) viewParts_.commands->updateStates();
 }

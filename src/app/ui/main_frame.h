@@ -28,6 +28,9 @@ class MessagePrompter;
 namespace lyr::analog {
 class AnalogCommands;
 }
+namespace lyr::device {
+class OutputCommands;
+}
 
 namespace lyr::app {
 
@@ -73,6 +76,11 @@ public:
     // it closes; unbound, every device feature stays off.
     bool deviceLibraryBound() const { return deviceLibrary_.bound(); }
     const device::DeviceLibrary& deviceLibrary() const { return deviceLibrary_; }
+    // The output command, the device state and the output window (main_frame_output.cpp).
+    device::OutputCommands* outputCommands() const { return outputCommands_; }
+    QAction* outputAction() const { return actOutput_; }
+    // The start-up device selection; the title prefix goes into every title.
+    void selectDevice(int maxNumber, const QString& settingsPath);
 
 public slots:
     void setCentralView(QWidget* view);
@@ -106,6 +114,7 @@ private:
     void buildFileMenu();
     void buildFileActions();  // Open, Save, Save as, About (main_frame_file.cpp)
     void buildHelpMenu();     // the last menu
+    void buildOutput(Prompter* prompter);  // the output command and its lifecycle steps
     void updateFileCommandStates();
     QtFileDialogs& qtFileDialogs();
     void connectLifecycle();
@@ -141,6 +150,8 @@ private:
     QMenu* helpMenu_ = nullptr;
     analog::AnalogCommands* analogCommands_ = nullptr;  // "アナログ(&A)" and undo
     device::DeviceLibrary deviceLibrary_;
+    device::OutputCommands* outputCommands_ = nullptr;
+    QAction* actOutput_ = nullptr;  // 32771 波形データ出力
     view::ViewFrame viewParts_;  // CSYNView, StatusStrip, "ズーム(&Z)" "カーソル(&C)" "タイムマーク(&T)"
 };
 

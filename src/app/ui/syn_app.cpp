@@ -133,6 +133,9 @@ int runApplication(int argc, char** argv) {
     QStringList arguments = QApplication::arguments();
     if (!arguments.isEmpty()) arguments.removeFirst();
     CSYNApp lyr(arguments);
+    lyr.deviceSelection = [&lyr](CMainFrame& frame, int maxNumber, SettingsStore&) {
+        frame.selectDevice(maxNumber, lyr.settingsPath());
+    };
     if (!lyr.initInstance()) return 1;
     return app.exec();
 }

@@ -12,11 +12,11 @@
 
 #include "device/device_library.h"
 #include "device/device_selection.h"
+#include "device/ui/output_dlg.h"
 #include "document/ui/command_set.h"
 
 namespace lyr::device {
 
-class COutputDlg;
 
 inline constexpr int ID_OUTPUT = 32771;
 inline constexpr const char* kOutputMenuText = "波形データ出力(&W)";

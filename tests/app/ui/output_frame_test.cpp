@@ -1,0 +1,148 @@
+// The main window's side of the output window: the designated unit enables
+// the output command, the prefix starts every title, and the window's
+// settings come back into the document before a waveform is replaced, when it
+// is saved and when the program closes.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include "app/ui/main_frame.h"
+#include "device/ui/output_commands.h"
+#include "device/ui/output_dlg.h"
+#include "support/qt_app.h"
+#include "support/scripted_prompter.h"
+
+namespace lyr::app {
+namespace {
+
+using device::COutputDlg;
+using device::GroupOutputMode;
+
+class NewWaveform : public WaveTimeChooser {
+public:
+    bool choose(std::int64_t& total, std::uint32_t& s, std::uint32_t& n) override {
+        s = 1000;
+        n = 5000;
+        total = std::int64_t{s} * n;
+        return true;
+    }
+};
+
+class SavePath : public FileDialogs {
+public:
+    std::optional<std::string> openFileName(const std::string&) override { return std::nullopt; }
+    std::optional<std::string> saveFileName(const std::string&, const std::string&, const std::string&) override {
+        return path;
+    }
+    std::string path;
+};
+
+class OutputFrame : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::qtApp();
+        ASSERT_TRUE(dir_.isValid());
+        setenv("LYR_D2XX_LIBRARY", (std::string(LYR_BINARY_DIR) + "/libpgxsim.so").c_str(), 1);
+        setenv("PGXSIM_STATE", (dir_.path() + "/state").toLocal8Bit().constData(), 1);
+        setenv("PGXSIM_TIMEOUT_MS", "0", 1);
+        unsetenv("PGXSIM_FAULT");
+        unsetenv("PGXSIM_DEVICES");
+        std::string message;
+        doc_ = document::CSYNDoc::create(message);
+        ASSERT_TRUE(doc_) << message;
+        frame_ = std::make_unique<CMainFrame>(*doc_);
+        frame_->setPrompter(&prompter_);
+        frame_->setWaveTimeChooser(&chooser_);
+        saves_.path = (dir_.path() + "/out.lyr").toStdString();
+        frame_->setFileDialogs(&saves_);
+        ASSERT_TRUE(frame_->deviceLibraryBound());
+    }
+    void TearDown() override {
+        frame_.reset();
+        unsetenv("LYR_D2XX_LIBRARY");
+        unsetenv("PGXSIM_STATE");
+    }
+    COutputDlg* openOutput() {
+        frame_->outputAction()->trigger();
+        return frame_->outputCommands()->outputWindow();
+    }
+
+    QTemporaryDir dir_;
+    test::ScriptedPrompter prompter_;
+    NewWaveform chooser_;
+    SavePath saves_;
+    std::unique_ptr<document::CSYNDoc> doc_;
+    std::unique_ptr<CMainFrame> frame_;
+};
+
+TEST_F(OutputFrame, TheOutputWindowFollowsTheDocumentsLifecycle) {
+    EXPECT_FALSE(frame_->outputAction()->isEnabled());  // nothing designated yet
+    frame_->selectDevice(1, dir_.path() + "/LYR.INI");
+    EXPECT_EQ(frame_->documentTitle(), QString());
+    ASSERT_TRUE(frame_->outputAction()->isEnabled());
+    EXPECT_EQ(frame_->outputAction()->text(), QStringLiteral("波形データ出力(&W)"));
+
+    ASSERT_TRUE(frame_->lifecycle().newWaveform());
+    COutputDlg* w = openOutput();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("波形出力 - 無題 ( アナログ分解能：12ビット  ディジタルCH：0～3 )"));
+    EXPECT_EQ(openOutput(), w);  // the same window, brought forward
+
+    // A changed choice goes back with Save, the window stays and takes the name.
+    QTest::mouseClick(w->option(GroupOutputMode, 1), Qt::LeftButton);
+    ASSERT_TRUE(frame_->lifecycle().saveAs());
+    EXPECT_EQ(doc_->outputSettings().outputMode, 1);
+    EXPECT_EQ(frame_->outputCommands()->outputWindow(), w);
+    EXPECT_TRUE(w->windowTitle().startsWith(QStringLiteral("波形出力 - out.lyr")));
+    ASSERT_TRUE(doc_->setAnalogResolution(10));
+    EXPECT_TRUE(w->windowTitle().contains(QStringLiteral("10ビット  ディジタルCH：0～5")));
+
+    // An analog edit past ±1 V brings a minimised window back.
+    w->showMinimized();
+    doc_->takeAnalogSnapshot();
+    doc_->analog()[10] = 1.5;
+    doc_->commitAnalogEdit();
+    EXPECT_FALSE(w->isMinimized());
+
+    // New: pulled first, then the window closes before the waveform is replaced.
+    QTest::mouseClick(w->option(device::GroupDigitalStop, 1), Qt::LeftButton);
+    prompter_.script({PromptAnswer::No});
+    ASSERT_TRUE(frame_->lifecycle().newWaveform());
+    EXPECT_FALSE(frame_->outputCommands()->outputWindowOpen());
+    EXPECT_EQ(doc_->outputWindow(), nullptr);
+    EXPECT_TRUE(frame_->outputAction()->isEnabled());
+    ASSERT_FALSE(prompter_.asked.empty());
+    EXPECT_NE(prompter_.asked.back().text.find("出力設定が変更されています。"), std::string::npos);
+
+    // Closing the program closes the window too.
+    ASSERT_NE(openOutput(), nullptr);
+    EXPECT_TRUE(frame_->close());
+    EXPECT_FALSE(frame_->outputCommands()->outputWindowOpen());
+}
+
+TEST_F(OutputFrame, SelectionSetsThePrefixOfEveryTitle) {
+    setenv("PGXSIM_DEVICES", "PG500001:PGX-500", 1);
+    QTimer::singleShot(0, [] {
+        QWidget* dlg = QApplication::activeModalWidget();
+        ASSERT_NE(dlg, nullptr);
+        EXPECT_EQ(dlg->windowTitle(), QStringLiteral("PGX-500指定"));
+        dlg->findChild<QPushButton*>(QStringLiteral("noDeviceButton"))->click();
+    });
+    frame_->selectDevice(2, dir_.path() + "/LYR.INI");
+    EXPECT_EQ(frame_->documentTitle(), QStringLiteral("[PGX-500指定なし] "));
+    EXPECT_FALSE(frame_->outputAction()->isEnabled());
+    ASSERT_TRUE(frame_->lifecycle().newWaveform());
+    EXPECT_EQ(frame_->documentTitle(), QStringLiteral("[PGX-500指定なし] 無題"));
+    unsetenv("PGXSIM_DEVICES");
+}
+
+}  // namespace
+}  // namespace lyr::app
