@@ -1,10 +1,9 @@
 #pragma once
-// CSYNView: the waveform view of the main window. It paints the document into
-// an off-screen image (time labels, handle strips, the analog plot and the
-// eight lanes, time mark and cursor) and lets the user move the cursor and
-// the time mark, zoom and scroll. Position and zoom logic is ViewState's.
+// CSYNView: the waveform view of the main window. It composes its elements
+// (background, time ruler, analog plot, digital lanes, time mark and cursor)
+// into an off-screen image and lets the user move the cursor and the time
+// mark, zoom and scroll. Position and zoom logic is ViewState's.
 #include <QBasicTimer>
-#include <QFont>
 #include <QImage>
 #include <QWidget>
 #include <cstdint>
@@ -15,12 +14,11 @@
 #include "document/view_state_record.h"
 #include "view/readouts.h"
 #include "view/view_geometry.h"
+#include "view/view_regions.h"
 #include "view/view_state.h"
+#include "view/ui/view_elements.h"
 
 namespace lyr::view {
-
-// Where a point lies, for the context menus (checked in this order).
-enum class ViewRegion { None, AnalogPlot, CursorHandle, MarkHandle, ZoomStrip, Lane };
 
 class CSYNView : public QWidget {
     Q_OBJECT
@@ -52,13 +50,17 @@ public:
     void runCommandAt(ViewCommand c, std::uint32_t index);
     void setCursorIndex(std::uint32_t index);
 
-    // --- hit tests (widget coordinates) ---
-    bool hitAnalogPlot(QPoint p) const;
-    bool hitCursorHandle(QPoint p) const;
-    bool hitMarkHandle(QPoint p) const;
-    bool hitZoomStrip(QPoint p) const;
-    int hitLane(QPoint p) const;  // 0..7, or -1
-    ViewRegion regionAt(QPoint p, int* lane = nullptr) const;
+    // --- hit test (widget coordinates) ---
+    // What lies under p, asking the analog plot, the cursor handle, the
+    // time-mark handle, the zoom strip and the lanes CH0..CH7 in this order.
+    // None without a waveform.
+    ViewHit hitTest(QPoint p) const;
+    // Single-region forms of hitTest for callers not yet moved to it.
+    bool hitAnalogPlot(QPoint p) const { return hitTest(p).region == ViewRegion::AnalogPlot; }
+    bool hitCursorHandle(QPoint p) const { return hitTest(p).region == ViewRegion::CursorHandle; }
+    bool hitMarkHandle(QPoint p) const { return hitTest(p).region == ViewRegion::MarkHandle; }
+    bool hitZoomStrip(QPoint p) const { return hitTest(p).region == ViewRegion::ZoomStrip; }
+    int hitLane(QPoint p) const { return hitTest(p).lane; }
 
     // --- readouts ---
     const Readouts& readouts() const { return readouts_; }
@@ -93,12 +95,10 @@ private:
     void layoutFromSize();
     void buildColumns();
     void renderAll();
-    void renderBackground(class QPainter& p, int x0, int x1);
-    void renderGrid(QPainter& p, int x0, int x1, bool labels);
-    void renderTraces(int c0, int c1);
-    void renderCursorAndMark();  // the mark (if set and visible), then the cursor
-    void drawMarkColumn();
-    void drawCursorColumn();
+    // Background, ruler, plot and lanes over pass.dirty (the painter is clipped to it).
+    void paintBackdrop(QPainter& p, const PaintPass& pass) const;
+    void paintTraces(int c0, int c1);
+    void paintMarkers();  // the mark (if set and visible), then the cursor
     // Restores the columns x - 1 .. x + 1 and the handles over x as a full
     // render draws them without the cursor and the mark.
     void eraseColumn(int x);
@@ -108,24 +108,22 @@ private:
     void updateMouseReadout(int x);
     bool waveform() const { return doc_.hasWaveform() && state_.hasWaveform(); }
     TrackView tracks() const;
-    QRect handleRect(int x, bool cursor) const;
+    QRect markerRect(const PositionMarker& m) const;
 
     document::CSYNDoc& doc_;
     ViewState state_;
     Layout layout_;
     QImage image_;
-    QImage cursorHandle_;
-    QImage markHandle_;
-    QFont labelFont_;
-    QFont laneFontBold_;
-    QFont laneFontNormal_;
-    ColumnBuffer analogColumns_;
-    std::array<ColumnBuffer, kLaneCount> laneColumns_;
+    ViewBackground background_;
+    TimeRuler ruler_;
+    AnalogPlot plot_;
+    DigitalLanes lanes_;
+    PositionMarker mark_{Marker::TimeMark};
+    PositionMarker cursor_{Marker::Cursor};
+    PaintPass pass_;  // of the last full render; column repaints reuse it
     QBasicTimer dragTimer_;
     Readouts readouts_;
     std::string mouseReadout_;
-    bool cursorDrawn_ = false;
-    bool markDrawn_ = false;
     int lastColumnRepaint_ = 0;
     int fullRenders_ = 0;
 };

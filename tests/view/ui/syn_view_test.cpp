@@ -104,7 +104,7 @@ TEST(CSYNViewWidget, DragDoubleClickZoomAndReadouts) {
 
     // Double click on the cursor handle sets the mark; the interval reads 0.
     const QPoint handle(v.state().cursorX(), l.cursorStrip.top + 2);
-    EXPECT_EQ(v.regionAt(handle), ViewRegion::CursorHandle);
+    EXPECT_EQ(v.hitTest(handle).region, ViewRegion::CursorHandle);
     QTest::mouseDClick(&v, Qt::LeftButton, Qt::NoModifier, handle);
     ASSERT_TRUE(v.state().markSet());
     EXPECT_EQ(f.strip->cursorMinusMarkField()->text(), QStringLiteral("0 nS"));
@@ -113,14 +113,12 @@ TEST(CSYNViewWidget, DragDoubleClickZoomAndReadouts) {
 
     // The context popups by region.
     const QPoint markHandle(v.state().markX(), l.markStrip.top + 2);
-    EXPECT_EQ(v.regionAt(markHandle), ViewRegion::MarkHandle);
+    EXPECT_EQ(v.hitTest(markHandle).region, ViewRegion::MarkHandle);
     EXPECT_EQ(f.commands->popupFor(ViewRegion::MarkHandle, -1)->title(), QStringLiteral("TimeMark"));
-    EXPECT_EQ(f.commands->popupFor(v.regionAt(QPoint(300, 19)), -1)->title(), QStringLiteral("Zoom"));
+    EXPECT_EQ(f.commands->popupFor(v.hitTest(QPoint(300, 19)).region, -1)->title(), QStringLiteral("Zoom"));
     EXPECT_EQ(f.commands->popupFor(ViewRegion::CursorHandle, -1)->title(), QStringLiteral("Cursor"));
-    int lane = -1;
-    EXPECT_EQ(v.regionAt(lanePoint, &lane), ViewRegion::Lane);
-    EXPECT_EQ(lane, 3);
-    EXPECT_EQ(v.regionAt(QPoint(l.plot.left + 5, l.plot.top + 5)), ViewRegion::AnalogPlot);
+    EXPECT_EQ(v.hitTest(lanePoint), (ViewHit{ViewRegion::Lane, 3}));
+    EXPECT_EQ(v.hitTest(QPoint(l.plot.left + 5, l.plot.top + 5)).region, ViewRegion::AnalogPlot);
     EXPECT_TRUE(f.commands->action(ViewCommand::DeleteMark)->isEnabled());
     f.commands->markPopup()->popup(QPoint(10, 10));
     f.commands->markPopup()->hide();
@@ -257,7 +255,7 @@ TEST(CSYNViewWidget, EmptyViewIgnoresTheMouse) {
     v.resetView();
     EXPECT_FALSE(v.isEnabled(ViewCommand::CursorToPosition));
     QTest::mouseDClick(&v, Qt::LeftButton, Qt::NoModifier, QPoint(300, 8));
-    EXPECT_EQ(v.regionAt(QPoint(300, 8)), ViewRegion::None);
+    EXPECT_EQ(v.hitTest(QPoint(300, 8)).region, ViewRegion::None);
     EXPECT_EQ(pixel(v.grab().toImage(), 100, 100), 0x7F7F7Fu);
 }
 
