@@ -1,9 +1,10 @@
 #pragma once
-// Helpers of the widget tests: the one QApplication of a test program and
-// the lookup of a dialog's controls by object name.
+// Helpers of the widget tests: the one QApplication of a test program, the
+// screenshots taken on request and the lookup of a dialog's controls by object name.
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QString>
 #include <QWidget>
 
@@ -18,6 +19,14 @@ inline QApplication& qtApp() {
     static QApplication* a = qApp ? nullptr : new QApplication(argc, argv);
     (void)a;
     return *qApp;
+}
+
+// Saves a screenshot of w as NAME.png into the folder LYR_GRAB names (made when
+// missing); without LYR_GRAB nothing is written.
+inline void grabIfAsked(QWidget& w, const QString& name) {
+    const QString dir = qEnvironmentVariable("LYR_GRAB");
+    if (dir.isEmpty() || !QDir().mkpath(dir)) return;
+    w.grab().save(QDir(dir).filePath(name + QStringLiteral(".png")));
 }
 
 // The child of that type and name; a missing one fails the test.

@@ -44,7 +44,7 @@ void click(QWidget& dlg, const char* name) {
 }
 
 void screenshot(QWidget& dlg, const char* name) {
-    dlg.grab().save(QStringLiteral("/tmp/analog_%1.png").arg(QString::fromLatin1(name)));
+    lyr::test::grabIfAsked(dlg, QStringLiteral("analog_") + QString::fromLatin1(name));
 }
 
 class AnalogDialogs : public ::testing::Test {

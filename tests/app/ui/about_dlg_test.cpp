@@ -19,7 +19,7 @@ TEST(CAboutDlg, ShowsVersionAndClosesWithOk) {
     EXPECT_EQ(dlg.versionLabel()->text(), QStringLiteral("LYR Version 1.4"));
     EXPECT_EQ(dlg.productLabel()->text(), QStringLiteral("PGX-500 波形データ編集・書き込みプログラム"));
     EXPECT_FALSE(dlg.versionLabel()->accessibleName().isEmpty());
-    if (qEnvironmentVariableIsSet("LYR_GRAB")) dlg.grab().save(QStringLiteral("/tmp/about_dlg.png"));
+    lyr::test::grabIfAsked(dlg, QStringLiteral("about_dlg"));
     QTest::mouseClick(dlg.okButton(), Qt::LeftButton);
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
     EXPECT_FALSE(dlg.isVisible());

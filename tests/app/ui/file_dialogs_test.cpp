@@ -36,7 +36,7 @@ TEST(QtFileDialogs, OpenShowsTheThreeFiltersAndReturnsTheChoice) {
         EXPECT_EQ(dlg.nameFilters(), (QStringList{QStringLiteral("LYRファイル (*.lyr)"), QStringLiteral("SYNファイル (*.syn)"),
                                                   QStringLiteral("すべてのファイル (*.*)")}));
         EXPECT_EQ(dlg.fileMode(), QFileDialog::ExistingFile);
-        if (qEnvironmentVariableIsSet("LYR_GRAB")) dlg.grab().save(QStringLiteral("/tmp/open_dialog.png"));
+        lyr::test::grabIfAsked(dlg, QStringLiteral("open_dialog"));
         dlg.selectFile(QString::fromStdString(file));
         QMetaObject::invokeMethod(&dlg, "accept");
     });
@@ -57,7 +57,7 @@ TEST(QtFileDialogs, SaveStartsWithTheTitleAndLeavesOverwriteToTheCommand) {
         EXPECT_EQ(dlg.nameFilters(), QStringList{QStringLiteral("LYRファイル (*.lyr)")});
         EXPECT_EQ(dlg.acceptMode(), QFileDialog::AcceptSave);
         EXPECT_TRUE(dlg.testOption(QFileDialog::DontConfirmOverwrite));
-        if (qEnvironmentVariableIsSet("LYR_GRAB")) dlg.grab().save(QStringLiteral("/tmp/save_dialog.png"));
+        lyr::test::grabIfAsked(dlg, QStringLiteral("save_dialog"));
         EXPECT_FALSE(dlg.selectedFiles().isEmpty());
         if (!dlg.selectedFiles().isEmpty()) {
             EXPECT_TRUE(dlg.selectedFiles().first().endsWith(QStringLiteral("無題")));

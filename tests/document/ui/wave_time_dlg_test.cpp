@@ -63,7 +63,7 @@ TEST_F(WaveTimeDlgTest, OpensWithTheNewWaveformDefaults) {
     EXPECT_FALSE(child<QComboBox>(dlg, "totalUnit")->accessibleName().isEmpty());
     EXPECT_EQ(child<QLineEdit>(dlg, "candidateText12")->accessibleName(),
               QStringLiteral("設定 2 サンプリングデータ数"));
-    dlg.grab().save(QStringLiteral("/tmp/quant_wave_time_dlg.png"));
+    lyr::test::grabIfAsked(dlg, QStringLiteral("wave_time_dlg"));
 }
 
 TEST_F(WaveTimeDlgTest, TypeTotalPickCandidateAndAccept) {
@@ -138,7 +138,7 @@ TEST_F(WaveTimeDlgTest, MarkerFollowsTheFieldOfTheCurrentMode) {
     EXPECT_TRUE(child<QPushButton>(dlg, "okButton")->isEnabled());
     retype(child<QLineEdit>(dlg, "totalEdit"), "abc");
     EXPECT_FALSE(totalMark->isHidden());
-    dlg.grab().save(QStringLiteral("/tmp/revdoc_wave_time_invalid.png"));
+    lyr::test::grabIfAsked(dlg, QStringLiteral("wave_time_dlg_invalid"));
 }
 
 TEST_F(WaveTimeDlgTest, EnterIsSwallowedAndClosingCancels) {

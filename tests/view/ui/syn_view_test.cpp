@@ -50,75 +50,128 @@ void sendMouse(QWidget& w, QEvent::Type type, QPoint pos, Qt::MouseButtons butto
 
 QRgb pixel(const QImage& img, int x, int y) { return img.pixel(x, y) & 0xFFFFFF; }
 
-TEST(CSYNViewWidget, DragDoubleClickZoomAndReadouts) {
+std::unique_ptr<document::CSYNDoc> sineDoc() {
     auto doc = makeDoc(100, 1048576);
     for (std::uint32_t i = 0; i < 1048576; ++i) doc->analog()[i] = 0.5 * std::sin(i * 0.001);
+    return doc;
+}
+
+TEST(CSYNViewWidget, NewWaveformShowsItsTimeBaseWithTheCursorAtTheStart) {
+    auto doc = sineDoc();
     Fixture f(*doc);
-    CSYNView& v = f.view;
-    const Layout& l = v.layout();
-    EXPECT_EQ(v.state().maxZoom(), 14);
+    EXPECT_EQ(f.view.state().maxZoom(), 14);
     EXPECT_EQ(f.strip->totalTimeField()->text(), QStringLiteral("104.8576 mS"));
     EXPECT_EQ(f.strip->samplingField()->text(), QStringLiteral("100 nS"));
     EXPECT_EQ(f.strip->cursorTimeField()->text(), QStringLiteral("0.0000 mS"));
     EXPECT_FALSE(f.strip->stepLeftButton()->isEnabled());
     EXPECT_FALSE(f.commands->action(ViewCommand::WholeView)->isEnabled());
+}
 
-    // Drag the cursor from the start to the middle of the plot, on the real 10 ms timer.
-    const int y = l.plot.top + 20;
-    const int x0 = v.state().sampleToX(0);
-    sendMouse(v, QEvent::MouseButtonPress, {x0 + 1, y}, Qt::LeftButton);
+TEST(CSYNViewWidget, DragMovesTheCursorOnEachTick) {
+    auto doc = sineDoc();
+    Fixture f(*doc);
+    CSYNView& v = f.view;
+    const int y = v.layout().plot.top + 20;
+    sendMouse(v, QEvent::MouseButtonPress, {v.state().sampleToX(0) + 1, y}, Qt::LeftButton);
     EXPECT_TRUE(v.dragTimerActive());
-    const int xMid = (l.plot.left + l.plot.right) / 2;
+    const int xMid = (v.layout().plot.left + v.layout().plot.right) / 2;
     sendMouse(v, QEvent::MouseMove, {xMid, y}, Qt::LeftButton, Qt::NoButton);
-    QTest::qWait(40);
-    sendMouse(v, QEvent::MouseButtonRelease, {xMid, y}, Qt::NoButton);
-    EXPECT_FALSE(v.dragTimerActive());
+    EXPECT_EQ(v.state().cursor(), 0u);  // the cursor follows on the timer's tick, not on the move
+    v.dragTick();
     const std::uint32_t dragged = v.state().xToSample(xMid);
     EXPECT_EQ(v.state().cursor(), dragged);
     EXPECT_GE(v.lastColumnRepaint(), 2);  // the old cursor stood on the first column
     EXPECT_LE(v.lastColumnRepaint(), 3);
-    EXPECT_FALSE(f.strip->cursorTimeField()->text().isEmpty());
-    EXPECT_EQ(f.strip->cursorVoltsField()->text(),
-              QString::fromStdString(formatVoltsReadout(doc->analog()[dragged])));
+    EXPECT_EQ(f.strip->cursorVoltsField()->text(), QString::fromStdString(formatVoltsReadout(doc->analog()[dragged])));
     EXPECT_TRUE(f.strip->stepLeftButton()->isEnabled());
+    sendMouse(v, QEvent::MouseButtonRelease, {xMid, y}, Qt::NoButton);
+    EXPECT_FALSE(v.dragTimerActive());
+    v.dragTick();  // a late tick after the release moves nothing
+    EXPECT_EQ(v.state().cursor(), dragged);
+}
 
-    // Double click in lane CH3 moves the cursor there.
+TEST(CSYNViewWidget, DoubleClicksByRegion) {
+    auto doc = sineDoc();
+    Fixture f(*doc);
+    CSYNView& v = f.view;
+    const Layout& l = v.layout();
+    // In a lane the cursor moves there.
     const QPoint lanePoint(l.plot.left + 100, (l.laneArea[3].top + l.laneArea[3].bottom) / 2);
     QTest::mouseDClick(&v, Qt::LeftButton, Qt::NoModifier, lanePoint);
     EXPECT_EQ(v.state().cursor(), v.state().xToSample(l.plot.left + 100));
-
-    // Zoom in twice from the menu action, then out again.
-    f.commands->action(ViewCommand::ZoomIn)->trigger();
-    f.commands->action(ViewCommand::ZoomIn)->trigger();
-    EXPECT_EQ(v.state().zoom(), 2);
-    EXPECT_TRUE(v.state().isVisible(v.state().cursor()));
-    EXPECT_TRUE(f.commands->action(ViewCommand::WholeView)->isEnabled());
-    f.commands->action(ViewCommand::ZoomOut)->trigger();
-    EXPECT_EQ(v.state().zoom(), 1);
-
-    // Double click on the time strip: standard zoom, then the whole view.
+    // On the time strip: the standard zoom, then the whole view.
     QTest::mouseDClick(&v, Qt::LeftButton, Qt::NoModifier, QPoint(300, 8));
     EXPECT_EQ(v.state().zoom(), 7);
     QTest::mouseDClick(&v, Qt::LeftButton, Qt::NoModifier, QPoint(300, 8));
     EXPECT_EQ(v.state().zoom(), 0);
-
-    // Double click on the cursor handle sets the mark; the interval reads 0.
-    const QPoint handle(v.state().cursorX(), l.cursorStrip.top + 2);
-    EXPECT_EQ(v.hitTest(handle).region, ViewRegion::CursorHandle);
-    QTest::mouseDClick(&v, Qt::LeftButton, Qt::NoModifier, handle);
+    // On the cursor handle: the mark is set there and the interval reads 0.
+    QTest::mouseDClick(&v, Qt::LeftButton, Qt::NoModifier, QPoint(v.state().cursorX(), l.cursorStrip.top + 2));
     ASSERT_TRUE(v.state().markSet());
     EXPECT_EQ(f.strip->cursorMinusMarkField()->text(), QStringLiteral("0 nS"));
     f.strip->stepRightButton()->click();
     EXPECT_EQ(f.strip->cursorMinusMarkField()->text(), QStringLiteral("100 nS"));
+}
 
-    // The context popups by region.
-    const QPoint markHandle(v.state().markX(), l.markStrip.top + 2);
-    EXPECT_EQ(v.hitTest(markHandle).region, ViewRegion::MarkHandle);
+TEST(CSYNViewWidget, ZoomCommandsKeepTheCursorInView) {
+    auto doc = sineDoc();
+    Fixture f(*doc);
+    CSYNView& v = f.view;
+    v.setCursorIndex(700000);
+    f.commands->action(ViewCommand::ZoomIn)->trigger();
+    f.commands->action(ViewCommand::ZoomIn)->trigger();
+    EXPECT_EQ(v.state().zoom(), 2);
+    EXPECT_TRUE(v.state().isVisible(700000));
+    EXPECT_TRUE(f.commands->action(ViewCommand::WholeView)->isEnabled());
+    f.commands->action(ViewCommand::ZoomOut)->trigger();
+    EXPECT_EQ(v.state().zoom(), 1);
+}
+
+// One query for the context menus: the plot, the cursor handle, the mark handle,
+// the zoom strip and the lanes, each where it was drawn.
+TEST(CSYNViewWidget, HitTestFindsEachElement) {
+    auto doc = makeDoc(100, 10000);
+    Fixture f(*doc);
+    CSYNView& v = f.view;
+    const Layout& l = v.layout();
+    v.setCursorIndex(2000);
+    v.runCommandAt(ViewCommand::MarkAtPosition, 5000);
+    const int cx = v.state().cursorX(), mx = v.state().markX();
+    struct Case {
+        QPoint pt;
+        ViewHit hit;
+    };
+    const Case cases[] = {
+        {{l.plot.left + 5, l.plot.top + 5}, {ViewRegion::AnalogPlot}},
+        {{cx, l.plot.top + 5}, {ViewRegion::AnalogPlot}},  // the cursor line is part of the plot
+        {{cx + 5, l.cursorStrip.top}, {ViewRegion::CursorHandle}},
+        {{cx + 6, l.cursorStrip.top}, {}},
+        {{mx, l.markStrip.bottom}, {ViewRegion::MarkHandle}},
+        {{cx, l.markStrip.top}, {}},  // no mark over the cursor
+        {{300, 19}, {ViewRegion::ZoomStrip}},
+        {{0, l.laneArea[0].top}, {ViewRegion::Lane, 0}},
+        {{l.plot.left + 100, (l.laneArea[3].top + l.laneArea[3].bottom) / 2}, {ViewRegion::Lane, 3}},
+        {{l.plot.right + 1, l.laneArea[7].bottom}, {ViewRegion::Lane, 7}},
+        {{l.clientWidth - 2, l.laneArea[7].bottom}, {}},
+    };
+    for (const Case& c : cases) {
+        const ViewHit h = v.hitTest(c.pt);
+        EXPECT_EQ(h.region, c.hit.region) << c.pt.x() << "," << c.pt.y();
+        EXPECT_EQ(h.lane, c.hit.lane) << c.pt.x() << "," << c.pt.y();
+    }
+    // Scrolled out of view, the mark's handle is no longer there to hit.
+    f.commands->action(ViewCommand::MaxZoom)->trigger();
+    ASSERT_FALSE(v.state().isVisible(5000));
+    EXPECT_EQ(v.hitTest({mx, l.markStrip.bottom}).region, ViewRegion::None);
+}
+
+TEST(CSYNViewWidget, PopupsByRegionAndTheMarkPopupDeletes) {
+    auto doc = makeDoc(100, 10000);
+    Fixture f(*doc);
+    CSYNView& v = f.view;
+    v.runCommand(ViewCommand::MarkAtCursor);
     EXPECT_EQ(f.commands->popupFor(ViewRegion::MarkHandle, -1)->title(), QStringLiteral("TimeMark"));
-    EXPECT_EQ(f.commands->popupFor(v.hitTest(QPoint(300, 19)).region, -1)->title(), QStringLiteral("Zoom"));
+    EXPECT_EQ(f.commands->popupFor(ViewRegion::ZoomStrip, -1)->title(), QStringLiteral("Zoom"));
     EXPECT_EQ(f.commands->popupFor(ViewRegion::CursorHandle, -1)->title(), QStringLiteral("Cursor"));
-    EXPECT_EQ(v.hitTest(lanePoint), (ViewHit{ViewRegion::Lane, 3}));
-    EXPECT_EQ(v.hitTest(QPoint(l.plot.left + 5, l.plot.top + 5)).region, ViewRegion::AnalogPlot);
     EXPECT_TRUE(f.commands->action(ViewCommand::DeleteMark)->isEnabled());
     f.commands->markPopup()->popup(QPoint(10, 10));
     f.commands->markPopup()->hide();
@@ -152,7 +205,7 @@ TEST(CSYNViewWidget, OnlyTheCursorMenusRearmHistoryNavigation) {
     EXPECT_EQ(v.state().cursor(), 100u);
 }
 
-TEST(CSYNViewWidget, RendersTraceClipMarkCursorAndLanes) {
+TEST(CSYNViewWidget, RendersTraceClipMarksLanesAndCursor) {
     auto doc = makeDoc(100, 2000);
     for (std::uint32_t i = 0; i < 2000; ++i) doc->analog()[i] = (i < 1000) ? 0.5 : -0.5;
     doc->analog()[1500] = 1.5;
@@ -189,7 +242,15 @@ TEST(CSYNViewWidget, RendersTraceClipMarkCursorAndLanes) {
     EXPECT_EQ(pixel(img, xc, l.plot.top + 10), red);
     EXPECT_EQ(pixel(img, xc, l.bottomOfLines), red);
     EXPECT_EQ(pixel(img, xc, l.cursorStrip.top + 1), red);  // the handle image
-    // Lane labels: CH0..CH3 are bold at 12 bits; at 14 bits CH2 turns normal.
+}
+
+TEST(CSYNViewWidget, LaneLabelsAreBoldWhileTheirChannelIsAllocated) {
+    auto doc = makeDoc(100, 2000);
+    Fixture f(*doc);
+    CSYNView& v = f.view;
+    const Layout& l = v.layout();
+    const QImage& img = v.image();
+    // CH0..CH3 are bold at 12 bits; at 14 bits CH2 turns normal.
     auto ink = [&](int lane) {
         const Rect& r = l.laneLabel[lane];
         int dark = 0;
@@ -282,7 +343,7 @@ TEST(CGetTimeDlgWidget, TypeChooseUnitAndAccept) {
     dlg.okButton()->click();
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
     EXPECT_EQ(dlg.resultIndex(), 999u);
-    dlg.grab().save(QStringLiteral("/tmp/view_get_time_dlg.png"));
+    lyr::test::grabIfAsked(dlg, QStringLiteral("view_get_time_dlg"));
 }
 
 TEST(CGetTimeDlgWidget, ThreeCallersThroughTheMenus) {

@@ -42,7 +42,7 @@ TEST(ViewFrame, MenusStripAndScreenshots) {
     w.setCentralWidget(parts.view);
     w.resize(1400, 860);
     w.show();
-    QTest::qWait(20);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
     parts.view->resetView();
 
     QStringList titles;
@@ -52,7 +52,7 @@ TEST(ViewFrame, MenusStripAndScreenshots) {
                                    QStringLiteral("ヘルプ(&H)")}));
     EXPECT_EQ(parts.strip->totalTimeField()->text(), QStringLiteral("104.8576 mS"));
     EXPECT_EQ(parts.view->state().zoomSpan(0), 1048576u);
-    w.grab().save(QStringLiteral("/tmp/view_main_whole.png"));
+    lyr::test::grabIfAsked(w, QStringLiteral("view_main_whole"));
 
     parts.view->setCursorIndex(70000);
     parts.view->runCommandAt(ViewCommand::MarkAtPosition, 65536);
@@ -62,7 +62,7 @@ TEST(ViewFrame, MenusStripAndScreenshots) {
     EXPECT_EQ(parts.view->state().zoom(), parts.view->state().standardZoom() + 2);
     EXPECT_TRUE(parts.view->state().isVisible(70000));
     EXPECT_EQ(parts.strip->cursorMinusMarkField()->text(), QStringLiteral("446.4 uS"));
-    w.grab().save(QStringLiteral("/tmp/view_main_zoomed.png"));
+    lyr::test::grabIfAsked(w, QStringLiteral("view_main_zoomed"));
 }
 
 // After the time entry the main window is active again, so its shortcuts work at once.
