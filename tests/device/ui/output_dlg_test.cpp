@@ -31,12 +31,7 @@ namespace {
 
 using test::child;
 
-void grab(QWidget& w, const QString& name) {
-    const QString dir = qEnvironmentVariable("LYR_GRAB");
-    if (dir.isEmpty()) return;
-    QDir().mkpath(dir);
-    w.grab().save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
-}
+void grab(QWidget& w, const QString& name) { test::grabIfAsked(w, name); }
 
 QString text(QWidget& parent, const char* name) { return child<QLineEdit>(parent, QString::fromLatin1(name))->text(); }
 
