@@ -48,18 +48,24 @@ bool parseArgs(const std::vector<std::string>& args, const std::set<std::string>
     return true;
 }
 
-bool parseTimeArgument(const std::string& text, std::int64_t& ns) {
+bool splitTimeArgument(const std::string& text, std::string& number, int& unit) {
     std::size_t end = text.size();
     while (end > 0 && std::isalpha(static_cast<unsigned char>(text[end - 1]))) --end;
     std::string suffix = text.substr(end);
     for (char& c : suffix) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    int unit;
     if (suffix == "ns") unit = lyr::document::kUnitNs;
     else if (suffix == "us") unit = lyr::document::kUnitUs;
     else if (suffix == "ms") unit = lyr::document::kUnitMs;
     else if (suffix == "s") unit = lyr::document::kUnitS;
     else return false;
-    return lyr::document::parseTime(text.substr(0, end), unit, ns);
+    number = text.substr(0, end);
+    return true;
+}
+
+bool parseTimeArgument(const std::string& text, std::int64_t& ns) {
+    std::string number;
+    int unit = 0;
+    return splitTimeArgument(text, number, unit) && lyr::document::parseTime(number, unit, ns);
 }
 
 bool parseCountArgument(const std::string& text, std::uint32_t& value) {

@@ -33,6 +33,9 @@ bool parseArgs(const std::vector<std::string>& args, const std::set<std::string>
 // read exactly as the editor reads time fields; false when refused (also for
 // finer than 1 ns, e.g. "1.5ns").
 bool parseTimeArgument(const std::string& text, std::int64_t& ns);
+// The same TIME split into its number text and unit index ("100us" -> "100",
+// uS), for typing it into an editor's field; false without a known unit.
+bool splitTimeArgument(const std::string& text, std::string& number, int& unit);
 // A decimal count without sign; false when refused.
 bool parseCountArgument(const std::string& text, std::uint32_t& value);
 

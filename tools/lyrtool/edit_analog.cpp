@@ -19,22 +19,6 @@ namespace {
 namespace doc = lyr::document;
 namespace an = lyr::analog;
 
-// "100us" -> ("100", uS). False without a known unit suffix.
-bool splitTime(const std::string& text, std::string& number, int& unit) {
-    std::size_t end = text.size();
-    while (end > 0 && std::isalpha(static_cast<unsigned char>(text[end - 1]))) --end;
-    std::string suffix = text.substr(end);
-    for (char& c : suffix) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (suffix == "ns") unit = doc::kUnitNs;
-    else if (suffix == "us") unit = doc::kUnitUs;
-    else if (suffix == "ms") unit = doc::kUnitMs;
-    else if (suffix == "s") unit = doc::kUnitS;
-    else return false;
-    number = text.substr(0, end);
-    return true;
-}
-
-
 const std::map<std::string, std::set<std::string>> kEditorOptions = {
     {"sine", {"--sine-period", "--amplitude", "--offset", "--repeat", "--delay", "--phase"}},
     {"rectangle", {"--t0", "--t1", "--t2", "--t3", "--t4", "--v0", "--v1", "--v2", "--repeat"}},
@@ -57,7 +41,7 @@ struct Drive {
     bool setTime(an::AnalogEditFrame& f, const std::string& option, std::size_t field) {
         std::string number;
         int unit = 0;
-        if (!splitTime(args.values.at(option), number, unit)) {
+        if (!splitTimeArgument(args.values.at(option), number, unit)) {
             error = option + " needs a TIME such as 100us (ns, us, ms or s)";
             return false;
         }

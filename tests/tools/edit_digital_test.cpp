@@ -1,0 +1,146 @@
+// lyrtool edit with the digital editors, run as scripts use it; the saved
+// file is read back with the document's own reader.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <unistd.h>
+#include <vector>
+
+#include "document/syn_doc.h"
+#include "document/waveform_file.h"
+#include "lyrtool_run.h"
+
+namespace lyrtool::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+class EditDigital : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() / ("lyrtool_digital_" + std::to_string(::getpid()));
+        fs::create_directories(dir);
+        ASSERT_EQ(lyrtool({"new", path("in.lyr"), "--sampling", "10ns", "--count", "100"}, dir).status, 0);
+        // CH2: 0,0,1,1,0 then zeros.
+        auto r = lyrtool({"edit", path("in.lyr"), path("base.lyr"), "clock", "--channel", "2", "--start", "20ns",
+                          "--t1", "20ns", "--t2", "0ns", "--repeat", "1"},
+                         dir);
+        ASSERT_EQ(r.status, 0) << r.err;
+    }
+    void TearDown() override { fs::remove_all(dir); }
+    std::string path(const char* name) const { return (dir / name).string(); }
+    ToolRun edit(const char* editor, std::vector<std::string> options) {
+        std::vector<std::string> args{"edit", path("base.lyr"), path("out.lyr"), editor};
+        args.insert(args.end(), options.begin(), options.end());
+        return lyrtool(args, dir);
+    }
+    std::unique_ptr<lyr::document::CSYNDoc> load(const char* name) {
+        std::string message;
+        auto doc = lyr::document::CSYNDoc::create(message);
+        lyr::document::StoredExtras extras;
+        EXPECT_TRUE(lyr::document::openWaveformFile(path(name), *doc, extras).ok);
+        return doc;
+    }
+    std::vector<int> levels(int ch, int n = 5) {
+        auto doc = load("out.lyr");
+        return std::vector<int>(doc->digital(ch), doc->digital(ch) + n);
+    }
+    fs::path dir;
+};
+
+TEST_F(EditDigital, ClockAdjustsOntoTheGridAndRemembersItsSettings) {
+    auto r = edit("clock", {"--channel", "4", "--start", "15ns", "--t1", "15ns", "--t2", "20ns", "--level1", "0",
+                            "--repeat", "2", "--mode", "or"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("[レベル 0：時間] を調節します。 15 nS　→　10 nS"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("[編集開始] を調節します。 15 nS　→　10 nS"), std::string::npos) << r.err;
+    EXPECT_NE(r.out.find("clock samples 1 to 7"), std::string::npos) << r.out;
+    EXPECT_EQ(levels(4, 8), (std::vector<int>{0, 0, 1, 1, 0, 1, 1, 0}));
+    const auto s = load("out.lyr")->editorSettings().clock;
+    EXPECT_EQ(s.t1, 10);
+    EXPECT_EQ(s.level1, 0);
+    EXPECT_EQ(s.level2, 1);
+    EXPECT_EQ(s.channel, 4);
+
+    // Options not given keep the remembered values (channel 4, 10/20 ns x 2).
+    r = lyrtool({"edit", path("out.lyr"), path("again.lyr"), "clock", "--mode", "xor"}, dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    auto again = load("again.lyr");
+    // 0,1,1,0,1,1 at start 0 XOR 0,0,1,1,0,1,1,0
+    EXPECT_EQ(std::vector<int>(again->digital(4), again->digital(4) + 8), (std::vector<int>{0, 1, 0, 1, 1, 0, 1, 0}));
+
+    // Valid fields that truncate to nothing: the failed create.
+    r = edit("clock", {"--t1", "5ns", "--t2", "5ns"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("パラメータが不正です"), std::string::npos) << r.err;
+    EXPECT_FALSE(fs::exists(dir / "out2.lyr"));
+}
+
+TEST_F(EditDigital, UsageErrorsNameTheField) {
+    struct Case {
+        const char* editor;
+        std::vector<std::string> options;
+        const char* message;
+    } cases[] = {
+        {"clock", {"--t1", "2us"}, "invalid --t1 '2us'"},
+        {"clock", {"--start", "991ns"}, "invalid --start '991ns'"},
+        {"clock", {"--t1", "0ns", "--t2", "0ns"}, "do not make a segment"},
+        {"clock", {"--channel", "8"}, "invalid --channel '8'"},
+        {"clock", {"--mode", "add"}, "--mode is replace, or, and or xor"},
+        {"shift", {"--channel", "2", "--shift", "5ns"}, "invalid --shift '5ns'"},
+        {"shift", {"--shift", "10ns"}, "needs --channel"},
+        {"swap", {"--a", "3", "--b", "3"}, "same channel"},
+        {"modify", {"--copy-start", "1us"}, "invalid --copy-start '1us'"},
+        {"invert", {"--shift", "10ns"}, "does not apply to invert"},
+    };
+    for (const auto& c : cases) {
+        const auto r = edit(c.editor, c.options);
+        EXPECT_EQ(r.status, 2) << c.editor << " " << c.message;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    }
+}
+
+TEST_F(EditDigital, ChannelOperations) {
+    struct Case {
+        const char* editor;
+        std::vector<std::string> options;
+        int channel;
+        std::vector<int> expected;
+    } cases[] = {
+        {"shift", {"--channel", "2", "--shift", "20ns", "--fill", "zero"}, 2, {0, 0, 0, 0, 1}},
+        {"shift", {"--channel", "2", "--shift", "10ns", "--shift", "10ns", "--fill", "rotate"}, 2, {0, 0, 0, 0, 1}},
+        {"shift", {"--channel", "2", "--shift", "-20ns", "--fill", "one"}, 2, {1, 1, 0, 0, 0}},
+        {"invert", {"--channel", "2"}, 2, {1, 1, 0, 0, 1}},
+        {"clear", {"--channel", "2"}, 2, {0, 0, 0, 0, 0}},
+        {"paste", {"--from", "2", "--channel", "6"}, 6, {0, 0, 1, 1, 0}},
+        {"swap", {"--a", "2", "--b", "7"}, 7, {0, 0, 1, 1, 0}},
+    };
+    for (const auto& c : cases) {
+        const auto r = edit(c.editor, c.options);
+        ASSERT_EQ(r.status, 0) << c.editor << ": " << r.err;
+        EXPECT_EQ(levels(c.channel), c.expected) << c.editor << " " << c.options.back();
+    }
+    EXPECT_EQ(load("out.lyr")->editorSettings().swap.swapB, 7);
+}
+
+TEST_F(EditDigital, ModifyRunsThePieceOperationsInOrder) {
+    // Piece 1,0,0 from CH2 at 30 ns; invert -> 0,1,1; shift +10 fill one -> 1,0,1;
+    // XOR into CH5 at 50 ns.
+    auto r = edit("modify", {"--copy-channel", "2", "--copy-start", "30ns", "--copy-period", "30ns", "--channel", "5",
+                             "--invert", "--shift", "10ns", "--fill", "one", "--start", "50ns", "--mode", "xor"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("modify samples 5 to 8"), std::string::npos) << r.out;
+    EXPECT_EQ(levels(5, 9), (std::vector<int>{0, 0, 0, 0, 0, 1, 0, 1, 0}));
+    auto doc = load("out.lyr");
+    EXPECT_EQ(doc->editorSettings().modify.copyChannel, 2);
+    EXPECT_EQ(doc->editorSettings().shift.shiftMethod, 1);
+
+    // The other order: shift (fill one) -> 1,1,0, then invert -> 0,0,1.
+    r = edit("modify", {"--copy-channel", "2", "--copy-start", "30ns", "--copy-period", "30ns", "--channel", "5",
+                        "--shift", "10ns", "--fill", "one", "--invert", "--start", "50ns"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(levels(5, 9), (std::vector<int>{0, 0, 0, 0, 0, 0, 0, 1, 0}));
+}
+
+}  // namespace
+}  // namespace lyrtool::test
