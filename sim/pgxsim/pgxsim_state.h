@@ -27,7 +27,7 @@ struct DeviceRecord {
     std::uint32_t loadExpectedBytes;          // bytes still awaited after CMD_LOAD_SAMPLES
     std::uint32_t loadReceivedBytes;
     std::uint32_t loadedWords;                // words of the last complete load
-    std::int64_t runStartNs;                  // wall clock, so other processes agree
+    std::int64_t runStartNs;                  // on the unit's clock, which other processes share
     std::uint64_t frames;                     // frames answered since the record was made
     std::uint8_t userArea[kUserAreaSize];
     std::uint8_t padding[2];

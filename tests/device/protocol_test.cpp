@@ -1,4 +1,4 @@
-// The register protocol, as the device sees it through the in-process fake.
+// The register protocol, as the simulated unit sees it.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -6,86 +6,118 @@
 #include <limits>
 
 #include "device/protocol.h"
-#include "fake_d2xx.h"
+#include "simulated_unit.h"
 
 namespace lyr::device {
 namespace {
 
 using document::OutputSettings;
-using test::FakeD2xx;
 using test::hex;
 
-TEST(Frames, StartForceStopAndStatusReadBytes) {
-    FakeD2xx fake;
-    ASSERT_EQ(startOutput(fake.api(), nullptr), FT_OK);
-    ASSERT_EQ(forceStop(fake.api(), nullptr), FT_OK);
-    ASSERT_EQ(stopOutput(fake.api(), nullptr), FT_OK);
+class Protocol : public ::testing::Test {
+protected:
+    test::SimulatedUnit unit;
+    FT_HANDLE h = unit.open();
+    const D2xxApi& api() const { return unit.api(); }
+    const std::vector<std::string>& events() const { return unit.model.events; }
+};
+
+TEST_F(Protocol, StartForceStopAndStatusReadBytes) {
+    ASSERT_EQ(startOutput(api(), h), FT_OK);
+    ASSERT_EQ(forceStop(api(), h), FT_OK);
+    ASSERT_EQ(stopOutput(api(), h), FT_OK);
     DeviceStatus st;
-    ASSERT_EQ(readStatus(fake.api(), nullptr, st), FT_OK);
-    ASSERT_EQ(fake.writes.size(), 4u);
-    EXPECT_EQ(hex(fake.writes[0]), "D2 00 00 01 00 2D");
-    EXPECT_EQ(hex(fake.writes[1]), "D2 00 00 80 00 2D");
-    EXPECT_EQ(hex(fake.writes[2]), "D2 00 00 02 00 2D");
-    EXPECT_EQ(hex(fake.writes[3]), "B4 00 01 00 00 4B");
+    ASSERT_EQ(readStatus(api(), h, st), FT_OK);
+    const auto writes = unit.writes();
+    ASSERT_EQ(writes.size(), 4u);
+    EXPECT_EQ(hex(writes[0]), "D2 00 00 01 00 2D");
+    EXPECT_EQ(hex(writes[1]), "D2 00 00 80 00 2D");
+    EXPECT_EQ(hex(writes[2]), "D2 00 00 02 00 2D");
+    EXPECT_EQ(hex(writes[3]), "B4 00 01 00 00 4B");
 }
 
-TEST(Frames, ReplyMustEchoBytesZeroOneAndFive) {
-    FakeD2xx fake;
-    std::uint16_t v = 0;
-    // A read answered with the write tail is refused even with plausible value bytes.
-    fake.registers[REG_STATUS] = 0x0521;
-    fake.editReply = [](Frame& r) { r[5] = 0x2D; };
-    EXPECT_EQ(readRegister(fake.api(), nullptr, REG_STATUS, v), ERR_REPLY);
-    fake.editReply = [](Frame& r) { r[0] = 0xD2; };
-    EXPECT_EQ(readRegister(fake.api(), nullptr, REG_STATUS, v), ERR_REPLY);
-    fake.editReply = [](Frame& r) { r[1] = 0x01; };
-    EXPECT_EQ(writeRegister(fake.api(), nullptr, REG_REPEAT, 3), ERR_REPLY);
-    // Byte 2 is not compared.
-    fake.editReply = [](Frame& r) { r[2] = 0x77; };
-    EXPECT_EQ(readRegister(fake.api(), nullptr, REG_STATUS, v), FT_OK);
-    EXPECT_EQ(v, 0x0521);
-    // No reply within the timeout shows as a short read.
-    fake.editReply = nullptr;
-    fake.replyNothing = true;
-    EXPECT_EQ(writeRegister(fake.api(), nullptr, REG_REPEAT, 3), ERR_REPLY);
+TEST_F(Protocol, ReplyMustEchoBytesZeroOneAndFive) {
+    struct Case {
+        void (*alter)(pgxsim::Reply&);
+        bool read;
+        Status expected;
+    };
+    const Case cases[] = {
+        // A read answered with the write tail is refused even with plausible value bytes.
+        {[](pgxsim::Reply& r) { r[5] = 0x2D; }, true, ERR_REPLY},
+        {[](pgxsim::Reply& r) { r[0] = 0xD2; }, true, ERR_REPLY},
+        {[](pgxsim::Reply& r) { r[1] = 0x01; }, false, ERR_REPLY},
+        {[](pgxsim::Reply& r) { r[5] = 0x4B; }, false, ERR_REPLY},
+        // Byte 2 is not compared.
+        {[](pgxsim::Reply& r) { r[2] = 0x77; }, true, FT_OK},
+    };
+    for (const auto& c : cases) {
+        pgxsim::Faults f;
+        f.alterReply = c.alter;
+        unit.model.setFaults(f);
+        std::uint16_t v = 0xFFFF;
+        EXPECT_EQ(c.read ? readRegister(api(), h, REG_STATUS, v) : writeRegister(api(), h, REG_REPEAT, 3), c.expected);
+        if (c.read && c.expected == FT_OK) {
+            EXPECT_EQ(v, 0x0300);  // firmware 3, nothing loaded
+        }
+    }
+    // No reply within the timeout shows as a short read, after the timeout.
+    unit.fault([](pgxsim::Faults& f) {
+        f.alterReply = nullptr;
+        f.timeout = true;
+    });
+    const auto before = unit.clock.nowNs();
+    EXPECT_EQ(writeRegister(api(), h, REG_REPEAT, 3), ERR_REPLY);
+    EXPECT_EQ(unit.clock.nowNs() - before, 2000 * 1000000LL);
 }
 
 TEST(Status, DecodingAndStatePrecedence) {
-    FakeD2xx fake;
-    auto stateFor = [&](std::uint8_t low, std::uint8_t high, DeviceStatus& st) {
-        fake.registers[REG_STATUS] = static_cast<std::uint16_t>(low | (high << 8));
-        EXPECT_EQ(readStatus(fake.api(), nullptr, st), FT_OK);
-        return deriveState(st);
+    struct Case {
+        std::uint16_t word;
+        DeviceState state;
+        bool transferError;
+        int firmware;
     };
+    const Case cases[] = {
+        {0x0521, DeviceState::Running, false, 5},
+        {0x05A1, DeviceState::ClockFault, false, 5},
+        {0x0501, DeviceState::Fault, false, 5},
+        {0x0020, DeviceState::Ready, false, 0},
+        {0x0000, DeviceState::NotSetUp, false, 0},
+        {0x0080, DeviceState::ClockFault, false, 0},
+        {0x014E, DeviceState::NotSetUp, false, 1},  // bits 1, 2, 3 and 6 mean nothing
+        {0x0010, DeviceState::NotSetUp, true, 0},
+    };
+    for (const auto& c : cases) {
+        const DeviceStatus st = decodeStatus(c.word);
+        EXPECT_EQ(deriveState(st), c.state) << std::hex << c.word;
+        EXPECT_EQ(st.transferError, c.transferError) << std::hex << c.word;
+        EXPECT_EQ(st.firmwareVersion, c.firmware) << std::hex << c.word;
+    }
+    const DeviceStatus running = decodeStatus(0x0521);
+    EXPECT_TRUE(running.running && running.dataReady && !running.clockFault);
+}
+
+TEST_F(Protocol, StatusAsTheUnitReportsIt) {
     DeviceStatus st;
-    EXPECT_EQ(stateFor(0x21, 0x05, st), DeviceState::Running);
-    EXPECT_TRUE(st.running);
-    EXPECT_TRUE(st.dataReady);
-    EXPECT_FALSE(st.clockFault);
-    EXPECT_FALSE(st.transferError);
+    unit.model.firmware = 5;
+    ASSERT_EQ(readStatus(api(), h, st), FT_OK);
+    EXPECT_EQ(deriveState(st), DeviceState::NotSetUp);
     EXPECT_EQ(st.firmwareVersion, 5);
-    EXPECT_EQ(stateFor(0xA1, 0x05, st), DeviceState::ClockFault);
-    EXPECT_EQ(stateFor(0x01, 0x05, st), DeviceState::Fault);
-    EXPECT_EQ(stateFor(0x20, 0x00, st), DeviceState::Ready);
-    EXPECT_EQ(st.firmwareVersion, 0);
-    EXPECT_EQ(stateFor(0x00, 0x00, st), DeviceState::NotSetUp);
-    EXPECT_EQ(stateFor(0x80, 0x00, st), DeviceState::ClockFault);
-    // Bits 1, 2, 3 and 6 mean nothing.
-    EXPECT_EQ(stateFor(0x4E, 0x01, st), DeviceState::NotSetUp);
-    EXPECT_EQ(stateFor(0x10, 0x00, st), DeviceState::NotSetUp);
-    EXPECT_TRUE(st.transferError);
+    unit.fault([](pgxsim::Faults& f) { f.clock = true; });
+    ASSERT_EQ(readStatus(api(), h, st), FT_OK);
+    EXPECT_EQ(deriveState(st), DeviceState::ClockFault);
 }
 
-TEST(Timing, RegistersForOneHundredThousandSamples) {
-    FakeD2xx fake;
-    ASSERT_EQ(writeTiming(fake.api(), nullptr, 100000, 1), FT_OK);
-    EXPECT_EQ(fake.events, (std::vector<std::string>{"W3=0001", "W2=869F", "W5=0000", "W4=0000"}));
-    fake.events.clear();
-    ASSERT_EQ(writeTiming(fake.api(), nullptr, 1048576, 8388608), FT_OK);
-    EXPECT_EQ(fake.events, (std::vector<std::string>{"W3=000F", "W2=FFFF", "W5=007F", "W4=FFFF"}));
+TEST_F(Protocol, TimingRegisters) {
+    ASSERT_EQ(writeTiming(api(), h, 100000, 1), FT_OK);
+    EXPECT_EQ(events(), (std::vector<std::string>{"W3=0001", "W2=869F", "W5=0000", "W4=0000"}));
+    unit.forget();
+    ASSERT_EQ(writeTiming(api(), h, 1048576, 8388608), FT_OK);
+    EXPECT_EQ(events(), (std::vector<std::string>{"W3=000F", "W2=FFFF", "W5=007F", "W4=FFFF"}));
 }
 
-TEST(Settings, ConfigWordPackingAndItsInverse) {
+TEST_F(Protocol, ConfigWordPackingAndItsInverse) {
     OutputSettings s;
     s.startControl = 2;
     s.outputMode = 1;
@@ -99,12 +131,11 @@ TEST(Settings, ConfigWordPackingAndItsInverse) {
     s.analogResolution = 12;
     s.repeatCount = 1;
     EXPECT_EQ(packConfigWord(s), 0x27D6);
-    FakeD2xx fake;
-    ASSERT_EQ(writeDeviceSettings(fake.api(), nullptr, s), FT_OK);
-    EXPECT_EQ(fake.events, (std::vector<std::string>{"W6=0000", "W7=27D6"}));
+    ASSERT_EQ(writeDeviceSettings(api(), h, s), FT_OK);
+    EXPECT_EQ(events(), (std::vector<std::string>{"W6=0000", "W7=27D6"}));
 
     OutputSettings back;
-    ASSERT_EQ(readDeviceSettings(fake.api(), nullptr, back), FT_OK);
+    ASSERT_EQ(readDeviceSettings(api(), h, back), FT_OK);
     EXPECT_EQ(back, s);
     // Resolution bits: 0 for 14, 6 for 8; repeat 65536 is register value 0xFFFF.
     OutputSettings r14, r8;
@@ -121,25 +152,26 @@ TEST(Settings, ConfigWordPackingAndItsInverse) {
     EXPECT_EQ(packConfigWord(wide), 0x2002);
 }
 
-TEST(Settings, EitherReadFailingFailsTheWhole) {
-    FakeD2xx fake;
-    fake.failWriteNumber = 1;  // the REG_CONFIG read frame
-    OutputSettings s;
-    s.repeatCount = 77;
-    EXPECT_EQ(readDeviceSettings(fake.api(), nullptr, s), FT_IO_ERROR);
-    EXPECT_EQ(s.repeatCount, 77);
+TEST_F(Protocol, EitherSettingsReadFailingFailsTheWhole) {
+    for (long failing : {0, 1}) {
+        pgxsim::Faults f;
+        f.failWriteAt = failing;  // the REG_REPEAT, then the REG_CONFIG read frame
+        unit.model.setFaults(f);
+        OutputSettings s;
+        s.repeatCount = 77;
+        EXPECT_EQ(readDeviceSettings(api(), h, s), FT_IO_ERROR);
+        EXPECT_EQ(s.repeatCount, 77);
+    }
 }
 
-TEST(ZeroLevelAndValid, RoundingAndFlagValues) {
-    FakeD2xx fake;
-    ASSERT_EQ(writeZeroLevel(fake.api(), nullptr, 8000.0), FT_OK);
-    ASSERT_EQ(writeZeroLevel(fake.api(), nullptr, 8191.5), FT_OK);
-    ASSERT_EQ(writeZeroLevel(fake.api(), nullptr, 8191.49), FT_OK);
-    ASSERT_EQ(setDataValid(fake.api(), nullptr, 1), FT_OK);
-    ASSERT_EQ(setDataValid(fake.api(), nullptr, 2), FT_OK);
-    ASSERT_EQ(setDataValid(fake.api(), nullptr, 0), FT_OK);
-    EXPECT_EQ(fake.events, (std::vector<std::string>{"W8=1F40", "W8=2000", "W8=1FFF", "W9=0001",
-                                                     "W9=0000", "W9=0000"}));
+TEST_F(Protocol, ZeroLevelRoundingAndDataValidFlagValues) {
+    ASSERT_EQ(writeZeroLevel(api(), h, 8000.0), FT_OK);
+    ASSERT_EQ(writeZeroLevel(api(), h, 8191.5), FT_OK);
+    ASSERT_EQ(writeZeroLevel(api(), h, 8191.49), FT_OK);
+    ASSERT_EQ(setDataValid(api(), h, 1), FT_OK);
+    ASSERT_EQ(setDataValid(api(), h, 2), FT_OK);
+    ASSERT_EQ(setDataValid(api(), h, 0), FT_OK);
+    EXPECT_EQ(events(), (std::vector<std::string>{"W8=1F40", "W8=2000", "W8=1FFF", "W9=0001", "W9=0000", "W9=0000"}));
 }
 
 Calibration exampleCalibration() { return {7000.0, 8000.0}; }
@@ -200,48 +232,48 @@ TEST(SampleWords, ChannelBitsFollowTheResolution) {
     EXPECT_EQ(words[1] & 1, 1);
 }
 
-TEST(WriteSamples, ChunksOfFiftyThousandWords) {
-    FakeD2xx fake;
+TEST_F(Protocol, SamplesGoInChunksOfFiftyThousandWords) {
     std::vector<std::uint16_t> words(120000);
     for (std::size_t i = 0; i < words.size(); ++i) words[i] = static_cast<std::uint16_t>(i * 2654435761u);
-    fake.registers[REG_COUNT_HIGH] = 0x0001;  // the device knows N = 120000
-    fake.registers[REG_COUNT_LOW] = 0xD4BF;
-    ASSERT_EQ(writeSamples(fake.api(), nullptr, words.data(), 120000), FT_OK);
-    ASSERT_EQ(fake.writes.size(), 5u);
-    EXPECT_EQ(hex(fake.writes[0]), "D2 00 00 10 00 2D");
-    EXPECT_EQ(fake.writes[1].size(), 100000u);
-    EXPECT_EQ(fake.writes[2].size(), 100000u);
-    EXPECT_EQ(fake.writes[3].size(), 40000u);
-    EXPECT_EQ(hex(fake.writes[4]), "B4 00 01 00 00 4B");
-    ASSERT_EQ(fake.samples.size(), 240000u);
-    for (std::size_t i = 0; i < words.size(); ++i) {
-        ASSERT_EQ(fake.samples[2 * i], words[i] & 0xFF) << i;  // low byte first
-        ASSERT_EQ(fake.samples[2 * i + 1], words[i] >> 8) << i;
-    }
+    ASSERT_EQ(writeTiming(api(), h, 120000, 1), FT_OK);  // the unit learns N
+    unit.forget();
+    ASSERT_EQ(writeSamples(api(), h, words.data(), 120000), FT_OK);
+    const auto writes = unit.writes();
+    ASSERT_EQ(writes.size(), 5u);
+    EXPECT_EQ(hex(writes[0]), "D2 00 00 10 00 2D");
+    EXPECT_EQ(writes[1].size(), 100000u);
+    EXPECT_EQ(writes[2].size(), 100000u);
+    EXPECT_EQ(writes[3].size(), 40000u);
+    EXPECT_EQ(hex(writes[4]), "B4 00 01 00 00 4B");
+    const auto& record = unit.model.record(0);
+    ASSERT_EQ(record.loadedWords, 120000u);
+    // Sent low byte first: the unit's memory holds the same little-endian words.
+    EXPECT_EQ(0, std::memcmp(record.samples, words.data(), 240000));
+    const std::uint8_t* first = reinterpret_cast<const std::uint8_t*>(record.samples);
+    EXPECT_EQ(first[2], words[1] & 0xFF);
+    EXPECT_EQ(first[3], words[1] >> 8);
 }
 
-TEST(WriteSamples, ZeroSamplesStillReadsTheStatus) {
-    FakeD2xx fake;
-    fake.registers[REG_COUNT_HIGH] = 0xFFFF;
-    fake.registers[REG_COUNT_LOW] = 0xFFFF;
-    ASSERT_EQ(writeSamples(fake.api(), nullptr, nullptr, 0), FT_OK);
-    ASSERT_EQ(fake.writes.size(), 2u);
-    EXPECT_EQ(hex(fake.writes[1]), "B4 00 01 00 00 4B");
+TEST_F(Protocol, ZeroSamplesStillReadsTheStatus) {
+    ASSERT_EQ(writeTiming(api(), h, 0, 1), FT_OK);  // count registers 0xFFFFFFFF
+    unit.forget();
+    ASSERT_EQ(writeSamples(api(), h, nullptr, 0), FT_OK);
+    const auto writes = unit.writes();
+    ASSERT_EQ(writes.size(), 2u);
+    EXPECT_EQ(hex(writes[1]), "B4 00 01 00 00 4B");
 }
 
-TEST(WriteSamples, TransferErrorAndFailingChunk) {
+TEST_F(Protocol, TransferErrorAndFailingChunk) {
     std::vector<std::uint16_t> words(120000);
-    {
-        FakeD2xx fake;
-        fake.registers[REG_STATUS] = kStatusTransferError | kStatusDataReady;
-        EXPECT_EQ(writeSamples(fake.api(), nullptr, words.data(), 10), ERR_REPLY);
-    }
-    {
-        FakeD2xx fake;
-        fake.failWriteNumber = 2;  // the second chunk
-        EXPECT_EQ(writeSamples(fake.api(), nullptr, words.data(), 120000), FT_IO_ERROR);
-        EXPECT_EQ(fake.writes.size(), 3u);  // nothing after the failing chunk
-    }
+    ASSERT_EQ(writeTiming(api(), h, 10, 1), FT_OK);
+    unit.fault([](pgxsim::Faults& f) { f.transferError = true; });
+    EXPECT_EQ(writeSamples(api(), h, words.data(), 10), ERR_REPLY);
+    unit.model.setFaults({});
+    ASSERT_EQ(writeTiming(api(), h, 120000, 1), FT_OK);
+    unit.forget();
+    unit.fault([](pgxsim::Faults& f) { f.failWriteAt = 2; });  // the second chunk
+    EXPECT_EQ(writeSamples(api(), h, words.data(), 120000), FT_IO_ERROR);
+    EXPECT_EQ(unit.writes().size(), 3u);  // nothing after the failing chunk
 }
 
 struct UploadFixture {
@@ -263,57 +295,49 @@ struct UploadFixture {
     }
 };
 
-TEST(Upload, TheDeviceSeesTheFixedOrder) {
-    FakeD2xx fake;
-    fake.registers[REG_STATUS] = 0x0300;
+TEST_F(Protocol, UploadSeesTheFixedOrder) {
     UploadFixture f(120000);
-    ASSERT_EQ(uploadWaveform(fake.api(), nullptr, f.settings, 120000, 3, f.tracks, 10, f.words.data()), FT_OK);
-    EXPECT_EQ(fake.events,
-              (std::vector<std::string>{"W9=0000", "W6=0002", "W7=4004", "UA", "W3=0001", "W2=D4BF",
-                                        "W5=0000", "W4=0002", "W8=1F40", "W0=0010", "RAW 100000",
-                                        "RAW 100000", "RAW 40000", "R1", "W9=0001"}));
+    ASSERT_EQ(uploadWaveform(api(), h, f.settings, 120000, 3, f.tracks, 10, f.words.data()), FT_OK);
+    EXPECT_EQ(events(), (std::vector<std::string>{"W9=0000", "W6=0002", "W7=4004", "UA", "W3=0001", "W2=D4BF",
+                                                  "W5=0000", "W4=0002", "W8=1F40", "W0=0010", "RAW 100000",
+                                                  "RAW 100000", "RAW 40000", "R1", "W9=0001"}));
     std::vector<std::uint16_t> expected(120000);
     buildSampleWords(f.tracks, 120000, 10, {7000.0, 8000.0}, expected.data());
-    ASSERT_EQ(fake.samples.size(), 240000u);
-    EXPECT_EQ(0, std::memcmp(fake.samples.data(), expected.data(), 240000));
+    EXPECT_EQ(0, std::memcmp(unit.model.record(0).samples, expected.data(), 240000));
     EXPECT_EQ(f.words, expected);
+    DeviceStatus st;
+    ASSERT_EQ(readStatus(api(), h, st), FT_OK);
+    EXPECT_EQ(deriveState(st), DeviceState::Ready);
 }
 
-TEST(Upload, FirstFailureEndsTheSequence) {
-    {
-        FakeD2xx fake;
-        fake.userArea[48] ^= 1;
-        UploadFixture f(100);
-        EXPECT_EQ(uploadWaveform(fake.api(), nullptr, f.settings, 100, 1, f.tracks, 12, f.words.data()),
-                  ERR_USER_AREA);
-        EXPECT_EQ(fake.events, (std::vector<std::string>{"W9=0000", "W6=0002", "W7=2004", "UA"}));
-        EXPECT_EQ(f.words[0], 0);  // no sample built
-    }
-    {
-        FakeD2xx fake;
-        fake.registers[REG_STATUS] = kStatusTransferError;
-        UploadFixture f(100);
-        EXPECT_EQ(uploadWaveform(fake.api(), nullptr, f.settings, 100, 1, f.tracks, 12, f.words.data()),
-                  ERR_REPLY);
-        EXPECT_EQ(fake.events.back(), "R1");  // data valid not set
-    }
-    {
-        FakeD2xx fake;
-        fake.failWriteNumber = 0;
-        UploadFixture f(10);
-        EXPECT_EQ(uploadWaveform(fake.api(), nullptr, f.settings, 10, 1, f.tracks, 12, f.words.data()),
-                  FT_IO_ERROR);
-        EXPECT_EQ(fake.writes.size(), 1u);
-    }
+TEST_F(Protocol, UploadEndsAtTheFirstFailure) {
+    UploadFixture f(100);
+    unit.fault([](pgxsim::Faults& x) { x.userAreaChecksum = true; });
+    EXPECT_EQ(uploadWaveform(api(), h, f.settings, 100, 1, f.tracks, 12, f.words.data()), ERR_USER_AREA);
+    EXPECT_EQ(events(), (std::vector<std::string>{"W9=0000", "W6=0002", "W7=2004", "UA"}));
+    EXPECT_EQ(f.words[0], 0);  // no sample built
+
+    unit.model.setFaults({});
+    unit.fault([](pgxsim::Faults& x) { x.transferError = true; });
+    unit.forget();
+    EXPECT_EQ(uploadWaveform(api(), h, f.settings, 100, 1, f.tracks, 12, f.words.data()), ERR_REPLY);
+    EXPECT_EQ(events().back(), "R1");  // data valid not set
+
+    unit.model.setFaults({});
+    unit.fault([](pgxsim::Faults& x) { x.failWriteAt = 0; });
+    unit.forget();
+    EXPECT_EQ(uploadWaveform(api(), h, f.settings, 10, 1, f.tracks, 12, f.words.data()), FT_IO_ERROR);
+    EXPECT_EQ(unit.writes().size(), 1u);
+    DeviceStatus st;
+    ASSERT_EQ(readStatus(api(), h, st), FT_OK);
+    EXPECT_EQ(deriveState(st), DeviceState::NotSetUp);
 }
 
-TEST(Upload, MoreSamplesThanTheDeviceHoldsChangeNothing) {
-    FakeD2xx fake;
+TEST_F(Protocol, MoreSamplesThanTheDeviceHoldsChangeNothing) {
     UploadFixture f(1);
-    EXPECT_EQ(uploadWaveform(fake.api(), nullptr, f.settings, document::kMaxSamples + 1, 1, f.tracks, 12,
-                             f.words.data()),
+    EXPECT_EQ(uploadWaveform(api(), h, f.settings, document::kMaxSamples + 1, 1, f.tracks, 12, f.words.data()),
               FT_INVALID_PARAMETER);
-    EXPECT_TRUE(fake.writes.empty());
+    EXPECT_TRUE(unit.writes().empty());
 }
 
 }  // namespace

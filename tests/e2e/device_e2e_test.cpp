@@ -2,20 +2,18 @@
 // processes; the simulator's state file shows what the unit holds.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <sstream>
-#include <thread>
 
 #include "device/protocol.h"
 #include "document/syn_doc.h"
 #include "document/waveform_file.h"
 #include "pgxsim/pgxsim_state.h"
-#include "process_runner.h"
+#include "support/program_run.h"
 
 namespace lyr {
 namespace {
@@ -28,26 +26,30 @@ using document::OutputSettings;
 class DeviceE2E : public ::testing::Test {
 protected:
     void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = fs::temp_directory_path() / (std::string("lyr-e2e-") + info->name() + "-" + std::to_string(getpid()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
         env_["LYR_D2XX_LIBRARY"] = PGXSIM_PATH;
         env_["PGXSIM_STATE"] = (dir_ / "state").string();
         env_["PGXSIM_LOG"] = (dir_ / "log").string();
-        env_["PGXSIM_TIMEOUT_MS"] = "50";
-        env_["PGXSIM_DEVICES"] = "\x01unset";
-        env_["PGXSIM_FAULT"] = "\x01unset";
-        env_["PGXSIM_CALIBRATION"] = "\x01unset";
+        // The unit's time is this file's: the test moves it, nothing sleeps.
+        env_["PGXSIM_CLOCK"] = (dir_ / "clock").string();
+        for (const char* v : {"PGXSIM_DEVICES", "PGXSIM_FAULT", "PGXSIM_CALIBRATION", "PGXSIM_FIRMWARE",
+                              "PGXSIM_TIMEOUT_MS"})
+            env_[v] = test::kUnset;
+        setClockNs(1'000'000'000);
     }
-    void TearDown() override { fs::remove_all(dir_); }
 
     test::RunResult lyrtool(std::vector<std::string> args, std::map<std::string, std::string> extra = {}) {
         auto env = env_;
         for (auto& [k, v] : extra) env[k] = v;
-        auto r = test::runProgram(LYRTOOL_PATH, args, env, 20000);
+        auto r = test::runProgram(LYRTOOL_PATH, args, dir_, env);
         EXPECT_FALSE(r.timedOut) << "lyrtool " << (args.empty() ? "" : args[0]) << " hung";
         return r;
+    }
+
+    void setClockNs(long long ns) { std::ofstream(dir_ / "clock") << ns << "\n"; }
+    long long clockNs() {
+        long long ns = -1;
+        std::ifstream(dir_ / "clock") >> ns;
+        return ns;
     }
 
     // A waveform with a sine, clipped peaks and a counting pattern on CH0..CH7.
@@ -122,7 +124,8 @@ protected:
         return r.out.substr(at, r.out.find('"', at) - at);
     }
 
-    fs::path dir_;
+    test::ScratchDir scratch_;
+    fs::path dir_ = scratch_.path();
     std::map<std::string, std::string> env_;
     std::unique_ptr<CSYNDoc> doc_;
 };
@@ -174,7 +177,7 @@ TEST_F(DeviceE2E, StartRunningThenStop) {
     ASSERT_EQ(lyrtool({"upload", file}).exitCode, 0);
     ASSERT_EQ(lyrtool({"start"}).exitCode, 0);
     EXPECT_EQ(state(), "Running");
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    setClockNs(clockNs() + 3'600'000'000'000);
     EXPECT_EQ(state(), "Running");  // continuous
     ASSERT_EQ(lyrtool({"stop"}).exitCode, 0);
     EXPECT_EQ(state(), "Ready");
@@ -193,13 +196,11 @@ TEST_F(DeviceE2E, ARepeatRunEndsByItself) {
     // 3 x 10000 x 10 us = 300 ms.
     const std::string file = makeFile(10000, 10000, 12, s);
     ASSERT_EQ(lyrtool({"upload", file}).exitCode, 0);
-    const auto started = std::chrono::steady_clock::now();
     ASSERT_EQ(lyrtool({"start"}).exitCode, 0);
-    const std::string during = state();
-    if (std::chrono::steady_clock::now() - started < std::chrono::milliseconds(250)) {
-        EXPECT_EQ(during, "Running");
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    const long long started = clockNs();
+    setClockNs(started + 300'000'000 - 1);
+    EXPECT_EQ(state(), "Running");
+    setClockNs(started + 300'000'000);
     EXPECT_EQ(state(), "Ready");
     auto r = lyrtool({"status", "--json"});
     EXPECT_NE(r.out.find("\"repeatCount\": 3"), std::string::npos) << r.out;
@@ -236,30 +237,33 @@ struct FaultCase {
     std::vector<std::string> args;  // "FILE" is replaced by the waveform file
     int exitCode;
     const char* message;
+    long long waitedMs;  // how long the unit's clock moved while a read waited
 };
 
 TEST_F(DeviceE2E, EachFaultGivesItsMessageAndExitStatus) {
     const std::string file = makeFile(2000, 100, 12, OutputSettings{});
     const std::vector<FaultCase> cases = {
-        {"transfer-error", {"upload", "FILE"}, 1, "データ設定できませんでした。 (status 21)"},
-        {"user-area-checksum", {"upload", "FILE"}, 1, "データ設定できませんでした。 (status 20)"},
-        {"user-area-short", {"upload", "FILE"}, 1, "データ設定できませんでした。 (status 20)"},
-        {"unplug-after=3", {"upload", "FILE"}, 1, "データ設定できませんでした。 (status 4)"},
-        {"short-read", {"start"}, 1, "スタートできませんでした。 (status 21)"},
-        {"bad-echo", {"stop"}, 1, "ストップできませんでした。 (status 21)"},
-        {"timeout", {"force-stop"}, 1, "強制ストップできませんでした。 (status 21)"},
-        {"timeout", {"status"}, 1, "PGX-500 未接続 (status 21)"},
-        {"unplugged", {"upload", "FILE"}, 3, "PGX-500 未接続"},
-        {"unplugged", {"devices"}, 3, "no PGX-500 connected"},
-        {"reset-fail", {"status"}, 3, "PGX-500 未接続 (status 4)"},
+        {"transfer-error", {"upload", "FILE"}, 1, "データ設定できませんでした。 (status 21)", 0},
+        {"user-area-checksum", {"upload", "FILE"}, 1, "データ設定できませんでした。 (status 20)", 0},
+        {"user-area-short", {"upload", "FILE"}, 1, "データ設定できませんでした。 (status 20)", 0},
+        {"unplug-after=3", {"upload", "FILE"}, 1, "データ設定できませんでした。 (status 4)", 0},
+        // A reply that comes short or not at all is waited for as long as LYR
+        // asked, on the unit's clock.
+        {"short-read", {"start"}, 1, "スタートできませんでした。 (status 21)", 2000},
+        {"bad-echo", {"stop"}, 1, "ストップできませんでした。 (status 21)", 0},
+        {"timeout", {"force-stop"}, 1, "強制ストップできませんでした。 (status 21)", 2000},
+        {"timeout", {"status"}, 1, "PGX-500 未接続 (status 21)", 2000},
+        {"unplugged", {"upload", "FILE"}, 3, "PGX-500 未接続", 0},
+        {"unplugged", {"devices"}, 3, "no PGX-500 connected", 0},
+        {"reset-fail", {"status"}, 3, "PGX-500 未接続 (status 4)", 0},
     };
     for (const auto& c : cases) {
         std::vector<std::string> args = c.args;
         for (auto& a : args)
             if (a == "FILE") a = file;
-        const auto t0 = std::chrono::steady_clock::now();
+        const long long before = clockNs();
         auto r = lyrtool(args, {{"PGXSIM_FAULT", c.fault}});
-        EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(5)) << c.fault;
+        EXPECT_EQ(clockNs() - before, c.waitedMs * 1'000'000) << c.fault;
         EXPECT_EQ(r.exitCode, c.exitCode) << c.fault << " " << args[0] << ": " << r.err;
         EXPECT_NE(r.err.find(c.message), std::string::npos) << c.fault << ": " << r.err;
     }

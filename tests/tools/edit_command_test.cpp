@@ -20,11 +20,8 @@ namespace fs = std::filesystem;
 class EditCommand : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() / ("lyrtool_edit_" + std::to_string(::getpid()));
-        fs::create_directories(dir);
         ASSERT_EQ(lyrtool({"new", path("in.lyr"), "--sampling", "10ns", "--count", "1000"}, dir).status, 0);
     }
-    void TearDown() override { fs::remove_all(dir); }
     std::string path(const char* name) const { return (dir / name).string(); }
 
     std::unique_ptr<lyr::document::CSYNDoc> load(const char* name) {
@@ -34,7 +31,8 @@ protected:
         EXPECT_TRUE(lyr::document::openWaveformFile(path(name), *doc, extras).ok);
         return doc;
     }
-    fs::path dir;
+    lyr::test::ScratchDir scratch;
+    fs::path dir = scratch.path();
 };
 
 TEST_F(EditCommand, SineWithPhaseAndGridAdjustedStart) {

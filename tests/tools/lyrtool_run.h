@@ -1,12 +1,14 @@
 #pragma once
-// Runs the built lyrtool and collects what it printed.
-#include <cstdio>
+// Runs the built lyrtool in the test's scratch folder, in an environment of
+// its own, and collects what it printed.
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
+
+#include "support/program_run.h"
+#include "support/scratch_dir.h"
 
 namespace lyrtool::test {
 
@@ -16,15 +18,6 @@ struct ToolRun {
     std::string err;
 };
 
-inline std::string quote(const std::string& s) {
-    std::string q = "'";
-    for (char c : s) {
-        if (c == '\'') q += "'\\''";
-        else q += c;
-    }
-    return q + "'";
-}
-
 inline std::string slurp(const std::filesystem::path& p) {
     std::ifstream in(p, std::ios::binary);
     std::stringstream ss;
@@ -33,17 +26,8 @@ inline std::string slurp(const std::filesystem::path& p) {
 }
 
 inline ToolRun lyrtool(const std::vector<std::string>& args, const std::filesystem::path& scratch) {
-    std::string cmd = quote(LYRTOOL_PATH);
-    for (const auto& a : args) cmd += " " + quote(a);
-    const auto outPath = scratch / "stdout.txt";
-    const auto errPath = scratch / "stderr.txt";
-    cmd += " >" + quote(outPath.string()) + " 2>" + quote(errPath.string());
-    ToolRun r;
-    const int raw = std::system(cmd.c_str());
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    r.out = slurp(outPath);
-    r.err = slurp(errPath);
-    return r;
+    const auto r = lyr::test::runProgram(LYRTOOL_PATH, args, scratch);
+    return {r.exitCode, r.out, r.err};
 }
 
 }  // namespace lyrtool::test

@@ -78,18 +78,11 @@ void writeLegacy(const fs::path& p, std::uint32_t u, std::uint32_t n, std::uint8
 
 class LyrtoolTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("lyrtool_test_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
-               std::to_string(::getpid()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
     ToolRun run(const std::vector<std::string>& args) { return lyrtool(args, dir); }
     std::string path(const std::string& name) const { return (dir / name).string(); }
 
-    fs::path dir;
+    lyr::test::ScratchDir scratch;
+    fs::path dir = scratch.path();
 };
 
 TEST_F(LyrtoolTest, EveryCommandHasHelpAndUsageErrorsExitTwo) {
