@@ -16,34 +16,19 @@
 
 #include "document/waveform_file_format.h"
 #include "document/waveform_file_io.h"
+#include "support/scratch_dir.h"
 
 namespace lyr::test {
 
 namespace wf = lyr::document::wavefile;
 
-class ScratchFolder {
+class ScratchFolder : public ScratchDir {
 public:
-    ScratchFolder() {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        path_ = std::filesystem::temp_directory_path() /
-                ("lyr-wf-" + std::to_string(::getpid()) + "-" + info->test_suite_name() + "-" + info->name());
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
-    }
-    ~ScratchFolder() {
-        std::error_code ec;
-        std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ec);
-        std::filesystem::remove_all(path_, ec);
-    }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-    const std::filesystem::path& path() const { return path_; }
+    std::string file(const std::string& name) const { return (path() / name).string(); }
     std::size_t entries() const {
-        return std::size_t(std::distance(std::filesystem::directory_iterator(path_),
+        return std::size_t(std::distance(std::filesystem::directory_iterator(path()),
                                          std::filesystem::directory_iterator()));
     }
-
-private:
-    std::filesystem::path path_;
 };
 
 inline std::vector<std::uint8_t> fileBytes(const std::string& path) {

@@ -18,8 +18,11 @@ ScratchDir::ScratchDir() {
 }
 
 ScratchDir::~ScratchDir() {
+    if (path_.empty()) return;
+    // A test may have taken the owner's rights away to see a write fail.
     std::error_code ec;
-    if (!path_.empty()) std::filesystem::remove_all(path_, ec);
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ec);
+    std::filesystem::remove_all(path_, ec);
 }
 
 }  // namespace lyr::test
