@@ -1,5 +1,5 @@
 // The start-up device selection: the settings file's device list, the units
-// found connected (the simulated ones) and the dialog's selection rule.
+// found connected (simulated units) and the dialog's selection rule.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -7,8 +7,8 @@
 #include <map>
 #include <string>
 
-#include "device/device_library.h"
 #include "device/device_selection.h"
+#include "simulated_unit.h"
 
 namespace lyr::device {
 namespace {
@@ -64,24 +64,17 @@ public:
 class DeviceSelection_ : public ::testing::Test {
 protected:
     void SetUp() override {
-        unsetenv("PGXSIM_STATE");
-        unsetenv("PGXSIM_FAULT");
-        setenv("PGXSIM_DEVICES", "B:PGX-500,NEW1:PGX-500,X9:Other", 1);
-        ASSERT_TRUE(library_.bind(PGXSIM_PATH));
+        unit_.model.setDevices({{"B", "PGX-500"}, {"NEW1", "PGX-500"}, {"X9", "Other"}});
         store_.put(1, "A", "first");
         store_.put(3, "B", "");
         store_.put(5, "", "no serial");
         store_.put(7, "C", "third");
     }
-    void TearDown() override {
-        unsetenv("PGXSIM_DEVICES");
-        unsetenv("PGXSIM_FAULT");
-    }
     DeviceSelection run(int limit = 2, bool bound = true) {
-        return selectDevice(bound, limit, bound ? &library_.api() : nullptr, store_, chooser_);
+        return selectDevice(bound, limit, bound ? &unit_.api() : nullptr, store_, chooser_);
     }
 
-    DeviceLibrary library_;
+    test::SimulatedUnit unit_;
     MapStore store_;
     ScriptedChooser chooser_;
 };
@@ -174,7 +167,7 @@ TEST_F(DeviceSelection_, LimitOneAndNoLibraryNeedNoDialogNorSettings) {
 }
 
 TEST_F(DeviceSelection_, AFailedListingShowsTheFileOnly) {
-    setenv("PGXSIM_FAULT", "unplugged", 1);
+    unit_.fault([](pgxsim::Faults& f) { f.unplugged = true; });
     run();
     ASSERT_EQ(chooser_.seen.entries.size(), 3u);
     for (const DeviceEntry& e : chooser_.seen.entries) EXPECT_FALSE(e.connected);

@@ -1,22 +1,20 @@
-// The output window's logic against the simulated unit, loaded in-process as
-// the editor loads it; the poll timer is stepped by hand.
+// The output window's logic against the simulated unit; the poll timer is
+// stepped by hand and the unit's clock stands still unless a test moves it.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <string>
 
-#include "device/device_library.h"
 #include "device/output_window.h"
+#include "pgxsim/environment.h"
+#include "simulated_unit.h"
 #include "support/documents.h"
 #include "support/scripted_prompter.h"
 
 namespace lyr::device {
 namespace {
 
-namespace fs = std::filesystem;
 using document::OutputSettings;
 
 class SteppedTimer : public PollTimer {
@@ -30,37 +28,23 @@ public:
     int interval = 0;
 };
 
-// Sampling time 83,886,080 ns: a repeat run of 1,000 samples lasts minutes,
-// so the unit is still running whenever the test looks.
+// Sampling time 83,886,080 ns: a repeat run of 1,000 samples lasts minutes.
 constexpr std::int64_t kSlowTs = 83886080;
 
 class OutputWindow : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        state_ = fs::temp_directory_path() / ("lyr-output-" + std::string(info->name()) + std::to_string(getpid()));
-        fs::remove(state_);
-        setenv("PGXSIM_STATE", state_.c_str(), 1);
-        setenv("PGXSIM_TIMEOUT_MS", "0", 1);
-        unsetenv("PGXSIM_FAULT");
-        unsetenv("PGXSIM_DEVICES");
-        ASSERT_TRUE(library_.bind(PGXSIM_PATH));
-        doc_ = test::newDoc(kSlowTs, 1000);
-    }
-    void TearDown() override {
-        form_.reset();
-        unsetenv("PGXSIM_FAULT");
-        fs::remove(state_);
-    }
+    void SetUp() override { doc_ = test::newDoc(kSlowTs, 1000); }
+    void TearDown() override { form_.reset(); }
 
     OutputWindowForm& open(const std::string& serial = {}, const std::string& description = {}) {
-        form_ = std::make_unique<OutputWindowForm>(library_.api(), timer_, prompter_);
+        form_ = std::make_unique<OutputWindowForm>(unit_.api(), timer_, prompter_);
         form_->waitCursor = [this](bool on) { waits_ += on ? 1 : 0; };
         EXPECT_TRUE(form_->open(openingFor(*doc_, serial, description, "test.lyr")));
         return *form_;
     }
-    void fault(const char* text) { setenv("PGXSIM_FAULT", text, 1); }
-    void clearFault() { unsetenv("PGXSIM_FAULT"); }
+    // Faults named as PGXSIM_FAULT names them.
+    void fault(const char* text) { unit_.model.setFaults(pgxsim::parseFaults(text)); }
+    void clearFault() { unit_.model.setFaults({}); }
     std::string lastMessage() const { return prompter_.asked.empty() ? "" : prompter_.asked.back().text; }
     // Transfers with these settings and lets the next poll show the result.
     void transferWith(OutputWindowForm& f, int mode, int control, const std::string& count = "3") {
@@ -71,8 +55,7 @@ protected:
         f.timerTick();
     }
 
-    DeviceLibrary library_;
-    fs::path state_;
+    test::SimulatedUnit unit_;
     SteppedTimer timer_;
     test::ScriptedPrompter prompter_;
     std::unique_ptr<document::CSYNDoc> doc_;
@@ -331,7 +314,7 @@ TEST_F(OutputWindow, LinkFaultsEndInAMessageOrStatusAndRecover) {
 }
 
 TEST_F(OutputWindow, NoMemoryForTheWordsEndsTheWindow) {
-    OutputWindowForm f(library_.api(), timer_, prompter_, [](std::size_t, std::size_t) -> void* { return nullptr; });
+    OutputWindowForm f(unit_.api(), timer_, prompter_, [](std::size_t, std::size_t) -> void* { return nullptr; });
     EXPECT_FALSE(f.open(openingFor(*doc_, {}, {}, "test.lyr")));
     EXPECT_EQ(lastMessage(), kOutputMemoryMessage);
     EXPECT_FALSE(f.deviceOpen());

@@ -41,7 +41,8 @@ protected:
         test::qtApp();
         ASSERT_TRUE(dir_.isValid());
         setenv("PGXSIM_STATE", QFile::encodeName(dir_.filePath("state")).constData(), 1);
-        setenv("PGXSIM_TIMEOUT_MS", "0", 1);
+        // A read that waits moves this clock on instead of sleeping.
+        setenv("PGXSIM_CLOCK", QFile::encodeName(dir_.filePath("clock")).constData(), 1);
         unsetenv("PGXSIM_FAULT");
         setenv("PGXSIM_DEVICES", "PG500001:PGX-500,PG500002:PGX-500", 1);
         ASSERT_TRUE(library_.bind(PGXSIM_PATH));
@@ -55,6 +56,8 @@ protected:
     void TearDown() override {
         commands_.reset();
         unsetenv("PGXSIM_DEVICES");
+        unsetenv("PGXSIM_CLOCK");
+        unsetenv("PGXSIM_STATE");
     }
     // Settings in a file of the test's own, with the dialog answered by `answer`.
     DeviceSelection select(const std::function<void(COutputSelectDlg&)>& answer) {
