@@ -3,8 +3,6 @@
 // started from "波形出力" by a preloaded driver playing the user; the unit's
 // state is then read back with lyrtool, as another program would.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -12,7 +10,7 @@
 
 #include "document/syn_doc.h"
 #include "document/waveform_file.h"
-#include "process_runner.h"
+#include "support/program_run.h"
 
 namespace lyr {
 namespace {
@@ -27,11 +25,9 @@ std::string slurp(const fs::path& path) {
 }
 
 TEST(OutputWindowE2E, ChosenUnitIsWrittenAndStartedFromTheOutputWindow) {
-    const fs::path dir = fs::temp_directory_path() / ("lyr-output-e2e-" + std::to_string(getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir / "home");
-    fs::create_directories(dir / "run");
-    fs::permissions(dir / "run", fs::perms::owner_all, fs::perm_options::replace);
+    // The programs get their runtime folder, home and LYR.INI in here.
+    const test::ScratchDir scratch;
+    const fs::path dir = scratch.path();
     {
         std::ofstream ini(dir / "LYR.INI");
         ini << "[LYR]\nVersion=1.4\n\n[PGX-500]\nMaxNumber=2\n\n[PGX-500.Device1]\nSerialNo=PG500001\nDescription=Left\n";
@@ -46,22 +42,19 @@ TEST(OutputWindowE2E, ChosenUnitIsWrittenAndStartedFromTheOutputWindow) {
 
     std::map<std::string, std::string> env = {
         {"QT_QPA_PLATFORM", "offscreen"},
-        {"HOME", (dir / "home").string()},
-        {"XDG_RUNTIME_DIR", (dir / "run").string()},
-        {"XDG_CONFIG_HOME", (dir / "home" / ".config").string()},
-        {"LYR_SETTINGS", (dir / "LYR.INI").string()},
         {"LYR_D2XX_LIBRARY", PGXSIM_PATH},
         {"PGXSIM_STATE", (dir / "state").string()},
         {"PGXSIM_DEVICES", "PG500001:PGX-500,PG500002:PGX-500"},
         {"PGXSIM_LOG", (dir / "log").string()},
-        {"PGXSIM_TIMEOUT_MS", "50"},
-        {"PGXSIM_FAULT", "\x01unset"},
-        {"PGXSIM_CALIBRATION", "\x01unset"},
+        {"PGXSIM_CLOCK", (dir / "clock").string()},
+        {"PGXSIM_TIMEOUT_MS", test::kUnset},
+        {"PGXSIM_FAULT", test::kUnset},
+        {"PGXSIM_CALIBRATION", test::kUnset},
         {"LD_PRELOAD", LYR_UI_DRIVER_PATH},
         {"LYR_UI_DRIVER_SERIAL", "PG500002"},
         {"LYR_UI_DRIVER_REPORT", (dir / "report").string()},
     };
-    const test::RunResult lyr = test::runProgram(LYR_PATH, {wave}, env, 45000);
+    const test::RunResult lyr = test::runProgram(LYR_PATH, {wave}, dir, env, 45000);
     const std::string steps = slurp(dir / "report");
     EXPECT_FALSE(lyr.timedOut);
     EXPECT_EQ(lyr.exitCode, 0) << lyr.err;
@@ -69,10 +62,10 @@ TEST(OutputWindowE2E, ChosenUnitIsWrittenAndStartedFromTheOutputWindow) {
 
     // The chosen unit is running what the window sent; the other is untouched.
     env.erase("LD_PRELOAD");
-    const test::RunResult chosen = test::runProgram(LYRTOOL_PATH, {"status", "--serial", "PG500002"}, env);
+    const test::RunResult chosen = test::runProgram(LYRTOOL_PATH, {"status", "--serial", "PG500002"}, dir, env);
     EXPECT_EQ(chosen.exitCode, 0) << chosen.err;
     EXPECT_NE(chosen.out.find("Running"), std::string::npos) << chosen.out;
-    const test::RunResult other = test::runProgram(LYRTOOL_PATH, {"status", "--serial", "PG500001"}, env);
+    const test::RunResult other = test::runProgram(LYRTOOL_PATH, {"status", "--serial", "PG500001"}, dir, env);
     EXPECT_NE(other.out.find("NotSetUp"), std::string::npos) << other.out;
 
     // Both units are in the device list now, the named one first.
@@ -80,7 +73,6 @@ TEST(OutputWindowE2E, ChosenUnitIsWrittenAndStartedFromTheOutputWindow) {
     EXPECT_NE(ini.find("SerialNo=PG500001"), std::string::npos) << ini;
     EXPECT_NE(ini.find("SerialNo=PG500002"), std::string::npos) << ini;
     EXPECT_NE(ini.find("Description=Left"), std::string::npos) << ini;
-    fs::remove_all(dir);
 }
 
 }  // namespace
