@@ -52,7 +52,8 @@ protected:
         ASSERT_TRUE(dir_.isValid());
         setenv("LYR_D2XX_LIBRARY", (std::string(LYR_BINARY_DIR) + "/libpgxsim.so").c_str(), 1);
         setenv("PGXSIM_STATE", (dir_.path() + "/state").toLocal8Bit().constData(), 1);
-        setenv("PGXSIM_TIMEOUT_MS", "0", 1);
+        // A read that waits moves this clock on instead of sleeping.
+        setenv("PGXSIM_CLOCK", (dir_.path() + "/clock").toLocal8Bit().constData(), 1);
         unsetenv("PGXSIM_FAULT");
         unsetenv("PGXSIM_DEVICES");
         std::string message;
@@ -69,6 +70,7 @@ protected:
         frame_.reset();
         unsetenv("LYR_D2XX_LIBRARY");
         unsetenv("PGXSIM_STATE");
+        unsetenv("PGXSIM_CLOCK");
     }
     COutputDlg* openOutput() {
         frame_->outputAction()->trigger();
