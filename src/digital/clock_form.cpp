@@ -17,16 +17,21 @@ std::int64_t clockPeriod(std::int64_t t1, std::int64_t t2, std::uint32_t repeat,
 
 void fillClock(std::uint8_t* segment, std::size_t n, std::size_t n1, std::uint8_t level1, std::size_t n2,
                std::uint8_t level2) {
-    std::memset(segment, 0, n);
-    if (n1 + n2 == 0) return;
-    std::size_t i = 0;
-    while (i < n) {
-        const std::size_t a = std::min(n1, n - i);
-        std::memset(segment + i, level1, a);
-        i += a;
-        const std::size_t b = std::min(n2, n - i);
-        std::memset(segment + i, level2, b);
-        i += b;
+    const std::size_t cycle = n1 + n2;
+    if (cycle == 0) {
+        std::memset(segment, 0, n);
+        return;
+    }
+    // One cycle, then copies of what is written so far: the filled part is
+    // always whole cycles, so each copy continues the pattern.
+    const std::size_t a = std::min(n1, n);
+    std::memset(segment, level1, a);
+    std::memset(segment + a, level2, std::min(n2, n - a));
+    std::size_t filled = std::min(cycle, n);
+    while (filled < n) {
+        const std::size_t k = std::min(filled, n - filled);
+        std::memcpy(segment + filled, segment, k);
+        filled += k;
     }
 }
 

@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -43,11 +42,8 @@ bool markerShown(QWidget& dlg, const char* key) {
 
 // Saved only when LYR_GRAB names a folder.
 void screenshot(QWidget& dlg, const char* name) {
-    const QString dir = qEnvironmentVariable("LYR_GRAB");
-    if (dir.isEmpty()) return;
-    QDir().mkpath(dir);
     QApplication::processEvents();  // pending layout after the last change
-    dlg.grab().save(dir + QStringLiteral("/digital_%1.png").arg(QString::fromLatin1(name)));
+    lyr::test::grabIfAsked(dlg, QStringLiteral("digital_%1").arg(QString::fromLatin1(name)));
 }
 
 class DigitalDialogs : public ::testing::Test {
