@@ -47,7 +47,9 @@ const OutputGroupLabels& groupLabels(int group) {
 
 namespace {
 
-std::uint8_t* groupField(OutputSettings& s, int group) {
+// The settings field of a group (const or not, as the settings are).
+template <class Settings>
+auto groupField(Settings& s, int group) -> decltype(&s.outputMode) {
     switch (group) {
     case GroupOutputMode: return &s.outputMode;
     case GroupAnalogStop: return &s.analogStop;
@@ -74,7 +76,7 @@ OutputSettings unreadableSettings() {
 }  // namespace
 
 std::uint8_t groupValue(const OutputSettings& settings, int group) {
-    return *groupField(const_cast<OutputSettings&>(settings), group);
+    return *groupField(settings, group);
 }
 
 void setGroupValue(OutputSettings& settings, int group, std::uint8_t value) { *groupField(settings, group) = value; }

@@ -96,7 +96,10 @@ CMainFrame::CMainFrame(document::CSYNDoc& doc, QWidget* parent)
     updateCommandStates();
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame() {
+    // The window's unit goes before the library it is reached through.
+    if (outputCommands_) outputCommands_->closeOutputWindow();
+}
 
 Prompter& CMainFrame::prompter() {
     if (prompter_) return *prompter_;

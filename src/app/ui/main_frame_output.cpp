@@ -33,6 +33,7 @@ void CMainFrame::buildOutput(Prompter* prompter) {
     LifecycleHooks& h = lifecycle_->hooks();
     h.pullOutputSettings = [this] { outputCommands_->pullOutputSettings(); };
     h.closeOutputWindow = [this] { outputCommands_->closeOutputWindow(); };
+
 }
 
 void CMainFrame::selectDevice(int maxNumber, const QString& settingsPath) {

@@ -130,6 +130,14 @@ TEST_F(OutputFrame, TheOutputWindowFollowsTheDocumentsLifecycle) {
     EXPECT_FALSE(frame_->outputCommands()->outputWindowOpen());
 }
 
+// The window's unit is let go before the frame releases the library.
+TEST_F(OutputFrame, AFrameGoingAwayTakesItsOpenWindowWithIt) {
+    frame_->selectDevice(1, dir_.path() + "/LYR.INI");
+    ASSERT_NE(openOutput(), nullptr);
+    frame_.reset();
+    EXPECT_EQ(doc_->outputWindow(), nullptr);
+}
+
 TEST_F(OutputFrame, SelectionSetsThePrefixOfEveryTitle) {
     setenv("PGXSIM_DEVICES", "PG500001:PGX-500", 1);
     QTimer::singleShot(0, [] {
