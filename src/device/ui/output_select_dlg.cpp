@@ -50,8 +50,12 @@ COutputSelectDlg::COutputSelectDlg(DeviceList& list, QWidget* parent) : QDialog(
     list_->setPalette(p);
     for (const DeviceEntry& e : form_.list().entries) {
         auto* item = new QTreeWidgetItem(list_, {qs(e.serial), qs(e.displayName)});
-        if (e.connected)
-            for (int c = 0; c < 2; ++c) item->setForeground(c, QColor(255, 0, 0));
+        if (!e.connected) continue;
+        for (int c = 0; c < 2; ++c) {
+            item->setForeground(c, QColor(255, 0, 0));
+            // What the red says, for those who do not see it.
+            item->setData(c, Qt::AccessibleDescriptionRole, QStringLiteral("接続中"));
+        }
     }
     list_->viewport()->installEventFilter(this);
     top->addWidget(list_);
