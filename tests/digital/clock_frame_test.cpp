@@ -64,6 +64,28 @@ TEST(DigitalFrame, CombineModes) {
     }
 }
 
+TEST(DigitalFrame, PreviewColumns) {
+    struct Case {
+        std::vector<std::uint8_t> levels;
+        int width;
+        std::vector<int> low, high;
+    } cases[] = {
+        // Fewer samples than columns: columns without a sample repeat the previous one.
+        {{1, 0}, 4, {0, 0, 1, 1}, {1, 1, 0, 0}},
+        // More samples than columns: sample 5 of 6 rounds to column 3 and is
+        // drawn in the last one; a column with both levels is a full stroke.
+        {{0, 0, 0, 1, 1, 1}, 3, {1, 1, 0}, {0, 0, 1}},
+        {{1, 1, 1, 2}, 2, {0, 1}, {1, 1}},  // any byte but 1 counts as low
+        {{}, 3, {0, 0, 0}, {0, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        LevelColumns cols;
+        computeLevelColumns(c.levels.data(), c.levels.size(), c.width, cols);
+        EXPECT_EQ(std::vector<int>(cols.low.begin(), cols.low.end()), c.low) << c.levels.size();
+        EXPECT_EQ(std::vector<int>(cols.high.begin(), cols.high.end()), c.high) << c.levels.size();
+    }
+}
+
 TEST(DigitalFrame, OpensWithTheStartInTheReadoutUnitAndNoPreview) {
     ClockFixture x(10, 100000, 2500);  // T = 1 ms
     const auto& s = x.form.field(DigitalEditFrame::kStartField);
