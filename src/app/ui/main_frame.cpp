@@ -7,13 +7,18 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPalette>
+#include <QPushButton>
 
 #include "analog/ui/analog_commands.h"
+#include "app/ui/command_router.h"
+#include "app/ui/function_commands.h"
 #include "app/ui/file_dialogs.h"
+#include "digital/ui/digital_commands.h"
 #include "device/ui/output_commands.h"
 #include "document/ui/message_prompter.h"
 #include "document/ui/ui_fonts.h"
 #include "document/ui/wave_time_dlg.h"
+#include "view/ui/status_strip.h"
 #include "view/ui/syn_view.h"
 #include "view/ui/view_commands.h"
 
@@ -76,7 +81,8 @@ CMainFrame::CMainFrame(document::CSYNDoc& doc, QWidget* parent)
       forwardChooser_(std::make_unique<ForwardChooser>(*this)),
       forwardFileDialogs_(std::make_unique<ForwardFileDialogs>(*this)),
       lifecycle_(std::make_unique<DocumentLifecycle>(*store_, *forwardPrompter_, *forwardFileDialogs_,
-                                                     *forwardChooser_)) {
+                                                     *forwardChooser_)),
+      deviceSpecified_([] { return false; }) {
     setFont(ui::japaneseUiFont());
     setMinimumSize(710, 500);
     setDocumentTitle({});
@@ -90,9 +96,18 @@ CMainFrame::CMainFrame(document::CSYNDoc& doc, QWidget* parent)
 
     // A missing or incomplete library is not an error: no device features.
     device::bindDeviceLibrary(deviceLibrary_);
-    buildActions();
+    // The waveform view with its status strip (src/view/ui).
+    viewParts_ = view::installView(*this, doc_);
+    setCentralView(viewParts_.view);
+
+    router_ = new CommandRouter([this] { return frameState(); }, this);
+    registerCommandSets();
     buildMenus();
+    buildPopups();
+    connectView();
     connectLifecycle();
+    connect(router_, &CommandRouter::documentChanged, this, &CMainFrame::updateCommandStates);
+    connect(router_, &CommandRouter::commandFinished, this, &CMainFrame::takeKeyboardBack);
     updateCommandStates();
 }
 
@@ -101,50 +116,152 @@ CMainFrame::~CMainFrame() {
     if (outputCommands_) outputCommands_->closeOutputWindow();
 }
 
+void CMainFrame::registerCommandSets() {
+    addFrameCommands();
+    router_->add(new view::ViewCommands(*viewParts_.view, commandEnv()));
+    router_->add(new analog::AnalogCommands(commandEnv()));
+    router_->add(new digital::DigitalCommands(commandEnv()));
+    buildOutput();
+}
+
 Prompter& CMainFrame::prompter() {
     if (prompter_) return *prompter_;
     return *messagePrompter_;
 }
 
-void CMainFrame::buildActions() {
-    actNew_ = new QAction(QStringLiteral("新規作成(&N)"), this);
-    actNew_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
-    actNew_->setStatusTip(QStringLiteral("新規にファイルを作成"));
-    actNew_->setToolTip(QStringLiteral("新規ファイル"));
-    connect(actNew_, &QAction::triggered, this, &CMainFrame::onFileNew);
+ui::CommandEnv CMainFrame::commandEnv() {
+    ui::CommandEnv env;
+    env.doc = &doc_;
+    env.dialogParent = this;
+    env.prompter = forwardPrompter_.get();
+    env.cursor = [this]() -> std::uint32_t { return viewParts_.view ? viewParts_.view->state().cursor() : 0u; };
+    return env;
+}
 
-    actExit_ = new QAction(QStringLiteral("LYRの終了(&X)"), this);
-    actExit_->setStatusTip(QStringLiteral("SYNを終了し、ファイルの保存を指示"));
-    actExit_->setToolTip(QStringLiteral("終了"));
-    connect(actExit_, &QAction::triggered, this, &CMainFrame::onAppExit);
+FrameState CMainFrame::frameState() const {
+    FrameState s;
+    s.hasWaveform = doc_.hasWaveform();
+    s.editAllowed = lifecycle_->editAllowed();
+    s.undoAvailable = doc_.undoAvailable();
+    s.clipboardValid = doc_.clipboardValid();
+    s.deviceSpecified = deviceSpecified_ && deviceSpecified_();
+    return s;
+}
 
-    buildFileActions();
+void CMainFrame::setDeviceSpecifiedSource(std::function<bool()> source) {
+    deviceSpecified_ = std::move(source);
+    updateCommandStates();
+}
+
+QAction* CMainFrame::commandAction(int id) const { return router_ ? router_->action(id) : nullptr; }
+
+void CMainFrame::addFrameCommands() {
+    frameCommands_ = new FunctionCommands(commandEnv());
+    frameCommands_->add(cmd::kFileNew, [this] { onFileNew(); }, [this] { return lifecycle_->canNew(); });
+    addFileCommands();
+    frameCommands_->add(cmd::kAppExit, [this] { onAppExit(); });
+    frameCommands_->add(cmd::kUndo, [this] { undo(); });
+    frameCommands_->add(cmd::kEditLock, [this] { toggleEditLock(); });
+    router_->add(frameCommands_);
+
+    newAction()->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    openAction()->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    saveAction()->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    undoAction()->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)});
+    commandAction(cmd::kEditLock)->setCheckable(true);
+    // The shortcuts work while the menus are closed, too.
+    for (QAction* a : {newAction(), openAction(), saveAction(), undoAction()}) addAction(a);
+}
+
+void CMainFrame::undo() {
+    if (doc_.modificationCount() == 0) return;
+    const auto kind = doc_.undo();
+    if (!kind) return;
+    emit frameCommands_->undone(*kind == document::kUndoTimeBase);
+    emit frameCommands_->documentChanged();
+}
+
+void CMainFrame::toggleEditLock() {
+    lifecycle_->setEditAllowed(!lifecycle_->editAllowed());
+    updateCommandStates();
 }
 
 void CMainFrame::buildMenus() {
-    buildFileMenu();
-    // "編集(&E)" with undo and "アナログ(&A)"; handlers in src/analog/ui/analog_commands.cpp
-    analogCommands_ = analog::installAnalogCommands(*this, doc_, nullptr, forwardPrompter_.get());
-    // The edit lock travels with the file flags the file commands keep.
-    analogCommands_->editAllowed = [this] { return lifecycle_->editAllowed(); };
-    connect(analogCommands_, &analog::AnalogCommands::documentChanged, this, &CMainFrame::updateCommandStates);
-    // The waveform view with its status strip and menus; handlers in src/view/ui
-    viewParts_ = view::installView(*this, doc_);
-    setCentralView(viewParts_.view);
-    viewParts_.commands->setAnalogPopup(analogCommands_->menu());  // right click on the analog plot
-    buildOutput(forwardPrompter_.get());
-    buildHelpMenu();  // stays last
+    for (const MenuSpec& spec : mainMenus()) {
+        QMenu* m = router_->buildMenu(spec, this);
+        menuBar()->addMenu(m);
+        menus_.push_back(m);
+    }
+    router_->tidyMenus();
 }
 
-void CMainFrame::buildFileMenu() {
-    fileMenu_ = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
-    fileMenu_->addAction(actNew_);
-    fileMenu_->addAction(actOpen_);
-    fileMenu_->addAction(actSave_);
-    fileMenu_->addAction(actSaveAs_);
-    fileMenu_->addSeparator();
-    fileMenu_->addAction(actExit_);
-    connect(fileMenu_, &QMenu::aboutToShow, this, &CMainFrame::updateCommandStates);
+QMenu* CMainFrame::menu(const QString& title) const {
+    for (QMenu* m : menus_)
+        if (m->title() == title) return m;
+    return nullptr;
+}
+
+void CMainFrame::buildPopups() {
+    analogPopup_ = menu(QStringLiteral("アナログ(&A)"));  // the main menu's own popup
+    cursorPopup_ = router_->buildMenu(contextPopup(PopupKind::Cursor), this);
+    markPopup_ = router_->buildMenu(contextPopup(PopupKind::TimeMark), this);
+    zoomPopup_ = router_->buildMenu(contextPopup(PopupKind::Zoom), this);
+    for (int ch = 0; ch < kChannelCount; ++ch)
+        channelPopups_[ch] = router_->buildMenu(contextPopup(PopupKind::Channel, ch), this);
+    router_->tidyMenus();
+}
+
+QMenu* CMainFrame::popup(PopupKind kind, int channel) const {
+    switch (kind) {
+        case PopupKind::Analog: return analogPopup_;
+        case PopupKind::Cursor: return cursorPopup_;
+        case PopupKind::TimeMark: return markPopup_;
+        case PopupKind::Zoom: return zoomPopup_;
+        case PopupKind::Channel:
+            return channel >= 0 && channel < kChannelCount ? channelPopups_[channel] : nullptr;
+    }
+    return nullptr;
+}
+
+QMenu* CMainFrame::popupAt(QPoint p) const {
+    const view::CSYNView* v = viewParts_.view;
+    if (!v || !doc_.hasWaveform()) return nullptr;
+    // The view answers with the first of its hit tests that matches.
+    QMenu* m = nullptr;
+    const view::ViewHit hit = v->hitTest(p);
+    switch (hit.region) {
+        case view::ViewRegion::AnalogPlot: m = popup(PopupKind::Analog); break;
+        case view::ViewRegion::CursorHandle: m = popup(PopupKind::Cursor); break;
+        case view::ViewRegion::MarkHandle: m = popup(PopupKind::TimeMark); break;
+        case view::ViewRegion::ZoomStrip: m = popup(PopupKind::Zoom); break;
+        case view::ViewRegion::Lane: m = popup(PopupKind::Channel, hit.lane); break;
+        case view::ViewRegion::None: break;
+    }
+    // A popup whose commands are not built yet shows nothing.
+    return m && m->menuAction()->isVisible() ? m : nullptr;
+}
+
+void CMainFrame::showContextMenu(QPoint globalPos) {
+    if (!viewParts_.view) return;
+    if (QMenu* m = popupAt(viewParts_.view->mapFromGlobal(globalPos))) m->popup(globalPos);
+}
+
+void CMainFrame::connectView() {
+    view::CSYNView* v = viewParts_.view;
+    router_->attachView(v);
+    connect(v, &view::CSYNView::contextMenuRequested, this,
+            [this](view::ViewRegion, int, QPoint globalPos) { showContextMenu(globalPos); });
+    view::StatusStrip* strip = viewParts_.strip;
+    connect(strip, &view::StatusStrip::stepLeft, router_, [this] { router_->run(1015); });
+    connect(strip, &view::StatusStrip::stepRight, router_, [this] { router_->run(1016); });
+    connect(strip, &view::StatusStrip::halfPageLeft, router_, [this] { router_->run(1117); });
+    connect(strip, &view::StatusStrip::halfPageRight, router_, [this] { router_->run(1118); });
+    connect(router_, &CommandRouter::statesUpdated, strip, [this, strip] {
+        strip->stepLeftButton()->setEnabled(router_->isEnabled(1015));
+        strip->stepRightButton()->setEnabled(router_->isEnabled(1016));
+        strip->halfPageLeftButton()->setEnabled(router_->isEnabled(1117));
+        strip->halfPageRightButton()->setEnabled(router_->isEnabled(1118));
+    });
 }
 
 void CMainFrame::connectLifecycle() {
@@ -177,12 +294,9 @@ void CMainFrame::setDocumentTitle(const QString& title) {
 }
 
 void CMainFrame::updateCommandStates() {
-    actNew_->setEnabled(lifecycle_->canNew());
-    actExit_->setEnabled(true);
-    updateFileCommandStates();
-    if (outputCommands_) actOutput_->setEnabled(outputCommands_->available(device::ID_OUTPUT));
-    if (analogCommands_) analogCommands_->updateStates();
-    if (viewParts_.commands) viewParts_.commands->updateStates();
+    if (!router_) return;
+    router_->updateStates();
+    commandAction(cmd::kEditLock)->setChecked(!lifecycle_->editAllowed());
 }
 
 void CMainFrame::onFileNew() {

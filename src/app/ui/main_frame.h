@@ -1,20 +1,24 @@
 #pragma once
-// CMainFrame: the program's one main window. It owns the menus and their
-// actions, routes each command to the operation that implements it and shows
-// the document's title in its caption. The document-level commands run
-// through DocumentLifecycle; the window only wires them to widgets.
+// CMainFrame: the program's one main window. Every command is routed by its
+// identifier through the CommandRouter (src/app/ui/command_router.h): the
+// frame builds the menus, popups and accelerators from the command table
+// (src/app/command_table.h) and registers the command sets.
 //
-// Extending: add a QAction member per command, create it in the matching
-// build*Menu function (or a new one called from buildMenus) and put the
-// handler in your own source file as a CMainFrame member.
+// Adding a command group: write a lyr::ui::CommandSet
+// (src/document/ui/command_set.h), register it with one line in
+// CMainFrame::registerCommandSets() and add its module to lyr_ui_module(app ...).
 #include <QMainWindow>
+#include <array>
+#include <functional>
 #include <memory>
 
+#include "app/command_table.h"
 #include "app/document_store.h"
 #include "app/lifecycle.h"
+#include "device/device_library.h"
 #include "document/prompter.h"
 #include "document/syn_doc.h"
-#include "device/device_library.h"
+#include "document/ui/command_set.h"
 #include "view/ui/view_frame.h"
 
 class QAction;
@@ -25,15 +29,14 @@ class QMenu;
 namespace lyr::ui {
 class MessagePrompter;
 }
-namespace lyr::analog {
-class AnalogCommands;
-}
 namespace lyr::device {
 class OutputCommands;
 }
 
 namespace lyr::app {
 
+class CommandRouter;
+class FunctionCommands;
 class QtFileDialogs;
 
 class CMainFrame : public QMainWindow {
@@ -56,21 +59,36 @@ public:
     void setWaveTimeChooser(WaveTimeChooser* chooser) { chooser_ = chooser; }
     void setFileDialogs(FileDialogs* dialogs) { fileDialogs_ = dialogs; }
 
+    // What a command set is given: the document, this window for dialogs, the
+    // prompter and the view's cursor.
+    ui::CommandEnv commandEnv();
+    CommandRouter& router() const { return *router_; }
+    // The state every enabling rule reads.
+    FrameState frameState() const;
+    // Whether a device is designated for output; the device selection sets it.
+    void setDeviceSpecifiedSource(std::function<bool()> source);
+
     // The waveform area in the middle of the window (a plain panel until the
     // view is put in). The frame takes ownership.
     QWidget* centralView() const { return centralWidget(); }
     QString documentTitle() const { return documentTitle_; }
 
-    QAction* newAction() const { return actNew_; }
-    QAction* openAction() const { return actOpen_; }
-    QAction* saveAction() const { return actSave_; }
-    QAction* saveAsAction() const { return actSaveAs_; }
-    QAction* aboutAction() const { return actAbout_; }
-    QMenu* helpMenu() const { return helpMenu_; }
-    QAction* exitAction() const { return actExit_; }
-    QMenu* fileMenu() const { return fileMenu_; }
-    analog::AnalogCommands* analogCommands() const { return analogCommands_; }
-    // The waveform view, its status strip and menus (src/view/ui).
+    QAction* commandAction(int id) const;
+    QAction* newAction() const { return commandAction(cmd::kFileNew); }
+    QAction* openAction() const { return commandAction(cmd::kFileOpen); }
+    QAction* saveAction() const { return commandAction(cmd::kFileSave); }
+    QAction* saveAsAction() const { return commandAction(cmd::kFileSaveAs); }
+    QAction* aboutAction() const { return commandAction(cmd::kAppAbout); }
+    QAction* exitAction() const { return commandAction(cmd::kAppExit); }
+    QAction* undoAction() const { return commandAction(cmd::kUndo); }
+    // A menu of the menu bar by its title ("ファイル(&F)"), or nullptr.
+    QMenu* menu(const QString& title) const;
+    QMenu* fileMenu() const { return menu(QStringLiteral("ファイル(&F)")); }
+    QMenu* helpMenu() const { return menu(QStringLiteral("ヘルプ(&H)")); }
+    // The context popup a right click at p (view coordinates) opens, or nullptr.
+    QMenu* popupAt(QPoint p) const;
+    QMenu* popup(PopupKind kind, int channel = -1) const;
+    // The waveform view, its status strip (src/view/ui).
     const view::ViewFrame& viewParts() const { return viewParts_; }
     // The D2XX library, bound once while the window is made and released when
     // it closes; unbound, every device feature stays off.
@@ -78,7 +96,7 @@ public:
     const device::DeviceLibrary& deviceLibrary() const { return deviceLibrary_; }
     // The output command, the device state and the output window (main_frame_output.cpp).
     device::OutputCommands* outputCommands() const { return outputCommands_; }
-    QAction* outputAction() const { return actOutput_; }
+    QAction* outputAction() const { return commandAction(cmd::kOutput); }
     // The start-up device selection; the title prefix goes into every title.
     void selectDevice(int maxNumber, const QString& settingsPath);
 
@@ -109,15 +127,18 @@ private:
     class ForwardChooser;
     class ForwardFileDialogs;
 
-    void buildActions();
+    void registerCommandSets();
+    void addFrameCommands();
+    void addFileCommands();  // main_frame_file.cpp
     void buildMenus();
-    void buildFileMenu();
-    void buildFileActions();  // Open, Save, Save as, About (main_frame_file.cpp)
-    void buildHelpMenu();     // the last menu
-    void buildOutput(Prompter* prompter);  // the output command and its lifecycle steps
-    void updateFileCommandStates();
+    void buildOutput();  // the output command and its lifecycle steps (main_frame_output.cpp)
+    void buildPopups();
+    void connectView();
+    void showContextMenu(QPoint globalPos);
     QtFileDialogs& qtFileDialogs();
     void connectLifecycle();
+    void undo();
+    void toggleEditLock();
     // After a new waveform or a reset: the view starts over.
     void resetView();
     // Makes this window active again once a command's modal dialog has closed.
@@ -136,23 +157,22 @@ private:
     WaveTimeChooser* chooser_ = nullptr;
     FileDialogs* fileDialogs_ = nullptr;
     std::unique_ptr<QtFileDialogs> qtFileDialogs_;
+    std::function<bool()> deviceSpecified_;
 
     QString documentTitle_;
     QWidget* placeholder_ = nullptr;
 
-    QMenu* fileMenu_ = nullptr;
-    QAction* actNew_ = nullptr;   // 57600 新規作成
-    QAction* actExit_ = nullptr;  // 57665 LYRの終了
-    QAction* actOpen_ = nullptr;    // 57601 開く
-    QAction* actSave_ = nullptr;    // 32800 上書き保存
-    QAction* actSaveAs_ = nullptr;  // 32801 名前を付けて保存
-    QAction* actAbout_ = nullptr;   // 57664 LYR のバージョン情報
-    QMenu* helpMenu_ = nullptr;
-    analog::AnalogCommands* analogCommands_ = nullptr;  // "アナログ(&A)" and undo
+    CommandRouter* router_ = nullptr;
+    FunctionCommands* frameCommands_ = nullptr;  // file, undo, edit lock, about, exit
+    std::vector<QMenu*> menus_;                  // the menu bar's, left to right
+    QMenu* analogPopup_ = nullptr;
+    QMenu* cursorPopup_ = nullptr;
+    QMenu* markPopup_ = nullptr;
+    QMenu* zoomPopup_ = nullptr;
+    std::array<QMenu*, kChannelCount> channelPopups_{};
     device::DeviceLibrary deviceLibrary_;
     device::OutputCommands* outputCommands_ = nullptr;
-    QAction* actOutput_ = nullptr;  // 32771 波形データ出力
-    view::ViewFrame viewParts_;  // CSYNView, StatusStrip, "ズーム(&Z)" "カーソル(&C)" "タイムマーク(&T)"
+    view::ViewFrame viewParts_;  // CSYNView and StatusStrip
 };
 
 }  // namespace lyr::app

@@ -12,47 +12,18 @@
 
 #include "app/ui/about_dlg.h"
 #include "app/ui/file_dialogs.h"
+#include "app/ui/function_commands.h"
 #include "app/ui/main_frame.h"
 
 namespace lyr::app {
 
-void CMainFrame::buildFileActions() {
-    actOpen_ = new QAction(QStringLiteral("開く(&O)..."), this);
-    actOpen_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    actOpen_->setStatusTip(QStringLiteral("既存のファイルを開く"));
-    actOpen_->setToolTip(QStringLiteral("開く"));
-    connect(actOpen_, &QAction::triggered, this, &CMainFrame::onFileOpen);
-
-    actSave_ = new QAction(QStringLiteral("上書き保存(&S)"), this);
-    actSave_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    actSave_->setStatusTip(QStringLiteral("作業中のファイルを上書きして保存"));
-    actSave_->setToolTip(QStringLiteral("保存"));
-    connect(actSave_, &QAction::triggered, this, &CMainFrame::onFileSave);
-
-    actSaveAs_ = new QAction(QStringLiteral("名前を付けて保存(&A)..."), this);
-    actSaveAs_->setStatusTip(QStringLiteral("作業中のファイルを新しい名前で保存"));
-    actSaveAs_->setToolTip(QStringLiteral("名前をつけて保存"));
-    connect(actSaveAs_, &QAction::triggered, this, &CMainFrame::onFileSaveAs);
-
-    actAbout_ = new QAction(QStringLiteral("LYR のバージョン情報(&A)"), this);
-    actAbout_->setStatusTip(QStringLiteral("プログラムの情報、バージョンそして著作権を表示"));
-    actAbout_->setToolTip(QStringLiteral("バージョン情報"));
-    connect(actAbout_, &QAction::triggered, this, &CMainFrame::onAppAbout);
-
+void CMainFrame::addFileCommands() {
+    frameCommands_->add(cmd::kFileOpen, [this] { onFileOpen(); }, [this] { return lifecycle_->canOpen(); });
+    frameCommands_->add(cmd::kFileSave, [this] { onFileSave(); }, [this] { return lifecycle_->canSave(); });
+    frameCommands_->add(cmd::kFileSaveAs, [this] { onFileSaveAs(); }, [this] { return lifecycle_->canSaveAs(); });
+    frameCommands_->add(cmd::kAppAbout, [this] { onAppAbout(); });
     // Files may be dropped on the window from start-up on.
     setAcceptDrops(true);
-}
-
-void CMainFrame::buildHelpMenu() {
-    helpMenu_ = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
-    helpMenu_->addAction(actAbout_);
-}
-
-void CMainFrame::updateFileCommandStates() {
-    actOpen_->setEnabled(lifecycle_->canOpen());
-    actSave_->setEnabled(lifecycle_->canSave());
-    actSaveAs_->setEnabled(lifecycle_->canSaveAs());
-    actAbout_->setEnabled(true);
 }
 
 QtFileDialogs& CMainFrame::qtFileDialogs() {

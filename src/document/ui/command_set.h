@@ -35,6 +35,9 @@ public:
     // view's zoom and cursor rules, for example). The frame asks it only when
     // its own rule allows the command.
     virtual bool available(int /*id*/) const { return true; }
+    // A menu showing these identifiers is about to open: a set whose rule
+    // changes state when a menu asks it (the view's last-edit test) runs it here.
+    virtual void prepareMenu(const std::vector<int>& /*shown*/) {}
     // Runs the command (modal dialogs return before this does). The frame has
     // already checked the rule and set the command's busy flag.
     virtual void run(int id) = 0;

@@ -1,18 +1,22 @@
 #include "view/ui/view_frame.h"
 
 #include <QMainWindow>
-#include <QMenuBar>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QToolBar>
 
 #include "view/ui/status_strip.h"
 #include "view/ui/syn_view.h"
-#include "view/ui/view_commands.h"
 
 namespace lyr::view {
 
-ViewFrame installView(QMainWindow& frame, document::CSYNDoc& doc, QAction* menuBefore) {
+void showReadoutsOn(CSYNView& view, StatusStrip& strip) {
+    auto show = [&view, &strip] { strip.showReadouts(view.readouts(), view.mouseReadout()); };
+    QObject::connect(&view, &CSYNView::readoutsChanged, &strip, show);
+    show();
+}
+
+ViewFrame installView(QMainWindow& frame, document::CSYNDoc& doc) {
     ViewFrame parts;
     parts.view = new CSYNView(doc, &frame);
     parts.strip = new StatusStrip(&frame);
@@ -34,8 +38,7 @@ ViewFrame installView(QMainWindow& frame, document::CSYNDoc& doc, QAction* menuB
     parts.stripBar->addWidget(scroller);
     frame.addToolBarBreak(Qt::TopToolBarArea);
     frame.addToolBar(Qt::TopToolBarArea, parts.stripBar);
-    parts.commands = new ViewCommands(*parts.view, parts.strip, &frame);
-    parts.commands->addMenusTo(frame.menuBar(), menuBefore);
+    showReadoutsOn(*parts.view, *parts.strip);
     return parts;
 }
 

@@ -1,10 +1,9 @@
 #pragma once
 // Puts the view into a main window in one call: the waveform view (to become
-// the central widget), the status strip docked under the toolbar, and the
-// "ズーム(&Z)", "カーソル(&C)" and "タイムマーク(&T)" menus.
+// the central widget) and the status strip docked under the toolbar, showing
+// the view's readouts. The commands are the frame's to route (ViewCommands).
 #include "document/syn_doc.h"
 
-class QAction;
 class QMainWindow;
 class QToolBar;
 
@@ -12,16 +11,16 @@ namespace lyr::view {
 
 class CSYNView;
 class StatusStrip;
-class ViewCommands;
 
 struct ViewFrame {
     CSYNView* view = nullptr;          // not yet the central widget: the frame sets it
     StatusStrip* strip = nullptr;
     QToolBar* stripBar = nullptr;      // the bar holding the strip
-    ViewCommands* commands = nullptr;  // owned by the view
 };
 
-// The menus go before menuBefore (e.g. the help menu's action), or last.
-ViewFrame installView(QMainWindow& frame, document::CSYNDoc& doc, QAction* menuBefore = nullptr);
+ViewFrame installView(QMainWindow& frame, document::CSYNDoc& doc);
+
+// The strip shows the view's readouts from now on.
+void showReadoutsOn(CSYNView& view, StatusStrip& strip);
 
 }  // namespace lyr::view

@@ -1,22 +1,20 @@
-// The analog menu and undo command in a main window, with the view.
+// The analog editor commands as the frame runs them: the editor dialog at the
+// cursor, the edited range reported, nothing reported when cancelled.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QMainWindow>
-#include <QMenuBar>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
 #include "analog/ui/analog_commands.h"
 #include "analog/ui/analog_dialogs.h"
-#include "support/scripted_prompter.h"
-#include "view/ui/syn_view.h"
-#include "view/ui/view_commands.h"
-#include "view/ui/view_frame.h"
+#include "support/documents.h"
 #include "support/qt_app.h"
+#include "support/scripted_prompter.h"
 
 namespace lyr::analog {
 namespace {
@@ -39,98 +37,34 @@ void driveDc(const char* period, const char* level, bool apply = true) {
     });
 }
 
-class AnalogCommandsTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        lyr::test::qtApp();
-        std::string message;
-        doc = document::CSYNDoc::create(message);
-        ASSERT_TRUE(doc);
-        owned = std::make_unique<QMainWindow>();
-        commands = installAnalogCommands(window(), *doc, nullptr, &prompter);
-    }
-    QMainWindow& window() { return *owned; }
-    std::unique_ptr<document::CSYNDoc> doc;
-    std::unique_ptr<QMainWindow> owned;
+TEST(AnalogCommands, EditAtTheCursorReportsTheRange) {
+    lyr::test::qtApp();
+    auto doc = lyr::test::newDoc(10, 1000);
     test::ScriptedPrompter prompter;
-    AnalogCommands* commands = nullptr;
-};
-
-TEST_F(AnalogCommandsTest, MenusAndTheirTexts) {
-    QStringList menus;
-    for (QAction* a : window().menuBar()->actions()) menus << a->text();
-    EXPECT_EQ(menus, (QStringList{"編集(&E)", "アナログ(&A)"}));
-    QStringList entries;
-    for (QAction* a : commands->menu()->actions()) entries << a->text();
-    EXPECT_EQ(entries, (QStringList{"正弦波(&S)", "矩形波(&P)", "直流波形(&D)", "ランプ波形(&R)", "指数関数波形(&E)",
-                                    "ランダムノイズ(&N)"}));
-    EXPECT_EQ(commands->action(AnalogCommand::Noise)->statusTip(), QStringLiteral("[アナログ]  ランダムノイズの作成"));
-    EXPECT_EQ(commands->undoAction()->text(), QStringLiteral("元に戻す(&U)"));
-    EXPECT_EQ(commands->undoAction()->shortcuts().size(), 2);
-    EXPECT_EQ(commands->undoAction()->shortcuts()[1], QKeySequence(Qt::ALT | Qt::Key_Backspace));
-}
-
-TEST_F(AnalogCommandsTest, EditingRuleAndUndoThroughTheView) {
-    commands->updateStates();
-    EXPECT_FALSE(commands->action(AnalogCommand::Sine)->isEnabled());  // no waveform yet
-    EXPECT_FALSE(commands->undoAction()->isEnabled());
-    ASSERT_TRUE(doc->newWaveform(10, 1000));
-    const view::ViewFrame parts = view::installView(window(), *doc);
-    view::CSYNView* view = parts.view;
-    window().setCentralWidget(view);
-    window().resize(900, 600);
-    window().show();
-    view->resetView();
-    view->setCursorIndex(100);
-    commands->updateStates();
-    EXPECT_TRUE(commands->action(AnalogCommand::Dc)->isEnabled());
-    EXPECT_EQ(parts.commands->popupFor(view::ViewRegion::AnalogPlot, -1), commands->menu());
-    EXPECT_FALSE(commands->undoAction()->isEnabled());
+    std::uint32_t cursor = 100;
+    ui::CommandEnv env{doc.get(), nullptr, &prompter, [&cursor] { return cursor; }};
+    AnalogCommands commands(env);
+    EXPECT_EQ(commands.commandIds(), (std::vector<int>{32773, 32782, 32783, 32784, 32785, 32786}));
+    QSignalSpy edited(&commands, &ui::CommandSet::edited);
 
     driveDc("500", "0.5");
-    commands->action(AnalogCommand::Dc)->trigger();
+    commands.run(AnalogCommands::kDc);
+    EXPECT_EQ(doc->analog()[99], 0.0);
     EXPECT_EQ(doc->analog()[100], 0.5);
     EXPECT_EQ(doc->analog()[149], 0.5);
-    EXPECT_EQ(view->state().cursor(), 150u);  // after the edit
-    EXPECT_TRUE(commands->undoAction()->isEnabled());
-    EXPECT_FALSE(commands->busy(AnalogCommand::Dc));
+    EXPECT_EQ(doc->analog()[150], 0.0);
+    ASSERT_EQ(edited.size(), 1);
+    EXPECT_EQ(edited[0][0].toLongLong(), 100);
+    EXPECT_EQ(edited[0][1].toLongLong(), 150);
+    EXPECT_TRUE(doc->undoAvailable());
 
-    // Ctrl+Z undoes it
-    window().activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
-    QTest::keySequence(&window(), QKeySequence(Qt::CTRL | Qt::Key_Z));
-    EXPECT_EQ(doc->analog()[100], 0.0);
-    EXPECT_FALSE(doc->isModified());
-    EXPECT_FALSE(commands->undoAction()->isEnabled());
-    EXPECT_EQ(view->state().cursor(), 100u);  // back to the start of the undone edit
-
-    // a cancelled dialog changes nothing
-    driveDc("500", "0.5", false);
-    commands->action(AnalogCommand::Dc)->trigger();
-    EXPECT_EQ(doc->analog()[100], 0.0);
-    EXPECT_FALSE(commands->undoAction()->isEnabled());
-
-    // the edit lock greys every editing command out
-    commands->editAllowed = [] { return false; };
-    commands->updateStates();
-    for (auto c : {AnalogCommand::Sine, AnalogCommand::Rectangle, AnalogCommand::Dc, AnalogCommand::Ramp,
-                   AnalogCommand::Exp, AnalogCommand::Noise, AnalogCommand::Undo})
-        EXPECT_FALSE(commands->action(c)->isEnabled());
-}
-
-TEST_F(AnalogCommandsTest, BusyWhileTheDialogIsOpen) {
-    ASSERT_TRUE(doc->newWaveform(10, 1000));
-    bool seenBusy = false;
-    QTimer::singleShot(0, [&] {
-        seenBusy = commands->busy(AnalogCommand::Sine) && !commands->action(AnalogCommand::Sine)->isEnabled();
-        commands->run(AnalogCommand::Sine);  // a second entry while open does nothing
-        QApplication::activeModalWidget()->close();
-    });
-    commands->run(AnalogCommand::Sine);
-    EXPECT_TRUE(seenBusy);
-    EXPECT_FALSE(commands->busy(AnalogCommand::Sine));
-    EXPECT_TRUE(commands->action(AnalogCommand::Sine)->isEnabled());
-    EXPECT_FALSE(doc->isModified());
+    // A cancelled dialog changes and reports nothing.
+    cursor = 500;
+    driveDc("500", "0.25", false);
+    commands.run(AnalogCommands::kDc);
+    EXPECT_EQ(doc->analog()[500], 0.0);
+    EXPECT_EQ(edited.size(), 1);
+    EXPECT_TRUE(prompter.asked.empty());
 }
 
 }  // namespace

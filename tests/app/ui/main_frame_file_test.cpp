@@ -11,7 +11,6 @@
 #include <QUrl>
 #include <filesystem>
 
-#include "analog/ui/analog_commands.h"
 #include "app/lifecycle_fake.h"
 #include "app/ui/about_dlg.h"
 #include "app/ui/main_frame.h"
@@ -203,12 +202,13 @@ TEST_F(FileCommandsTest, EditLockComesFromTheFileAndNewLiftsIt) {
     locked.editLocked = true;
     ASSERT_TRUE(document::saveWaveformFile(path("locked.lyr"), *source, locked).ok);
 
-    QAction* sine = frame->analogCommands()->action(analog::AnalogCommand::Sine);
+    QAction* sine = frame->commandAction(32773);  // 正弦波
     dialogs.answers.push_back(path("locked.lyr"));
     frame->openAction()->trigger();
     ASSERT_TRUE(doc->hasWaveform());
     EXPECT_FALSE(frame->lifecycle().editAllowed());
     EXPECT_FALSE(sine->isEnabled());
+    EXPECT_TRUE(frame->commandAction(32842)->isChecked());  // 編集禁止 carries its check mark
 
     frame->newAction()->trigger();
     EXPECT_TRUE(frame->lifecycle().editAllowed());

@@ -12,7 +12,6 @@
 #include <QTest>
 #include <QTimer>
 
-#include "analog/ui/analog_commands.h"
 #include "analog/ui/analog_dialogs.h"
 #include "app/ui/syn_app.h"
 #include "document/ui/wave_time_dlg.h"
@@ -202,7 +201,7 @@ TEST_F(MainFrameTest, CtrlZUndoesTheLastEditFromTheMainWindow) {
         QTest::mouseClick(dlg->findChild<QPushButton*>("create"), Qt::LeftButton);
         QTest::mouseClick(dlg->findChild<QPushButton*>("apply0"), Qt::LeftButton);
     });
-    frame->analogCommands()->action(analog::AnalogCommand::Dc)->trigger();
+    frame->commandAction(32783)->trigger();  // 直流波形
     ASSERT_EQ(doc->analog()[0], 0.5);
     EXPECT_TRUE(QTest::qWaitForWindowActive(frame.get(), 2000));  // active again after the editor
     QWidget* focus = QApplication::focusWidget();

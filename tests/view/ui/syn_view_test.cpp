@@ -17,6 +17,7 @@
 #include "view/ui/status_strip.h"
 #include "view/ui/syn_view.h"
 #include "view/ui/view_commands.h"
+#include "view/ui/view_frame.h"
 #include "support/qt_app.h"
 #include "support/documents.h"
 
@@ -34,7 +35,10 @@ struct Fixture {
         view.resize(1022, 553);
         view.show();
         strip = new StatusStrip(&view);  // owned by the view; not laid out
-        commands = new ViewCommands(view, strip, &view);
+        showReadoutsOn(view, *strip);
+        ui::CommandEnv env;
+        env.doc = &doc;
+        commands = new ViewCommands(view, env, &view);
         view.resetView();
     }
     CSYNView view;
@@ -63,8 +67,8 @@ TEST(CSYNViewWidget, NewWaveformShowsItsTimeBaseWithTheCursorAtTheStart) {
     EXPECT_EQ(f.strip->totalTimeField()->text(), QStringLiteral("104.8576 mS"));
     EXPECT_EQ(f.strip->samplingField()->text(), QStringLiteral("100 nS"));
     EXPECT_EQ(f.strip->cursorTimeField()->text(), QStringLiteral("0.0000 mS"));
-    EXPECT_FALSE(f.strip->stepLeftButton()->isEnabled());
-    EXPECT_FALSE(f.commands->action(ViewCommand::WholeView)->isEnabled());
+    EXPECT_FALSE(f.commands->available(ViewCommand::StepLeft));
+    EXPECT_FALSE(f.commands->available(ViewCommand::WholeView));
 }
 
 TEST(CSYNViewWidget, DragMovesTheCursorOnEachTick) {
@@ -83,7 +87,7 @@ TEST(CSYNViewWidget, DragMovesTheCursorOnEachTick) {
     EXPECT_GE(v.lastColumnRepaint(), 2);  // the old cursor stood on the first column
     EXPECT_LE(v.lastColumnRepaint(), 3);
     EXPECT_EQ(f.strip->cursorVoltsField()->text(), QString::fromStdString(formatVoltsReadout(doc->analog()[dragged])));
-    EXPECT_TRUE(f.strip->stepLeftButton()->isEnabled());
+    EXPECT_TRUE(f.commands->available(ViewCommand::StepLeft));
     sendMouse(v, QEvent::MouseButtonRelease, {xMid, y}, Qt::NoButton);
     EXPECT_FALSE(v.dragTimerActive());
     v.dragTick();  // a late tick after the release moves nothing
@@ -108,7 +112,7 @@ TEST(CSYNViewWidget, DoubleClicksByRegion) {
     QTest::mouseDClick(&v, Qt::LeftButton, Qt::NoModifier, QPoint(v.state().cursorX(), l.cursorStrip.top + 2));
     ASSERT_TRUE(v.state().markSet());
     EXPECT_EQ(f.strip->cursorMinusMarkField()->text(), QStringLiteral("0 nS"));
-    f.strip->stepRightButton()->click();
+    f.commands->run(ViewCommand::StepRight);
     EXPECT_EQ(f.strip->cursorMinusMarkField()->text(), QStringLiteral("100 nS"));
 }
 
@@ -117,12 +121,12 @@ TEST(CSYNViewWidget, ZoomCommandsKeepTheCursorInView) {
     Fixture f(*doc);
     CSYNView& v = f.view;
     v.setCursorIndex(700000);
-    f.commands->action(ViewCommand::ZoomIn)->trigger();
-    f.commands->action(ViewCommand::ZoomIn)->trigger();
+    f.commands->run(ViewCommand::ZoomIn);
+    f.commands->run(ViewCommand::ZoomIn);
     EXPECT_EQ(v.state().zoom(), 2);
     EXPECT_TRUE(v.state().isVisible(700000));
-    EXPECT_TRUE(f.commands->action(ViewCommand::WholeView)->isEnabled());
-    f.commands->action(ViewCommand::ZoomOut)->trigger();
+    EXPECT_TRUE(f.commands->available(ViewCommand::WholeView));
+    f.commands->run(ViewCommand::ZoomOut);
     EXPECT_EQ(v.state().zoom(), 1);
 }
 
@@ -159,49 +163,42 @@ TEST(CSYNViewWidget, HitTestFindsEachElement) {
         EXPECT_EQ(h.lane, c.hit.lane) << c.pt.x() << "," << c.pt.y();
     }
     // Scrolled out of view, the mark's handle is no longer there to hit.
-    f.commands->action(ViewCommand::MaxZoom)->trigger();
+    f.commands->run(ViewCommand::MaxZoom);
     ASSERT_FALSE(v.state().isVisible(5000));
     EXPECT_EQ(v.hitTest({mx, l.markStrip.bottom}).region, ViewRegion::None);
 }
 
-TEST(CSYNViewWidget, PopupsByRegionAndTheMarkPopupDeletes) {
+TEST(CSYNViewWidget, DeletingTheMarkEmptiesItsReadouts) {
     auto doc = makeDoc(100, 10000);
     Fixture f(*doc);
     CSYNView& v = f.view;
     v.runCommand(ViewCommand::MarkAtCursor);
-    EXPECT_EQ(f.commands->popupFor(ViewRegion::MarkHandle, -1)->title(), QStringLiteral("TimeMark"));
-    EXPECT_EQ(f.commands->popupFor(ViewRegion::ZoomStrip, -1)->title(), QStringLiteral("Zoom"));
-    EXPECT_EQ(f.commands->popupFor(ViewRegion::CursorHandle, -1)->title(), QStringLiteral("Cursor"));
-    EXPECT_TRUE(f.commands->action(ViewCommand::DeleteMark)->isEnabled());
-    f.commands->markPopup()->popup(QPoint(10, 10));
-    f.commands->markPopup()->hide();
-    f.commands->action(ViewCommand::DeleteMark)->trigger();
+    EXPECT_TRUE(f.commands->available(ViewCommand::DeleteMark));
+    f.commands->run(ViewCommand::DeleteMark);
     EXPECT_FALSE(v.state().markSet());
     EXPECT_TRUE(f.strip->markTimeField()->text().isEmpty());
     EXPECT_TRUE(f.strip->cursorMinusMarkField()->text().isEmpty());
 }
 
-TEST(CSYNViewWidget, OnlyTheCursorMenusRearmHistoryNavigation) {
+TEST(CSYNViewWidget, OnlyAMenuShowingLastEditRearmsHistoryNavigation) {
     auto doc = makeDoc(100, 1000);
     Fixture f(*doc);
     CSYNView& v = f.view;
     v.afterEdit(100, 200);
     v.runCommand(ViewCommand::StepRight);
     v.runCommand(ViewCommand::StepLeft);  // on the newest entry, navigation off
-    QAction* back = f.commands->action(ViewCommand::CursorBack);
-    EXPECT_FALSE(back->isEnabled());
-    for (QMenu* m : {f.commands->zoomPopup(), f.commands->markPopup(), f.commands->zoomMenu(),
-                     f.commands->markMenu()}) {
-        m->popup(QPoint(10, 10));
-        m->hide();
-        EXPECT_FALSE(back->isEnabled()) << m->title().toStdString();
-        EXPECT_FALSE(v.state().onHistory());
-    }
-    f.commands->cursorPopup()->popup(QPoint(10, 10));
-    f.commands->cursorPopup()->hide();
+    auto id = [](ViewCommand c) { return ViewCommands::idOf(c); };
+    EXPECT_FALSE(f.commands->available(ViewCommand::CursorBack));
+    // Menus without "最終編集後へ移動", and asking for the rule itself, re-arm nothing.
+    f.commands->prepareMenu({id(ViewCommand::WholeView), id(ViewCommand::ZoomIn), id(ViewCommand::DeleteMark)});
+    EXPECT_FALSE(f.commands->available(ViewCommand::CursorToLastEdit));
+    EXPECT_FALSE(f.commands->available(ViewCommand::CursorBack));
+    EXPECT_FALSE(v.state().onHistory());
+    f.commands->prepareMenu({id(ViewCommand::CursorToStart), id(ViewCommand::CursorToLastEdit),
+                             id(ViewCommand::CursorBack)});
     EXPECT_TRUE(v.state().onHistory());
-    EXPECT_TRUE(back->isEnabled());
-    back->trigger();
+    EXPECT_TRUE(f.commands->available(ViewCommand::CursorBack));
+    f.commands->run(ViewCommand::CursorBack);
     EXPECT_EQ(v.state().cursor(), 100u);
 }
 
@@ -279,7 +276,7 @@ TEST(CSYNViewWidget, CursorMoveRepaintsAtMostThreeColumns) {
     const QImage before = v.image().copy();
     const int renders = v.fullRenderCount();
     const int oldX = v.state().cursorX();
-    f.commands->action(ViewCommand::CursorToStart)->isEnabled();
+    f.commands->available(ViewCommand::CursorToStart);
     v.runCommand(ViewCommand::StepRight);
     v.runCommand(ViewCommand::HalfPageRight);
     EXPECT_EQ(v.fullRenderCount(), renders);
@@ -346,7 +343,7 @@ TEST(CGetTimeDlgWidget, TypeChooseUnitAndAccept) {
     lyr::test::grabIfAsked(dlg, QStringLiteral("view_get_time_dlg"));
 }
 
-TEST(CGetTimeDlgWidget, ThreeCallersThroughTheMenus) {
+TEST(CGetTimeDlgWidget, ThreeCallersThroughTheCommands) {
     auto doc = makeDoc(100, 1000);
     Fixture f(*doc);
     CSYNView& v = f.view;
@@ -365,23 +362,23 @@ TEST(CGetTimeDlgWidget, ThreeCallersThroughTheMenus) {
     };
     QString title;
     answer(QStringLiteral("0"), 0, 3, &title);  // the end: allowed for the cursor
-    f.commands->action(ViewCommand::CursorToPosition)->trigger();
+    f.commands->run(ViewCommand::CursorToPosition);
     EXPECT_EQ(title, QStringLiteral("カーソル位置の指定"));
     EXPECT_EQ(v.state().cursor(), 1000u);
 
     answer(QStringLiteral("0"), 0, 3, &title);  // the end is refused for the mark
-    f.commands->action(ViewCommand::MarkAtPosition)->trigger();
+    f.commands->run(ViewCommand::MarkAtPosition);
     EXPECT_EQ(title, QStringLiteral("タイムマーク位置の指定"));
     EXPECT_FALSE(v.state().markSet());
 
     answer(QStringLiteral("12.5"), 1, 0, &title);
-    f.commands->action(ViewCommand::MarkAtPosition)->trigger();
+    f.commands->run(ViewCommand::MarkAtPosition);
     ASSERT_TRUE(v.state().markSet());
     EXPECT_EQ(v.state().mark(), 125u);
-    EXPECT_FALSE(f.commands->action(ViewCommand::MarkAtPosition)->isEnabled());
+    EXPECT_FALSE(f.commands->available(ViewCommand::MarkAtPosition));
 
     answer(QStringLiteral("-2.5"), 1, 2, &title);  // relative to the mark
-    f.commands->action(ViewCommand::MarkToPosition)->trigger();
+    f.commands->run(ViewCommand::MarkToPosition);
     EXPECT_EQ(v.state().mark(), 100u);
     EXPECT_EQ(f.strip->markTimeField()->text(), QStringLiteral("10.0 uS"));
 }

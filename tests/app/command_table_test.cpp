@@ -1,0 +1,160 @@
+// The command table: texts of the per-channel families, the layout's
+// integrity, and every command's enabling in the situations that matter.
+#include "app/command_table.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <map>
+#include <set>
+
+namespace lyr::app {
+namespace {
+
+TEST(CommandTable, PerChannelTextsFollowOnePattern) {
+    struct Case {
+        ChannelFamily family;
+        int ch;
+        int id;
+        const char* prompt;
+        const char* tooltip;
+        const char* menu;
+    };
+    const Case cases[] = {
+        {ChannelFamily::Clock, 0, 32777, "[ディジタル]  CH0 作成(クロック)", "CH0 作成(クロック)", "作成(クロック)(&G)"},
+        {ChannelFamily::Serial, 7, 32951, "[ディジタル]  CH7 作成(シリアル)", "CH7 作成(シリアル)", "作成(シリアル)(&R)"},
+        {ChannelFamily::Invert, 1, 32811, "[ディジタル]  CH1 反転", "CH1 反転", "反転(&I)"},
+        {ChannelFamily::Invert, 2, 32812, "[ディジタル]  CH2 データ反転", "CH2 反転", "反転(&I)"},
+        {ChannelFamily::Invert, 5, 32926, "[ディジタル]  CH5 データ反転", "CH5 反転", "反転(&I)"},
+        {ChannelFamily::Paste, 4, 32924, "[ディジタル]  CH4 貼り付け", "CH4 貼り付け", "貼り付け(&P)"},
+        {ChannelFamily::Clear, 3, 32908, "[ディジタル]  CH3 クリア", "CH3 クリア", "クリア(&L)"},
+        {ChannelFamily::Shift, 6, 32932, "[ディジタル]  CH6 シフト", "CH6 シフト", "シフト(&S)"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(channelCommandId(c.family, c.ch), c.id);
+        const CommandInfo* info = findCommand(c.id);
+        ASSERT_NE(info, nullptr) << c.id;
+        EXPECT_EQ(info->prompt, c.prompt);
+        EXPECT_EQ(info->tooltip, c.tooltip);
+        EXPECT_EQ(info->menuText, c.menu);
+        EXPECT_EQ(info->channel, c.ch);
+    }
+    // One row per identifier: the main table and the eight families of eight.
+    std::set<int> ids;
+    for (const CommandInfo& c : commandTable()) EXPECT_TRUE(ids.insert(c.id).second) << c.id;
+    EXPECT_EQ(ids.size(), 51u + 64u);
+}
+
+void collect(const std::vector<MenuItem>& items, std::multiset<int>& ids, std::vector<std::string>& subs) {
+    for (const MenuItem& item : items) {
+        if (item.kind == MenuItem::Kind::Command) ids.insert(item.id);
+        if (item.kind == MenuItem::Kind::Submenu) {
+            subs.push_back(item.text);
+            collect(item.items, ids, subs);
+        }
+    }
+}
+
+TEST(CommandTable, MenusPopupsAndToolbarNameKnownCommands) {
+    std::multiset<int> inMenus;
+    std::vector<std::string> titles, subs;
+    for (const MenuSpec& m : mainMenus()) {
+        titles.push_back(m.title);
+        collect(m.items, inMenus, subs);
+    }
+    EXPECT_EQ(titles, (std::vector<std::string>{"ファイル(&F)", "編集(&E)", "アナログ(&A)", "ディジタル(&D)",
+                                                "ズーム(&Z)", "カーソル(&C)", "タイムマーク(&T)", "出力(&O)",
+                                                "ヘルプ(&H)"}));
+    EXPECT_EQ(subs.size(), 8u);
+    EXPECT_EQ(subs.front(), "CH0(&0)");
+    EXPECT_EQ(subs.back(), "CH7(&7)");
+    // Every command but the strip's buttons and the selectors has a menu entry.
+    for (const CommandInfo& c : commandTable()) {
+        const bool elsewhere = c.rule == CommandRule::Selector || (c.id >= 1000 && c.id < 1200);
+        const bool clockOrSerialOrModify = c.channel >= 0 && (c.id == channelCommandId(ChannelFamily::Clock, c.channel) ||
+                                                              c.id == channelCommandId(ChannelFamily::Serial, c.channel) ||
+                                                              c.id == channelCommandId(ChannelFamily::Modify, c.channel));
+        if (elsewhere || clockOrSerialOrModify) {
+            EXPECT_EQ(inMenus.count(c.id), 0u) << c.id;
+        } else {
+            EXPECT_GE(inMenus.count(c.id), 1u) << c.id;
+        }
+    }
+    // "CH5": all eight families of CH5, parallel and swap, nothing of another channel.
+    std::multiset<int> popupIds;
+    const MenuSpec ch5 = contextPopup(PopupKind::Channel, 5);
+    EXPECT_EQ(ch5.title, "CH5");
+    collect(ch5.items, popupIds, subs);
+    EXPECT_EQ(popupIds.size(), 10u);
+    for (int f = 0; f < kChannelFamilyCount; ++f)
+        EXPECT_EQ(popupIds.count(channelCommandId(static_cast<ChannelFamily>(f), 5)), 1u) << f;
+    EXPECT_EQ(popupIds.count(cmd::kDigitalParallel) + popupIds.count(cmd::kDigitalSwap), 2u);
+    EXPECT_TRUE(contextPopup(PopupKind::Channel, 8).items.empty());
+    EXPECT_EQ(contextPopup(PopupKind::Cursor).title, "Cursor");
+    EXPECT_EQ(contextPopup(PopupKind::TimeMark).title, "TimeMark");
+    EXPECT_EQ(contextPopup(PopupKind::Zoom).title, "Zoom");
+
+    const std::vector<int>& bar = toolbarCommands();
+    EXPECT_EQ(std::count(bar.begin(), bar.end(), 0), 6);  // separators
+    EXPECT_EQ(bar.size(), 24u + 6u);
+    for (int id : bar) {
+        if (id) {
+            EXPECT_TRUE(findCommand(id) && !findCommand(id)->tooltip.empty()) << id;
+        }
+    }
+}
+
+// The situations of the frame and what each kind of rule allows in them.
+TEST(CommandTable, EnablingInEverySituation) {
+    enum Situation { NoWaveform, Waveform, EditLock, NoDevice, Copied, Busy };
+    FrameState base;
+    base.hasWaveform = true;
+    base.editAllowed = true;
+    base.undoAvailable = true;
+    base.deviceSpecified = true;
+    auto stateOf = [&](Situation s) {
+        FrameState f = base;
+        if (s == NoWaveform) f = FrameState{false, true, false, false, true};
+        if (s == EditLock) f.editAllowed = false;
+        if (s == NoDevice) f.deviceSpecified = false;
+        if (s == Copied) f.clipboardValid = true;
+        return f;
+    };
+    // Expected enabling per rule, in the order NoWaveform, Waveform, EditLock, NoDevice, Copied, Busy.
+    const std::map<CommandRule, std::array<bool, 6>> expected = {
+        {CommandRule::Always, {true, true, true, true, true, false}},
+        {CommandRule::File, {true, true, true, true, true, false}},
+        {CommandRule::View, {true, true, true, true, true, false}},
+        {CommandRule::Editing, {false, true, false, true, true, false}},
+        {CommandRule::EditingUndo, {false, true, false, true, true, false}},
+        {CommandRule::EditingPaste, {false, false, false, false, true, false}},
+        {CommandRule::WaveformIdle, {false, true, true, true, true, false}},
+        {CommandRule::Output, {true, true, true, false, true, false}},
+        {CommandRule::Selector, {false, true, false, true, true, false}},
+    };
+    for (const CommandInfo& c : commandTable()) {
+        const auto& row = expected.at(c.rule);
+        for (int s = NoWaveform; s <= Busy; ++s)
+            EXPECT_EQ(commandEnabled(c.id, stateOf(static_cast<Situation>(s)), s == Busy), row[s])
+                << c.id << " situation " << s;
+    }
+    // The rules each command carries.
+    const std::map<int, CommandRule> rules = {
+        {57600, CommandRule::File},         {57665, CommandRule::Always},      {57664, CommandRule::Always},
+        {57643, CommandRule::EditingUndo},  {32843, CommandRule::Editing},     {32842, CommandRule::WaveformIdle},
+        {32773, CommandRule::Editing},      {32793, CommandRule::Editing},     {32956, CommandRule::Editing},
+        {32776, CommandRule::View},         {32802, CommandRule::WaveformIdle}, {32804, CommandRule::View},
+        {1118, CommandRule::View},          {32771, CommandRule::Output},      {1221, CommandRule::Selector},
+        {32881, CommandRule::EditingPaste}, {32939, CommandRule::EditingPaste}, {32810, CommandRule::Editing},
+    };
+    for (const auto& [id, rule] : rules) EXPECT_EQ(findCommand(id)->rule, rule) << id;
+    // Undo also needs something to undo.
+    FrameState nothingToUndo = base;
+    nothingToUndo.undoAvailable = false;
+    EXPECT_FALSE(commandEnabled(cmd::kUndo, nothingToUndo, false));
+    EXPECT_FALSE(commandEnabled(12345, base, false));
+}
+
+}  // namespace
+}  // namespace lyr::app

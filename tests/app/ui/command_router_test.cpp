@@ -1,0 +1,184 @@
+// Commands routed by identifier: menus and popups from the table, busy flags,
+// the pressed button, the edit lock, and the context popups chosen by the
+// view's hit tests.
+#include "app/ui/command_router.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+
+#include "app/ui/function_commands.h"
+#include "app/ui/main_frame.h"
+#include "support/qt_app.h"
+#include "support/scripted_prompter.h"
+#include "view/ui/syn_view.h"
+
+namespace lyr::app {
+namespace {
+
+QStringList texts(const QList<QAction*>& actions) {
+    QStringList t;
+    for (QAction* a : actions)
+        if (!a->isSeparator() && a->isVisible()) t << a->text();
+    return t;
+}
+
+QAction* entry(QMenu* menu, const QString& text) {
+    for (QAction* a : menu->actions())
+        if (a->text() == text) return a;
+    return nullptr;
+}
+
+TEST(CommandRouter, BusyGuardPressedButtonAndRules) {
+    lyr::test::qtApp();
+    QWidget window;
+    FrameState state;
+    state.hasWaveform = true;
+    CommandRouter router([&state] { return state; }, &window);
+    std::vector<std::pair<int, bool>> presses;
+    router.setButtonPresser([&presses](int id, bool down) { presses.emplace_back(id, down); });
+
+    auto* set = new FunctionCommands(ui::CommandEnv{});
+    int runs = 0;
+    bool seenBusy = false;
+    set->add(32773, [&] {
+        ++runs;
+        seenBusy = router.busy(32773) && !router.action(32773)->isEnabled();
+        router.run(32773);  // a second entry while it runs does nothing
+    });
+    bool viewRule = false;
+    set->add(32776, [&] { ++runs; }, [&viewRule] { return viewRule; });
+    EXPECT_FALSE(router.action(32773)->isVisible());  // nothing runs it yet
+    router.add(set);
+    EXPECT_TRUE(router.action(32773)->isVisible());
+    EXPECT_FALSE(router.action(32782)->isVisible());
+    EXPECT_EQ(router.action(32773)->statusTip(), QStringLiteral("[アナログ]  正弦波の作成"));
+    EXPECT_EQ(router.action(32773)->toolTip(), QStringLiteral("正弦波"));
+    EXPECT_EQ(router.action(32773)->data().toInt(), 32773);
+
+    router.action(32773)->trigger();
+    EXPECT_EQ(runs, 1);
+    EXPECT_TRUE(seenBusy);
+    EXPECT_FALSE(router.busy(32773));
+    EXPECT_TRUE(router.action(32773)->isEnabled());
+    // Pressed, pressed again by the refused second entry, released once at the end.
+    EXPECT_EQ(presses, (std::vector<std::pair<int, bool>>{{32773, true}, {32773, true}, {32773, false}}));
+
+    // The frame's rule and the set's rule both count.
+    EXPECT_TRUE(router.isEnabled(32773));
+    EXPECT_FALSE(router.isEnabled(32776));
+    viewRule = true;
+    EXPECT_TRUE(router.isEnabled(32776));
+    state.editAllowed = false;
+    router.updateStates();
+    EXPECT_FALSE(router.action(32773)->isEnabled());
+    EXPECT_TRUE(router.action(32776)->isEnabled());
+    router.run(32773);  // refused by the rule: not run, button released
+    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(presses.back(), std::make_pair(32773, false));
+
+    // Menus show only the commands some set runs; a twin entry follows its command.
+    QMenu* zoom = router.buildMenu(contextPopup(PopupKind::Zoom), &window);
+    EXPECT_EQ(texts(zoom->actions()), QStringList{QStringLiteral("全体表示(&N)")});
+    QMenu* cursor = router.buildMenu(contextPopup(PopupKind::Cursor), &window);
+    EXPECT_FALSE(cursor->menuAction()->isVisible());
+}
+
+class FrameRoutingTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        lyr::test::qtApp();
+        std::string message;
+        doc = document::CSYNDoc::create(message);
+        ASSERT_TRUE(doc);
+        frame = std::make_unique<CMainFrame>(*doc);
+        frame->setPrompter(&prompter);
+        frame->resize(1000, 700);
+        frame->show();
+    }
+    std::unique_ptr<document::CSYNDoc> doc;
+    std::unique_ptr<CMainFrame> frame;
+    test::ScriptedPrompter prompter;
+};
+
+TEST_F(FrameRoutingTest, MenusFromTheTableAndTheEditLock) {
+    EXPECT_EQ(texts(frame->menuBar()->actions()),
+              (QStringList{"ファイル(&F)", "編集(&E)", "アナログ(&A)", "ディジタル(&D)", "ズーム(&Z)",
+                           "カーソル(&C)", "タイムマーク(&T)", "出力(&O)", "ヘルプ(&H)"}));
+    EXPECT_EQ(texts(frame->menu("編集(&E)")->actions()), (QStringList{"元に戻す(&U)", "編集禁止(&D)"}));
+    EXPECT_EQ(texts(frame->menu("カーソル(&C)")->actions()).back(), QStringLiteral("タイムマークを設置"));
+    // No waveform: editing, undo, the lock and the time entry are off; file commands on.
+    QAction* lock = frame->commandAction(cmd::kEditLock);
+    for (int id : {32773, 57643, 32842, 32802, 32776}) EXPECT_FALSE(frame->commandAction(id)->isEnabled()) << id;
+    for (int id : {57600, 57601, 57664, 57665}) EXPECT_TRUE(frame->commandAction(id)->isEnabled()) << id;
+    EXPECT_EQ(frame->popupAt(QPoint(300, 300)), nullptr);  // no popup without a waveform
+
+    ASSERT_TRUE(doc->newWaveform(10, 100000));
+    frame->viewParts().view->resetView();
+    frame->updateCommandStates();
+    EXPECT_TRUE(frame->commandAction(32773)->isEnabled());
+    EXPECT_TRUE(lock->isEnabled());
+    EXPECT_FALSE(lock->isChecked());
+    lock->trigger();
+    EXPECT_TRUE(lock->isChecked());
+    EXPECT_FALSE(frame->lifecycle().editAllowed());
+    EXPECT_FALSE(frame->commandAction(32773)->isEnabled());
+    EXPECT_TRUE(frame->commandAction(32802)->isEnabled());  // view commands keep working
+    EXPECT_TRUE(frame->commandAction(32829)->isEnabled());
+    lock->trigger();
+    EXPECT_TRUE(frame->commandAction(32773)->isEnabled());
+}
+
+// Stands in for the channel operations until their own set is registered.
+class InvertStub : public ui::CommandSet {
+public:
+    using ui::CommandSet::CommandSet;
+    std::vector<int> commandIds() const override {
+        std::vector<int> ids;
+        for (int ch = 0; ch < kChannelCount; ++ch) ids.push_back(channelCommandId(ChannelFamily::Invert, ch));
+        return ids;
+    }
+    void run(int id) override {
+        for (int ch = 0; ch < kChannelCount; ++ch) {
+            if (id != channelCommandId(ChannelFamily::Invert, ch)) continue;
+            std::uint8_t* d = doc().digital(ch);
+            for (std::uint32_t i = 0; i < doc().sampleCount(); ++i) d[i] = d[i] ? 0 : 1;
+            emit editedWhole();
+        }
+    }
+};
+
+TEST_F(FrameRoutingTest, RightClickOnALaneOpensItsChannelPopup) {
+    ASSERT_TRUE(doc->newWaveform(10, 100000));
+    view::CSYNView* v = frame->viewParts().view;
+    v->resetView();
+    frame->router().add(new InvertStub(frame->commandEnv()));
+    const view::Layout& l = v->layout();
+    const QPoint lane5(l.plot.left + 50, (l.laneArea[5].top + l.laneArea[5].bottom) / 2);
+    QMenu* popup = frame->popupAt(lane5);
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(popup->title(), QStringLiteral("CH5"));
+    EXPECT_EQ(frame->popupAt(QPoint(l.plot.left + 5, l.plot.top + 5))->title(), QStringLiteral("アナログ(&A)"));
+    EXPECT_EQ(frame->popupAt(QPoint(300, l.timeLabels.top + 1))->title(), QStringLiteral("Zoom"));
+
+    // The real right click shows it.
+    QContextMenuEvent click(QContextMenuEvent::Mouse, lane5, v->mapToGlobal(lane5));
+    QApplication::sendEvent(v, &click);
+    EXPECT_TRUE(popup->isVisible());
+    QAction* invert = entry(popup, QStringLiteral("反転(&I)"));
+    ASSERT_NE(invert, nullptr);
+    EXPECT_EQ(invert->statusTip(), QStringLiteral("[ディジタル]  CH5 データ反転"));
+    popup->hide();
+    const int renders = v->fullRenderCount();
+    invert->trigger();
+    for (int ch = 0; ch < kChannelCount; ++ch) EXPECT_EQ(doc->digital(ch)[77], ch == 5 ? 1 : 0) << ch;
+    EXPECT_GT(v->fullRenderCount(), renders);  // the whole view was refreshed
+}
+
+}  // namespace
+}  // namespace lyr::app
