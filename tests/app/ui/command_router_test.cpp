@@ -134,30 +134,10 @@ TEST_F(FrameRoutingTest, MenusFromTheTableAndTheEditLock) {
     EXPECT_TRUE(frame->commandAction(32773)->isEnabled());
 }
 
-// Stands in for the channel operations until their own set is registered.
-class InvertStub : public ui::CommandSet {
-public:
-    using ui::CommandSet::CommandSet;
-    std::vector<int> commandIds() const override {
-        std::vector<int> ids;
-        for (int ch = 0; ch < kChannelCount; ++ch) ids.push_back(channelCommandId(ChannelFamily::Invert, ch));
-        return ids;
-    }
-    void run(int id) override {
-        for (int ch = 0; ch < kChannelCount; ++ch) {
-            if (id != channelCommandId(ChannelFamily::Invert, ch)) continue;
-            std::uint8_t* d = doc().digital(ch);
-            for (std::uint32_t i = 0; i < doc().sampleCount(); ++i) d[i] = d[i] ? 0 : 1;
-            emit editedWhole();
-        }
-    }
-};
-
 TEST_F(FrameRoutingTest, RightClickOnALaneOpensItsChannelPopup) {
     ASSERT_TRUE(doc->newWaveform(10, 100000));
     view::CSYNView* v = frame->viewParts().view;
     v->resetView();
-    frame->router().add(new InvertStub(frame->commandEnv()));
     const view::Layout& l = v->layout();
     const QPoint lane5(l.plot.left + 50, (l.laneArea[5].top + l.laneArea[5].bottom) / 2);
     QMenu* popup = frame->popupAt(lane5);
