@@ -17,7 +17,6 @@ void CMainFrame::buildOutput() {
     LifecycleHooks& h = lifecycle_->hooks();
     h.pullOutputSettings = [this] { outputCommands_->pullOutputSettings(); };
     h.closeOutputWindow = [this] { outputCommands_->closeOutputWindow(); };
-
 }
 
 void CMainFrame::selectDevice(int maxNumber, const QString& settingsPath) {
