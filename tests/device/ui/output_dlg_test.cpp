@@ -161,6 +161,17 @@ TEST_F(OutputWidgets, OutputWindowTransfersStartsAndHandsItsSettingsBack) {
     EXPECT_EQ(text(*w, "deviceRepeat"), QString());
     grab(*w, "output_not_connected");
 
+    // Back, and set to start by the external trigger: only the forced stop works.
+    w->form().timerTick();
+    QTest::mouseClick(w->option(device::GroupStartControl, 2), Qt::LeftButton);
+    EXPECT_TRUE(w->option(device::GroupTriggerMode, 1)->isEnabled());
+    w->transferButton()->click();
+    w->form().timerTick();
+    EXPECT_EQ(w->option(device::GroupStartControl, 2)->text(), QStringLiteral("外部トリガー *"));
+    EXPECT_FALSE(w->startStopButton()->isEnabled());
+    EXPECT_TRUE(w->forceStopButton()->isEnabled());
+    grab(*w, "output_external_trigger");
+
     // Esc closes it; the choices go back into the document.
     int closed = 0;
     QObject::connect(commands_.get(), &OutputCommands::outputWindowClosed, [&] { ++closed; });
@@ -171,6 +182,7 @@ TEST_F(OutputWidgets, OutputWindowTransfersStartsAndHandsItsSettingsBack) {
     EXPECT_EQ(doc_->outputSettings().outputMode, 1);
     EXPECT_EQ(doc_->outputSettings().analogStop, 1);
     EXPECT_EQ(doc_->outputSettings().repeatCount, 5);
+    EXPECT_EQ(doc_->outputSettings().startControl, 2);
 }
 
 TEST_F(OutputWidgets, SelectionDialogListsMarksAndNamesUnits) {
