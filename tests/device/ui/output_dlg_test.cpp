@@ -132,8 +132,12 @@ TEST_F(OutputWidgets, OutputWindowTransfersStartsAndHandsItsSettingsBack) {
     grab(*w, "output_ready");
 
     w->startStopButton()->click();
+    // A count being typed survives the poll that changes the status.
+    w->repeatEdit()->clear();
+    QTest::keyClicks(w->repeatEdit(), "12");
     w->form().timerTick();
     EXPECT_EQ(text(*w, "statusLine"), QStringLiteral("PGX-500 動作中"));
+    EXPECT_EQ(w->repeatEdit()->text(), QStringLiteral("12"));
     EXPECT_EQ(w->startStopButton()->text(), QStringLiteral("ストップ"));
     EXPECT_FALSE(w->startStopButton()->isEnabled());  // a repeat run
     EXPECT_TRUE(w->forceStopButton()->isEnabled());
@@ -181,7 +185,7 @@ TEST_F(OutputWidgets, OutputWindowTransfersStartsAndHandsItsSettingsBack) {
     EXPECT_EQ(doc_->outputWindow(), nullptr);
     EXPECT_EQ(doc_->outputSettings().outputMode, 1);
     EXPECT_EQ(doc_->outputSettings().analogStop, 1);
-    EXPECT_EQ(doc_->outputSettings().repeatCount, 5);
+    EXPECT_EQ(doc_->outputSettings().repeatCount, 12);
     EXPECT_EQ(doc_->outputSettings().startControl, 2);
 }
 
