@@ -21,6 +21,7 @@ enum class FieldKind {
     Real,     // text + fixed unit text, or a box of choices
     Count,    // unsigned count + fixed unit text
     Readout,  // read-only value text + read-only unit text
+    Text,     // free text without a unit (bits, hexadecimal words)
 };
 
 struct FormField {

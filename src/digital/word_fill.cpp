@@ -63,13 +63,6 @@ std::size_t fillParallel(std::uint8_t* const segments[8], const std::uint8_t* wo
     return total;
 }
 
-bool bitsFromText(std::string_view text, std::uint8_t* out, std::size_t capacity) {
-    std::string bits;
-    if (!document::isBinaryText(text, bits)) return false;
-    for (std::size_t i = 0; i < std::min(bits.size(), capacity); ++i) out[i] = std::uint8_t(bits[i] - '0');
-    return true;
-}
-
 std::size_t hexTextWords(std::string_view text) {
     std::string bits;
     if (!document::hexToBits(text, bits)) return 0;

@@ -28,10 +28,6 @@ inline std::size_t fillSerial(std::uint8_t* segment, const std::uint8_t* bits, s
 std::size_t fillParallel(std::uint8_t* const segments[8], const std::uint8_t* words, std::size_t count,
                          int bitOrder, std::uint64_t h, std::size_t limit);
 
-// A direct-input bit text: only "0" and "1" (no blanks), at least one; the
-// first `capacity` bits go to out (a longer text is cut by the waveform anyway).
-bool bitsFromText(std::string_view text, std::uint8_t* out, std::size_t capacity);
-
 // A direct-input hexadecimal text: only digits, at least one. An odd number
 // of digits gets a "0" appended to text itself; then every pair is a word,
 // high nibble first; the first `capacity` words go to out.
