@@ -216,13 +216,21 @@ LoadResult loadSerialFile(const std::string& path, LoadedEntries& bits, doc::Rea
     return loadText<BitReader>(path, bits, progress);
 }
 
+WordFileKind wordFileKind(const std::string& path) {
+    if (characterCount(path) <= 4) return WordFileKind::Ignored;
+    return endsInLyr(path) ? WordFileKind::Waveform : WordFileKind::Hexadecimal;
+}
+
 LoadResult loadParallelFile(const std::string& path, LoadedEntries& words, doc::ReadProgress* progress) {
-    if (characterCount(path) <= 4) {
+    switch (wordFileKind(path)) {
+    case WordFileKind::Ignored: {
         LoadResult r;
         r.ignored = true;
         return r;
     }
-    if (endsInLyr(path)) return loadWaveformWords(path, words);
+    case WordFileKind::Waveform: return loadWaveformWords(path, words);
+    case WordFileKind::Hexadecimal: break;
+    }
     return loadText<HexWordReader>(path, words, progress);
 }
 

@@ -86,9 +86,13 @@ inline constexpr const char* kWaveformReadMemory = "外部波形読込みのた�
 // A bit file into bits.
 LoadResult loadSerialFile(const std::string& path, LoadedEntries& bits, document::ReadProgress* progress);
 
-// A word file into words: a path ending in "lyr" (any case) is a waveform file
-// whose word i is sample i's channels (bit k = CHk); any other path a
-// hexadecimal text. A path of four characters or fewer is ignored.
+// How the parallel editor reads a path: four characters or fewer name no
+// file (ignored); one ending in "lyr" (any case) is a waveform file whose
+// word i is sample i's channels (bit k = CHk); any other a hexadecimal text.
+enum class WordFileKind { Ignored, Hexadecimal, Waveform };
+WordFileKind wordFileKind(const std::string& path);
+
+// A word file into words, read as wordFileKind says.
 LoadResult loadParallelFile(const std::string& path, LoadedEntries& words, document::ReadProgress* progress);
 
 }  // namespace lyr::digital

@@ -29,6 +29,9 @@ struct ParsedArgs {
 bool parseArgs(const std::vector<std::string>& args, const std::set<std::string>& valueOptions,
                const std::set<std::string>& flagOptions, ParsedArgs& out, std::string& error);
 
+// TIME split into the number text and its unit index ("100us" -> "100", uS),
+// as a user types them into a field and its unit box; false without a unit.
+bool splitTimeArgument(const std::string& text, std::string& number, int& unit);
 // TIME: a number followed by ns, us, ms or s in any case ("20ns", "1.5US"),
 // read exactly as the editor reads time fields; false when refused (also for
 // finer than 1 ns, e.g. "1.5ns").

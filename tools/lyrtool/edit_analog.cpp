@@ -1,6 +1,5 @@
 // The analog generator editors of `lyrtool edit`: sine, rectangle, DC, ramp,
 // exponential and noise, made with the same forms the editor's dialogs present.
-#include <cctype>
 #include <charconv>
 #include <functional>
 #include <map>

@@ -1,0 +1,119 @@
+// lyrtool edit serial / parallel as scripts use them; the saved file is read
+// back with the document's own reader.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "document/syn_doc.h"
+#include "document/waveform_file.h"
+#include "lyrtool_run.h"
+
+namespace lyrtool::test {
+namespace {
+
+namespace fs = std::filesystem;
+using Ints = std::vector<int>;
+
+class EditSerialData : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        dir = fs::temp_directory_path() / ("lyrtool_serial_" + std::string(info->name()) + std::to_string(::getpid()));
+        fs::create_directories(dir);
+        ASSERT_EQ(lyrtool({"new", path("in.lyr"), "--sampling", "10ns", "--count", "100"}, dir).status, 0);
+        write("bits.txt", "1 0,1;1\r\n0");
+        write("two.txt", "1,2");
+        write("words.txt", "1 2,3");
+    }
+    void TearDown() override { fs::remove_all(dir); }
+    std::string path(const std::string& name) const { return (dir / name).string(); }
+    void write(const std::string& name, const std::string& text) { std::ofstream(path(name), std::ios::binary) << text; }
+    std::unique_ptr<lyr::document::CSYNDoc> load(const std::string& name) {
+        std::string message;
+        auto doc = lyr::document::CSYNDoc::create(message);
+        lyr::document::StoredExtras extras;
+        EXPECT_TRUE(lyr::document::openWaveformFile(path(name), *doc, extras).ok);
+        return doc;
+    }
+    fs::path dir;
+};
+
+TEST_F(EditSerialData, OptionsFilesAndExitCodes) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> options;  // after IN OUT
+        int status;
+        std::string err;  // a piece stderr must hold
+        int channel;      // the channel checked when saved
+        Ints levels;      // its first samples
+    };
+    const std::vector<Case> cases = {
+        {"bits", {"serial", "--channel", "3", "--bit-time", "25ns", "--bits", "1011", "--start", "10ns"}, 0,
+         "25 nS　→　20 nS", 3, {0, 1, 1, 0, 0, 1, 1, 1, 1, 0}},
+        {"bit file", {"serial", "--channel", "2", "--bit-time", "10ns", "--bits-file", "bits.txt", "--mode", "xor"}, 0,
+         "", 2, {1, 0, 1, 1, 0, 0}},
+        {"hex text", {"parallel", "--interval", "20ns", "--hex", "ABC", "--channels", "7,1"}, 0, "", 7,
+         {1, 1, 1, 1, 0, 0}},
+        {"hex file, order 1", {"parallel", "--interval", "10ns", "--hex-file", "words.txt", "--bit-order", "1"}, 0, "",
+         6, {1, 0, 0}},  // CH6 takes bit 1
+        {"invalid file", {"serial", "--bit-time", "10ns", "--bits-file", "two.txt"}, 1,
+         "無効なデータが含まれています。", -1, {}},
+        {"missing file", {"parallel", "--interval", "10ns", "--hex-file", "none.txt"}, 1,
+         "ファイルオープンエラーです。", -1, {}},
+        {"blank in bits", {"serial", "--bit-time", "10ns", "--bits", "1 0"}, 2, "invalid --bits '1 0'", -1, {}},
+        {"empty mask", {"parallel", "--interval", "10ns", "--hex", "FF", "--channels", ""}, 2, "--channels", -1, {}},
+        {"channel 8", {"serial", "--channel", "8", "--bit-time", "10ns", "--bits", "1"}, 2, "--channel", -1, {}},
+        {"two sources", {"parallel", "--interval", "10ns", "--hex", "FF", "--hex-file", "words.txt"}, 2, "one of", -1,
+         {}},
+        {"waveform as hex", {"parallel", "--hex-file", "in.lyr"}, 2, "--lyr-file", -1, {}},
+        {"short path", {"parallel", "--lyr-file", "a.ly"}, 2, "four characters", -1, {}},
+        {"clock mode", {"serial", "--bit-time", "10ns", "--bits", "1", "--mode", "add"}, 2, "--mode", -1, {}},
+        {"foreign option", {"serial", "--bits", "1", "--interval", "10ns"}, 2, "does not apply", -1, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::string> args{"edit", path("in.lyr"), path("out.lyr")};
+        for (const auto& o : c.options) args.push_back(o.size() > 4 && o.find(".txt") != std::string::npos ? path(o) : o);
+        fs::remove(path("out.lyr"));
+        const auto r = lyrtool(args, dir);
+        EXPECT_EQ(r.status, c.status) << r.err;
+        EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
+        EXPECT_EQ(fs::exists(path("out.lyr")), c.status == 0);
+        if (c.status != 0) continue;
+        auto doc = load("out.lyr");
+        EXPECT_EQ(Ints(doc->digital(c.channel), doc->digital(c.channel) + c.levels.size()), c.levels);
+    }
+}
+
+// A waveform file as the word source brings its own sampling time (moved
+// onto this grid); the settings are remembered in the saved file for the
+// next edit.
+TEST_F(EditSerialData, WaveformSourceAndRememberedSettings) {
+    ASSERT_EQ(lyrtool({"new", path("in20.lyr"), "--sampling", "20ns", "--count", "100"}, dir).status, 0);
+    ASSERT_EQ(lyrtool({"new", path("other.lyr"), "--sampling", "30ns", "--count", "20"}, dir).status, 0);
+    auto r = lyrtool({"edit", path("in20.lyr"), path("out.lyr"), "parallel", "--lyr-file", path("other.lyr"),
+                      "--channels", "all"},
+                     dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("[インターバル時間] を調節します。 30 nS　→　20 nS"), std::string::npos) << r.err;
+    EXPECT_NE(r.out.find("samples 0 to 20"), std::string::npos) << r.out;
+    auto doc = load("out.lyr");
+    const auto& p = doc->editorSettings().parallel;
+    EXPECT_EQ(p.interval, 20);
+    EXPECT_EQ(p.source, 1);
+    EXPECT_EQ(p.channelMask, 0xFF);
+
+    // The remembered interval serves the next edit.
+    r = lyrtool({"edit", path("out.lyr"), path("out2.lyr"), "parallel", "--hex", "0F", "--channels", "0"}, dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("samples 0 to 1"), std::string::npos) << r.out;
+    EXPECT_EQ(load("out2.lyr")->digital(0)[0], 1);
+}
+
+}  // namespace
+}  // namespace lyrtool::test

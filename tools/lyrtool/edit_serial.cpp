@@ -1,0 +1,221 @@
+// The serial and parallel data editors of `lyrtool edit`, made with the same
+// forms their dialogs present: the options are typed into the fields, a file
+// is read as "参照・読込" reads it, then the form creates and applies.
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <utility>
+
+#include "command.h"
+#include "digital/data_forms.h"
+#include "digital/digital_form_editor.h"
+#include "edit_family.h"
+
+namespace lyrtool {
+namespace {
+
+namespace doc = lyr::document;
+namespace dg = lyr::digital;
+
+const std::set<std::string> kFrameOptions = {"--start", "--mode"};
+const std::map<std::string, std::set<std::string>> kEditorOptions = {
+    {"serial", {"--channel", "--bit-time", "--bits", "--bits-file"}},
+    {"parallel", {"--interval", "--hex", "--hex-file", "--lyr-file", "--bit-order", "--channels"}},
+};
+
+bool accepts(const std::string& editor, const std::string& option) {
+    auto known = kEditorOptions.find(editor);
+    return known != kEditorOptions.end() && (kFrameOptions.count(option) || known->second.count(option));
+}
+
+bool parseMode(const std::string& s, dg::DigitalApplyMode& mode) {
+    static const std::map<std::string, dg::DigitalApplyMode> modes = {{"replace", dg::DigitalApplyMode::Replace},
+                                                                     {"or", dg::DigitalApplyMode::Or},
+                                                                     {"and", dg::DigitalApplyMode::And},
+                                                                     {"xor", dg::DigitalApplyMode::Xor}};
+    auto m = modes.find(s);
+    if (m == modes.end()) return false;
+    mode = m->second;
+    return true;
+}
+
+bool parseChannel(const std::string& s, int& channel) {
+    std::uint32_t v = 0;
+    if (!parseCountArgument(s, v) || v > 7) return false;
+    channel = static_cast<int>(v);
+    return true;
+}
+
+// "all" or a comma list of channels 0 to 7; an empty list is refused.
+bool parseChannelList(const std::string& s, std::uint8_t& mask) {
+    if (s == "all") return mask = 0xFF, true;
+    mask = 0;
+    std::size_t from = 0;
+    for (;;) {
+        const std::size_t comma = s.find(',', from);
+        int k = 0;
+        if (!parseChannel(s.substr(from, comma - from), k)) return false;
+        mask = static_cast<std::uint8_t>(mask | (1u << k));
+        if (comma == std::string::npos) return true;
+        from = comma + 1;
+    }
+}
+
+// Plays the user's part in a form; error is set for a usage error, and
+// refused when a file did not read (its message is already on stderr).
+struct Drive {
+    const ParsedArgs& args;
+    dg::DigitalApplyMode mode = dg::DigitalApplyMode::Replace;
+    std::string error;
+    bool refused = false;
+
+    const std::string* given(const char* option) const {
+        auto v = args.values.find(option);
+        return v == args.values.end() ? nullptr : &v->second;
+    }
+
+    bool time(dg::DigitalEditFrame& f, const char* option, std::size_t field) {
+        const std::string* value = given(option);
+        if (!value) return true;
+        std::string number;
+        int unit = 0;
+        if (!splitTimeArgument(*value, number, unit)) {
+            error = std::string(option) + " needs a TIME such as 100us (ns, us, ms or s)";
+            return false;
+        }
+        f.setUnit(field, unit);
+        f.setText(field, number);
+        return true;
+    }
+
+    // The typed text, or the file read whatever the remembered source.
+    bool source(dg::DataSourceForm& f, const char* textOption, const char* fileOption) {
+        if (const std::string* text = given(textOption)) {
+            f.setSource(dg::DataSourceForm::kDirect);
+            f.setText(dg::DataSourceForm::kText, *text);
+        } else if (const std::string* file = given(fileOption)) {
+            f.setSource(dg::DataSourceForm::kFile);
+            if (!f.loadFile(*file, nullptr)) {
+                refused = true;
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // Names the first invalid field, as its marker would show it.
+    bool check(const dg::DigitalEditFrame& f) {
+        for (std::size_t i = 0; i < f.fieldCount(); ++i) {
+            const auto& field = f.field(i);
+            if (!field.markerShown) continue;
+            const std::string option = "--" + field.key;
+            const std::string* value = given(option.c_str());
+            error = "invalid " + option +
+                    (value ? " '" + *value + "'" : " (remembered value '" + field.text + "')");
+            return false;
+        }
+        if (!f.createEnabled()) {
+            error = "the parameters do not make a segment";
+            return false;
+        }
+        return true;
+    }
+
+    bool finish(dg::DigitalEditFrame& f) {
+        if (!f.createSegment()) return false;
+        if (!f.applyEnabled()) {
+            error = "no channel receives the result (--channels)";
+            return false;
+        }
+        return f.applyDigitalSegment(mode);
+    }
+};
+
+template <class Form, class Operation>
+int runForm(EditRun& run, Drive& drive, Operation operation, std::function<bool(Form&)> before) {
+    dg::DigitalFormEditor<Form> editor(run.prompter, [&](Form& f) {
+        return before(f) && drive.time(f, "--start", dg::DigitalEditFrame::kStartField) && drive.check(f) &&
+               drive.finish(f);
+    });
+    run.range = operation(editor);
+    if (!drive.error.empty()) return run.usage = drive.error, kUsage;
+    return run.range ? kOk : kRefused;
+}
+
+int runSerialData(EditRun& run) {
+    const ParsedArgs& a = run.args;
+    Drive drive{a, dg::DigitalApplyMode::Replace, {}, false};
+    if (a.values.count("--mode") && !parseMode(a.values.at("--mode"), drive.mode))
+        return run.usage = "--mode is replace, or, and or xor", kUsage;
+
+    if (run.editor == "serial") {
+        int channel = doc::AllChannels;
+        if (a.values.count("--channel") && !parseChannel(a.values.at("--channel"), channel))
+            return run.usage = "--channel is a channel number 0 to 7", kUsage;
+        if (a.values.count("--bits") && a.values.count("--bits-file"))
+            return run.usage = "give either --bits or --bits-file", kUsage;
+        return runForm<dg::SerialForm>(
+            run, drive, [&](doc::SerialEditor& e) { return run.doc.EditDigitalSerial(0, channel, e); },
+            [&](dg::SerialForm& f) {
+                return drive.time(f, "--bit-time", dg::DataSourceForm::kTime) && drive.source(f, "--bits", "--bits-file");
+            });
+    }
+
+    const int sources = int(a.values.count("--hex")) + int(a.values.count("--hex-file")) + int(a.values.count("--lyr-file"));
+    if (sources > 1) return run.usage = "give one of --hex, --hex-file and --lyr-file", kUsage;
+    // The parallel editor tells the two file kinds apart by the name alone.
+    for (const auto& [option, kind] : {std::pair{"--hex-file", dg::WordFileKind::Hexadecimal},
+                                       std::pair{"--lyr-file", dg::WordFileKind::Waveform}}) {
+        if (!a.values.count(option)) continue;
+        const auto found = dg::wordFileKind(a.values.at(option));
+        if (found == dg::WordFileKind::Ignored)
+            return run.usage = std::string(option) + " needs a path of more than four characters", kUsage;
+        if (found != kind)
+            return run.usage = kind == dg::WordFileKind::Waveform ? "--lyr-file needs a name ending in lyr"
+                                                                  : "a name ending in lyr is a waveform file: use --lyr-file",
+                   kUsage;
+    }
+    int order = -1;
+    if (a.values.count("--bit-order")) {
+        const std::string& o = a.values.at("--bit-order");
+        if (o != "0" && o != "1") return run.usage = "--bit-order is 0 (BIT7:CH7) or 1 (BIT7:CH0)", kUsage;
+        order = o == "1" ? 1 : 0;
+    }
+    std::uint8_t mask = 0;
+    const bool maskGiven = a.values.count("--channels") != 0;
+    if (maskGiven && !parseChannelList(a.values.at("--channels"), mask))
+        return run.usage = "--channels is all or a comma list of channels 0 to 7, at least one", kUsage;
+    return runForm<dg::ParallelForm>(
+        run, drive, [&](doc::ParallelEditor& e) { return run.doc.EditDigitalParallel(0, e); },
+        [&](dg::ParallelForm& f) {
+            // A waveform file sets the interval and the bit order; given options come after it.
+            if (!drive.source(f, "--hex", a.values.count("--lyr-file") ? "--lyr-file" : "--hex-file")) return false;
+            if (order >= 0) f.setBitOrder(order);
+            if (maskGiven) f.setChannelMask(mask);
+            return drive.time(f, "--interval", dg::DataSourceForm::kTime);
+        });
+}
+
+const bool registered = registerEditFamily({
+    {"serial", "parallel"},
+    [] {
+        std::set<std::string> all = kFrameOptions;
+        for (const auto& [name, options] : kEditorOptions) all.insert(options.begin(), options.end());
+        return all;
+    }(),
+    {},
+    accepts,
+    runSerialData,
+    "  serial     --channel K --bit-time TIME and --bits TEXT (0 and 1) or\n"
+    "             --bits-file FILE; --start TIME --mode replace|or|and|xor\n"
+    "  parallel   --interval TIME and --hex TEXT (two digits a word) or\n"
+    "             --hex-file FILE or --lyr-file FILE (its channels and sampling\n"
+    "             time); --bit-order 0|1 (0: BIT7 to CH7), --channels LIST\n"
+    "             (all, or e.g. 0,1,5); --start TIME --mode replace|or|and|xor\n"
+    "             A file that does not read exits 1; over 1,048,576 entries the\n"
+    "             first are used after the warning.\n",
+});
+
+}  // namespace
+}  // namespace lyrtool
