@@ -2,8 +2,6 @@
 // back with the document's own reader.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -22,15 +20,11 @@ using Ints = std::vector<int>;
 class EditSerialData : public ::testing::Test {
 protected:
     void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir = fs::temp_directory_path() / ("lyrtool_serial_" + std::string(info->name()) + std::to_string(::getpid()));
-        fs::create_directories(dir);
         ASSERT_EQ(lyrtool({"new", path("in.lyr"), "--sampling", "10ns", "--count", "100"}, dir).status, 0);
         write("bits.txt", "1 0,1;1\r\n0");
         write("two.txt", "1,2");
         write("words.txt", "1 2,3");
     }
-    void TearDown() override { fs::remove_all(dir); }
     std::string path(const std::string& name) const { return (dir / name).string(); }
     void write(const std::string& name, const std::string& text) { std::ofstream(path(name), std::ios::binary) << text; }
     std::unique_ptr<lyr::document::CSYNDoc> load(const std::string& name) {
@@ -40,7 +34,8 @@ protected:
         EXPECT_TRUE(lyr::document::openWaveformFile(path(name), *doc, extras).ok);
         return doc;
     }
-    fs::path dir;
+    lyr::test::ScratchDir scratch;
+    fs::path dir = scratch.path();
 };
 
 TEST_F(EditSerialData, OptionsFilesAndExitCodes) {
