@@ -56,9 +56,11 @@ void BM_PlainCombineLoop(benchmark::State& state) {
     for (auto _ : state) {
         std::uint8_t* d = x.a.data();
         const std::uint8_t* s = x.b.data();
-        for (std::size_t i = 0; i < kN; ++i) {
-            benchmark::DoNotOptimize(d);
-            d[i] = mode == 0 ? s[i] : mode == 1 ? d[i] | s[i] : mode == 2 ? d[i] & s[i] : d[i] ^ s[i];
+        switch (mode) {
+        case 0: for (std::size_t i = 0; i < kN; ++i) d[i] = s[i]; break;
+        case 1: for (std::size_t i = 0; i < kN; ++i) d[i] |= s[i]; break;
+        case 2: for (std::size_t i = 0; i < kN; ++i) d[i] &= s[i]; break;
+        default: for (std::size_t i = 0; i < kN; ++i) d[i] ^= s[i]; break;
         }
         benchmark::ClobberMemory();
     }
@@ -83,7 +85,6 @@ void BM_PlainInvertLoop(benchmark::State& state) {
     for (auto _ : state) {
         std::uint8_t* d = x.a.data();
         for (std::size_t i = 0; i < kN; ++i) {
-            benchmark::DoNotOptimize(d);
             d[i] = d[i] == 0 ? 1 : 0;
         }
         benchmark::ClobberMemory();
@@ -110,7 +111,6 @@ void BM_PlainShiftLoop(benchmark::State& state) {
         const std::uint8_t* w = x.a.data();
         std::uint8_t* out = x.c.data();
         for (std::size_t i = 0; i < kN; ++i) {
-            benchmark::DoNotOptimize(out);
             const std::size_t j = i + 1000;
             out[j < kN ? j : j - kN] = w[i];
         }
@@ -137,7 +137,6 @@ void BM_PlainSwapLoop(benchmark::State& state) {
     for (auto _ : state) {
         std::uint8_t *a = x.a.data(), *b = x.b.data();
         for (std::size_t i = 0; i < kN; ++i) {
-            benchmark::DoNotOptimize(a);
             const std::uint8_t t = a[i];
             a[i] = b[i];
             b[i] = t;
@@ -166,7 +165,6 @@ void BM_PlainClockLoop(benchmark::State& state) {
         std::uint8_t* d = x.c.data();
         std::size_t phase = 0;
         for (std::size_t i = 0; i < kN; ++i) {
-            benchmark::DoNotOptimize(d);
             d[i] = phase < 3 ? 1 : 0;
             phase = phase == 7 ? 0 : phase + 1;
         }

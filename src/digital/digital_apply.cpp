@@ -6,18 +6,16 @@ namespace lyr::digital {
 
 namespace {
 
-// Eight bytes per step through 64-bit words, then the tail byte by byte.
+// Blocks of a fixed size, so that the compiler turns each block into vector
+// operations, then the tail byte by byte. The segment is the editor's own
+// buffer and never overlaps the channel.
 template <class Op>
-void combineWords(std::uint8_t* d, const std::uint8_t* s, std::size_t n, Op op) {
+void combineBlocks(std::uint8_t* __restrict d, const std::uint8_t* __restrict s, std::size_t n, Op op) {
+    constexpr std::size_t kBlock = 256;
     std::size_t i = 0;
-    for (; i + 8 <= n; i += 8) {
-        std::uint64_t a, b;
-        std::memcpy(&a, d + i, 8);
-        std::memcpy(&b, s + i, 8);
-        a = op(a, b);
-        std::memcpy(d + i, &a, 8);
-    }
-    for (; i < n; ++i) d[i] = static_cast<std::uint8_t>(op(std::uint64_t{d[i]}, std::uint64_t{s[i]}));
+    for (; i + kBlock <= n; i += kBlock)
+        for (std::size_t j = 0; j < kBlock; ++j) d[i + j] = op(d[i + j], s[i + j]);
+    for (; i < n; ++i) d[i] = op(d[i], s[i]);
 }
 
 }  // namespace
@@ -28,13 +26,13 @@ void combineDigital(std::uint8_t* channel, const std::uint8_t* segment, std::siz
         if (count) std::memmove(channel, segment, count);
         break;
     case DigitalApplyMode::Or:
-        combineWords(channel, segment, count, [](std::uint64_t a, std::uint64_t b) { return a | b; });
+        combineBlocks(channel, segment, count, [](std::uint8_t a, std::uint8_t b) -> std::uint8_t { return a | b; });
         break;
     case DigitalApplyMode::And:
-        combineWords(channel, segment, count, [](std::uint64_t a, std::uint64_t b) { return a & b; });
+        combineBlocks(channel, segment, count, [](std::uint8_t a, std::uint8_t b) -> std::uint8_t { return a & b; });
         break;
     case DigitalApplyMode::Xor:
-        combineWords(channel, segment, count, [](std::uint64_t a, std::uint64_t b) { return a ^ b; });
+        combineBlocks(channel, segment, count, [](std::uint8_t a, std::uint8_t b) -> std::uint8_t { return a ^ b; });
         break;
     }
 }

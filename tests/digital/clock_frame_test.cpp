@@ -50,17 +50,17 @@ TEST(DigitalFrame, CombineModes) {
         {DigitalApplyMode::Xor, {0, 1, 1, 0, 9}},
     };
     for (const auto& c : cases) {
-        // Long enough for whole words and a tail; the byte past count stays.
-        std::vector<std::uint8_t> ch(21, 0), seg(20, 0);
-        for (int rep = 0; rep < 5; ++rep) {
-            const int base = rep * 4;
+        // Long enough for whole blocks and a tail; the byte past count stays.
+        constexpr int kCount = 4 * 75;
+        std::vector<std::uint8_t> ch(kCount + 1, 0), seg(kCount, 0);
+        for (int base = 0; base < kCount; base += 4) {
             ch[base + 0] = 1, ch[base + 1] = 0, ch[base + 2] = 1, ch[base + 3] = 0;
             seg[base + 0] = 1, seg[base + 1] = 1, seg[base + 2] = 0, seg[base + 3] = 0;
         }
-        ch[20] = 9;
-        combineDigital(ch.data(), seg.data(), 20, c.mode);
-        for (int i = 0; i < 21; ++i)
-            EXPECT_EQ(ch[i], c.expected[i < 20 ? i % 4 : 4]) << static_cast<int>(c.mode) << " at " << i;
+        ch[kCount] = 9;
+        combineDigital(ch.data(), seg.data(), kCount, c.mode);
+        for (int i = 0; i <= kCount; ++i)
+            ASSERT_EQ(ch[i], c.expected[i < kCount ? i % 4 : 4]) << static_cast<int>(c.mode) << " at " << i;
     }
 }
 

@@ -92,9 +92,10 @@ DigitalEditDialog::DigitalEditDialog(DigitalEditFrame& form, const Options& opti
 DigitalEditDialog::FieldRow DigitalEditDialog::makeRow(std::size_t i) {
     const FormField& f = form_.field(i);
     FieldRow row;
-    const QString name = q(f.label) + q(f.symbol);
-    row.marker = makeMarker(q(f.label) + (f.symbol.size() > 3 ? q(f.symbol.substr(0, f.symbol.size() - 3)) : QString()),
-                            this);
+    const QString name = q(f.label) + q(f.symbol);  // "時間(t1)："
+    QString bare = name;
+    if (bare.endsWith(QStringLiteral("："))) bare.chop(1);
+    row.marker = makeMarker(bare, this);
     row.edit = new QLineEdit(this);
     row.edit->setFixedWidth(90);
     row.edit->setAccessibleName(name);
