@@ -13,6 +13,7 @@
 #include "app/ui/command_router.h"
 #include "app/ui/function_commands.h"
 #include "app/ui/file_dialogs.h"
+#include "digital/ui/data_commands.h"
 #include "digital/ui/digital_commands.h"
 #include "device/ui/output_commands.h"
 #include "document/ui/message_prompter.h"
@@ -121,6 +122,7 @@ void CMainFrame::registerCommandSets() {
     router_->add(new view::ViewCommands(*viewParts_.view, commandEnv()));
     router_->add(new analog::AnalogCommands(commandEnv()));
     router_->add(new digital::DigitalCommands(commandEnv()));
+    router_->add(new digital::DataCommands(commandEnv()));
     buildOutput();
 }
 
