@@ -83,7 +83,7 @@ TEST(SerialForm, DirectBits) {
     }
 }
 
-TEST(DataForms, TimeMovedOntoTheGridAsTheIntervalTime) {
+TEST(SerialForm, BitTimeMovedOntoTheGridAsTheIntervalTime) {
     Serial s(10, 100);
     s.enter("25", "10");
     ASSERT_TRUE(s.form.createSegment());
@@ -92,12 +92,6 @@ TEST(DataForms, TimeMovedOntoTheGridAsTheIntervalTime) {
               "サンプリング時間の整数倍にするため、[インターバル時間] を調節します。\n\n25 nS　→　20 nS");
     EXPECT_EQ(s.form.field(kTime).text, "20");
     EXPECT_EQ(s.segment(), (Ints{1, 1, 0, 0}));
-
-    Parallel p(10, 100);
-    p.enter("0.015", "FF", 1);
-    ASSERT_TRUE(p.form.createSegment());
-    EXPECT_EQ(p.prompter.asked.at(0).text,
-              "サンプリング時間の整数倍にするため、[インターバル時間] を調節します。\n\n0.015 uS　→　0.01 uS");
 }
 
 TEST(ParallelForm, DirectWordsAndBitOrders) {

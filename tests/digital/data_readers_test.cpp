@@ -179,21 +179,5 @@ TEST(DataReaders, AFailedLoadKeepsThePreviousEntries) {
     }
 }
 
-struct Percents : doc::ReadProgress {
-    void setPercent(int p) override { seen.push_back(p); }
-    std::vector<int> seen;
-};
-
-TEST(DataReaders, ProgressGoesFromZeroToOneHundredInWholePercents) {
-    ScratchFolder dir;
-    putText(dir.file("bits.txt"), repeated("0 1\n", 500000));  // two blocks
-    LoadedEntries bits;
-    ASSERT_TRUE(bits.allocate());
-    Percents progress;
-    ASSERT_TRUE(loadSerialFile(dir.file("bits.txt"), bits, &progress).loaded);
-    EXPECT_EQ(progress.seen, (std::vector<int>{0, 52, 100}));
-    EXPECT_EQ(bits.count(), 1000000u);
-}
-
 }  // namespace
 }  // namespace lyr::digital

@@ -1,7 +1,6 @@
-// The serial and parallel segments and the direct-input texts.
+// Entries held for h samples, and the words of a hexadecimal text.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <random>
 #include <string>
 #include <vector>
@@ -12,36 +11,6 @@ namespace lyr::digital {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-Bytes runs(std::initializer_list<std::pair<std::size_t, std::uint8_t>> parts) {
-    Bytes b;
-    for (const auto& [n, v] : parts) b.insert(b.end(), n, v);
-    return b;
-}
-
-TEST(WordFill, SerialBitsHeldAndCutAtTheEnd) {
-    struct Case {
-        const char* name;
-        Bytes bits;
-        std::uint64_t h;
-        std::size_t limit;
-        Bytes want;
-    };
-    const std::vector<Case> cases = {
-        {"1011 at 3 Ts", {1, 0, 1, 1}, 3, 100, {1, 1, 1, 0, 0, 0, 1, 1, 1, 1, 1, 1}},
-        {"cut inside a bit", {1, 0, 1, 1}, 3, 7, {1, 1, 1, 0, 0, 0, 1}},
-        {"one sample a bit", {0, 1, 1}, 1, 2, {0, 1}},
-        {"wide bits cut", {1, 0, 1}, 10, 25, runs({{10, 1}, {10, 0}, {5, 1}})},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        Bytes segment(64, 0xEE);
-        const std::size_t n = fillSerial(segment.data(), c.bits.data(), c.bits.size(), c.h, c.limit);
-        ASSERT_EQ(n, c.want.size());
-        EXPECT_EQ(Bytes(segment.begin(), segment.begin() + std::ptrdiff_t(n)), c.want);
-        EXPECT_EQ(segment[n], 0xEE);  // nothing written past the run
-    }
-}
 
 // Sample k holds entry k / h, for every h the wide stores treat differently.
 TEST(WordFill, HoldMatchesTheDefinitionForManyWidths) {
@@ -62,32 +31,6 @@ TEST(WordFill, HoldMatchesTheDefinitionForManyWidths) {
     }
 }
 
-TEST(WordFill, ParallelBitOrders) {
-    struct Case {
-        const char* name;
-        Bytes words;
-        int order;
-        std::uint64_t h;
-        std::array<Bytes, 8> want;  // CH0..CH7
-    };
-    const std::vector<Case> cases = {
-        {"0F order 0", {0x0F}, 0, 1, {Bytes{1}, {1}, {1}, {1}, {0}, {0}, {0}, {0}}},
-        {"0F order 1", {0x0F}, 1, 1, {Bytes{0}, {0}, {0}, {0}, {1}, {1}, {1}, {1}}},
-        {"AB C0 order 0", {0xAB, 0xC0}, 0, 2,
-         {Bytes{1, 1, 0, 0}, {1, 1, 0, 0}, {0, 0, 0, 0}, {1, 1, 0, 0}, {0, 0, 0, 0}, {1, 1, 0, 0}, {0, 0, 1, 1},
-          {1, 1, 1, 1}}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        std::array<Bytes, 8> segments;
-        std::uint8_t* out[8];
-        for (int k = 0; k < 8; ++k) out[k] = (segments[k] = Bytes(8, 0xEE)).data();
-        const std::size_t n = fillParallel(out, c.words.data(), c.words.size(), c.order, c.h, 100);
-        for (int k = 0; k < 8; ++k)
-            EXPECT_EQ(Bytes(segments[k].begin(), segments[k].begin() + std::ptrdiff_t(n)), c.want[k]) << "CH" << k;
-    }
-}
-
 TEST(WordFill, HexadecimalTexts) {
     struct Case {
         std::string text;
@@ -98,7 +41,6 @@ TEST(WordFill, HexadecimalTexts) {
     const std::vector<Case> cases = {
         {"ABC", true, "ABC0", {0xAB, 0xC0}},
         {"0f", true, "0f", {0x0F}},
-        {"12 34", false, "12 34", {}},
         {"", false, "", {}},
         {"1G", false, "1G", {}},
     };
