@@ -92,6 +92,7 @@ TEST_F(EditDigital, UsageErrorsNameTheField) {
         {"swap", {"--a", "3", "--b", "3"}, "same channel"},
         {"modify", {"--copy-start", "1us"}, "invalid --copy-start '1us'"},
         {"invert", {"--shift", "10ns"}, "does not apply to invert"},
+        {"invert", {"--channel", "1", "--mode", "nand"}, "--mode is replace, or, and or xor"},
     };
     for (const auto& c : cases) {
         const auto r = edit(c.editor, c.options);
@@ -111,7 +112,7 @@ TEST_F(EditDigital, ChannelOperations) {
         {"shift", {"--channel", "2", "--shift", "10ns", "--shift", "10ns", "--fill", "rotate"}, 2, {0, 0, 0, 0, 1}},
         {"shift", {"--channel", "2", "--shift", "-20ns", "--fill", "one"}, 2, {1, 1, 0, 0, 0}},
         {"invert", {"--channel", "2"}, 2, {1, 1, 0, 0, 1}},
-        {"clear", {"--channel", "2"}, 2, {0, 0, 0, 0, 0}},
+        {"clear", {"--channel", "2", "--mode", "replace", "--start", "0ns"}, 2, {0, 0, 0, 0, 0}},
         {"paste", {"--from", "2", "--channel", "6"}, 6, {0, 0, 1, 1, 0}},
         {"swap", {"--a", "2", "--b", "7"}, 7, {0, 0, 1, 1, 0}},
     };

@@ -40,7 +40,10 @@ std::set<std::string> valueOptions() {
     return all;
 }
 
+// Every digital editor takes the frame's --start and --mode; the whole-channel
+// operations (shift, invert, clear, paste, swap) check and then ignore them.
 bool accepts(const std::string& editor, const std::string& option) {
+    if (option == "--start" || option == "--mode") return kEditorOptions.count(editor) != 0;
     auto known = kEditorOptions.find(editor);
     return known != kEditorOptions.end() && known->second.count(option) != 0;
 }
@@ -264,7 +267,10 @@ int runDigital(EditRun& run) {
     Drive drive{run.args, {}};
     dg::DigitalApplyMode mode = dg::DigitalApplyMode::Replace;
     int rc = kOk;
+    std::int64_t start = 0;
     if (!drive.mode(mode)) rc = kUsage;
+    else if (drive.given("--start") && !parseTimeArgument(run.args.values.at("--start"), start))
+        drive.error = "--start needs a TIME such as 100us (ns, us, ms or s)", rc = kUsage;
     else if (run.editor == "clock") rc = runClock(run, drive, mode);
     else if (run.editor == "modify") rc = runModify(run, drive, mode);
     else if (run.editor == "shift") rc = runShift(run, drive);
@@ -280,9 +286,10 @@ const bool registered = registerEditFamily({
     {"--invert"},
     accepts,
     runDigital,
-    "  digital channels: K is a channel 0 to 7; clock and modify also take\n"
-    "             --start TIME --mode replace|or|and|xor, and --channel K (else the\n"
-    "             channel remembered in IN)\n"
+    "  digital channels: K is a channel 0 to 7; every digital editor takes\n"
+    "             --start TIME --mode replace|or|and|xor (used by clock and modify;\n"
+    "             the whole-channel operations ignore them); clock and modify take\n"
+    "             --channel K, else the channel remembered in IN\n"
     "  clock      --t1 TIME --t2 TIME --level1 0|1 --repeat N (level 2 = 1 - level 1)\n"
     "  shift      --channel K --shift TIME [--shift TIME ...] --fill zero|one|rotate\n"
     "             (TIME signed, e.g. -20ns; the shifts add up)\n"
