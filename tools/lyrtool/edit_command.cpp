@@ -73,7 +73,7 @@ int run(const std::vector<std::string>& argv) {
     doc::CSYNDoc& d = *w.doc;
 
     StderrPrompter prompter;
-    EditRun edit{a, editorName, d, prompter, std::nullopt, {}};
+    EditRun edit{a, editorName, d, prompter, std::nullopt, {}, false};
     const int rc = family->run(edit);
     if (rc == kUsage) return usageError(kName, edit.usage);
     if (rc != kOk) {
@@ -81,7 +81,11 @@ int run(const std::vector<std::string>& argv) {
         return rc;
     }
 
-    if (edit.range) {
+    if (edit.resetView) {
+        lyr::view::ViewState view;
+        view.attach(d.sampleCount(), 0, 999);
+        w.extras.viewState = view.toRecord();
+    } else if (edit.range) {
         // The view records the edit as the editor's view does after a dialog.
         lyr::view::ViewState view;
         if (!view.fromRecord(w.extras.viewState, d.sampleCount(), 0, 999)) view.attach(d.sampleCount(), 0, 999);

@@ -32,6 +32,8 @@ struct EditRun {
     std::optional<lyr::document::EditRange> range;
     // Set by the family with a usage error (exit 2) naming the option.
     std::string usage;
+    // Set by the family when the time base changed: the stored view starts over.
+    bool resetView = false;
 };
 
 struct EditFamily {

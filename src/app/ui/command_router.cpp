@@ -76,6 +76,7 @@ void CommandRouter::run(int id) {
     const QPointer<CommandRouter> alive(this);
     busy_[id] = true;
     updateStates();
+    press(id, true);  // greying the button lifts it; it stays drawn pressed while the command runs
     set->run(id);
     if (!alive) return;  // the window went away while the command ran
     busy_[id] = false;

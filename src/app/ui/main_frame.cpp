@@ -18,6 +18,7 @@
 #include "device/ui/output_commands.h"
 #include "document/ui/message_prompter.h"
 #include "document/ui/ui_fonts.h"
+#include "document/ui/wave_time_change_dlg.h"
 #include "document/ui/wave_time_dlg.h"
 #include "view/ui/status_strip.h"
 #include "view/ui/syn_view.h"
@@ -97,11 +98,14 @@ CMainFrame::CMainFrame(document::CSYNDoc& doc, QWidget* parent)
 
     // A missing or incomplete library is not an error: no device features.
     device::bindDeviceLibrary(deviceLibrary_);
-    // The waveform view with its status strip (src/view/ui).
+    router_ = new CommandRouter([this] { return frameState(); }, this);
+    buildToolBar();
+    buildStatusBar();
+    // The waveform view with its status strip under the toolbar (src/view/ui).
     viewParts_ = view::installView(*this, doc_);
     setCentralView(viewParts_.view);
+    buildSelectors();
 
-    router_ = new CommandRouter([this] { return frameState(); }, this);
     registerCommandSets();
     buildMenus();
     buildPopups();
@@ -164,6 +168,7 @@ void CMainFrame::addFrameCommands() {
     frameCommands_->add(cmd::kAppExit, [this] { onAppExit(); });
     frameCommands_->add(cmd::kUndo, [this] { undo(); });
     frameCommands_->add(cmd::kEditLock, [this] { toggleEditLock(); });
+    frameCommands_->add(cmd::kTotalTime, [this] { changeTotalTime(); });
     router_->add(frameCommands_);
 
     newAction()->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
@@ -180,6 +185,32 @@ void CMainFrame::undo() {
     const auto kind = doc_.undo();
     if (!kind) return;
     emit frameCommands_->undone(*kind == document::kUndoTimeBase);
+    emit frameCommands_->documentChanged();
+}
+
+void CMainFrame::changeTotalTime() {
+    std::int64_t total = doc_.totalTime();
+    std::uint32_t sampling = static_cast<std::uint32_t>(doc_.samplingTime());
+    std::uint32_t count = doc_.sampleCount();
+    if (totalTimeChooser_) {
+        if (!totalTimeChooser_->choose(total, sampling, count)) return;
+    } else {
+        document::CWaveTimeChangeDlg dlg(total, sampling, count, this);
+        if (dlg.exec() != QDialog::Accepted) return;
+        total = dlg.requestedTotal();
+        sampling = dlg.requestedSampling();
+        count = dlg.requestedCount();
+    }
+    // The current count changes nothing and records no undo step.
+    if (sampling == doc_.samplingTime() && count == doc_.sampleCount()) return;
+    LifecycleHooks& h = lifecycle_->hooks();
+    if (h.pullOutputSettings) h.pullOutputSettings();
+    if (h.closeOutputWindow) h.closeOutputWindow();
+    if (!doc_.changeTotalTime(sampling, count)) {
+        prompter().tell(kInvalidParameterMessage, PromptIcon::Warning);
+        return;
+    }
+    resetView();
     emit frameCommands_->documentChanged();
 }
 
@@ -274,6 +305,7 @@ void CMainFrame::connectLifecycle() {
         refreshPlaceholder();
     };
     h.resetView = [this] { resetView(); };
+    h.setAnalogResolutionFromSelector = [this](int r) { setAnalogResolutionFromSelector(r); };
     h.unloadDeviceLibrary = [this] { device::unbindDeviceLibrary(deviceLibrary_); };
     h.restoreViewState = [this](const document::ViewStateRecord& r) {
         if (viewParts_.view) viewParts_.view->restoreViewState(r);
@@ -299,6 +331,7 @@ void CMainFrame::updateCommandStates() {
     if (!router_) return;
     router_->updateStates();
     commandAction(cmd::kEditLock)->setChecked(!lifecycle_->editAllowed());
+    updateSelectorStates();
 }
 
 void CMainFrame::onFileNew() {

@@ -22,7 +22,11 @@
 #include "view/ui/view_frame.h"
 
 class QAction;
+class QComboBox;
 class QDragEnterEvent;
+class QLabel;
+class QToolBar;
+class QToolButton;
 class QDropEvent;
 class QMenu;
 
@@ -88,6 +92,26 @@ public:
     // The context popup a right click at p (view coordinates) opens, or nullptr.
     QMenu* popupAt(QPoint p) const;
     QMenu* popup(PopupKind kind, int channel = -1) const;
+    // Toolbar 128, its button of a command (nullptr without one), the status
+    // bar's message ("ﾚﾃﾞｨ" when idle) and the two bit-allocation selectors.
+    QToolBar* toolBar() const { return toolBar_; }
+    QToolButton* toolButton(int id) const;
+    QString statusMessage() const;
+    const std::vector<QLabel*>& indicatorPanes() const { return indicatorPanes_; }
+    QComboBox* resolutionSelector() const { return resolutionList_; }
+    QComboBox* channelSelector() const { return channelList_; }
+    // Both selectors show 14 - r, the document takes R = r, the view redraws.
+    void setAnalogResolutionFromSelector(int r);
+    // Draws a command's toolbar button pressed or plain.
+    void pressCommandButton(int id, bool pressed);
+    // The total-time change dialog; replaceable for tests (nullptr: the real one).
+    class TotalTimeChooser {
+    public:
+        virtual ~TotalTimeChooser() = default;
+        // In: the waveform's total, sampling time and count; out on true: the chosen ones.
+        virtual bool choose(std::int64_t& total, std::uint32_t& sampling, std::uint32_t& count) = 0;
+    };
+    void setTotalTimeChooser(TotalTimeChooser* chooser) { totalTimeChooser_ = chooser; }
     // The waveform view, its status strip (src/view/ui).
     const view::ViewFrame& viewParts() const { return viewParts_; }
     // The D2XX library, bound once while the window is made and released when
@@ -131,6 +155,13 @@ private:
     void addFrameCommands();
     void addFileCommands();  // main_frame_file.cpp
     void buildMenus();
+    void buildToolBar();    // main_frame_bars.cpp, with the status bar and the selectors
+    void tidyToolBar();
+    void buildStatusBar();
+    void buildSelectors();
+    void selectorChanged(bool& guard, int index);
+    void updateSelectorStates();
+    void changeTotalTime();
     void buildOutput();  // the output command and its lifecycle steps (main_frame_output.cpp)
     void buildPopups();
     void connectView();
@@ -170,6 +201,14 @@ private:
     QMenu* markPopup_ = nullptr;
     QMenu* zoomPopup_ = nullptr;
     std::array<QMenu*, kChannelCount> channelPopups_{};
+    QToolBar* toolBar_ = nullptr;
+    QLabel* readyPane_ = nullptr;
+    std::vector<QLabel*> indicatorPanes_;
+    QComboBox* resolutionList_ = nullptr;  // "アナログ分解能"
+    QComboBox* channelList_ = nullptr;     // "ディジタルCH"
+    bool resolutionGuard_ = false;
+    bool channelGuard_ = false;
+    TotalTimeChooser* totalTimeChooser_ = nullptr;
     device::DeviceLibrary deviceLibrary_;
     device::OutputCommands* outputCommands_ = nullptr;
     view::ViewFrame viewParts_;  // CSYNView and StatusStrip

@@ -66,8 +66,9 @@ TEST(CommandRouter, BusyGuardPressedButtonAndRules) {
     EXPECT_TRUE(seenBusy);
     EXPECT_FALSE(router.busy(32773));
     EXPECT_TRUE(router.action(32773)->isEnabled());
-    // Pressed, pressed again by the refused second entry, released once at the end.
-    EXPECT_EQ(presses, (std::vector<std::pair<int, bool>>{{32773, true}, {32773, true}, {32773, false}}));
+    // Pressed (again once greyed), pressed by the refused second entry, released once at the end.
+    EXPECT_EQ(presses,
+              (std::vector<std::pair<int, bool>>{{32773, true}, {32773, true}, {32773, true}, {32773, false}}));
 
     // The frame's rule and the set's rule both count.
     EXPECT_TRUE(router.isEnabled(32773));
@@ -110,7 +111,7 @@ TEST_F(FrameRoutingTest, MenusFromTheTableAndTheEditLock) {
     EXPECT_EQ(texts(frame->menuBar()->actions()),
               (QStringList{"ファイル(&F)", "編集(&E)", "アナログ(&A)", "ディジタル(&D)", "ズーム(&Z)",
                            "カーソル(&C)", "タイムマーク(&T)", "出力(&O)", "ヘルプ(&H)"}));
-    EXPECT_EQ(texts(frame->menu("編集(&E)")->actions()), (QStringList{"元に戻す(&U)", "編集禁止(&D)"}));
+    EXPECT_EQ(texts(frame->menu("編集(&E)")->actions()), (QStringList{"元に戻す(&U)", "トータル時間変更(&T)", "編集禁止(&D)"}));
     EXPECT_EQ(texts(frame->menu("カーソル(&C)")->actions()).back(), QStringLiteral("タイムマークを設置"));
     // No waveform: editing, undo, the lock and the time entry are off; file commands on.
     QAction* lock = frame->commandAction(cmd::kEditLock);

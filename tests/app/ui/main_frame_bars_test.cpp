@@ -1,0 +1,205 @@
+// The main window's toolbar, status bar, bit-allocation selectors and the
+// total-time change, driven through the real window.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QEnterEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <cmath>
+
+#include "analog/ui/analog_dialogs.h"
+#include "app/command_table.h"
+#include "app/ui/command_router.h"
+#include "app/ui/main_frame.h"
+#include "document/ui/wave_time_change_dlg.h"
+#include "support/qt_app.h"
+#include "support/scripted_prompter.h"
+#include "view/ui/syn_view.h"
+
+namespace lyr::app {
+namespace {
+
+class FrameBarsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        lyr::test::qtApp();
+        std::string message;
+        doc = document::CSYNDoc::create(message);
+        ASSERT_TRUE(doc);
+        frame = std::make_unique<CMainFrame>(*doc);
+        frame->setPrompter(&prompter);
+        frame->resize(1280, 800);
+        frame->show();
+    }
+    // A waveform as New makes it, with the view reset.
+    void newWaveform(std::int64_t ts, std::int64_t n) {
+        ASSERT_TRUE(doc->newWaveform(ts, n));
+        frame->lifecycle().hooks().resetView();
+        frame->setAnalogResolutionFromSelector(doc->analogResolution());
+    }
+    std::unique_ptr<document::CSYNDoc> doc;
+    std::unique_ptr<CMainFrame> frame;
+    test::ScriptedPrompter prompter;
+};
+
+TEST_F(FrameBarsTest, ToolbarButtonsTooltipsPromptsAndStatusBar) {
+    // Every button in the order of the table, with its tooltip and prompt, flat and with an image.
+    std::vector<int> shown;
+    for (QAction* a : frame->toolBar()->actions()) {
+        if (a->isSeparator() || !a->isVisible()) continue;
+        const int id = a->data().toInt();
+        shown.push_back(id);
+        const CommandInfo* info = findCommand(id);
+        ASSERT_NE(info, nullptr);
+        EXPECT_EQ(a->toolTip().toStdString(), info->tooltip);
+        EXPECT_EQ(a->statusTip().toStdString(), info->prompt);
+        QToolButton* b = frame->toolButton(id);
+        ASSERT_NE(b, nullptr);
+        EXPECT_TRUE(b->autoRaise());
+        EXPECT_FALSE(a->icon().pixmap(64, 64).isNull()) << id;
+    }
+    std::vector<int> expected;
+    for (int id : toolbarCommands())
+        if (id && frame->router().setFor(id)) expected.push_back(id);
+    EXPECT_EQ(shown, expected);
+    EXPECT_GE(shown.size(), 18u);
+    EXPECT_EQ(frame->toolButton(32776)->toolTip(), QStringLiteral("全体表示"));
+
+    // The message pane: "ﾚﾃﾞｨ" when idle, the prompt of the highlighted command otherwise.
+    EXPECT_EQ(frame->statusMessage(), QStringLiteral("ﾚﾃﾞｨ"));
+    // The pointer comes to rest on a button.
+    QToolButton* zoomIn = frame->toolButton(32774);
+    QEnterEvent enter(QPointF(2, 2), zoomIn->mapToGlobal(QPointF(2, 2)), zoomIn->mapToGlobal(QPointF(2, 2)));
+    QApplication::sendEvent(zoomIn, &enter);
+    EXPECT_EQ(frame->statusMessage(), QStringLiteral("[ズーム]  拡大"));
+    frame->statusBar()->clearMessage();
+    EXPECT_EQ(frame->statusMessage(), QStringLiteral("ﾚﾃﾞｨ"));
+    QStringList panes;
+    for (QLabel* l : frame->indicatorPanes()) panes << l->text();
+    EXPECT_EQ(panes, (QStringList{"ｶﾅ", "CAP", "NUM", "SCRL"}));
+    EXPECT_GE(frame->minimumWidth(), 710);
+    EXPECT_GE(frame->minimumHeight(), 500);
+}
+
+TEST_F(FrameBarsTest, ButtonPressedWhileItsCommandRuns) {
+    newWaveform(10, 10000);
+    bool downWhileOpen = false;
+    QTimer::singleShot(0, frame.get(), [&] {
+        downWhileOpen = frame->toolButton(32773)->isDown();
+        if (QWidget* dlg = QApplication::activeModalWidget()) dlg->close();
+    });
+    frame->commandAction(32773)->trigger();
+    EXPECT_TRUE(downWhileOpen);
+    EXPECT_FALSE(frame->toolButton(32773)->isDown());
+}
+
+TEST_F(FrameBarsTest, SelectorsMoveTogetherAndFollowTheRule) {
+    QComboBox* analog = frame->resolutionSelector();
+    QComboBox* digital = frame->channelSelector();
+    EXPECT_EQ(analog->count(), 7);
+    EXPECT_EQ(analog->itemText(0), QStringLiteral("14ビット"));
+    EXPECT_EQ(digital->itemText(6), QStringLiteral("0～7"));
+    EXPECT_FALSE(analog->isEnabled());  // no waveform yet
+    newWaveform(10, 10000);
+    ASSERT_TRUE(analog->isEnabled());
+    EXPECT_EQ(analog->currentText(), QStringLiteral("12ビット"));
+    EXPECT_EQ(digital->currentText(), QStringLiteral("0～3"));
+    EXPECT_FALSE(frame->saveAction()->isEnabled());
+
+    analog->setCurrentIndex(analog->findText(QStringLiteral("10ビット")));
+    EXPECT_EQ(digital->currentText(), QStringLiteral("0～5"));
+    EXPECT_EQ(doc->analogResolution(), 10);
+    EXPECT_FALSE(doc->isModified());
+    EXPECT_TRUE(frame->saveAction()->isEnabled());  // the allocation is worth saving
+    digital->setCurrentIndex(6);
+    EXPECT_EQ(analog->currentText(), QStringLiteral("8ビット"));
+    EXPECT_EQ(doc->analogResolution(), 8);
+
+    frame->commandAction(cmd::kEditLock)->trigger();
+    EXPECT_FALSE(analog->isEnabled());
+    EXPECT_FALSE(digital->isEnabled());
+}
+
+// Answers the total-time change with a fixed count.
+class FixedTotal : public CMainFrame::TotalTimeChooser {
+public:
+    std::uint32_t count = 0;
+    bool choose(std::int64_t& total, std::uint32_t& sampling, std::uint32_t& n) override {
+        n = count ? count : n;
+        total = std::int64_t{sampling} * n;
+        return true;
+    }
+};
+
+TEST_F(FrameBarsTest, TotalTimeChangeThroughTheDialogThenUndo) {
+    newWaveform(10, 1000);
+    for (std::uint32_t i = 0; i < 1000; ++i) doc->analog()[i] = 0.5;
+    view::CSYNView* view = frame->viewParts().view;
+    view->setCursorIndex(900);
+    bool seen = false;
+    QTimer::singleShot(0, frame.get(), [&seen] {
+        auto* dlg = qobject_cast<document::CWaveTimeChangeDlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(dlg, nullptr);
+        seen = true;
+        EXPECT_EQ(dlg->totalEdit()->text(), QStringLiteral("10"));  // 10 uS
+        dlg->totalEdit()->selectAll();
+        QTest::keyClicks(dlg->totalEdit(), "5");
+        QTest::mouseClick(dlg->okButton(), Qt::LeftButton);
+    });
+    frame->commandAction(cmd::kTotalTime)->trigger();
+    ASSERT_TRUE(seen);
+    EXPECT_EQ(doc->sampleCount(), 500u);
+    EXPECT_EQ(view->state().sampleCount(), 500u);
+    EXPECT_EQ(view->state().cursor(), 0u);  // the view starts over
+    EXPECT_TRUE(frame->undoAction()->isEnabled());
+
+    frame->undoAction()->trigger();
+    EXPECT_EQ(doc->sampleCount(), 1000u);
+    EXPECT_EQ(view->state().sampleCount(), 1000u);
+    EXPECT_EQ(doc->analog()[999], 0.5);
+
+    // The current count changes nothing and records no undo step.
+    FixedTotal same;
+    frame->setTotalTimeChooser(&same);
+    frame->commandAction(cmd::kTotalTime)->trigger();
+    EXPECT_FALSE(doc->undoAvailable());
+    // A count the document refuses tells so and changes nothing.
+    FixedTotal tooMany;
+    tooMany.count = 2000000;
+    frame->setTotalTimeChooser(&tooMany);
+    frame->commandAction(cmd::kTotalTime)->trigger();
+    ASSERT_EQ(prompter.asked.size(), 1u);
+    EXPECT_EQ(prompter.asked[0].text, "不正なパラメータです。");
+    EXPECT_EQ(doc->sampleCount(), 1000u);
+}
+
+TEST_F(FrameBarsTest, WholeWindowScreenshot) {
+    newWaveform(100, 100000);
+    for (std::uint32_t i = 0; i < 100000; ++i) {
+        doc->analog()[i] = 0.7 * std::sin(2 * M_PI * i / 20000.0);
+        doc->digital(0)[i] = (i / 2500) % 2;
+        doc->digital(5)[i] = (i / 7000) % 3 == 0;
+    }
+    frame->viewParts().view->refreshView();
+    frame->commandAction(32827)->trigger();  // a time mark at the cursor
+    frame->viewParts().view->setCursorIndex(30000);
+    EXPECT_EQ(frame->statusMessage(), QStringLiteral("ﾚﾃﾞｨ"));
+    lyr::test::grabIfAsked(*frame, QStringLiteral("main_frame_whole"));
+    // The glyphs are drawn at the size asked for.
+    frame->toolBar()->setIconSize(QSize(48, 48));
+    const QImage big = frame->commandAction(32773)->icon().pixmap(48, 48).toImage();
+    EXPECT_EQ(big.size(), QSize(48, 48));
+    lyr::test::grabIfAsked(*frame->toolBar(), QStringLiteral("main_frame_toolbar_large"));
+}
+
+}  // namespace
+}  // namespace lyr::app
