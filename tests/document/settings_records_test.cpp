@@ -3,6 +3,7 @@
 #include <cstring>
 #include <set>
 #include <string>
+#include <tuple>
 #include <type_traits>
 #include <vector>
 
@@ -78,32 +79,26 @@ TEST(SettingsRecords, SizesAndFileOffsetsOfEveryRecord) {
 TEST(SettingsRecords, DefaultsOfAFreshSet) {
     EditorSettings s = scrambled();
     s.resetToDefaults();
-    EXPECT_EQ(s.sine.periodUnit, -1);
-    EXPECT_EQ(s.sine.sinePeriodUnit, -1);
-    EXPECT_EQ(s.sine.delayUnit, -1);
+    // The values that are not zero, and a few zero ones next to them.
+    EXPECT_EQ(std::tuple(s.sine.periodUnit, s.sine.sinePeriodUnit, s.sine.delayUnit), std::tuple(-1, -1, -1));
     EXPECT_EQ(s.sine.repeatCount, 1);
     EXPECT_EQ(s.sine.phaseMode, 0);
     EXPECT_EQ(s.rectangle.t4Unit, -1);
     EXPECT_EQ(s.rectangle.repeatCount, 1);
     EXPECT_EQ(s.exp.timeConstantUnit, -1);
     EXPECT_EQ(s.noise.sigma, 0.0);
-    EXPECT_EQ(s.manual.gainFactor, 1.0);
-    EXPECT_EQ(s.manual.upperLimit, 1.0);
-    EXPECT_EQ(s.manual.lowerLimit, -1.0);
+    EXPECT_EQ(std::tuple(s.manual.gainFactor, s.manual.upperLimit, s.manual.lowerLimit), std::tuple(1.0, 1.0, -1.0));
     EXPECT_EQ(s.manual.copyPeriodUnit, -1);
     EXPECT_EQ(s.external.amplitudeFactor, 1.0);
     EXPECT_EQ(s.external.sourceIntervalUnit, -1);
-    EXPECT_EQ(s.clock.level1, 1);
-    EXPECT_EQ(s.clock.level2, 0);
-    EXPECT_EQ(s.clock.repeat, 1u);
-    EXPECT_EQ(s.clock.unit1, -1);
+    EXPECT_EQ(std::tuple(s.clock.level1, s.clock.level2, s.clock.repeat, s.clock.unit1),
+              std::tuple(std::uint8_t{1}, std::uint8_t{0}, 1u, -1));
     EXPECT_EQ(s.serial.bitTimeUnit, -1);
     EXPECT_EQ(s.parallel.channelMask, 0xFF);
     EXPECT_EQ(s.parallel.intervalUnit, -1);
     EXPECT_EQ(s.modify.copyPeriodUnit, -1);
     EXPECT_EQ(s.shift.shiftUnit, -1);
-    EXPECT_EQ(s.swap.swapA, 0);
-    EXPECT_EQ(s.swap.swapB, 1);
+    EXPECT_EQ(std::pair(s.swap.swapA, s.swap.swapB), std::pair(0, 1));
     EXPECT_EQ(s, EditorSettings{});
 }
 
@@ -229,23 +224,10 @@ TEST(ViewStateRecord, OrderOfTheStoredDwords) {
     r.zoom = 3;
     const auto d = r.toDwords();
     ASSERT_EQ(d.size(), 178u);
-    EXPECT_EQ(d[0], 11u);
-    EXPECT_EQ(d[2], 0xFFFFFFFDu);
-    EXPECT_EQ(d[3], 1u);
-    EXPECT_EQ(d[5], 15u);
-    EXPECT_EQ(d[6], 100u);
-    EXPECT_EQ(d[133], 227u);
-    EXPECT_EQ(d[134], 5u);
-    EXPECT_EQ(d[136], 7u);
-    EXPECT_EQ(d[137], 1u);
-    EXPECT_EQ(d[138], 0u);
-    EXPECT_EQ(d[140], 1u);
-    EXPECT_EQ(d[142], 1u);
-    EXPECT_EQ(d[143], 1000u);
-    EXPECT_EQ(d[174], 31u);
-    EXPECT_EQ(d[175], 2u);
-    EXPECT_EQ(d[176], 4u);
-    EXPECT_EQ(d[177], 3u);
+    const std::pair<int, std::uint32_t> stored[] = {
+        {0, 11},   {2, 0xFFFFFFFD}, {3, 1},   {5, 15},   {6, 100},    {133, 227}, {134, 5}, {136, 7}, {137, 1},
+        {138, 0},  {140, 1},        {142, 1}, {143, 1000}, {174, 31}, {175, 2},   {176, 4}, {177, 3}};
+    for (const auto& [at, value] : stored) EXPECT_EQ(d[at], value) << at;
 
     std::array<std::uint8_t, ViewStateRecord::kByteSize> bytes{};
     ASSERT_TRUE(r.encode(bytes));

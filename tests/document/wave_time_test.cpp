@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <tuple>
 
 #include "document/quantities.h"
 
@@ -38,20 +39,20 @@ std::int64_t stepExact(std::int64_t t, std::int64_t from) {
     return 0;
 }
 
-TEST(TotalTimeCandidates, DefaultTenMillisecondsIsExact) {
-    TimeCandidates c = candidatesForTotal(10000000);
-    expectRow(c.rows[0], "10 mS", "10 nS", "1000000", "0.000000000 %");
-    expectEmpty(c.rows[1]);
-    expectEmpty(c.rows[2]);
-    EXPECT_EQ(c.selected, 0);
-}
-
-TEST(TotalTimeCandidates, TwentyMillisecondsNeedsTwentyNanoseconds) {
-    TimeCandidates c = candidatesForTotal(20000000);
-    expectRow(c.rows[0], "20 mS", "20 nS", "1000000", "0.000000000 %");
-    EXPECT_FALSE(c.rows[1].enabled);
-    EXPECT_FALSE(c.rows[2].enabled);
-    EXPECT_EQ(c.selected, 0);
+// An exact total offers only its first row: 10 mS and 20 mS by total, 10 mS by sampling.
+TEST(TotalTimeCandidates, ExactTotalsOfferOneRow) {
+    const std::tuple<TimeCandidates, const char*, const char*> cases[] = {
+        {candidatesForTotal(10000000), "10 mS", "10 nS"},
+        {candidatesForTotal(20000000), "20 mS", "20 nS"},
+        {candidatesForSampling(10, 1000000), "10 mS", "10 nS"},
+    };
+    for (const auto& [c, total, sampling] : cases) {
+        SCOPED_TRACE(total);
+        expectRow(c.rows[0], total, sampling, "1000000", "0.000000000 %");
+        expectEmpty(c.rows[1]);
+        expectEmpty(c.rows[2]);
+        EXPECT_EQ(c.selected, 0);
+    }
 }
 
 TEST(TotalTimeCandidates, ExactDivisorAboveTheSmallestSampling) {
@@ -120,14 +121,6 @@ TEST(TotalTimeCandidates, DirectSearchMatchesStepSearch) {
     // A total of ten times a large prime has no exact sampling in range.
     EXPECT_EQ(firstExactSampling(1000000007LL * 10 * 7, smallestSamplingFor(1000000007LL * 10 * 7)),
               stepExact(1000000007LL * 70, smallestSamplingFor(1000000007LL * 70)));
-}
-
-TEST(SamplingCandidates, MultipleOfTenIsExact) {
-    TimeCandidates c = candidatesForSampling(10, 1000000);
-    expectRow(c.rows[0], "10 mS", "10 nS", "1000000", "0.000000000 %");
-    expectEmpty(c.rows[1]);
-    expectEmpty(c.rows[2]);
-    EXPECT_EQ(c.selected, 0);
 }
 
 TEST(SamplingCandidates, FifteenNanosecondsOffersBothNeighbours) {

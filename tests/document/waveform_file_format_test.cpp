@@ -32,17 +32,9 @@ HeaderFields sampleHeader(std::uint32_t units = 7, std::uint32_t n = 20) {
     h.flags = {1, 1, 0, 1};
     h.deviceText = "PGX-500 #2";
     for (std::size_t i = 0; i < kViewStateDwords; ++i) h.viewState[i] = std::uint32_t(i * 2654435761u);
-    h.outputSettings.startControl = 2;
-    h.outputSettings.outputMode = 1;
-    h.outputSettings.analogStop = 1;
-    h.outputSettings.digitalStop = 1;
-    h.outputSettings.triggerMode = 1;
-    h.outputSettings.triggerPolarity = 1;
-    h.outputSettings.syncPolarity = 1;
-    h.outputSettings.syncPulseWidth = 1;
-    h.outputSettings.repeatCount = 123456;
-    h.outputSettings.retrigger = 1;
-    h.outputSettings.analogResolution = 9;
+    h.outputSettings = {.startControl = 2, .outputMode = 1, .analogStop = 1, .digitalStop = 1, .triggerMode = 1,
+                        .triggerPolarity = 1, .syncPolarity = 1, .syncPulseWidth = 1, .repeatCount = 123456,
+                        .retrigger = 1, .analogResolution = 9};
     return h;
 }
 
@@ -50,17 +42,7 @@ TEST(WaveformHeader, EveryFieldAtItsOffsetAndBack) {
     HeaderFields h = sampleHeader();
     h.timeUnitReserved = 0x55;
     // Distinct values, so that two fields in each other's place show.
-    OutputSettings& o = h.outputSettings;
-    o.startControl = 0x11;
-    o.outputMode = 0x12;
-    o.analogStop = 0x13;
-    o.digitalStop = 0x14;
-    o.triggerMode = 0x15;
-    o.triggerPolarity = 0x16;
-    o.syncPolarity = 0x17;
-    o.syncPulseWidth = 0x18;
-    o.retrigger = 0x1A;
-    o.analogResolution = 0x1B;
+    h.outputSettings = {0x11, 0x12, 0x13, 0x14, 0x15, 0x16, 0x17, 0x18, 123456, 0x1A, 0x1B};
     HeaderBytes b;
     encodeHeader(h, b);
     EXPECT_EQ(getU64(&b[0]), 1400u);
@@ -74,10 +56,7 @@ TEST(WaveformHeader, EveryFieldAtItsOffsetAndBack) {
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(&b[36]), 8), "AN      ");
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(&b[84]), 8), "12345678");
     for (std::size_t i = 108; i < 116; ++i) EXPECT_EQ(b[i], 0) << i;
-    EXPECT_EQ(getU32(&b[116]), 1u);
-    EXPECT_EQ(getU32(&b[120]), 1u);
-    EXPECT_EQ(getU32(&b[124]), 0u);
-    EXPECT_EQ(getU32(&b[128]), 1u);
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(getU32(&b[116 + 4 * i]), i == 2 ? 0u : 1u) << "flag " << i;
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(&b[132]), 16), "PGX-500 #2      ");
     EXPECT_EQ(getU32(&b[148]), h.viewState[0]);
     EXPECT_EQ(getU32(&b[856]), h.viewState[177]);
@@ -246,10 +225,14 @@ class WaveformFileRaw : public ::testing::Test {
 protected:
     test::ScratchFolder folder;
 
+    static FileResult save(const std::string& path, std::uint32_t n) {
+        Tracks t(n);
+        return writeWaveformFile(path, sampleHeader(3, n), patternBlock(), t.analog.data(), t.ptr);
+    }
+
     std::string writeSample(std::uint32_t n, const std::string& name = "w.lyr") {
         const std::string path = folder.file(name);
-        Tracks t(n);
-        const FileResult r = writeWaveformFile(path, sampleHeader(3, n), patternBlock(), t.analog.data(), t.ptr);
+        const FileResult r = save(path, n);
         EXPECT_TRUE(r.ok) << r.message;
         return path;
     }
@@ -456,14 +439,11 @@ TEST_F(WaveformFileRaw, FailedWriteLeavesThePreviousFileAsItWas) {
     const std::string path = writeSample(500);
     const auto before = fileBytes(path);
     const std::size_t entries = folder.entries();
-    Tracks t(800);
     for (int at = 0; at < 4; ++at) {
         test::FaultySeam seam;
         seam.shortWriteAt = at;  // header, analog, digital, block
         test::SeamInstalled installed(&seam);
-        const FileResult r = writeWaveformFile(path, sampleHeader(3, 800), patternBlock(), t.analog.data(), t.ptr);
-        EXPECT_FALSE(r.ok);
-        EXPECT_EQ(r.message, kMsgWriteError) << at;
+        EXPECT_EQ(save(path, 800).message, kMsgWriteError) << at;
         EXPECT_EQ(fileBytes(path), before) << at;
         EXPECT_EQ(folder.entries(), entries) << "temporary file left behind";
     }
@@ -472,14 +452,13 @@ TEST_F(WaveformFileRaw, FailedWriteLeavesThePreviousFileAsItWas) {
         seam.failFlush = which == 0;
         seam.failRename = which == 1;
         test::SeamInstalled installed(&seam);
-        EXPECT_EQ(writeWaveformFile(path, sampleHeader(3, 800), patternBlock(), t.analog.data(), t.ptr).message,
-                  kMsgWriteError);
+        EXPECT_EQ(save(path, 800).message, kMsgWriteError);
         EXPECT_EQ(fileBytes(path), before);
         EXPECT_EQ(folder.entries(), entries);
     }
     // Without faults it replaces the file and keeps its permissions.
     ::chmod(path.c_str(), 0640);
-    ASSERT_TRUE(writeWaveformFile(path, sampleHeader(3, 800), patternBlock(), t.analog.data(), t.ptr).ok);
+    ASSERT_TRUE(save(path, 800).ok);
     EXPECT_EQ(fileBytes(path).size(), currentFileSize(800));
     struct stat st {};
     ASSERT_EQ(::stat(path.c_str(), &st), 0);
@@ -491,21 +470,14 @@ TEST_F(WaveformFileRaw, SavingThroughALinkReplacesTheLinkedFile) {
     const std::string real = writeSample(20, "real.lyr");
     const std::string link = folder.file("link.lyr");
     ASSERT_EQ(::symlink(real.c_str(), link.c_str()), 0);
-    Tracks t(40);
-    ASSERT_TRUE(writeWaveformFile(link, sampleHeader(3, 40), patternBlock(), t.analog.data(), t.ptr).ok);
+    ASSERT_TRUE(save(link, 40).ok);
     EXPECT_TRUE(std::filesystem::is_symlink(link));
     EXPECT_EQ(fileBytes(real).size(), currentFileSize(40));
 }
 
 TEST_F(WaveformFileRaw, UncreatableFileIsAnOpenError) {
-    Tracks t(20);
-    EXPECT_EQ(writeWaveformFile(folder.file("no/such/folder.lyr"), sampleHeader(3, 20), patternBlock(),
-                                t.analog.data(), t.ptr)
-                  .message,
-              kMsgOpenError);
-    EXPECT_EQ(writeWaveformFile(folder.path().string(), sampleHeader(3, 20), patternBlock(), t.analog.data(), t.ptr)
-                  .message,
-              kMsgOpenError);
+    EXPECT_EQ(save(folder.file("no/such/folder.lyr"), 20).message, kMsgOpenError);
+    EXPECT_EQ(save(folder.path().string(), 20).message, kMsgOpenError);
 }
 
 // A folder that takes no new file: the file is rewritten in place, and only
@@ -521,7 +493,7 @@ TEST_F(WaveformFileRaw, FolderWithoutRoomForATemporaryFileIsSavedInPlace) {
         const auto before = fileBytes(path);
         const std::size_t entries = folder.entries();
         Tracks t(n);
-        auto save = [&] { return writeWaveformFile(path, sampleHeader(3, n), patternBlock(), t.analog.data(), t.ptr); };
+        auto rewrite = [&] { return writeWaveformFile(path, sampleHeader(3, n), patternBlock(), t.analog.data(), t.ptr); };
         for (int fault = 0; fault < 6; ++fault) {
             test::FaultySeam seam;
             seam.refuseFolder = true;
@@ -529,7 +501,7 @@ TEST_F(WaveformFileRaw, FolderWithoutRoomForATemporaryFileIsSavedInPlace) {
             seam.failFlush = fault == 4;
             seam.failCopy = fault == 5;
             test::SeamInstalled installed(&seam);
-            const FileResult r = save();
+            const FileResult r = rewrite();
             EXPECT_FALSE(r.ok);
             EXPECT_EQ(r.message, fault == 5 ? kMsgOpenError : kMsgWriteError) << fault;
             EXPECT_EQ(fileBytes(path), before) << fault;
@@ -540,7 +512,7 @@ TEST_F(WaveformFileRaw, FolderWithoutRoomForATemporaryFileIsSavedInPlace) {
         test::FaultySeam seam;
         seam.refuseFolder = true;
         test::SeamInstalled installed(&seam);
-        const FileResult r = save();
+        const FileResult r = rewrite();
         ASSERT_TRUE(r.ok) << r.message;
         EXPECT_EQ(r.notice, kMsgSavedInPlace);
         struct stat now {};
@@ -558,10 +530,7 @@ TEST_F(WaveformFileRaw, FolderWithoutRoomForATemporaryFileIsSavedInPlace) {
     test::FaultySeam seam;
     seam.refuseFolder = true;
     test::SeamInstalled installed(&seam);
-    Tracks t(20);
-    EXPECT_EQ(writeWaveformFile(folder.file("new.lyr"), sampleHeader(3, 20), patternBlock(), t.analog.data(), t.ptr)
-                  .message,
-              kMsgOpenError);
+    EXPECT_EQ(save(folder.file("new.lyr"), 20).message, kMsgOpenError);
     EXPECT_FALSE(std::filesystem::exists(folder.file("new.lyr")));
 }
 
@@ -575,8 +544,7 @@ TEST_F(WaveformFileRaw, OldBytesThatCannotBePutBackStayInTheCopyAndAreNamed) {
     seam.shortWriteAt = 1;
     seam.failRestore = true;
     test::SeamInstalled installed(&seam);
-    Tracks t(800);
-    const FileResult r = writeWaveformFile(path, sampleHeader(3, 800), patternBlock(), t.analog.data(), t.ptr);
+    const FileResult r = save(path, 800);
     EXPECT_FALSE(r.ok);
     const std::string lead = std::string(kMsgOldBytesKept) + "\n";
     ASSERT_TRUE(r.message.starts_with(lead)) << r.message;
@@ -591,8 +559,7 @@ TEST_F(WaveformFileRaw, ReadOnlyFolderIsSavedInPlace) {
     test::TemporaryFolderAt tmp(copies);
     const std::string path = writeSample(30);
     ::chmod(folder.path().c_str(), 0555);
-    Tracks t(20);
-    const FileResult r = writeWaveformFile(path, sampleHeader(3, 20), patternBlock(), t.analog.data(), t.ptr);
+    const FileResult r = save(path, 20);
     ::chmod(folder.path().c_str(), 0755);
     EXPECT_TRUE(r.ok) << r.message;
     EXPECT_EQ(r.notice, kMsgSavedInPlace);

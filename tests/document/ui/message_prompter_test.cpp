@@ -88,12 +88,6 @@ TEST(MessagePrompterTest, EscapeGivesTheSafeAnswer) {
               PromptAnswer::Cancel);
 }
 
-}  // namespace
-}  // namespace lyr::ui
-
-namespace lyr::ui {
-namespace {
-
 TEST(MessagePrompterTest, TheActiveWindowIsActiveAgainAfterTheBox) {
     lyr::test::qtApp();
     QWidget window;
