@@ -10,12 +10,14 @@
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QTest>
 
 #include "app/ui/function_commands.h"
 #include "app/ui/main_frame.h"
 #include "support/qt_app.h"
 #include "support/scripted_prompter.h"
+#include "view/ui/status_strip.h"
 #include "view/ui/syn_view.h"
 
 namespace lyr::app {
@@ -125,6 +127,12 @@ TEST_F(FrameRoutingTest, MenusFromTheTableAndTheEditLock) {
     EXPECT_TRUE(frame->commandAction(32773)->isEnabled());
     EXPECT_TRUE(lock->isEnabled());
     EXPECT_FALSE(lock->isChecked());
+    // The strip's step buttons run through the router and follow the view's rules.
+    view::StatusStrip* strip = frame->viewParts().strip;
+    EXPECT_FALSE(strip->stepLeftButton()->isEnabled());
+    strip->stepRightButton()->click();
+    EXPECT_EQ(frame->viewParts().view->state().cursor(), 1u);
+    EXPECT_TRUE(strip->stepLeftButton()->isEnabled());
     lock->trigger();
     EXPECT_TRUE(lock->isChecked());
     EXPECT_FALSE(frame->lifecycle().editAllowed());
