@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
@@ -194,6 +195,14 @@ TEST_F(FrameBarsTest, WholeWindowScreenshot) {
     frame->viewParts().view->setCursorIndex(30000);
     EXPECT_EQ(frame->statusMessage(), QStringLiteral("ﾚﾃﾞｨ"));
     lyr::test::grabIfAsked(*frame, QStringLiteral("main_frame_whole"));
+    QMenu* ch5 = frame->popup(PopupKind::Channel, 5);
+    ch5->popup(frame->mapToGlobal(QPoint(200, 600)));
+    lyr::test::grabIfAsked(*ch5, QStringLiteral("main_frame_popup_ch5"));
+    ch5->hide();
+    QMenu* digital = frame->menu(QStringLiteral("ディジタル(&D)"));
+    digital->popup(frame->mapToGlobal(QPoint(200, 30)));
+    lyr::test::grabIfAsked(*digital, QStringLiteral("main_frame_menu_digital"));
+    digital->hide();
     // The glyphs are drawn at the size asked for.
     frame->toolBar()->setIconSize(QSize(48, 48));
     const QImage big = frame->commandAction(32773)->icon().pixmap(48, 48).toImage();
