@@ -29,8 +29,10 @@ void DataSourceForm::setSource(int source) {
     refreshControls();
 }
 
-bool DataSourceForm::loadFile(const std::string& path, doc::ReadProgress* progress) {
+bool DataSourceForm::loadFile(const std::string& path, doc::ReadProgress* progress,
+                              const std::function<void()>& read) {
     const LoadResult r = readFile(path, progress);
+    if (read) read();
     if (r.ignored) return false;
     if (!r.message.empty()) prompter().tell(r.message, PromptIcon::Warning);
     path_ = r.loaded ? path : std::string();

@@ -5,6 +5,7 @@
 // file ("ファイル"); a file is read when it is chosen or dropped, and a file
 // that does not read keeps what was loaded before.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -34,8 +35,10 @@ public:
     std::size_t loadedCount() const { return loaded_.count(); }
     const std::uint8_t* loadedEntries() const { return loaded_.data(); }
     // Reads a chosen or dropped file (whatever the source) and tells its
-    // message; false when nothing was loaded.
-    bool loadFile(const std::string& path, document::ReadProgress* progress);
+    // message; false when nothing was loaded. read() runs when the reading
+    // is over, before any message (the dialog ends its busy cursor there).
+    bool loadFile(const std::string& path, document::ReadProgress* progress,
+                  const std::function<void()>& read = {});
 
     // The number of entries the period counts (0 when the text is invalid).
     std::size_t entryCount() const { return entryCount_; }

@@ -17,6 +17,7 @@
 #include <QRadioButton>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <limits>
 
 namespace lyr::digital {
 
@@ -78,6 +79,7 @@ int DataSourceDialog::addSourceRows(int r) {
     text_->setObjectName(QStringLiteral("edit_text"));
     text_->setAccessibleName(QStringLiteral("直接入力"));
     text_->setMinimumWidth(300);
+    text_->setMaxLength(std::numeric_limits<int>::max());  // the text has no length limit
     connect(text_, &QLineEdit::textEdited, this, [this](const QString& t) {
         source_.setText(DataSourceForm::kText, t.toStdString());
         showForm();
@@ -121,8 +123,7 @@ void DataSourceDialog::loadFile(const QString& path) {
     progress_->show();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     BarProgress bar(progress_);
-    source_.loadFile(path.toStdString(), &bar);
-    QApplication::restoreOverrideCursor();
+    source_.loadFile(path.toStdString(), &bar, [] { QApplication::restoreOverrideCursor(); });
     progress_->hide();
     showForm();
 }

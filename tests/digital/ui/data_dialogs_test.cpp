@@ -81,6 +81,8 @@ TEST_F(DataDialogs, SerialFromTheChannelCommandToOr) {
 
         child<QComboBox>(*dlg, "unit_bit-time")->setCurrentIndex(0);
         type(child<QLineEdit>(*dlg, "edit_bit-time"), "25");
+        dlg->textEdit()->setText(QString(40000, u'1'));
+        EXPECT_EQ(dlg->textEdit()->text().size(), 40000);  // no length limit
         type(dlg->textEdit(), "10 1");  // a blank: refused as create would refuse it
         EXPECT_FALSE(dlg->textMarker()->isHidden());
         EXPECT_FALSE(dlg->createButton()->isEnabled());
