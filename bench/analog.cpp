@@ -37,7 +37,12 @@ BENCHMARK(BM_BaselineLinearFill);
 void BM_GenerateSine(benchmark::State& state) {
     auto& s = segment();
     for (auto _ : state) {
-        benchmark::DoNotOptimize(generateSine(s.data(), kPeriod, kTs, 0, kPeriod, 1000, 100, 0.8, 0.1, 100000));
+        benchmark::DoNotOptimize(generateSine(s.data(), {.span = {kPeriod, kTs, 0, kPeriod},
+                                                         .sinePeriod = 1000,
+                                                         .delay = 100,
+                                                         .amplitude = 0.8,
+                                                         .offset = 0.1,
+                                                         .repeatCount = 100000}));
         benchmark::ClobberMemory();
     }
     state.SetItemsProcessed(state.iterations() * kN);
@@ -47,8 +52,15 @@ BENCHMARK(BM_GenerateSine);
 void BM_GenerateRectangle(benchmark::State& state) {
     auto& s = segment();
     for (auto _ : state) {
-        benchmark::DoNotOptimize(
-            generateRectangle(s.data(), kPeriod, kTs, 0, kPeriod, 30, 200, 300, 200, 300, 0, 1.0, -1.0, 100000));
+        benchmark::DoNotOptimize(generateRectangle(s.data(), {.span = {kPeriod, kTs, 0, kPeriod},
+                                                              .t0 = 30,
+                                                              .t1 = 200,
+                                                              .t2 = 300,
+                                                              .t3 = 200,
+                                                              .t4 = 300,
+                                                              .v1 = 1.0,
+                                                              .v2 = -1.0,
+                                                              .repeatCount = 100000}));
         benchmark::ClobberMemory();
     }
     state.SetItemsProcessed(state.iterations() * kN);
@@ -58,7 +70,7 @@ BENCHMARK(BM_GenerateRectangle);
 void BM_GenerateDc(benchmark::State& state) {
     auto& s = segment();
     for (auto _ : state) {
-        benchmark::DoNotOptimize(generateDc(s.data(), kPeriod, kTs, 0, kPeriod, 0.5));
+        benchmark::DoNotOptimize(generateDc(s.data(), {.span = {kPeriod, kTs, 0, kPeriod}, .v0 = 0.5}));
         benchmark::ClobberMemory();
     }
     state.SetItemsProcessed(state.iterations() * kN);
@@ -68,7 +80,7 @@ BENCHMARK(BM_GenerateDc);
 void BM_GenerateRamp(benchmark::State& state) {
     auto& s = segment();
     for (auto _ : state) {
-        benchmark::DoNotOptimize(generateRamp(s.data(), kPeriod, kTs, 0, kPeriod, -1.0, 1.0));
+        benchmark::DoNotOptimize(generateRamp(s.data(), {.span = {kPeriod, kTs, 0, kPeriod}, .v0 = -1.0, .v1 = 1.0}));
         benchmark::ClobberMemory();
     }
     state.SetItemsProcessed(state.iterations() * kN);
@@ -78,7 +90,8 @@ BENCHMARK(BM_GenerateRamp);
 void BM_GenerateExponential(benchmark::State& state) {
     auto& s = segment();
     for (auto _ : state) {
-        benchmark::DoNotOptimize(generateExponential(s.data(), kPeriod, kTs, 0, kPeriod, 2000000, -1.0, 1.0));
+        benchmark::DoNotOptimize(generateExponential(
+            s.data(), {.span = {kPeriod, kTs, 0, kPeriod}, .timeConstant = 2000000, .v0 = -1.0, .v1 = 1.0}));
         benchmark::ClobberMemory();
     }
     state.SetItemsProcessed(state.iterations() * kN);
@@ -91,7 +104,8 @@ void BM_GenerateNoise(benchmark::State& state) {
     auto& s = segment();
     static std::vector<double> table(kNoiseTableSize);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(generateNoise(s.data(), kPeriod, kTs, 0, kPeriod, 0.01, 1u, table.data()));
+        benchmark::DoNotOptimize(
+            generateNoise(s.data(), {.span = {kPeriod, kTs, 0, kPeriod}, .sigma = 0.01, .seed = 1u}, table.data()));
         benchmark::ClobberMemory();
     }
     state.SetItemsProcessed(state.iterations() * kN);

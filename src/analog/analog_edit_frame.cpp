@@ -13,14 +13,22 @@ namespace doc = lyr::document;
 
 namespace {
 
-bool gFailNextAllocation = false;
-
-std::unique_ptr<double[]> allocateBuffer(std::size_t n) {
-    if (gFailNextAllocation) return nullptr;
-    return std::unique_ptr<double[]>(new (std::nothrow) double[n]);
-}
+class HeapAllocator : public BufferAllocator {
+public:
+    std::unique_ptr<double[]> doubles(std::size_t n) override {
+        return std::unique_ptr<double[]>(new (std::nothrow) double[n]);
+    }
+    std::unique_ptr<std::uint8_t[]> bytes(std::size_t n) override {
+        return std::unique_ptr<std::uint8_t[]>(new (std::nothrow) std::uint8_t[n]);
+    }
+};
 
 }  // namespace
+
+BufferAllocator& heapAllocator() {
+    static HeapAllocator heap;
+    return heap;
+}
 
 std::string gridAdjustMessage(const std::vector<GridAdjustment>& adjustments) {
     std::string text = "サンプリング時間の整数倍にするため、";
@@ -33,12 +41,10 @@ std::string gridAdjustMessage(const std::vector<GridAdjustment>& adjustments) {
     return text;
 }
 
-std::string gridAdjustMessage(const std::string& fieldName, const std::string& typed, int unit,
+std::string gridAdjustMessage(const std::string& fieldName, const std::string& typed, doc::TimeUnit unit,
                               const std::string& adjusted) {
     return gridAdjustMessage(std::vector<GridAdjustment>{{fieldName, typed, unit, adjusted}});
 }
-
-void AnalogEditFrame::failNextAllocation(bool fail) { gFailNextAllocation = fail; }
 
 AnalogEditFrame::AnalogEditFrame(Prompter& prompter) : prompter_(prompter) {
     fields_.push_back(detail::timeField("start", "編集開始", "："));
@@ -67,11 +73,9 @@ bool AnalogEditFrame::open(double* analog, std::int64_t totalTime, std::uint32_t
     analog_ = analog;
     totalTime_ = totalTime;
     samplingTime_ = samplingTime;
-    const bool fail = gFailNextAllocation;
-    segment_ = allocateBuffer(kCapacity);
-    if (hasSketch()) sketchSamples_ = allocateBuffer(kCapacity);
-    gFailNextAllocation = false;
-    if (fail || !segment_ || (hasSketch() && !sketchSamples_) || !allocateWork()) {
+    segment_ = allocator_->doubles(kCapacity);
+    if (segment_ && hasSketch()) sketchSamples_ = allocator_->doubles(kCapacity);
+    if (!segment_ || (hasSketch() && !sketchSamples_) || !allocateWork()) {
         segment_.reset();
         sketchSamples_.reset();
         return false;
@@ -101,7 +105,7 @@ void AnalogEditFrame::setText(std::size_t i, const std::string& text) {
     refreshControls();
 }
 
-void AnalogEditFrame::setUnit(std::size_t i, int unit) {
+void AnalogEditFrame::setUnit(std::size_t i, doc::TimeUnit unit) {
     if (i >= fields_.size() || fields_[i].unit == unit) return;
     fields_[i].unit = unit;
     unitChanged(i);
@@ -109,10 +113,35 @@ void AnalogEditFrame::setUnit(std::size_t i, int unit) {
     refreshControls();
 }
 
-void AnalogEditFrame::setMode(int mode) {
-    mode_ = mode;
-    modeChanged();
+void AnalogEditFrame::setChoice(std::size_t i, int choice) {
+    if (i >= fields_.size() || fields_[i].choice == choice) return;
+    fields_[i].choice = choice;
+    unitChanged(i);
+    if (isGenerationField(i)) markSegmentStale();
     refreshControls();
+}
+
+void AnalogEditFrame::selectRadio(int radio) {
+    radio_ = radio;
+    radioChanged();
+    refreshControls();
+}
+
+bool AnalogEditFrame::kindFieldsValid() const {
+    for (std::size_t i = kPeriodField + 1; i < fields_.size(); ++i)
+        if (fields_[i].kind != FieldKind::Readout && !fields_[i].valid) return false;
+    return true;
+}
+
+bool AnalogEditFrame::readKindFields() {
+    bool ok = true;
+    for (std::size_t i = kPeriodField + 1; i < fields_.size(); ++i) {
+        FormField& field = fields_[i];
+        if (field.kind == FieldKind::Time) ok = readTime(field) && ok;
+        if (field.kind == FieldKind::Real) ok = readReal(field) && ok;
+        if (field.kind == FieldKind::Count) ok = readCount(field) && ok;
+    }
+    return ok;
 }
 
 bool AnalogEditFrame::readTime(FormField& field) { return detail::readTime(field); }
@@ -126,13 +155,13 @@ bool AnalogEditFrame::readReal(FormField& field) {
 
 bool AnalogEditFrame::readCount(FormField& field) { return detail::readCount(field); }
 
-void AnalogEditFrame::writeTime(FormField& field, std::int64_t value, int unit) {
+void AnalogEditFrame::writeTime(FormField& field, std::int64_t value, doc::TimeUnit unit) {
     detail::writeTime(field, value, unit);
 }
 
-void AnalogEditFrame::fillTime(FormField& field, std::int64_t value, int unit) {
-    field.unit = unit;
-    writeTime(field, value, unit);
+void AnalogEditFrame::fillTime(FormField& field, std::int64_t value, std::int32_t storedUnit) {
+    field.unit = doc::standardTimeUnit(storedUnit);
+    writeTime(field, value, field.unit);
 }
 
 void AnalogEditFrame::fillCount(FormField& field, std::int32_t stored) {

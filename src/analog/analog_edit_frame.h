@@ -11,8 +11,11 @@
 #include <vector>
 
 #include "analog/analog_apply.h"
+#include "analog/buffer_allocator.h"
+#include "analog/generators.h"
 #include "analog/preview.h"
 #include "document/prompter.h"
+#include "document/quantities.h"
 
 namespace lyr::analog {
 
@@ -32,11 +35,12 @@ struct FormField {
     std::string symbol;    // "(t1)："
     std::string unitText;  // "V", "度", "回"; for a readout the (changing) unit text
     std::vector<std::string> choices;  // a box of these entries instead of time units
-    int radio = -1;        // position in the dialog's radio pair, -1 none
+    int radio = -1;        // position in the dialog's radio group, -1 none
 
     // Its state.
     std::string text;
-    int unit = -1;         // time unit 0..3 or choice index; -1 nothing selected
+    document::TimeUnit unit = document::kUnitNone;  // time fields
+    int choice = -1;       // fields with choices: the entry selected, -1 none
     bool enabled = true;
     bool markerShown = false;
     bool valid = false;
@@ -68,9 +72,12 @@ public:
 
     // The widget's change notifications.
     void setText(std::size_t field, const std::string& text);
-    void setUnit(std::size_t field, int unit);
-    void setMode(int mode);
-    int mode() const { return mode_; }
+    void setUnit(std::size_t field, document::TimeUnit unit);
+    void setChoice(std::size_t field, int choice);
+    // The radio button selected in the dialog's group (FormField::radio);
+    // the concrete forms name the choices with their own enums.
+    void selectRadio(int radio);
+    int selectedRadio() const { return radio_; }
 
     void refreshControls();
     bool createSegment();
@@ -89,12 +96,12 @@ public:
     bool previewShown() const { return previewShown_; }
     bool previewCurrent() const { return previewCurrent_; }
     bool accepted() const { return accepted_; }
-    int labelUnit() const { return labelUnit_; }
+    document::TimeUnit labelUnit() const { return labelUnit_; }
 
     // Values last read.
     std::int64_t start() const { return fields_[kStartField].time; }
     std::int64_t period() const { return fields_[kPeriodField].time; }
-    int periodUnit() const { return fields_[kPeriodField].unit; }
+    document::TimeUnit periodUnit() const { return fields_[kPeriodField].unit; }
     std::int64_t totalTime() const { return totalTime_; }
     std::uint32_t samplingTime() const { return samplingTime_; }
 
@@ -109,8 +116,9 @@ public:
     const PreviewColumns& sketchColumns() const { return sketchColumns_; }
     const SketchDisplayList& sketchList() const { return sketchList_; }
 
-    // Makes the next open() fail as if memory were short (memory message tests).
-    static void failNextAllocation(bool fail);
+    // Where open() takes the buffers from (the heap unless set; tests inject
+    // one that runs short). It must outlive the form.
+    void setAllocator(BufferAllocator& allocator) { allocator_ = &allocator; }
 
 protected:
     // Concrete forms add their fields after the two frame fields.
@@ -127,9 +135,10 @@ protected:
         field.markerShown = !valid;
     }
     // Writes a time into a field in its unit; an unset unit gives an empty field.
-    void writeTime(FormField& field, std::int64_t value, int unit);
-    // The same, choosing that unit for the field first (a stored setting).
-    void fillTime(FormField& field, std::int64_t value, int unit);
+    void writeTime(FormField& field, std::int64_t value, document::TimeUnit unit);
+    // The same, choosing the stored unit for the field first (a unit index
+    // outside 0..3 selects none).
+    void fillTime(FormField& field, std::int64_t value, std::int32_t storedUnit);
     void writeVolts(FormField& field, double value);
     // A stored repeat count: the record holds the count's 32 bits; it is
     // written back as the unsigned number that was entered, so a count above
@@ -141,31 +150,40 @@ protected:
     void testCount(FormField& field) { setValid(field, readCount(field) && field.count != 0); }
 
     Prompter& prompter() { return prompter_; }
+    BufferAllocator& allocator() { return *allocator_; }
+    template <class Choice>
+    Choice radioAs() const { return static_cast<Choice>(radio_); }
+    // The selection without the notification (filling from the settings).
+    void setRadio(int radio) { radio_ = radio; }
+    // Where the segment lies, for the generators.
+    SegmentSpan span() const { return {totalTime_, samplingTime_, start(), period()}; }
 
     // The concrete editor.
     virtual void fillFields() = 0;            // from the settings, on opening
     virtual void testKindFields() = 0;        // in the editor's order, derived fields included
-    virtual bool kindFieldsValid() const = 0;
-    virtual bool readKindFields() = 0;        // for create: false when any does not read
+    // Every field after the frame's two that is not a readout is valid.
+    virtual bool kindFieldsValid() const;
+    // For create: each of those fields read by its kind; false when any does not read.
+    virtual bool readKindFields();
     virtual bool generate(double* segment) = 0;
     virtual void buildSketch(double* samples, std::size_t& count, SketchDisplayList& list);
     virtual void unitChanged(std::size_t /*field*/) {}
-    virtual void modeChanged() {}
+    virtual void radioChanged() {}
     virtual bool isGenerationField(std::size_t i) const;
     virtual bool allocateWork() { return true; }  // extra buffers of the editor, on opening
-
-    int mode_ = 0;
 
 private:
     void setRangeLabels();
     void computePreview();
 
     Prompter& prompter_;
+    BufferAllocator* allocator_ = &heapAllocator();
+    int radio_ = 0;
     std::vector<FormField> fields_;
     double* analog_ = nullptr;
     std::int64_t totalTime_ = 0;
     std::uint32_t samplingTime_ = 10;
-    int labelUnit_ = 0;
+    document::TimeUnit labelUnit_ = document::kUnitNs;
     std::unique_ptr<double[]> segment_;
     std::unique_ptr<double[]> sketchSamples_;
     std::uint64_t segmentCount_ = 0;
@@ -185,7 +203,7 @@ private:
 
 // Texts of the frame.
 inline constexpr const char* kInvalidParameters = "パラメータが不正です";
-std::string gridAdjustMessage(const std::string& fieldName, const std::string& typed, int unit,
+std::string gridAdjustMessage(const std::string& fieldName, const std::string& typed, document::TimeUnit unit,
                               const std::string& adjusted);
 
 }  // namespace lyr::analog

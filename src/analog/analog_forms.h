@@ -11,141 +11,139 @@
 
 namespace lyr::analog {
 
-class SineForm : public AnalogEditFrame {
+// What the six generator forms share: their settings record with the period
+// and its unit, the title and memory message, and the filling of the period.
+template <class S>
+class GeneratorForm : public AnalogEditFrame {
 public:
-    using Settings = document::SineSettings;
-    static constexpr std::size_t kSinePeriod = 2, kDelay = 3, kPhase = 4, kAmplitude = 5, kOffset = 6,
-                                 kRepeat = 7;
-    explicit SineForm(Prompter& prompter);
-    const char* title() const override { return "正弦波の作成"; }
-    const char* memoryMessage() const override { return "正弦波作成のためのメモリが確保できませんでした"; }
+    using Settings = S;
+    const char* title() const final { return title_; }
+    const char* memoryMessage() const final { return memoryMessage_; }
     void load(const Settings& s) { settings_ = s; }
-    Settings settings() const;
+    Settings settings() const {
+        Settings s{};
+        s.period = period();
+        s.periodUnit = periodUnit();
+        storeFields(s);
+        return s;
+    }
 
 protected:
-    void fillFields() override;
+    GeneratorForm(Prompter& prompter, const char* title, const char* memoryMessage)
+        : AnalogEditFrame(prompter), title_(title), memoryMessage_(memoryMessage) {}
+    void fillFields() final {
+        fillTime(f(kPeriodField), settings_.period, settings_.periodUnit);
+        fillKindFields(settings_);
+    }
+    // The kind's own fields from the record, and back.
+    virtual void fillKindFields(const Settings& s) = 0;
+    virtual void storeFields(Settings& s) const = 0;
+
+private:
+    const char* title_;
+    const char* memoryMessage_;
+    Settings settings_;
+};
+
+class SineForm : public GeneratorForm<document::SineSettings> {
+public:
+    static constexpr std::size_t kSinePeriod = 2, kDelay = 3, kPhase = 4, kAmplitude = 5, kOffset = 6,
+                                 kRepeat = 7;
+    // Which of the radio pair is entered; the other is derived.
+    enum class PhaseMode { Delay = 0, StartPhase = 1 };
+    explicit SineForm(Prompter& prompter);
+    void setPhaseMode(PhaseMode m) { selectRadio(static_cast<int>(m)); }
+    PhaseMode phaseMode() const { return radioAs<PhaseMode>(); }
+
+protected:
+    void fillKindFields(const Settings& s) override;
+    void storeFields(Settings& s) const override;
     void testKindFields() override;
-    bool kindFieldsValid() const override;
-    bool readKindFields() override;
     bool generate(double* segment) override;
     void buildSketch(double* samples, std::size_t& count, SketchDisplayList& list) override;
     void unitChanged(std::size_t field) override;
-    void modeChanged() override;
+    void radioChanged() override;
 
 private:
     void testDelay();
     void testPhase();
-    Settings settings_;
 };
 
-class RectangleForm : public AnalogEditFrame {
+class RectangleForm : public GeneratorForm<document::RectangleSettings> {
 public:
-    using Settings = document::RectangleSettings;
     static constexpr std::size_t kT1 = 2, kT2 = 3, kT3 = 4, kT4 = 5, kV1 = 6, kV2 = 7, kT0 = 8, kV0 = 9,
                                  kRepeat = 10;
+    // Which of the radio pair is entered: the start position or the start level.
+    enum class LevelMode { Position = 0, Level = 1 };
     explicit RectangleForm(Prompter& prompter);
-    const char* title() const override { return "矩形波の作成"; }
-    const char* memoryMessage() const override { return "矩形波作成のためのメモリが確保できませんでした"; }
-    void load(const Settings& s) { settings_ = s; }
-    Settings settings() const;
+    void setLevelMode(LevelMode m) { selectRadio(static_cast<int>(m)); }
+    LevelMode levelMode() const { return radioAs<LevelMode>(); }
     bool cycleValid() const { return cycleValid_; }
 
 protected:
-    void fillFields() override;
+    void fillKindFields(const Settings& s) override;
+    void storeFields(Settings& s) const override;
     void testKindFields() override;
     bool kindFieldsValid() const override;
-    bool readKindFields() override;
     bool generate(double* segment) override;
     void buildSketch(double* samples, std::size_t& count, SketchDisplayList& list) override;
     void unitChanged(std::size_t field) override;
-    void modeChanged() override;
+    void radioChanged() override;
 
 private:
     std::int64_t cycle() const;
-    Settings settings_;
     bool cycleValid_ = false;
 };
 
-class DcForm : public AnalogEditFrame {
+class DcForm : public GeneratorForm<document::DcSettings> {
 public:
-    using Settings = document::DcSettings;
     static constexpr std::size_t kV0 = 2;
     explicit DcForm(Prompter& prompter);
-    const char* title() const override { return "直流波形の作成"; }
-    const char* memoryMessage() const override { return "直流波形作成のためのメモリが確保できませんでした"; }
-    void load(const Settings& s) { settings_ = s; }
-    Settings settings() const;
 
 protected:
-    void fillFields() override;
+    void fillKindFields(const Settings& s) override;
+    void storeFields(Settings& s) const override;
     void testKindFields() override;
-    bool kindFieldsValid() const override;
-    bool readKindFields() override;
     bool generate(double* segment) override;
     void buildSketch(double* samples, std::size_t& count, SketchDisplayList& list) override;
-
-private:
-    Settings settings_;
 };
 
 // Ramp and exponential share the two level fields v0 != v1.
-class RampForm : public AnalogEditFrame {
+class RampForm : public GeneratorForm<document::RampSettings> {
 public:
-    using Settings = document::RampSettings;
     static constexpr std::size_t kV0 = 2, kV1 = 3;
     explicit RampForm(Prompter& prompter);
-    const char* title() const override { return "ランプ波形の作成"; }
-    const char* memoryMessage() const override { return "ランプ波形作成のためのメモリが確保できませんでした"; }
-    void load(const Settings& s) { settings_ = s; }
-    Settings settings() const;
 
 protected:
-    void fillFields() override;
+    void fillKindFields(const Settings& s) override;
+    void storeFields(Settings& s) const override;
     void testKindFields() override;
-    bool kindFieldsValid() const override;
-    bool readKindFields() override;
     bool generate(double* segment) override;
     void buildSketch(double* samples, std::size_t& count, SketchDisplayList& list) override;
-
-private:
-    Settings settings_;
 };
 
-class ExpForm : public AnalogEditFrame {
+class ExpForm : public GeneratorForm<document::ExpSettings> {
 public:
-    using Settings = document::ExpSettings;
     static constexpr std::size_t kV0 = 2, kV1 = 3, kTau = 4;
     explicit ExpForm(Prompter& prompter);
-    const char* title() const override { return "指数関数波形の作成"; }
-    const char* memoryMessage() const override { return "指数関数波形作成のためのメモリが確保できませんでした"; }
-    void load(const Settings& s) { settings_ = s; }
-    Settings settings() const;
 
 protected:
-    void fillFields() override;
+    void fillKindFields(const Settings& s) override;
+    void storeFields(Settings& s) const override;
     void testKindFields() override;
-    bool kindFieldsValid() const override;
-    bool readKindFields() override;
     bool generate(double* segment) override;
     void buildSketch(double* samples, std::size_t& count, SketchDisplayList& list) override;
-
-private:
-    Settings settings_;
 };
 
-class NoiseForm : public AnalogEditFrame {
+class NoiseForm : public GeneratorForm<document::NoiseSettings> {
 public:
-    using Settings = document::NoiseSettings;
     static constexpr std::size_t kAmplitude = 2, kConverted = 3;
-    static constexpr int kRms = 0, kPeakToPeak = 1;
+    // The entries of the amplitude's box.
+    enum class AmplitudeUnit { Rms = 0, PeakToPeak = 1 };
     explicit NoiseForm(Prompter& prompter);
-    const char* title() const override { return "ランダムノイズの作成"; }
-    const char* memoryMessage() const override {
-        return "ランダムノイズ作成のためのメモリが確保できませんでした";
-    }
     bool hasSketch() const override { return false; }
-    void load(const Settings& s) { settings_ = s; }
-    Settings settings() const;
+    void setAmplitudeUnit(AmplitudeUnit u) { setChoice(kAmplitude, static_cast<int>(u)); }
+    AmplitudeUnit amplitudeUnit() const { return static_cast<AmplitudeUnit>(field(kAmplitude).choice); }
     double sigma() const { return sigma_; }
     // A fixed seed makes every creation reproducible; without one each
     // creation takes a fresh seed from the clock.
@@ -153,15 +151,14 @@ public:
     std::uint32_t lastSeed() const { return lastSeed_; }
 
 protected:
-    void fillFields() override;
+    void fillKindFields(const Settings& s) override;
+    void storeFields(Settings& s) const override;
     void testKindFields() override;
-    bool kindFieldsValid() const override;
     bool readKindFields() override;
     bool generate(double* segment) override;
     bool allocateWork() override;
 
 private:
-    Settings settings_;
     double sigma_ = 0.0;
     std::optional<std::uint32_t> seed_;
     std::uint32_t lastSeed_ = 0;

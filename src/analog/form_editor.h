@@ -36,7 +36,8 @@ public:
         return true;
     }
 
-    // Called on the fresh form before it opens (e.g. a fixed noise seed).
+    // Called on the fresh form before it opens (e.g. a fixed noise seed, an
+    // allocator that runs short).
     std::function<void(Form&)> configure = [](Form&) {};
 
 private:

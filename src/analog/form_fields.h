@@ -38,7 +38,7 @@ inline FormField countField(std::string key, std::string label, std::string symb
 // (0, or 1 for counts, when it does not read) and return whether it read.
 inline bool readTime(FormField& field) {
     std::int64_t v = 0;
-    const bool ok = field.unit >= 0 && field.unit <= 3 && document::parseTime(field.text, field.unit, v);
+    const bool ok = field.unit != document::kUnitNone && document::parseTime(field.text, field.unit, v);
     field.time = ok ? v : 0;
     return ok;
 }

@@ -18,8 +18,8 @@ constexpr double kTwoPi = 6.283185307179586;
 
 // The common argument test: 0 < Ts <= period <= total time. A zero sampling
 // time would divide by zero, so it is refused as well.
-bool rangeAccepted(std::int64_t totalTime, std::uint32_t ts, std::int64_t period) {
-    return ts != 0 && static_cast<std::int64_t>(ts) <= period && period <= totalTime;
+bool rangeAccepted(const SegmentSpan& s) {
+    return s.samplingTime != 0 && static_cast<std::int64_t>(s.samplingTime) <= s.period && s.period <= s.totalTime;
 }
 
 // floor(count * length / Ts) without 64-bit overflow; the repeat count caps
@@ -38,18 +38,17 @@ std::uint64_t periodSamples(std::int64_t period, std::uint32_t samplingTime) {
     return static_cast<std::uint64_t>(period) / samplingTime;
 }
 
-bool generateSine(double* segment, std::int64_t totalTime, std::uint32_t ts, std::int64_t /*start*/,
-                  std::int64_t period, std::int64_t sinePeriod, std::int64_t delay, double amplitude, double offset,
-                  std::uint32_t repeatCount) {
-    if (!rangeAccepted(totalTime, ts, period) || sinePeriod < static_cast<std::int64_t>(ts)) return false;
-    const std::uint64_t m = periodSamples(period, ts);
+bool generateSine(double* segment, const SineParams& p) {
+    const std::uint32_t ts = p.span.samplingTime;
+    if (!rangeAccepted(p.span) || p.sinePeriod < static_cast<std::int64_t>(ts)) return false;
+    const std::uint64_t m = periodSamples(p.span.period, ts);
     zeroSamples(segment, m);
-    const std::uint64_t n = std::min(m, repeatSamples(repeatCount, sinePeriod, ts));
-    const double w = kTwoPi / static_cast<double>(sinePeriod);
+    const std::uint64_t n = std::min(m, repeatSamples(p.repeatCount, p.sinePeriod, ts));
+    const double w = kTwoPi / static_cast<double>(p.sinePeriod);
     const double t = static_cast<double>(ts);
-    const double d = static_cast<double>(delay);
+    const double d = static_cast<double>(p.delay);
     for (std::uint64_t i = 0; i < n; ++i)
-        segment[i] = offset + amplitude * std::sin((static_cast<double>(i) * t - d) * w);
+        segment[i] = p.offset + p.amplitude * std::sin((static_cast<double>(i) * t - d) * w);
     return true;
 }
 
@@ -63,20 +62,20 @@ double rectangleLevelAt(std::int64_t p, std::int64_t t1, std::int64_t t2, std::i
     return v2;
 }
 
-bool generateRectangle(double* segment, std::int64_t totalTime, std::uint32_t ts, std::int64_t /*start*/,
-                       std::int64_t period, std::int64_t t0, std::int64_t t1, std::int64_t t2, std::int64_t t3,
-                       std::int64_t t4, double /*v0*/, double v1, double v2, std::uint32_t repeatCount) {
+bool generateRectangle(double* segment, const RectangleParams& params) {
+    const std::uint32_t ts = params.span.samplingTime;
+    const std::int64_t t0 = params.t0, t1 = params.t1, t2 = params.t2, t3 = params.t3, t4 = params.t4;
+    const double v1 = params.v1, v2 = params.v2;
     // A negative duration is no part of a cycle, and a cycle beyond 64 bits
     // cannot be stepped through; both are refused.
     std::int64_t cycle = 0;
     for (std::int64_t part : {t1, t2, t3, t4})
         if (part < 0 || __builtin_add_overflow(cycle, part, &cycle)) return false;
-    if (!rangeAccepted(totalTime, ts, period) || cycle < static_cast<std::int64_t>(ts) || t0 <= -cycle ||
-        t0 >= cycle)
+    if (!rangeAccepted(params.span) || cycle < static_cast<std::int64_t>(ts) || t0 <= -cycle || t0 >= cycle)
         return false;
-    const std::uint64_t m = periodSamples(period, ts);
+    const std::uint64_t m = periodSamples(params.span.period, ts);
     zeroSamples(segment, m);
-    const std::uint64_t n = std::min(m, repeatSamples(repeatCount, cycle, ts));
+    const std::uint64_t n = std::min(m, repeatSamples(params.repeatCount, cycle, ts));
     // The position (i x Ts + t0) mod T, stepped: Ts <= T, so one step passes
     // the end of the cycle at most once. Unsigned, so that a position near the
     // top of a very long cycle plus one step cannot overflow.
@@ -105,36 +104,33 @@ bool generateRectangle(double* segment, std::int64_t totalTime, std::uint32_t ts
     return true;
 }
 
-bool generateDc(double* segment, std::int64_t totalTime, std::uint32_t ts, std::int64_t /*start*/,
-                std::int64_t period, double v0) {
-    if (!rangeAccepted(totalTime, ts, period)) return false;
-    const std::uint64_t m = periodSamples(period, ts);
+bool generateDc(double* segment, const DcParams& p) {
+    if (!rangeAccepted(p.span)) return false;
+    const std::uint64_t m = periodSamples(p.span.period, p.span.samplingTime);
     zeroSamples(segment, m);
-    for (std::uint64_t i = 0; i < m; ++i) segment[i] = v0;
+    for (std::uint64_t i = 0; i < m; ++i) segment[i] = p.v0;
     return true;
 }
 
-bool generateRamp(double* segment, std::int64_t totalTime, std::uint32_t ts, std::int64_t /*start*/,
-                  std::int64_t period, double v0, double v1) {
-    if (!rangeAccepted(totalTime, ts, period)) return false;
-    const std::uint64_t m = periodSamples(period, ts);
+bool generateRamp(double* segment, const RampParams& p) {
+    if (!rangeAccepted(p.span)) return false;
+    const std::uint64_t m = periodSamples(p.span.period, p.span.samplingTime);
     zeroSamples(segment, m);
-    const double step = (v1 - v0) / static_cast<double>(m);
-    for (std::uint64_t i = 0; i < m; ++i) segment[i] = v0 + step * static_cast<double>(i);
+    const double step = (p.v1 - p.v0) / static_cast<double>(m);
+    for (std::uint64_t i = 0; i < m; ++i) segment[i] = p.v0 + step * static_cast<double>(i);
     return true;
 }
 
-bool generateExponential(double* segment, std::int64_t totalTime, std::uint32_t ts, std::int64_t /*start*/,
-                         std::int64_t period, std::int64_t timeConstant, double v0, double v1) {
+bool generateExponential(double* segment, const ExpParams& p) {
     // A time constant of 0 would turn the first sample into 0/0.
-    if (!rangeAccepted(totalTime, ts, period) || timeConstant <= 0) return false;
-    const std::uint64_t m = periodSamples(period, ts);
+    if (!rangeAccepted(p.span) || p.timeConstant <= 0) return false;
+    const std::uint64_t m = periodSamples(p.span.period, p.span.samplingTime);
     zeroSamples(segment, m);
-    const double tsSeconds = static_cast<double>(ts) / 1000000000.0;
-    const double tauSeconds = static_cast<double>(timeConstant) / 1000000000.0;
-    const double span = v0 - v1;
+    const double tsSeconds = static_cast<double>(p.span.samplingTime) / 1000000000.0;
+    const double tauSeconds = static_cast<double>(p.timeConstant) / 1000000000.0;
+    const double span = p.v0 - p.v1;
     for (std::uint64_t i = 0; i < m; ++i)
-        segment[i] = v1 + span * std::exp(-(static_cast<double>(i) * tsSeconds) / tauSeconds);
+        segment[i] = p.v1 + span * std::exp(-(static_cast<double>(i) * tsSeconds) / tauSeconds);
     return true;
 }
 
@@ -223,18 +219,18 @@ double fastNoiseSample(int r1, int r2, const double* table, const std::uint32_t*
 
 }  // namespace
 
-bool generateNoise(double* segment, std::int64_t totalTime, std::uint32_t ts, std::int64_t /*start*/,
-                   std::int64_t period, double sigma, std::uint32_t seed, double* table) {
-    if (!rangeAccepted(totalTime, ts, period) || !(sigma >= 0) || std::isinf(sigma)) return false;
+bool generateNoise(double* segment, const NoiseParams& p, double* table) {
+    const double sigma = p.sigma;
+    if (!rangeAccepted(p.span) || !(sigma >= 0) || std::isinf(sigma)) return false;
     std::unique_ptr<std::uint32_t[]> guide(new (std::nothrow) std::uint32_t[kGuideSteps + 1]);
     if (!guide) return false;
-    const std::uint64_t m = periodSamples(period, ts);
+    const std::uint64_t m = periodSamples(p.span.period, p.span.samplingTime);
     zeroSamples(segment, m);
     // A zero deviation would fill the table with 0/0; its noise is silence.
     if (sigma == 0) return true;
     const double dx = buildNoiseTable(sigma, table);
     buildGuide(table, guide.get());
-    RuntimeRandom random(seed);
+    RuntimeRandom random(p.seed);
     for (std::uint64_t i = 0; i < m; ++i) {
         const int r1 = random.draw();
         const int r2 = random.draw();
@@ -243,11 +239,12 @@ bool generateNoise(double* segment, std::int64_t totalTime, std::uint32_t ts, st
     return true;
 }
 
-bool generateNoise(double* segment, std::int64_t totalTime, std::uint32_t ts, std::int64_t start,
-                   std::int64_t period, double sigma) {
-    if (!rangeAccepted(totalTime, ts, period) || !(sigma >= 0)) return false;
+bool generateNoise(double* segment, const NoiseParams& p) {
+    if (!rangeAccepted(p.span) || !(p.sigma >= 0)) return false;
     std::unique_ptr<double[]> table(new double[kNoiseTableSize]);
-    return generateNoise(segment, totalTime, ts, start, period, sigma, clockNoiseSeed(), table.get());
+    NoiseParams seeded = p;
+    seeded.seed = clockNoiseSeed();
+    return generateNoise(segment, seeded, table.get());
 }
 
 }  // namespace lyr::analog

@@ -1,6 +1,5 @@
 // The DC, ramp and exponential forms: non-periodic generators that fill the
 // whole period.
-#include <new>
 #include <string>
 
 #include "analog/analog_forms.h"
@@ -27,34 +26,20 @@ void testDistinctLevels(FormField& v0, FormField& v1, bool read0, bool read1) {
 
 // ---- DC --------------------------------------------------------------------
 
-DcForm::DcForm(Prompter& prompter) : AnalogEditFrame(prompter) {
+DcForm::DcForm(Prompter& prompter)
+    : GeneratorForm(prompter, "直流波形の作成", "直流波形作成のためのメモリが確保できませんでした") {
     addField(realField("v0", "直流値", "(v0)：", "V"));
 }
 
-void DcForm::fillFields() {
-    fillTime(f(kPeriodField), settings_.period, settings_.periodUnit);
-    writeVolts(f(kV0), settings_.v0);
-}
-
+void DcForm::fillKindFields(const Settings& s) { writeVolts(f(kV0), s.v0); }
+void DcForm::storeFields(Settings& s) const { s.v0 = field(kV0).real; }
 void DcForm::testKindFields() { setValid(f(kV0), readReal(f(kV0))); }
-bool DcForm::kindFieldsValid() const { return field(kV0).valid; }
-bool DcForm::readKindFields() { return readReal(f(kV0)); }
 
-bool DcForm::generate(double* segment) {
-    return generateDc(segment, totalTime(), samplingTime(), start(), period(), field(kV0).real);
-}
-
-DcForm::Settings DcForm::settings() const {
-    Settings s;
-    s.period = period();
-    s.periodUnit = periodUnit();
-    s.v0 = field(kV0).real;
-    return s;
-}
+bool DcForm::generate(double* segment) { return generateDc(segment, {.span = span(), .v0 = field(kV0).real}); }
 
 void DcForm::buildSketch(double* samples, std::size_t& count, SketchDisplayList& list) {
     constexpr std::int64_t kSpan = 8500000, kTs = 1000;
-    generateDc(samples, kSpan, kTs, 0, kSpan, 1.2);
+    generateDc(samples, {.span = {kSpan, kTs, 0, kSpan}, .v0 = 1.2});
     count = kSpan / kTs;
     const int y0 = sketchYOf(0.0);
     list.addLine(0, y0, 1000, y0, 0x808080);
@@ -64,15 +49,20 @@ void DcForm::buildSketch(double* samples, std::size_t& count, SketchDisplayList&
 
 // ---- ramp ------------------------------------------------------------------
 
-RampForm::RampForm(Prompter& prompter) : AnalogEditFrame(prompter) {
+RampForm::RampForm(Prompter& prompter)
+    : GeneratorForm(prompter, "ランプ波形の作成", "ランプ波形作成のためのメモリが確保できませんでした") {
     addField(realField("v0", "初期値", "(v0)：", "V"));
     addField(realField("v1", "最終値", "(v1)：", "V"));
 }
 
-void RampForm::fillFields() {
-    fillTime(f(kPeriodField), settings_.period, settings_.periodUnit);
-    writeVolts(f(kV0), settings_.v0);
-    writeVolts(f(kV1), settings_.v1);
+void RampForm::fillKindFields(const Settings& s) {
+    writeVolts(f(kV0), s.v0);
+    writeVolts(f(kV1), s.v1);
+}
+
+void RampForm::storeFields(Settings& s) const {
+    s.v0 = field(kV0).real;
+    s.v1 = field(kV1).real;
 }
 
 void RampForm::testKindFields() {
@@ -81,31 +71,14 @@ void RampForm::testKindFields() {
     testDistinctLevels(f(kV0), f(kV1), r0, r1);
 }
 
-bool RampForm::kindFieldsValid() const { return field(kV0).valid && field(kV1).valid; }
-
-bool RampForm::readKindFields() {
-    const bool r0 = readReal(f(kV0));
-    return readReal(f(kV1)) && r0;
-}
-
 bool RampForm::generate(double* segment) {
-    return generateRamp(segment, totalTime(), samplingTime(), start(), period(), field(kV0).real,
-                        field(kV1).real);
-}
-
-RampForm::Settings RampForm::settings() const {
-    Settings s;
-    s.period = period();
-    s.periodUnit = periodUnit();
-    s.v0 = field(kV0).real;
-    s.v1 = field(kV1).real;
-    return s;
+    return generateRamp(segment, {.span = span(), .v0 = field(kV0).real, .v1 = field(kV1).real});
 }
 
 void RampForm::buildSketch(double* samples, std::size_t& count, SketchDisplayList& list) {
     constexpr std::int64_t kSpan = 8500000, kTs = 1000;
     constexpr double v0 = -0.8, v1 = 0.8;
-    generateRamp(samples, kSpan, kTs, 0, kSpan, v0, v1);
+    generateRamp(samples, {.span = {kSpan, kTs, 0, kSpan}, .v0 = v0, .v1 = v1});
     count = kSpan / kTs;
     list.addLine(0, sketchYOf(v0), 120, sketchYOf(v0), 0x808080);
     list.addLabel("v0", 60, sketchYOf(v0) + 80, SketchAlign::Left, 0xFF0000);
@@ -115,17 +88,24 @@ void RampForm::buildSketch(double* samples, std::size_t& count, SketchDisplayLis
 
 // ---- exponential -----------------------------------------------------------
 
-ExpForm::ExpForm(Prompter& prompter) : AnalogEditFrame(prompter) {
+ExpForm::ExpForm(Prompter& prompter)
+    : GeneratorForm(prompter, "指数関数波形の作成", "指数関数波形作成のためのメモリが確保できませんでした") {
     addField(realField("v0", "初期値", "(v0)：", "V"));
     addField(realField("v1", "最終値", "(v1)：", "V"));
     addField(timeField("tau", "時定数", "(τ)："));
 }
 
-void ExpForm::fillFields() {
-    fillTime(f(kPeriodField), settings_.period, settings_.periodUnit);
-    writeVolts(f(kV0), settings_.v0);
-    writeVolts(f(kV1), settings_.v1);
-    fillTime(f(kTau), settings_.timeConstant, settings_.timeConstantUnit);
+void ExpForm::fillKindFields(const Settings& s) {
+    writeVolts(f(kV0), s.v0);
+    writeVolts(f(kV1), s.v1);
+    fillTime(f(kTau), s.timeConstant, s.timeConstantUnit);
+}
+
+void ExpForm::storeFields(Settings& s) const {
+    s.timeConstant = field(kTau).time;
+    s.timeConstantUnit = field(kTau).unit;
+    s.v0 = field(kV0).real;
+    s.v1 = field(kV1).real;
 }
 
 void ExpForm::testKindFields() {
@@ -136,34 +116,15 @@ void ExpForm::testKindFields() {
     setValid(tau, readTime(tau) && tau.time > 0);
 }
 
-bool ExpForm::kindFieldsValid() const { return field(kV0).valid && field(kV1).valid && field(kTau).valid; }
-
-bool ExpForm::readKindFields() {
-    bool ok = readReal(f(kV0));
-    ok = readReal(f(kV1)) && ok;
-    return readTime(f(kTau)) && ok;
-}
-
 bool ExpForm::generate(double* segment) {
-    return generateExponential(segment, totalTime(), samplingTime(), start(), period(), field(kTau).time,
-                               field(kV0).real, field(kV1).real);
-}
-
-ExpForm::Settings ExpForm::settings() const {
-    Settings s;
-    s.period = period();
-    s.periodUnit = periodUnit();
-    s.timeConstant = field(kTau).time;
-    s.timeConstantUnit = field(kTau).unit;
-    s.v0 = field(kV0).real;
-    s.v1 = field(kV1).real;
-    return s;
+    return generateExponential(
+        segment, {.span = span(), .timeConstant = field(kTau).time, .v0 = field(kV0).real, .v1 = field(kV1).real});
 }
 
 void ExpForm::buildSketch(double* samples, std::size_t& count, SketchDisplayList& list) {
     constexpr std::int64_t kSpan = 8500000, kTs = 1000, kTau0 = 1500000;
     constexpr double v0 = -0.8, v1 = 0.8;
-    generateExponential(samples, kSpan, kTs, 0, kSpan, kTau0, v0, v1);
+    generateExponential(samples, {.span = {kSpan, kTs, 0, kSpan}, .timeConstant = kTau0, .v0 = v0, .v1 = v1});
     count = kSpan / kTs;
     list.addLine(0, sketchYOf(v1), 1000, sketchYOf(v1), 0xA0A0A0);  // the level approached
     list.addLabel("v1", 940, sketchYOf(v1) + 80, SketchAlign::Right, 0xFF0000);
@@ -172,7 +133,8 @@ void ExpForm::buildSketch(double* samples, std::size_t& count, SketchDisplayList
 
 // ---- random noise ----------------------------------------------------------
 
-NoiseForm::NoiseForm(Prompter& prompter) : AnalogEditFrame(prompter) {
+NoiseForm::NoiseForm(Prompter& prompter)
+    : GeneratorForm(prompter, "ランダムノイズの作成", "ランダムノイズ作成のためのメモリが確保できませんでした") {
     FormField amplitude = realField("amplitude", "振幅", "：", "");
     amplitude.choices = {"mV rms", "mV p-p"};
     addField(amplitude);
@@ -185,20 +147,21 @@ NoiseForm::NoiseForm(Prompter& prompter) : AnalogEditFrame(prompter) {
 }
 
 bool NoiseForm::allocateWork() {
-    table_.reset(new (std::nothrow) double[kNoiseTableSize]);
+    table_ = allocator().doubles(kNoiseTableSize);
     return table_ != nullptr;
 }
 
-void NoiseForm::fillFields() {
-    fillTime(f(kPeriodField), settings_.period, settings_.periodUnit);
-    f(kAmplitude).unit = kRms;
-    writeVolts(f(kAmplitude), settings_.sigma * 1000.0);
+void NoiseForm::fillKindFields(const Settings& s) {
+    f(kAmplitude).choice = static_cast<int>(AmplitudeUnit::Rms);
+    writeVolts(f(kAmplitude), s.sigma * 1000.0);
 }
+
+void NoiseForm::storeFields(Settings& s) const { s.sigma = sigma_; }
 
 void NoiseForm::testKindFields() {
     FormField& a = f(kAmplitude);
     FormField& c = f(kConverted);
-    const bool peakToPeak = a.unit == kPeakToPeak;
+    const bool peakToPeak = amplitudeUnit() == AmplitudeUnit::PeakToPeak;
     c.unitText = peakToPeak ? "mV rms" : "mV p-p";
     if (!readReal(a)) {
         setValid(a, false);
@@ -212,26 +175,16 @@ void NoiseForm::testKindFields() {
     setValid(a, sigma_ >= 0.000001);
 }
 
-bool NoiseForm::kindFieldsValid() const { return field(kAmplitude).valid; }
-
 bool NoiseForm::readKindFields() {
     FormField& a = f(kAmplitude);
     if (!readReal(a)) return false;
-    sigma_ = (a.unit == kPeakToPeak ? a.real / 6.6 : a.real) / 1000.0;
+    sigma_ = (amplitudeUnit() == AmplitudeUnit::PeakToPeak ? a.real / 6.6 : a.real) / 1000.0;
     return true;
 }
 
 bool NoiseForm::generate(double* segment) {
     lastSeed_ = seed_ ? *seed_ : clockNoiseSeed();
-    return generateNoise(segment, totalTime(), samplingTime(), start(), period(), sigma_, lastSeed_, table_.get());
-}
-
-NoiseForm::Settings NoiseForm::settings() const {
-    Settings s;
-    s.period = period();
-    s.periodUnit = periodUnit();
-    s.sigma = sigma_;
-    return s;
+    return generateNoise(segment, {.span = span(), .sigma = sigma_, .seed = lastSeed_}, table_.get());
 }
 
 }  // namespace lyr::analog

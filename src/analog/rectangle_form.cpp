@@ -15,7 +15,8 @@ using detail::countField;
 using detail::realField;
 using detail::timeField;
 
-RectangleForm::RectangleForm(Prompter& prompter) : AnalogEditFrame(prompter) {
+RectangleForm::RectangleForm(Prompter& prompter)
+    : GeneratorForm(prompter, "矩形波の作成", "矩形波作成のためのメモリが確保できませんでした") {
     addField(timeField("t1", "時間", "(t1)："));
     addField(timeField("t2", "時間", "(t2)："));
     addField(timeField("t3", "時間", "(t3)："));
@@ -27,31 +28,30 @@ RectangleForm::RectangleForm(Prompter& prompter) : AnalogEditFrame(prompter) {
     addField(countField("repeat", "繰り返し", "：", "回"));
 }
 
-void RectangleForm::fillFields() {
-    const Settings& s = settings_;
+void RectangleForm::fillKindFields(const Settings& s) {
     const std::pair<std::size_t, std::pair<std::int64_t, std::int32_t>> times[] = {
-        {kPeriodField, {s.period, s.periodUnit}}, {kT0, {s.t0, s.t0Unit}}, {kT1, {s.t1, s.t1Unit}},
-        {kT2, {s.t2, s.t2Unit}},                  {kT3, {s.t3, s.t3Unit}}, {kT4, {s.t4, s.t4Unit}}};
+        {kT0, {s.t0, s.t0Unit}}, {kT1, {s.t1, s.t1Unit}}, {kT2, {s.t2, s.t2Unit}},
+        {kT3, {s.t3, s.t3Unit}}, {kT4, {s.t4, s.t4Unit}}};
     for (const auto& [i, tv] : times) fillTime(f(i), tv.first, tv.second);
     writeVolts(f(kV0), s.v0);
     writeVolts(f(kV1), s.v1);
     writeVolts(f(kV2), s.v2);
     fillCount(f(kRepeat), s.repeatCount);
-    mode_ = s.levelMode == 1 ? 1 : 0;
-    modeChanged();
+    setRadio(static_cast<int>(s.levelMode == 1 ? LevelMode::Level : LevelMode::Position));
+    radioChanged();
 }
 
-void RectangleForm::modeChanged() {
-    f(kT0).enabled = mode_ == 0;
-    f(kV0).enabled = mode_ == 1;
+void RectangleForm::radioChanged() {
+    f(kT0).enabled = levelMode() == LevelMode::Position;
+    f(kV0).enabled = levelMode() == LevelMode::Level;
 }
 
 void RectangleForm::unitChanged(std::size_t field) {
     if (field < kT1 || field > kT0 || field == kV1 || field == kV2) return;
-    const int unit = f(field).unit;
-    if (unit < 0) return;
+    const doc::TimeUnit unit = f(field).unit;
+    if (unit == doc::kUnitNone) return;
     for (std::size_t i : {kT0, kT1, kT2, kT3, kT4})
-        if (f(i).unit < 0) f(i).unit = unit;
+        if (f(i).unit == doc::kUnitNone) f(i).unit = unit;
 }
 
 std::int64_t RectangleForm::cycle() const {
@@ -88,7 +88,7 @@ void RectangleForm::testKindFields() {
     const std::int64_t c = cycle();
     FormField& t0 = f(kT0);
     FormField& v0 = f(kV0);
-    if (mode_ == 1) {
+    if (levelMode() == LevelMode::Level) {
         t0.markerShown = false;
         const double lo = std::min(v1.real, v2.real), hi = std::max(v1.real, v2.real);
         const bool valid = readReal(v0) && v0.real >= lo && v0.real <= hi;
@@ -130,28 +130,23 @@ void RectangleForm::testKindFields() {
 bool RectangleForm::kindFieldsValid() const {
     for (std::size_t i : {kT1, kT2, kT3, kT4, kV1, kV2, kRepeat})
         if (!field(i).valid) return false;
-    if (!field(mode_ == 1 ? kV0 : kT0).valid) return false;
+    if (!field(levelMode() == LevelMode::Level ? kV0 : kT0).valid) return false;
     return cycleValid_;
 }
 
-bool RectangleForm::readKindFields() {
-    bool ok = true;
-    for (std::size_t i : {kT0, kT1, kT2, kT3, kT4}) ok = readTime(f(i)) && ok;
-    for (std::size_t i : {kV0, kV1, kV2}) ok = readReal(f(i)) && ok;
-    ok = readCount(f(kRepeat)) && ok;
-    return ok;
-}
-
 bool RectangleForm::generate(double* segment) {
-    return generateRectangle(segment, totalTime(), samplingTime(), start(), period(), field(kT0).time,
-                             field(kT1).time, field(kT2).time, field(kT3).time, field(kT4).time, field(kV0).real,
-                             field(kV1).real, field(kV2).real, field(kRepeat).count);
+    return generateRectangle(segment, {.span = span(),
+                                       .t0 = field(kT0).time,
+                                       .t1 = field(kT1).time,
+                                       .t2 = field(kT2).time,
+                                       .t3 = field(kT3).time,
+                                       .t4 = field(kT4).time,
+                                       .v1 = field(kV1).real,
+                                       .v2 = field(kV2).real,
+                                       .repeatCount = field(kRepeat).count});
 }
 
-RectangleForm::Settings RectangleForm::settings() const {
-    Settings s;
-    s.period = period();
-    s.periodUnit = periodUnit();
+void RectangleForm::storeFields(Settings& s) const {
     s.t0 = field(kT0).time;
     s.t0Unit = field(kT0).unit;
     s.t1 = field(kT1).time;
@@ -166,8 +161,7 @@ RectangleForm::Settings RectangleForm::settings() const {
     s.v1 = field(kV1).real;
     s.v2 = field(kV2).real;
     s.repeatCount = storedCount(field(kRepeat));
-    s.levelMode = mode_;
-    return s;
+    s.levelMode = static_cast<std::int32_t>(levelMode());
 }
 
 void RectangleForm::buildSketch(double* samples, std::size_t& count, SketchDisplayList& list) {
@@ -176,7 +170,8 @@ void RectangleForm::buildSketch(double* samples, std::size_t& count, SketchDispl
     constexpr std::int64_t kSpan = 8500000, kTs = 1000;
     constexpr std::int64_t t1 = 1000000, t2 = 2000000, t3 = 1000000, t4 = 2000000, t0 = 500000;
     constexpr double v1 = 0.55, v2 = -0.55;
-    generateRectangle(samples, kSpan, kTs, 0, kSpan, 0, t1, t2, t3, t4, 0, v1, v2, 2);
+    generateRectangle(samples, {.span = {kSpan, kTs, 0, kSpan}, .t1 = t1, .t2 = t2, .t3 = t3, .t4 = t4,
+                                .v1 = v1, .v2 = v2, .repeatCount = 2});
     count = kSpan / kTs;
     const double n = static_cast<double>(count);
     auto x = [&](std::int64_t t) { return sketchXOf(static_cast<double>(t / kTs), n); };

@@ -13,7 +13,8 @@ using detail::countField;
 using detail::realField;
 using detail::timeField;
 
-SineForm::SineForm(Prompter& prompter) : AnalogEditFrame(prompter) {
+SineForm::SineForm(Prompter& prompter)
+    : GeneratorForm(prompter, "正弦波の作成", "正弦波作成のためのメモリが確保できませんでした") {
     addField(timeField("sine-period", "周期", "(t1)："));
     addField(timeField("delay", "遅延", "(t0)：", 0));
     addField(realField("phase", "開始位相", "：", "度", 1));
@@ -22,33 +23,31 @@ SineForm::SineForm(Prompter& prompter) : AnalogEditFrame(prompter) {
     addField(countField("repeat", "繰り返し", "：", "回"));
 }
 
-void SineForm::fillFields() {
-    const Settings& s = settings_;
-    fillTime(f(kPeriodField), s.period, s.periodUnit);
+void SineForm::fillKindFields(const Settings& s) {
     fillTime(f(kSinePeriod), s.sinePeriod, s.sinePeriodUnit);
     fillTime(f(kDelay), s.delay, s.delayUnit);
     writeVolts(f(kPhase), s.startPhase);
     writeVolts(f(kAmplitude), s.amplitude);
     writeVolts(f(kOffset), s.offset);
     fillCount(f(kRepeat), s.repeatCount);
-    mode_ = s.phaseMode == 1 ? 1 : 0;
-    modeChanged();
+    setRadio(static_cast<int>(s.phaseMode == 1 ? PhaseMode::StartPhase : PhaseMode::Delay));
+    radioChanged();
 }
 
-void SineForm::modeChanged() {
-    f(kDelay).enabled = mode_ == 0;
-    f(kPhase).enabled = mode_ == 1;
+void SineForm::radioChanged() {
+    f(kDelay).enabled = phaseMode() == PhaseMode::Delay;
+    f(kPhase).enabled = phaseMode() == PhaseMode::StartPhase;
 }
 
 void SineForm::unitChanged(std::size_t field) {
-    if (field == kSinePeriod && f(kDelay).unit < 0) f(kDelay).unit = f(kSinePeriod).unit;
-    if (field == kDelay && f(kSinePeriod).unit < 0) f(kSinePeriod).unit = f(kDelay).unit;
+    if (field == kSinePeriod && f(kDelay).unit == doc::kUnitNone) f(kDelay).unit = f(kSinePeriod).unit;
+    if (field == kDelay && f(kSinePeriod).unit == doc::kUnitNone) f(kSinePeriod).unit = f(kDelay).unit;
 }
 
 void SineForm::testDelay() {
     FormField& d = f(kDelay);
     const std::int64_t sp = f(kSinePeriod).time;
-    if (mode_ != 0) {
+    if (phaseMode() != PhaseMode::Delay) {
         setValid(d, true);
         return;
     }
@@ -68,7 +67,7 @@ void SineForm::testDelay() {
 
 void SineForm::testPhase() {
     FormField& p = f(kPhase);
-    if (mode_ != 1) {
+    if (phaseMode() != PhaseMode::StartPhase) {
         setValid(p, true);
         return;
     }
@@ -82,10 +81,8 @@ void SineForm::testPhase() {
     }
     const long double x = -static_cast<long double>(p.real) * static_cast<long double>(f(kSinePeriod).time) / 360.0L;
     const auto delay = static_cast<std::int64_t>(p.real >= 0 ? std::trunc(x - 0.5L) : std::trunc(x + 0.5L));
-    if (d.unit < 0) {
-        int unit = 0;
-        d.text = doc::formatTimeAuto(delay, unit);
-        d.unit = unit;
+    if (d.unit == doc::kUnitNone) {
+        d.text = doc::formatTimeAuto(delay, d.unit);
         d.time = delay;
         return;
     }
@@ -95,7 +92,7 @@ void SineForm::testPhase() {
         d.time = delay;
     } else {
         d.text.clear();
-        d.unit = -1;
+        d.unit = doc::kUnitNone;
         d.time = 0;
     }
 }
@@ -106,7 +103,7 @@ void SineForm::testKindFields() {
     setValid(sp, readTime(sp) && sp.time >= 4 * ts);
     FormField& a = f(kAmplitude);
     setValid(a, readReal(a) && (a.real <= -0.000001 || a.real >= 0.000001));
-    if (mode_ == 1) {
+    if (phaseMode() == PhaseMode::StartPhase) {
         testPhase();
         testDelay();
     } else {
@@ -117,31 +114,16 @@ void SineForm::testKindFields() {
     testCount(f(kRepeat));
 }
 
-bool SineForm::kindFieldsValid() const {
-    for (std::size_t i : {kSinePeriod, kDelay, kPhase, kAmplitude, kOffset, kRepeat})
-        if (!field(i).valid) return false;
-    return true;
-}
-
-bool SineForm::readKindFields() {
-    bool ok = readTime(f(kSinePeriod));
-    ok = readTime(f(kDelay)) && ok;
-    ok = readReal(f(kPhase)) && ok;
-    ok = readReal(f(kAmplitude)) && ok;
-    ok = readReal(f(kOffset)) && ok;
-    ok = readCount(f(kRepeat)) && ok;
-    return ok;
-}
-
 bool SineForm::generate(double* segment) {
-    return generateSine(segment, totalTime(), samplingTime(), start(), period(), field(kSinePeriod).time,
-                        field(kDelay).time, field(kAmplitude).real, field(kOffset).real, field(kRepeat).count);
+    return generateSine(segment, {.span = span(),
+                                  .sinePeriod = field(kSinePeriod).time,
+                                  .delay = field(kDelay).time,
+                                  .amplitude = field(kAmplitude).real,
+                                  .offset = field(kOffset).real,
+                                  .repeatCount = field(kRepeat).count});
 }
 
-SineForm::Settings SineForm::settings() const {
-    Settings s;
-    s.period = period();
-    s.periodUnit = periodUnit();
+void SineForm::storeFields(Settings& s) const {
     s.sinePeriod = field(kSinePeriod).time;
     s.sinePeriodUnit = field(kSinePeriod).unit;
     s.delay = field(kDelay).time;
@@ -150,15 +132,19 @@ SineForm::Settings SineForm::settings() const {
     s.amplitude = field(kAmplitude).real;
     s.offset = field(kOffset).real;
     s.repeatCount = storedCount(field(kRepeat));
-    s.phaseMode = mode_;
-    return s;
+    s.phaseMode = static_cast<std::int32_t>(phaseMode());
 }
 
 void SineForm::buildSketch(double* samples, std::size_t& count, SketchDisplayList& list) {
     // Fixed example: 8.5 ms at 1 us, a 4 ms sine delayed by 0.5 ms.
     constexpr std::int64_t kSpan = 8500000, kTs = 1000, kSine = 4000000, kDelay0 = 500000;
     constexpr double kAmp = 0.8, kOff = 0.15;
-    generateSine(samples, kSpan, kTs, 0, kSpan, kSine, kDelay0, kAmp, kOff, 3);
+    generateSine(samples, {.span = {kSpan, kTs, 0, kSpan},
+                           .sinePeriod = kSine,
+                           .delay = kDelay0,
+                           .amplitude = kAmp,
+                           .offset = kOff,
+                           .repeatCount = 3});
     count = kSpan / kTs;
     const double n = static_cast<double>(count);
     auto x = [&](std::int64_t t) { return sketchXOf(static_cast<double>(t / kTs), n); };

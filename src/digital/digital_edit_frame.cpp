@@ -73,7 +73,7 @@ void DigitalEditFrame::setText(std::size_t i, const std::string& text) {
 
 void DigitalEditFrame::setUnit(std::size_t i, int unit) {
     if (i >= fields_.size() || fields_[i].unit == unit) return;
-    fields_[i].unit = unit;
+    fields_[i].unit = document::standardTimeUnit(unit);
     unitChanged(i);
     if (isGenerationField(i)) markSegmentStale();
     refreshControls();

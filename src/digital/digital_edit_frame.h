@@ -133,7 +133,7 @@ protected:
     }
     // A stored time and unit into a field (an unset unit gives an empty text).
     static void fillTime(FormField& field, std::int64_t value, int unit) {
-        field.unit = unit;
+        field.unit = document::standardTimeUnit(unit);
         writeTime(field, value, unit);
     }
     // Moves a field's time down onto the sampling grid (towards zero) and

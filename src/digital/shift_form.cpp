@@ -61,7 +61,7 @@ bool ShiftForm::open(std::uint8_t* target, std::int64_t samplingTime, std::int64
         std::memcpy(original_.get(), target, n_);
         std::memcpy(working_.get(), target, n_);
     }
-    field_.unit = settings_.shiftUnit;
+    field_.unit = document::standardTimeUnit(settings_.shiftUnit);
     analog::detail::writeTime(field_, settings_.shiftTime, settings_.shiftUnit);
     method_ = settings_.shiftMethod >= 0 && settings_.shiftMethod <= 2 ? settings_.shiftMethod : 0;
     int unit = 0;
@@ -86,7 +86,7 @@ void ShiftForm::setText(const std::string& text) {
 
 void ShiftForm::setUnit(int unit) {
     if (field_.unit == unit) return;
-    field_.unit = unit;
+    field_.unit = document::standardTimeUnit(unit);
     test();
 }
 

@@ -201,6 +201,13 @@ std::string formatTimeAuto(std::int64_t ns, int& unit) {
     return text;
 }
 
+std::string formatTimeAuto(std::int64_t ns, TimeUnit& unit) {
+    int index = 0;
+    std::string text = formatTimeAuto(ns, index);
+    unit = standardTimeUnit(index);
+    return text;
+}
+
 std::string formatTimeAuto(std::int64_t ns) {
     int unit = 0;
     return formatTimeAuto(ns, unit);

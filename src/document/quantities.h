@@ -11,7 +11,10 @@ namespace lyr::document {
 
 // Unit index, the same numbering in every unit list. The time parser and
 // formatters understand 0..3; the total-time dialogs convert M and H.
+// kUnitNone is a box with nothing selected. The enum converts to the int
+// index the text functions below take.
 enum TimeUnit : int {
+    kUnitNone = -1,
     kUnitNs = 0,
     kUnitUs = 1,
     kUnitMs = 2,
@@ -19,6 +22,12 @@ enum TimeUnit : int {
     kUnitMinute = 4,
     kUnitHour = 5,
 };
+
+// A stored or typed unit index as a standard time unit (0..3); anything
+// else is kUnitNone.
+constexpr TimeUnit standardTimeUnit(std::int64_t index) {
+    return index >= kUnitNs && index <= kUnitS ? static_cast<TimeUnit>(index) : kUnitNone;
+}
 
 // Contents of the unit lists beside the fields.
 inline constexpr std::array<std::string_view, 4> kStandardTimeUnits{"nS", "uS", "mS", "S"};
@@ -52,6 +61,7 @@ bool formatTimeIn(std::int64_t ns, int unit, std::string& text);
 
 // Time with the unit chosen by its number of digits (nS, uS, mS, S).
 std::string formatTimeAuto(std::int64_t ns, int& unit);
+std::string formatTimeAuto(std::int64_t ns, TimeUnit& unit);
 std::string formatTimeAuto(std::int64_t ns);
 
 // Unit label of 0..3; any other index gives "？" and false.

@@ -7,6 +7,7 @@
 #include "analog/form_editor.h"
 #include "document/syn_doc.h"
 #include "support/scripted_prompter.h"
+#include "support/short_memory.h"
 #include "support/documents.h"
 
 namespace lyr::analog {
@@ -21,7 +22,7 @@ using lyr::test::newDoc;
 FormEditor<DcForm> dcEditor(ScriptedPrompter& p, const char* period, const char* level,
                             AnalogApplyMode mode = AnalogApplyMode::Replace) {
     return FormEditor<DcForm>(p, [=](DcForm& f) {
-        f.setUnit(AnalogEditFrame::kPeriodField, 0);
+        f.setUnit(AnalogEditFrame::kPeriodField, document::kUnitNs);
         f.setText(AnalogEditFrame::kPeriodField, period);
         f.setText(DcForm::kV0, level);
         return f.createSegment() && f.applySegment(mode);
@@ -57,9 +58,9 @@ TEST(DocumentEdit, CancelCommitsNothing) {
     auto doc = newDoc(10, 100);
     ScriptedPrompter p;
     FormEditor<DcForm> editor(p, [](DcForm& f) {
-        f.setUnit(AnalogEditFrame::kStartField, 0);
+        f.setUnit(AnalogEditFrame::kStartField, document::kUnitNs);
         f.setText(AnalogEditFrame::kStartField, "15");
-        f.setUnit(AnalogEditFrame::kPeriodField, 0);
+        f.setUnit(AnalogEditFrame::kPeriodField, document::kUnitNs);
         f.setText(AnalogEditFrame::kPeriodField, "100");
         f.setText(DcForm::kV0, "1");
         return f.createSegment() && f.applySegment(AnalogApplyMode::Add);
@@ -113,9 +114,9 @@ TEST(DocumentEdit, SineRememberedSettingsReopenTheForm) {
     auto doc = newDoc(10, 1000);
     ScriptedPrompter p;
     FormEditor<SineForm> editor(p, [](SineForm& f) {
-        f.setUnit(AnalogEditFrame::kPeriodField, 1);
+        f.setUnit(AnalogEditFrame::kPeriodField, document::kUnitUs);
         f.setText(AnalogEditFrame::kPeriodField, "2");
-        f.setUnit(SineForm::kSinePeriod, 1);
+        f.setUnit(SineForm::kSinePeriod, document::kUnitUs);
         f.setText(SineForm::kSinePeriod, "1");
         f.setText(SineForm::kDelay, "0");
         f.setText(SineForm::kAmplitude, "0.5");
@@ -143,7 +144,7 @@ TEST(DocumentEdit, NoiseAddedTwiceIsNotDoubled) {
     ScriptedPrompter p;
     auto addNoise = [&] {
         FormEditor<NoiseForm> editor(p, [](NoiseForm& f) {
-            f.setUnit(AnalogEditFrame::kPeriodField, 2);
+            f.setUnit(AnalogEditFrame::kPeriodField, document::kUnitMs);
             f.setText(AnalogEditFrame::kPeriodField, "1");
             f.setText(NoiseForm::kAmplitude, "10");
             return f.createSegment() && f.applySegment(AnalogApplyMode::Add);
@@ -165,7 +166,8 @@ TEST(DocumentEdit, MemoryShortfallShowsTheMessageAndCancels) {
     ScriptedPrompter p;
     bool driven = false;
     FormEditor<RampForm> editor(p, [&](RampForm&) { return driven = true; });
-    AnalogEditFrame::failNextAllocation(true);
+    test::ShortMemory memory;
+    editor.configure = [&](RampForm& f) { f.setAllocator(memory); };
     EXPECT_FALSE(doc->EditAnalogRamp(0, editor));
     EXPECT_FALSE(driven);
     ASSERT_EQ(p.asked.size(), 1u);

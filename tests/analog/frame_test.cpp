@@ -7,6 +7,7 @@
 
 #include "analog/analog_forms.h"
 #include "support/scripted_prompter.h"
+#include "support/short_memory.h"
 
 namespace lyr::analog {
 namespace {
@@ -34,8 +35,8 @@ struct DcFixture {
 TEST(Frame, OpensEmptyWithTheStartInTheAutomaticUnit) {
     DcFixture x(10, 100000);  // T = 1 ms
     const auto& s = x.form.field(AnalogEditFrame::kStartField);
-    EXPECT_EQ(x.form.labelUnit(), 2);  // mS
-    EXPECT_EQ(s.unit, 2);
+    EXPECT_EQ(x.form.labelUnit(), document::kUnitMs);
+    EXPECT_EQ(s.unit, document::kUnitMs);
     EXPECT_EQ(s.text, "0");
     EXPECT_EQ(x.form.field(AnalogEditFrame::kPeriodField).text, "");  // no unit remembered yet
     EXPECT_EQ(x.form.field(DcForm::kV0).text, "0.000");
@@ -48,7 +49,7 @@ TEST(Frame, OpensEmptyWithTheStartInTheAutomaticUnit) {
 
 TEST(Frame, PeriodIsQuantisedDownWithItsMessage) {
     DcFixture x(1000, 100);
-    x.form.setUnit(AnalogEditFrame::kPeriodField, 0);
+    x.form.setUnit(AnalogEditFrame::kPeriodField, document::kUnitNs);
     x.form.setText(AnalogEditFrame::kPeriodField, "999");
     EXPECT_TRUE(x.form.field(AnalogEditFrame::kPeriodField).markerShown);
     EXPECT_FALSE(x.form.createEnabled());
@@ -71,9 +72,9 @@ TEST(Frame, PeriodIsQuantisedDownWithItsMessage) {
 
 TEST(Frame, EditStartOffTheGridAsksAndCancelWritesNothing) {
     DcFixture x(10, 100);
-    x.form.setUnit(AnalogEditFrame::kStartField, 0);  // T = 1 us opens the start in uS
+    x.form.setUnit(AnalogEditFrame::kStartField, document::kUnitNs);  // T = 1 us opens the start in uS
     x.form.setText(AnalogEditFrame::kStartField, "15");
-    x.form.setUnit(AnalogEditFrame::kPeriodField, 0);
+    x.form.setUnit(AnalogEditFrame::kPeriodField, document::kUnitNs);
     x.form.setText(AnalogEditFrame::kPeriodField, "50");
     x.form.setText(DcForm::kV0, "1");
     ASSERT_TRUE(x.form.createSegment());
@@ -100,7 +101,7 @@ TEST(Frame, EditStartOffTheGridAsksAndCancelWritesNothing) {
 
 TEST(Frame, StartRangeEndsOneSampleBeforeTheTotalTime) {
     DcFixture x(10, 100);
-    x.form.setUnit(AnalogEditFrame::kStartField, 0);  // T = 1 us opens the start in uS
+    x.form.setUnit(AnalogEditFrame::kStartField, document::kUnitNs);  // T = 1 us opens the start in uS
     x.form.setText(AnalogEditFrame::kStartField, "990");
     EXPECT_TRUE(x.form.field(AnalogEditFrame::kStartField).valid);
     x.form.setText(AnalogEditFrame::kStartField, "991");
@@ -113,9 +114,9 @@ TEST(Frame, StartRangeEndsOneSampleBeforeTheTotalTime) {
 
 TEST(Frame, SegmentIsCutAtTheEndOfTheWaveform) {
     DcFixture x(10, 100);
-    x.form.setUnit(AnalogEditFrame::kStartField, 0);  // T = 1 us opens the start in uS
+    x.form.setUnit(AnalogEditFrame::kStartField, document::kUnitNs);  // T = 1 us opens the start in uS
     x.form.setText(AnalogEditFrame::kStartField, "900");
-    x.form.setUnit(AnalogEditFrame::kPeriodField, 0);
+    x.form.setUnit(AnalogEditFrame::kPeriodField, document::kUnitNs);
     x.form.setText(AnalogEditFrame::kPeriodField, "1000");
     x.form.setText(DcForm::kV0, "-0.5");
     ASSERT_TRUE(x.form.createSegment());
@@ -129,8 +130,8 @@ TEST(Frame, SegmentIsCutAtTheEndOfTheWaveform) {
 
 TEST(Frame, StaleAfterAPeriodOrFieldChangeButNotAfterAStartChange) {
     DcFixture x(10, 100);
-    x.form.setUnit(AnalogEditFrame::kStartField, 0);  // T = 1 us opens the start in uS
-    x.form.setUnit(AnalogEditFrame::kPeriodField, 0);
+    x.form.setUnit(AnalogEditFrame::kStartField, document::kUnitNs);  // T = 1 us opens the start in uS
+    x.form.setUnit(AnalogEditFrame::kPeriodField, document::kUnitNs);
     x.form.setText(AnalogEditFrame::kPeriodField, "500");
     ASSERT_TRUE(x.form.createSegment());
     x.form.setText(AnalogEditFrame::kStartField, "100");
@@ -142,12 +143,12 @@ TEST(Frame, StaleAfterAPeriodOrFieldChangeButNotAfterAStartChange) {
     x.form.setText(AnalogEditFrame::kStartField, "100");
     x.form.setText(AnalogEditFrame::kPeriodField, "500");  // same text: no change
     EXPECT_EQ(x.form.state(), State::Current);
-    x.form.setUnit(AnalogEditFrame::kPeriodField, 1);
+    x.form.setUnit(AnalogEditFrame::kPeriodField, document::kUnitUs);
     EXPECT_EQ(x.form.state(), State::Stale);
     EXPECT_FALSE(x.form.applyEnabled());
     EXPECT_FALSE(x.form.applySegment(AnalogApplyMode::Replace));
     EXPECT_TRUE(x.form.previewShown());
-    x.form.setUnit(AnalogEditFrame::kPeriodField, 0);
+    x.form.setUnit(AnalogEditFrame::kPeriodField, document::kUnitNs);
     ASSERT_TRUE(x.form.createSegment());
     x.form.setText(DcForm::kV0, "0.3");
     EXPECT_EQ(x.form.state(), State::Stale);
@@ -155,7 +156,7 @@ TEST(Frame, StaleAfterAPeriodOrFieldChangeButNotAfterAStartChange) {
 
 TEST(Frame, FailedCreateShowsTheMessageAndEmptiesThePreview) {
     DcFixture x(10, 100);
-    x.form.setUnit(AnalogEditFrame::kPeriodField, 0);
+    x.form.setUnit(AnalogEditFrame::kPeriodField, document::kUnitNs);
     x.form.setText(AnalogEditFrame::kPeriodField, "500");
     ASSERT_TRUE(x.form.createSegment());
     x.form.setText(DcForm::kV0, "x");
@@ -188,12 +189,18 @@ TEST(Frame, MultiplyByOneVoltKeepsTheWaveform) {
 TEST(Frame, MemoryShortfallFailsTheOpening) {
     ScriptedPrompter prompter;
     Track track(100);
-    AnalogEditFrame::failNextAllocation(true);
+    // the segment, then the noise table, runs short
+    for (int granted : {0, 1}) {
+        test::ShortMemory memory(granted);
+        NoiseForm form(prompter);
+        form.setAllocator(memory);
+        EXPECT_FALSE(form.open(track.samples.data(), 1000, 10, 0)) << granted;
+        EXPECT_STREQ(form.memoryMessage(), "ランダムノイズ作成のためのメモリが確保できませんでした");
+    }
+    test::ShortMemory enough(2);
     NoiseForm form(prompter);
-    EXPECT_FALSE(form.open(track.samples.data(), 1000, 10, 0));
-    EXPECT_STREQ(form.memoryMessage(), "ランダムノイズ作成のためのメモリが確保できませんでした");
-    NoiseForm again(prompter);
-    EXPECT_TRUE(again.open(track.samples.data(), 1000, 10, 0));  // one failure only
+    form.setAllocator(enough);
+    EXPECT_TRUE(form.open(track.samples.data(), 1000, 10, 0));
 }
 
 // ---- sine ------------------------------------------------------------------
@@ -211,8 +218,8 @@ struct SineFixture {
 TEST(SineFormTest, FieldTests) {
     SineFixture x;
     auto& f = x.form;
-    f.setUnit(SineForm::kSinePeriod, 0);
-    EXPECT_EQ(f.field(SineForm::kDelay).unit, 0);  // the empty delay unit follows
+    f.setUnit(SineForm::kSinePeriod, document::kUnitNs);
+    EXPECT_EQ(f.field(SineForm::kDelay).unit, document::kUnitNs);  // the empty delay unit follows
     f.setText(SineForm::kSinePeriod, "39");
     EXPECT_TRUE(f.field(SineForm::kSinePeriod).markerShown);
     f.setText(SineForm::kSinePeriod, "40");
@@ -234,7 +241,7 @@ TEST(SineFormTest, FieldTests) {
     f.setText(SineForm::kDelay, "-10");
     EXPECT_FALSE(f.field(SineForm::kDelay).markerShown);
     EXPECT_EQ(f.field(SineForm::kPhase).text, "90.000");
-    f.setUnit(AnalogEditFrame::kPeriodField, 1);
+    f.setUnit(AnalogEditFrame::kPeriodField, document::kUnitUs);
     f.setText(AnalogEditFrame::kPeriodField, "1");
     EXPECT_TRUE(f.createEnabled());
 }
@@ -242,7 +249,7 @@ TEST(SineFormTest, FieldTests) {
 TEST(SineFormTest, NegativeSinePeriodAdmitsNoDelay) {
     SineFixture x;
     auto& f = x.form;
-    f.setUnit(SineForm::kSinePeriod, 0);
+    f.setUnit(SineForm::kSinePeriod, document::kUnitNs);
     f.setText(SineForm::kSinePeriod, "-99999999999999999999");  // the most negative time
     f.setText(SineForm::kDelay, "0");
     EXPECT_TRUE(f.field(SineForm::kSinePeriod).markerShown);
@@ -262,7 +269,7 @@ TEST(SineFormTest, StartPhaseGivesTheDelay) {
     s.periodUnit = 0;
     SineFixture x(s);
     auto& f = x.form;
-    f.setMode(1);
+    f.setPhaseMode(SineForm::PhaseMode::StartPhase);
     EXPECT_FALSE(f.field(SineForm::kDelay).enabled);
     EXPECT_TRUE(f.field(SineForm::kPhase).enabled);
     f.setText(SineForm::kPhase, "90");
@@ -289,7 +296,7 @@ TEST(SineFormTest, DelayUnitChosenAutomaticallyWhenUnset) {
     s.startPhase = -90;
     SineFixture x(s);
     EXPECT_EQ(x.form.field(SineForm::kDelay).text, "1");
-    EXPECT_EQ(x.form.field(SineForm::kDelay).unit, 1);
+    EXPECT_EQ(x.form.field(SineForm::kDelay).unit, document::kUnitUs);
     x.form.setText(SineForm::kPhase, "-45");
     EXPECT_EQ(x.form.field(SineForm::kDelay).text, "0.5");  // now in the unit the field has
 }
@@ -302,7 +309,7 @@ TEST(SineFormTest, SwitchingModesKeepsTheDerivedValues) {
     s.delayUnit = 0;
     SineFixture x(s);
     EXPECT_EQ(x.form.field(SineForm::kPhase).text, "-36.000");
-    x.form.setMode(1);
+    x.form.setPhaseMode(SineForm::PhaseMode::StartPhase);
     EXPECT_EQ(x.form.field(SineForm::kDelay).time, 100);
     EXPECT_EQ(x.form.field(SineForm::kDelay).text, "100");
 }
@@ -420,11 +427,11 @@ TEST(RectangleFormTest, UnitOfOneTimeFieldFillsTheEmptyOnes) {
     RectangleForm::Settings s;
     s.t2Unit = 2;
     RectFixture x(s);
-    x.form.setUnit(RectangleForm::kT1, 1);
-    EXPECT_EQ(x.form.field(RectangleForm::kT0).unit, 1);
-    EXPECT_EQ(x.form.field(RectangleForm::kT2).unit, 2);
-    EXPECT_EQ(x.form.field(RectangleForm::kT3).unit, 1);
-    EXPECT_EQ(x.form.field(RectangleForm::kT4).unit, 1);
+    x.form.setUnit(RectangleForm::kT1, document::kUnitUs);
+    EXPECT_EQ(x.form.field(RectangleForm::kT0).unit, document::kUnitUs);
+    EXPECT_EQ(x.form.field(RectangleForm::kT2).unit, document::kUnitMs);
+    EXPECT_EQ(x.form.field(RectangleForm::kT3).unit, document::kUnitUs);
+    EXPECT_EQ(x.form.field(RectangleForm::kT4).unit, document::kUnitUs);
 }
 
 TEST(RectangleFormTest, OutOfRangeTimesAreInvalidWithoutWrapping) {
@@ -442,7 +449,7 @@ TEST(RectangleFormTest, OutOfRangeTimesAreInvalidWithoutWrapping) {
     EXPECT_FALSE(f.createEnabled());
     // four durations whose sum passes 64 bits: the cycle is not wrapped round
     // to a short one that would refuse this start
-    f.setMode(0);
+    f.setLevelMode(RectangleForm::LevelMode::Position);
     for (std::size_t i : {RectangleForm::kT1, RectangleForm::kT2, RectangleForm::kT3, RectangleForm::kT4})
         f.setText(i, "4700000000000000000");
     f.setText(RectangleForm::kT0, "1000000000000000000");
@@ -467,11 +474,11 @@ TEST(LevelForms, EqualLevelsMarkBothFields) {
     ASSERT_TRUE(exp.open(track.samples.data(), 10000, 10, 0));
     exp.setText(ExpForm::kV1, "1");
     EXPECT_TRUE(exp.field(ExpForm::kTau).markerShown);
-    exp.setUnit(ExpForm::kTau, 1);
+    exp.setUnit(ExpForm::kTau, document::kUnitUs);
     exp.setText(ExpForm::kTau, "0");
     EXPECT_TRUE(exp.field(ExpForm::kTau).markerShown);
     exp.setText(ExpForm::kTau, "1");
-    exp.setUnit(AnalogEditFrame::kPeriodField, 1);
+    exp.setUnit(AnalogEditFrame::kPeriodField, document::kUnitUs);
     exp.setText(AnalogEditFrame::kPeriodField, "2");
     ASSERT_TRUE(exp.createEnabled());
     ASSERT_TRUE(exp.createSegment());
@@ -489,19 +496,19 @@ TEST(NoiseFormTest, AmplitudeKindsAndConversion) {
     f.load(s);
     ASSERT_TRUE(f.open(track.samples.data(), 10000, 10, 0));
     EXPECT_EQ(f.field(NoiseForm::kAmplitude).text, "2.000");
-    EXPECT_EQ(f.field(NoiseForm::kAmplitude).unit, NoiseForm::kRms);
+    EXPECT_EQ(f.amplitudeUnit(), NoiseForm::AmplitudeUnit::Rms);
     EXPECT_EQ(f.field(NoiseForm::kConverted).text, "13.200");
     EXPECT_EQ(f.field(NoiseForm::kConverted).unitText, "mV p-p");
     f.setText(NoiseForm::kAmplitude, "6.6");
-    f.setUnit(AnalogEditFrame::kPeriodField, 0);
+    f.setUnit(AnalogEditFrame::kPeriodField, document::kUnitNs);
     f.setText(AnalogEditFrame::kPeriodField, "1000");
     ASSERT_TRUE(f.createSegment());
-    f.setUnit(NoiseForm::kAmplitude, NoiseForm::kPeakToPeak);  // same number, other kind
+    f.setAmplitudeUnit(NoiseForm::AmplitudeUnit::PeakToPeak);  // same number, other kind
     EXPECT_EQ(f.state(), AnalogEditFrame::State::Stale);
     EXPECT_EQ(f.field(NoiseForm::kConverted).text, "1.000");
     EXPECT_EQ(f.field(NoiseForm::kConverted).unitText, "mV rms");
     EXPECT_DOUBLE_EQ(f.sigma(), 0.001);
-    f.setUnit(NoiseForm::kAmplitude, NoiseForm::kRms);
+    f.setAmplitudeUnit(NoiseForm::AmplitudeUnit::Rms);
     f.setText(NoiseForm::kAmplitude, "1");
     EXPECT_EQ(f.field(NoiseForm::kConverted).text, "6.600");
     f.setText(NoiseForm::kAmplitude, "0.0009");

@@ -14,27 +14,34 @@ constexpr double kPi = 3.14159265358979323846;
 
 std::vector<double> buffer(std::size_t n = 4096, double fill = 7.0) { return std::vector<double>(n, fill); }
 
+// A period in a waveform of the given total time at Ts = 10 ns.
+SegmentSpan over(std::int64_t period, std::int64_t total = 100000) { return {total, 10, 0, period}; }
+
 TEST(Generators, RefuseArgumentsWithoutTouchingTheBuffer) {
     auto b = buffer();
     // period below Ts, above the total time, and a zero Ts
-    EXPECT_FALSE(generateDc(b.data(), 1000, 10, 0, 9, 1.0));
-    EXPECT_FALSE(generateDc(b.data(), 1000, 10, 0, 1010, 1.0));
-    EXPECT_FALSE(generateDc(b.data(), 1000, 0, 0, 100, 1.0));
-    EXPECT_FALSE(generateRamp(b.data(), 1000, 10, 0, 5, 0.0, 1.0));
-    EXPECT_FALSE(generateExponential(b.data(), 1000, 10, 0, 1000, 0, 0.0, 1.0));  // no time constant
-    EXPECT_FALSE(generateSine(b.data(), 1000, 10, 0, 1000, 9, 0, 1.0, 0.0, 1));   // sine period below Ts
+    EXPECT_FALSE(generateDc(b.data(), {.span = over(9, 1000), .v0 = 1.0}));
+    EXPECT_FALSE(generateDc(b.data(), {.span = over(1010, 1000), .v0 = 1.0}));
+    EXPECT_FALSE(generateDc(b.data(), {.span = {1000, 0, 0, 100}, .v0 = 1.0}));
+    EXPECT_FALSE(generateRamp(b.data(), {.span = over(5, 1000), .v0 = 0.0, .v1 = 1.0}));
+    EXPECT_FALSE(generateExponential(
+        b.data(), {.span = over(1000, 1000), .timeConstant = 0, .v0 = 0.0, .v1 = 1.0}));  // no time constant
+    EXPECT_FALSE(
+        generateSine(b.data(), {.span = over(1000, 1000), .sinePeriod = 9, .amplitude = 1.0}));  // sine period below Ts
     // cycle shorter than Ts; t0 on or beyond the cycle length either way
-    EXPECT_FALSE(generateRectangle(b.data(), 1000, 10, 0, 1000, 0, 0, 5, 0, 0, 0, 1, -1, 1));
-    EXPECT_FALSE(generateRectangle(b.data(), 1000, 10, 0, 1000, 100, 0, 50, 0, 50, 0, 1, -1, 1));
-    EXPECT_FALSE(generateRectangle(b.data(), 1000, 10, 0, 1000, -100, 0, 50, 0, 50, 0, 1, -1, 1));
-    EXPECT_FALSE(generateNoise(b.data(), 1000, 10, 0, 1000, -0.1));
-    EXPECT_FALSE(generateNoise(b.data(), 1000, 10, 0, 1000, std::nan("")));
+    EXPECT_FALSE(generateRectangle(b.data(), {.span = over(1000, 1000), .t2 = 5, .v1 = 1, .v2 = -1}));
+    EXPECT_FALSE(
+        generateRectangle(b.data(), {.span = over(1000, 1000), .t0 = 100, .t2 = 50, .t4 = 50, .v1 = 1, .v2 = -1}));
+    EXPECT_FALSE(
+        generateRectangle(b.data(), {.span = over(1000, 1000), .t0 = -100, .t2 = 50, .t4 = 50, .v1 = 1, .v2 = -1}));
+    EXPECT_FALSE(generateNoise(b.data(), {.span = over(1000, 1000), .sigma = -0.1}));
+    EXPECT_FALSE(generateNoise(b.data(), {.span = over(1000, 1000), .sigma = std::nan("")}));
     for (double v : b) ASSERT_EQ(v, 7.0);
 }
 
 TEST(Sine, OneCycleThenZeroAndKnownPhases) {
     auto b = buffer();
-    ASSERT_TRUE(generateSine(b.data(), 100000, 10, 0, 1000, 400, 0, 0.5, 0.25, 1));
+    ASSERT_TRUE(generateSine(b.data(), {.span = over(1000), .sinePeriod = 400, .amplitude = 0.5, .offset = 0.25}));
     for (int i = 0; i < 40; ++i) EXPECT_NEAR(b[i], 0.25 + 0.5 * std::sin(2 * kPi * i * 10 / 400.0), 1e-12) << i;
     EXPECT_NEAR(b[10], 0.75, 1e-12);   // quarter period
     EXPECT_NEAR(b[20], 0.25, 1e-12);   // half
@@ -46,7 +53,8 @@ TEST(Sine, OneCycleThenZeroAndKnownPhases) {
 TEST(Sine, DelayShiftsInsideTheSegmentAndCyclesCountFromTheStart) {
     auto b = buffer();
     // delay -250 ns on a 1,000 ns sine: the first sample is offset + amplitude
-    ASSERT_TRUE(generateSine(b.data(), 100000, 10, 0, 3000, 1000, -250, 1.0, 0.0, 2));
+    ASSERT_TRUE(generateSine(
+        b.data(), {.span = over(3000), .sinePeriod = 1000, .delay = -250, .amplitude = 1.0, .repeatCount = 2}));
     EXPECT_NEAR(b[0], 1.0, 1e-12);
     EXPECT_NEAR(b[199], std::sin(2 * kPi * (1990 + 250) / 1000.0), 1e-12);
     EXPECT_EQ(b[200], 0.0);  // two cycles of 100 samples from the edit start
@@ -55,21 +63,27 @@ TEST(Sine, DelayShiftsInsideTheSegmentAndCyclesCountFromTheStart) {
 
 TEST(Sine, HugeRepeatCountFillsThePeriod) {
     auto b = buffer();
-    ASSERT_TRUE(generateSine(b.data(), 87960930222080LL, 10, 0, 20000, 87960930222080LL, 0, 1.0, 0.5,
-                             4294967294u));
+    ASSERT_TRUE(generateSine(b.data(), {.span = {87960930222080LL, 10, 0, 20000},
+                                        .sinePeriod = 87960930222080LL,
+                                        .amplitude = 1.0,
+                                        .offset = 0.5,
+                                        .repeatCount = 4294967294u}));
     EXPECT_NE(b[1999], 0.0);  // the 64-bit product would wrap; the cap must not
 }
 
 TEST(Rectangle, SquareWaveAndStartPosition) {
     auto b = buffer();
-    ASSERT_TRUE(generateRectangle(b.data(), 100000, 10, 0, 2000, 0, 0, 500, 0, 500, 0, 1.0, -1.0, 10));
+    ASSERT_TRUE(generateRectangle(
+        b.data(), {.span = over(2000), .t2 = 500, .t4 = 500, .v1 = 1.0, .v2 = -1.0, .repeatCount = 10}));
     for (int i = 0; i < 50; ++i) EXPECT_EQ(b[i], 1.0) << i;
     for (int i = 50; i < 100; ++i) EXPECT_EQ(b[i], -1.0) << i;
     EXPECT_EQ(b[100], 1.0);
-    ASSERT_TRUE(generateRectangle(b.data(), 100000, 10, 0, 2000, 500, 0, 500, 0, 500, 0, 1.0, -1.0, 10));
+    ASSERT_TRUE(generateRectangle(
+        b.data(), {.span = over(2000), .t0 = 500, .t2 = 500, .t4 = 500, .v1 = 1.0, .v2 = -1.0, .repeatCount = 10}));
     EXPECT_EQ(b[0], -1.0);
     EXPECT_EQ(b[50], 1.0);
-    ASSERT_TRUE(generateRectangle(b.data(), 100000, 10, 0, 2000, -500, 0, 500, 0, 500, 0, 1.0, -1.0, 10));
+    ASSERT_TRUE(generateRectangle(
+        b.data(), {.span = over(2000), .t0 = -500, .t2 = 500, .t4 = 500, .v1 = 1.0, .v2 = -1.0, .repeatCount = 10}));
     EXPECT_EQ(b[0], -1.0);  // the negative position is taken modulo the cycle
     EXPECT_EQ(b[49], -1.0);
     EXPECT_EQ(b[50], 1.0);
@@ -77,7 +91,8 @@ TEST(Rectangle, SquareWaveAndStartPosition) {
 
 TEST(Rectangle, TriangleAndTrapezoidLevels) {
     auto b = buffer();
-    ASSERT_TRUE(generateRectangle(b.data(), 100000, 10, 0, 1000, 0, 100, 0, 100, 0, 0, 1.0, -1.0, 5));
+    ASSERT_TRUE(generateRectangle(b.data(),
+                                  {.span = over(1000), .t1 = 100, .t3 = 100, .v1 = 1.0, .v2 = -1.0, .repeatCount = 5}));
     EXPECT_EQ(b[0], -1.0);
     EXPECT_NEAR(b[5], 0.0, 1e-15);  // midpoint of v2 and v1
     EXPECT_EQ(b[10], 1.0);
@@ -85,7 +100,8 @@ TEST(Rectangle, TriangleAndTrapezoidLevels) {
     EXPECT_NEAR(b[17], -0.4, 1e-12);
     EXPECT_EQ(b[20], -1.0);
     // trapezoid 100/200/100/200 between 0.2 and 0.8
-    ASSERT_TRUE(generateRectangle(b.data(), 100000, 10, 0, 6000, 0, 100, 200, 100, 200, 0, 0.8, 0.2, 1));
+    ASSERT_TRUE(generateRectangle(
+        b.data(), {.span = over(6000), .t1 = 100, .t2 = 200, .t3 = 100, .t4 = 200, .v1 = 0.8, .v2 = 0.2}));
     EXPECT_NEAR(b[5], 0.5, 1e-12);
     EXPECT_EQ(b[10], 0.8);
     EXPECT_EQ(b[29], 0.8);
@@ -98,15 +114,17 @@ TEST(Rectangle, TriangleAndTrapezoidLevels) {
 TEST(Rectangle, NegativeOrOverlongDurationsAreRefused) {
     auto b = buffer();
     // a negative part would leave a cycle of 200 ns that the parts do not fill
-    EXPECT_FALSE(generateRectangle(b.data(), 100000, 10, 0, 1000, 0, -100, 300, 0, 0, 0, 1.0, -1.0, 1));
+    EXPECT_FALSE(generateRectangle(b.data(), {.span = over(1000), .t1 = -100, .t2 = 300, .v1 = 1.0, .v2 = -1.0}));
     // four parts of 4.7e18 ns: their sum does not fit 64 bits (it must not wrap
     // round to a short cycle)
     constexpr std::int64_t huge = 4700000000000000000LL;
-    EXPECT_FALSE(generateRectangle(b.data(), 100000, 10, 0, 1000, 0, huge, huge, huge, huge, 0, 1.0, -1.0, 1));
+    EXPECT_FALSE(generateRectangle(
+        b.data(), {.span = over(1000), .t1 = huge, .t2 = huge, .t3 = huge, .t4 = huge, .v1 = 1.0, .v2 = -1.0}));
     for (double v : b) ASSERT_EQ(v, 7.0);
     // the longest cycle that fits still steps from a start near its end
     constexpr std::int64_t top = 4611686018427387903LL;  // 2^62 - 1; two of them make 2^63 - 2
-    ASSERT_TRUE(generateRectangle(b.data(), 100000, 10, 0, 1000, 2 * top - 5, 0, top, 0, top, 0, 1.0, -1.0, 1));
+    ASSERT_TRUE(generateRectangle(
+        b.data(), {.span = over(1000), .t0 = 2 * top - 5, .t2 = top, .t4 = top, .v1 = 1.0, .v2 = -1.0}));
     EXPECT_EQ(b[0], -1.0);  // the last 5 ns of the low hold
     EXPECT_EQ(b[1], 1.0);   // then round to the start of the cycle
     EXPECT_EQ(b[99], 1.0);
@@ -114,29 +132,30 @@ TEST(Rectangle, NegativeOrOverlongDurationsAreRefused) {
 
 TEST(Rectangle, RepeatCountLeavesTheTailAtZero) {
     auto b = buffer();
-    ASSERT_TRUE(generateRectangle(b.data(), 100000, 10, 0, 3000, 0, 0, 500, 0, 500, 0, 1.0, -1.0, 2));
+    ASSERT_TRUE(generateRectangle(b.data(),
+                                  {.span = over(3000), .t2 = 500, .t4 = 500, .v1 = 1.0, .v2 = -1.0, .repeatCount = 2}));
     EXPECT_EQ(b[199], -1.0);
     for (int i = 200; i < 300; ++i) EXPECT_EQ(b[i], 0.0) << i;
 }
 
 TEST(LevelGenerators, DcRampExponential) {
     auto b = buffer();
-    ASSERT_TRUE(generateDc(b.data(), 100000, 10, 0, 1000, -0.3));
+    ASSERT_TRUE(generateDc(b.data(), {.span = over(1000), .v0 = -0.3}));
     for (int i = 0; i < 100; ++i) EXPECT_EQ(b[i], -0.3);
     EXPECT_EQ(b[100], 7.0);
 
-    ASSERT_TRUE(generateRamp(b.data(), 100000, 10, 0, 1000, 0.0, 1.0));
+    ASSERT_TRUE(generateRamp(b.data(), {.span = over(1000), .v0 = 0.0, .v1 = 1.0}));
     EXPECT_EQ(b[0], 0.0);
     EXPECT_NEAR(b[50], 0.5, 1e-15);
     EXPECT_NEAR(b[99], 0.99, 1e-15);  // the final value lies one sample past the range
 
-    ASSERT_TRUE(generateExponential(b.data(), 100000, 10, 0, 2000, 1000, 0.0, 1.0));
+    ASSERT_TRUE(generateExponential(b.data(), {.span = over(2000), .timeConstant = 1000, .v0 = 0.0, .v1 = 1.0}));
     EXPECT_EQ(b[0], 0.0);
     EXPECT_NEAR(b[100], 1.0 - std::exp(-1.0), 1e-12);
     EXPECT_NEAR(b[100], 0.632121, 1e-6);
     EXPECT_NEAR(b[199], 1.0 - std::exp(-1.99), 1e-12);
 
-    ASSERT_TRUE(generateExponential(b.data(), 100000, 10, 0, 1000, 1, 0.5, -0.5));
+    ASSERT_TRUE(generateExponential(b.data(), {.span = over(1000), .timeConstant = 1, .v0 = 0.5, .v1 = -0.5}));
     EXPECT_NEAR(b[1], -0.5 + 1.0 * std::exp(-10.0), 1e-15);
 }
 
@@ -172,8 +191,10 @@ TEST(Noise, FixedSeedReproducesAndStatisticsHold) {
     std::vector<double> a(n), b(n), table(kNoiseTableSize);
     const double sigma = 0.05;
     const std::int64_t period = static_cast<std::int64_t>(n) * 10;
-    ASSERT_TRUE(generateNoise(a.data(), period, 10, 0, period, sigma, 12345u, table.data()));
-    ASSERT_TRUE(generateNoise(b.data(), period, 10, 0, period, sigma, 12345u, table.data()));
+    ASSERT_TRUE(
+        generateNoise(a.data(), {.span = {period, 10, 0, period}, .sigma = sigma, .seed = 12345u}, table.data()));
+    ASSERT_TRUE(
+        generateNoise(b.data(), {.span = {period, 10, 0, period}, .sigma = sigma, .seed = 12345u}, table.data()));
     EXPECT_EQ(a, b);
     double sum = 0, sq = 0, peak = 0;
     for (double v : a) {
@@ -192,7 +213,8 @@ TEST(Noise, GeneratorDrawsExactlyWhatTheBisectionGives) {
     constexpr std::size_t n = 200000;
     std::vector<double> fast(n), table(kNoiseTableSize);
     const double sigma = 0.3;
-    ASSERT_TRUE(generateNoise(fast.data(), n * 10, 10, 0, n * 10, sigma, 99u, table.data()));
+    ASSERT_TRUE(
+        generateNoise(fast.data(), {.span = {n * 10, 10, 0, n * 10}, .sigma = sigma, .seed = 99u}, table.data()));
     const double dx = sigma * 6.0 / 1200000.0;
     RuntimeRandom r(99u);
     for (std::size_t i = 0; i < n; ++i) {
@@ -212,15 +234,15 @@ TEST(Noise, GeneratorDrawsExactlyWhatTheBisectionGives) {
 
 TEST(Noise, CreationsWithoutSeedDiffer) {
     std::vector<double> a(1000), b(1000);
-    ASSERT_TRUE(generateNoise(a.data(), 10000, 10, 0, 10000, 0.1));
-    ASSERT_TRUE(generateNoise(b.data(), 10000, 10, 0, 10000, 0.1));
+    ASSERT_TRUE(generateNoise(a.data(), {.span = {10000, 10, 0, 10000}, .sigma = 0.1}));
+    ASSERT_TRUE(generateNoise(b.data(), {.span = {10000, 10, 0, 10000}, .sigma = 0.1}));
     EXPECT_NE(a, b);  // even within the same second
     EXPECT_NE(clockNoiseSeed(), clockNoiseSeed());
 }
 
 TEST(Noise, ZeroDeviationIsSilence) {
     auto b = buffer();
-    ASSERT_TRUE(generateNoise(b.data(), 1000, 10, 0, 1000, 0.0));
+    ASSERT_TRUE(generateNoise(b.data(), {.span = over(1000, 1000), .sigma = 0.0}));
     for (int i = 0; i < 100; ++i) EXPECT_EQ(b[i], 0.0);
 }
 

@@ -120,7 +120,8 @@ TEST_F(EditCommand, NoiseSeedReproducesAndFreshNoiseDiffers) {
     // the seed is the generator's state as srand sets it: the run is the
     // generator's own with that seed (added onto a silent track)
     std::vector<double> expected(1000), table(lyr::analog::kNoiseTableSize);
-    ASSERT_TRUE(lyr::analog::generateNoise(expected.data(), 10000, 10, 0, 10000, 0.01, 42u, table.data()));
+    ASSERT_TRUE(lyr::analog::generateNoise(expected.data(), {.span = {10000, 10, 0, 10000}, .sigma = 0.01, .seed = 42u},
+                                           table.data()));
     for (int i = 0; i < 1000; ++i) ASSERT_EQ(s1->analog()[i], expected[i]) << i;
     // every unsigned 32-bit seed is taken; anything else names the option
     EXPECT_EQ(run("top.lyr", {"--seed", "4294967295"}), 0);

@@ -44,7 +44,7 @@ struct Drive {
             error = option + " needs a TIME such as 100us (ns, us, ms or s)";
             return false;
         }
-        f.setUnit(field, unit);
+        f.setUnit(field, doc::standardTimeUnit(unit));
         f.setText(field, number);
         return true;
     }
@@ -149,21 +149,23 @@ int runAnalog(EditRun& run) {
     if (editorName == "sine") {
         rc = runEditor<an::SineForm>(d, drive, prompter, &doc::CSYNDoc::EditAnalogSine,
                                      [&](an::SineForm& f) {
-                                         if (a.values.count("--phase")) f.setMode(1);
-                                         if (a.values.count("--delay")) f.setMode(0);
+                                         using Phase = an::SineForm::PhaseMode;
+                                         if (a.values.count("--phase")) f.setPhaseMode(Phase::StartPhase);
+                                         if (a.values.count("--delay")) f.setPhaseMode(Phase::Delay);
                                          return true;
                                      },
                                      range);
     } else if (editorName == "rectangle") {
         rc = runEditor<an::RectangleForm>(d, drive, prompter, &doc::CSYNDoc::EditAnalogRectangle,
                                           [&](an::RectangleForm& f) {
+                                              using Level = an::RectangleForm::LevelMode;
                                               if (a.values.count("--v0")) {
-                                                  f.setMode(1);
+                                                  f.setLevelMode(Level::Level);
                                                   // the derived t0 needs a unit to be written in
-                                                  if (f.field(an::RectangleForm::kT0).unit < 0)
+                                                  if (f.field(an::RectangleForm::kT0).unit == doc::kUnitNone)
                                                       f.setUnit(an::RectangleForm::kT0, doc::kUnitNs);
                                               }
-                                              if (a.values.count("--t0")) f.setMode(0);
+                                              if (a.values.count("--t0")) f.setLevelMode(Level::Position);
                                               return true;
                                           },
                                           range);
@@ -183,7 +185,8 @@ int runAnalog(EditRun& run) {
             d, drive, prompter, &doc::CSYNDoc::EditAnalogNoise,
             [&](an::NoiseForm& f) {
                 if (pp || a.values.count("--rms")) {
-                    f.setUnit(an::NoiseForm::kAmplitude, pp ? an::NoiseForm::kPeakToPeak : an::NoiseForm::kRms);
+                    using Unit = an::NoiseForm::AmplitudeUnit;
+                    f.setAmplitudeUnit(pp ? Unit::PeakToPeak : Unit::Rms);
                     f.setText(an::NoiseForm::kAmplitude, a.values.at(pp ? "--pp" : "--rms"));
                 }
                 return true;

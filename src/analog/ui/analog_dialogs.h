@@ -63,8 +63,12 @@ public:
             boxes_.setParent(parent_);
             return applied;
         });
+        editor.configure = configure;
         return editor.run(request, outcome);
     }
+
+    // Called on each fresh form before it opens (see FormEditor::configure).
+    std::function<void(Form&)> configure = [](Form&) {};
 
 private:
     QPointer<QWidget> parent_;

@@ -114,7 +114,7 @@ AnalogEditDialog::AnalogEditDialog(AnalogEditFrame& form, QWidget* parent) : QDi
         if (rows_[i].radio) radios->addButton(rows_[i].radio, form.field(i).radio);
     connect(radios, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (showing_ || !checked) return;
-        form_.setMode(id);
+        form_.selectRadio(id);
         showForm();
     });
 
@@ -177,9 +177,13 @@ AnalogEditDialog::FieldRow AnalogEditDialog::buildRow(std::size_t i) {
             for (const auto& c : f.choices) row.unitBox->addItem(q(c));
         row.unitBox->setAccessibleName(name + QStringLiteral("の単位"));
         row.unitBox->setObjectName(QStringLiteral("unit_") + key);
-        connect(row.unitBox, &QComboBox::currentIndexChanged, this, [this, i](int index) {
+        const bool timeUnits = f.choices.empty();
+        connect(row.unitBox, &QComboBox::currentIndexChanged, this, [this, i, timeUnits](int index) {
             if (showing_) return;
-            form_.setUnit(i, index);
+            if (timeUnits)
+                form_.setUnit(i, document::standardTimeUnit(index));
+            else
+                form_.setChoice(i, index);
             showForm();
         });
     } else {
@@ -199,11 +203,12 @@ void AnalogEditDialog::showForm() {
         FieldRow& row = rows_[i];
         const QString text = q(f.text);
         if (row.edit->text() != text) row.edit->setText(text);
-        if (row.unitBox && row.unitBox->currentIndex() != f.unit) row.unitBox->setCurrentIndex(f.unit);
+        const int boxIndex = f.choices.empty() ? static_cast<int>(f.unit) : f.choice;
+        if (row.unitBox && row.unitBox->currentIndex() != boxIndex) row.unitBox->setCurrentIndex(boxIndex);
         if (row.readoutUnit) row.readoutUnit->setText(q(f.unitText));
         if (f.kind != FieldKind::Readout) row.edit->setEnabled(f.enabled);
         if (row.unitBox) row.unitBox->setEnabled(f.enabled);
-        if (row.radio) row.radio->setChecked(form_.mode() == f.radio);
+        if (row.radio) row.radio->setChecked(form_.selectedRadio() == f.radio);
         row.marker->setVisible(f.markerShown);
     }
     create_->setEnabled(form_.createEnabled());

@@ -16,6 +16,7 @@
 #include "analog/ui/analog_graphs.h"
 #include "document/syn_doc.h"
 #include "support/scripted_prompter.h"
+#include "support/short_memory.h"
 #include "support/qt_app.h"
 
 namespace lyr::analog {
@@ -244,7 +245,8 @@ TEST_F(AnalogDialogs, ThroughTheDocumentWithTheModalDialog) {
     EXPECT_FALSE(doc->EditAnalogDc(0, editor));
     EXPECT_EQ(doc->modificationCount(), 1);
 
-    AnalogEditFrame::failNextAllocation(true);
+    test::ShortMemory memory;
+    editor.configure = [&](DcForm& f) { f.setAllocator(memory); };
     EXPECT_FALSE(doc->EditAnalogDc(0, editor));
     ASSERT_FALSE(prompter.asked.empty());
     EXPECT_EQ(prompter.asked.back().text, "直流波形作成のためのメモリが確保できませんでした");
