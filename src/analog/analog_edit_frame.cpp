@@ -101,7 +101,8 @@ void AnalogEditFrame::buildSketch(double*, std::size_t& count, SketchDisplayList
 void AnalogEditFrame::setText(std::size_t i, const std::string& text) {
     if (i >= fields_.size() || fields_[i].text == text) return;
     fields_[i].text = text;
-    if (isGenerationField(i)) markSegmentStale();
+    if (isGenerationField(i)) generationChanged(i);
+    fieldEdited(i);
     refreshControls();
 }
 
@@ -109,7 +110,8 @@ void AnalogEditFrame::setUnit(std::size_t i, doc::TimeUnit unit) {
     if (i >= fields_.size() || fields_[i].unit == unit) return;
     fields_[i].unit = unit;
     unitChanged(i);
-    if (isGenerationField(i)) markSegmentStale();
+    if (isGenerationField(i)) generationChanged(i);
+    fieldEdited(i);
     refreshControls();
 }
 
@@ -117,7 +119,8 @@ void AnalogEditFrame::setChoice(std::size_t i, int choice) {
     if (i >= fields_.size() || fields_[i].choice == choice) return;
     fields_[i].choice = choice;
     unitChanged(i);
-    if (isGenerationField(i)) markSegmentStale();
+    if (isGenerationField(i)) generationChanged(i);
+    fieldEdited(i);
     refreshControls();
 }
 
@@ -207,21 +210,37 @@ AnalogEditFrame::State AnalogEditFrame::state() const {
     return previewShown_ ? State::Stale : State::Empty;
 }
 
+bool AnalogEditFrame::quantisePeriod() {
+    FormField& p = fields_[kPeriodField];
+    // a negative period has no samples to quantise
+    if (!readTime(p) || p.time < 0) return false;
+    const std::uint64_t ts = samplingTime_;
+    const auto q = static_cast<std::int64_t>(static_cast<std::uint64_t>(p.time) / ts * ts);
+    if (q != p.time) {
+        const std::string typed = p.text;
+        writeTime(p, q, p.unit);
+        prompter_.tell(gridAdjustMessage("期間", typed, p.unit, p.text));
+    }
+    return true;
+}
+
+void AnalogEditFrame::segmentReady(std::uint64_t count) {
+    segmentCount_ = count;
+    computePreview();
+    previewShown_ = previewCurrent_ = true;
+}
+
+void AnalogEditFrame::discardSegment() {
+    previewShown_ = previewCurrent_ = false;
+    applyEnabled_ = false;
+    segmentCount_ = 0;
+}
+
 bool AnalogEditFrame::createSegment() {
     FormField& p = fields_[kPeriodField];
-    bool ok = readTime(p);
-    ok = readKindFields() && ok;
-    if (ok && p.time < 0) ok = false;  // a negative period has no samples to quantise
-    if (ok) {
-        const std::uint64_t ts = samplingTime_;
-        const auto q = static_cast<std::int64_t>(static_cast<std::uint64_t>(p.time) / ts * ts);
-        if (q != p.time) {
-            const std::string typed = p.text;
-            writeTime(p, q, p.unit);
-            prompter_.tell(gridAdjustMessage("期間", typed, p.unit, p.text));
-        }
-        ok = generate(segment_.get());
-    }
+    const bool read = readTime(p);
+    bool ok = readKindFields() && read;
+    if (ok) ok = quantisePeriod() && generate(segment_.get());
     if (ok) {
         segmentCount_ = periodSamples(p.time, samplingTime_);
         computePreview();
@@ -260,6 +279,7 @@ bool AnalogEditFrame::applySegment(AnalogApplyMode mode) {
 void AnalogEditFrame::setPlotRect(const PlotRect& rect) {
     plotRect_ = rect;
     if (previewShown_) computePreview();
+    plotRectChanged();
 }
 
 void AnalogEditFrame::setSketchRect(const PlotRect& rect) {

@@ -25,6 +25,8 @@ enum class FieldKind {
     Count,    // unsigned count + fixed unit text
     Readout,  // read-only value text + read-only unit text
     Text,     // free text without a unit (bits, hexadecimal words)
+    Option,   // a radio button of the group without a text of its own
+    Choice,   // a box of choices alone (FormField::choices)
 };
 
 struct FormField {
@@ -80,7 +82,10 @@ public:
     int selectedRadio() const { return radio_; }
 
     void refreshControls();
-    bool createSegment();
+    // The button that makes the segment ("作成" here; a copy or a conversion
+    // in the editors that take their segment from elsewhere).
+    virtual bool createSegment();
+    virtual const char* createText() const { return "作成"; }
     bool applySegment(AnalogApplyMode mode);
     void markSegmentStale();
 
@@ -110,8 +115,11 @@ public:
 
     // Preview and sketch columns.
     void setPlotRect(const PlotRect& rect);
+    double plotCount() const { return static_cast<double>(segmentCount_); }
     const PlotRect& plotRect() const { return plotRect_; }
     const PreviewColumns& previewColumns() const { return preview_; }
+    // Columns drawn beneath the preview (the manual editor's reference copy).
+    virtual const PreviewColumns* underlayColumns() const { return nullptr; }
     void setSketchRect(const PlotRect& rect);
     const PreviewColumns& sketchColumns() const { return sketchColumns_; }
     const SketchDisplayList& sketchList() const { return sketchList_; }
@@ -157,6 +165,17 @@ protected:
     void setRadio(int radio) { radio_ = radio; }
     // Where the segment lies, for the generators.
     SegmentSpan span() const { return {totalTime_, samplingTime_, start(), period()}; }
+    double* analog() { return analog_; }
+    double* segmentBuffer() { return segment_.get(); }
+    // The segment holds count samples now: its preview is computed and it is current.
+    void segmentReady(std::uint64_t count);
+    // No segment any more (Empty); the preview is gone.
+    void discardSegment();
+    // The preview again after the segment's samples changed.
+    void recomputePreview() { computePreview(); }
+    // The period moved down onto the grid, with its message; false when it
+    // does not read.
+    bool quantisePeriod();
 
     // The concrete editor.
     virtual void fillFields() = 0;            // from the settings, on opening
@@ -170,6 +189,11 @@ protected:
     virtual void unitChanged(std::size_t /*field*/) {}
     virtual void radioChanged() {}
     virtual bool isGenerationField(std::size_t i) const;
+    // A generation field changed (text or unit): the segment turns stale.
+    virtual void generationChanged(std::size_t /*field*/) { markSegmentStale(); }
+    // Any field's text or unit changed, before the controls are refreshed.
+    virtual void fieldEdited(std::size_t /*field*/) {}
+    virtual void plotRectChanged() {}
     virtual bool allocateWork() { return true; }  // extra buffers of the editor, on opening
 
 private:

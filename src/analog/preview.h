@@ -42,6 +42,7 @@ constexpr std::uint32_t kMarkerCurrent = 0xFFFF00;
 constexpr std::uint32_t kLinePale = 0xC8C8FF;
 constexpr std::uint32_t kMarkerPale = 0xFFFFC8;
 constexpr std::uint32_t kGridGrey = 0xC8C8C8;
+constexpr std::uint32_t kReferenceTan = 0xCDB38B;  // the copy as taken, beneath the one being reshaped
 
 // A sketch's annotations: at most 50 lines and 20 labels, positioned in
 // thousandths of the sketch frame.

@@ -1,5 +1,6 @@
-// The analog generator editors of `lyrtool edit`: sine, rectangle, DC, ramp,
-// exponential and noise, made with the same forms the editor's dialogs present.
+// The analog editors of `lyrtool edit`: sine, rectangle, DC, ramp,
+// exponential, noise, manual modification and external data, made with the
+// same forms the editor's dialogs present.
 #include <charconv>
 #include <functional>
 #include <map>
@@ -7,7 +8,9 @@
 #include <set>
 #include <string>
 
+#include "analog/external_form.h"
 #include "analog/form_editor.h"
+#include "analog/manual_form.h"
 #include "command.h"
 #include "document/quantities.h"
 #include "edit_family.h"
@@ -25,6 +28,9 @@ const std::map<std::string, std::set<std::string>> kEditorOptions = {
     {"ramp", {"--v0", "--v1"}},
     {"exp", {"--tau", "--v0", "--v1"}},
     {"noise", {"--rms", "--pp", "--seed"}},
+    {"manual", {"--copy-start", "--copy-period", "--gain", "--shift", "--dc", "--upper", "--lower"}},
+    {"external", {"--source", "--interval", "--from", "--from-index", "--period", "--factor", "--offset",
+                  "--interpolate"}},
 };
 
 const std::set<std::string> kFrameOptions = {"--start", "--period", "--mode"};
@@ -115,9 +121,98 @@ an::AnalogApplyMode parseMode(const std::string& s, bool& ok) {
 }
 
 bool accepts(const std::string& editor, const std::string& option) {
+    // The copy length is the manual editor's period.
+    if (editor == "manual" && option == "--period") return false;
     if (kFrameOptions.count(option)) return true;
     auto known = kEditorOptions.find(editor);
     return known != kEditorOptions.end() && known->second.count(option) != 0;
+}
+
+// manual: the copy is taken, the operations run in the order given (each
+// may repeat), and the result is applied at --start.
+int runManual(EditRun& run, Drive& drive) {
+    const ParsedArgs& a = run.args;
+    bool usage = false;
+    an::FormEditor<an::ManualForm> editor(run.prompter, [&](an::ManualForm& f) {
+        for (const char* option : {"--copy-start", "--copy-period", "--start"}) {
+            if (!a.values.count(option)) continue;
+            if (!drive.setTime(f, option, f.fieldIndex(std::string(option).substr(2)))) return !(usage = true);
+        }
+        if (f.field(an::ManualForm::kCopyStart).markerShown || f.field(an::ManualForm::kCopyPeriod).markerShown) {
+            drive.check(f);
+            return !(usage = true);
+        }
+        if (!f.copyRange()) return false;
+        using Op = an::ModifyOperation;
+        const std::map<std::string, std::pair<Op, std::size_t>> ops = {
+            {"--gain", {Op::Gain, an::ManualForm::kGain}},
+            {"--shift", {Op::LevelShift, an::ManualForm::kShift}},
+            {"--dc", {Op::DcRemoval, an::ManualForm::kDc}},
+            {"--upper", {Op::UpperLimit, an::ManualForm::kUpper}},
+            {"--lower", {Op::LowerLimit, an::ManualForm::kLower}}};
+        for (const auto& [option, value] : a.ordered) {
+            const auto op = ops.find(option);
+            if (op == ops.end()) continue;
+            f.setOperation(op->second.first);
+            if (op->second.first != Op::DcRemoval) f.setText(op->second.second, value);
+            if (!f.modifyEnabled()) {
+                drive.error = "invalid " + option + " '" + value + "'";
+                return !(usage = true);
+            }
+            f.executeModification();
+        }
+        if (f.field(an::AnalogEditFrame::kStartField).markerShown) {
+            drive.check(f);
+            return !(usage = true);
+        }
+        return f.applySegment(drive.mode);
+    });
+    run.range = run.doc.EditAnalogManual(0, editor);
+    if (usage) return kUsage;
+    return run.range ? kOk : kRefused;
+}
+
+// external: the source is read (a waveform file sets the interval unless
+// --interval is given), the conversion start and period follow the dialog's
+// rules, then the conversion is applied at --start.
+int runExternal(EditRun& run, Drive& drive) {
+    const ParsedArgs& a = run.args;
+    if (!a.values.count("--source")) return run.usage = "external needs --source FILE", kUsage;
+    if (a.values.count("--from") && a.values.count("--from-index"))
+        return run.usage = "give either --from or --from-index", kUsage;
+    int interpolation = -1;
+    if (a.values.count("--interpolate")) {
+        const std::string& v = a.values.at("--interpolate");
+        interpolation = v == "none" ? 0 : v == "linear" ? 1 : -1;
+        if (interpolation < 0) return run.usage = "--interpolate is none or linear", kUsage;
+    }
+    using Form = an::ExternalForm;
+    bool usage = false;
+    an::FormEditor<Form> editor(run.prompter, [&](Form& f) {
+        auto time = [&](const char* option, std::size_t field) {
+            return !a.values.count(option) || drive.setTime(f, option, field);
+        };
+        if (!time("--interval", Form::kInterval)) return !(usage = true);
+        if (!f.loadSource(a.values.at("--source"))) return false;
+        if (!time("--interval", Form::kInterval)) return !(usage = true);
+        if (interpolation >= 0) f.setInterpolation(static_cast<an::Interpolation>(interpolation));
+        if (a.values.count("--from-index")) {
+            f.setStartMode(Form::StartMode::Index);
+            f.setText(Form::kFromIndex, a.values.at("--from-index"));
+        } else if (!time("--from", Form::kFrom)) {
+            return !(usage = true);
+        }
+        if (!time("--period", an::AnalogEditFrame::kPeriodField) ||
+            !time("--start", an::AnalogEditFrame::kStartField))
+            return !(usage = true);
+        for (const char* option : {"--factor", "--offset"})
+            if (a.values.count(option)) f.setText(f.fieldIndex(option + 2), a.values.at(option));
+        if (!drive.check(f)) return !(usage = true);
+        return f.convertSource() && f.applySegment(drive.mode);
+    });
+    run.range = run.doc.EditAnalogExternal(0, editor);
+    if (usage) return kUsage;
+    return run.range ? kOk : kRefused;
 }
 
 int runAnalog(EditRun& run) {
@@ -146,7 +241,9 @@ int runAnalog(EditRun& run) {
     Drive drive{a, mode, {}};
     std::optional<doc::EditRange>& range = run.range;
     int rc = kOk;
-    if (editorName == "sine") {
+    if (editorName == "manual" || editorName == "external") {
+        rc = editorName == "manual" ? runManual(run, drive) : runExternal(run, drive);
+    } else if (editorName == "sine") {
         rc = runEditor<an::SineForm>(d, drive, prompter, &doc::CSYNDoc::EditAnalogSine,
                                      [&](an::SineForm& f) {
                                          using Phase = an::SineForm::PhaseMode;
@@ -198,13 +295,14 @@ int runAnalog(EditRun& run) {
 }
 
 const bool registered = registerEditFamily({
-    {"sine", "rectangle", "dc", "ramp", "exp", "noise"},
+    {"sine", "rectangle", "dc", "ramp", "exp", "noise", "manual", "external"},
     [] {
         std::set<std::string> all = kFrameOptions;
         for (const auto& [name, options] : kEditorOptions) all.insert(options.begin(), options.end());
+        all.erase("--dc");
         return all;
     }(),
-    {},
+    {"--dc"},
     accepts,
     runAnalog,
     "  analog track: --start TIME --period TIME --mode replace|add|subtract|multiply\n"
@@ -217,7 +315,13 @@ const bool registered = registerEditFamily({
     "  exp        --tau TIME --v0 V --v1 V\n"
     "  noise      --rms MV or --pp MV (millivolts), --seed N\n"
     "             Without --seed every noise edit draws fresh noise;\n"
-    "             --seed N reproduces a run exactly.\n",
+    "             --seed N reproduces a run exactly.\n"
+    "  manual     --copy-start TIME --copy-period TIME, then in the order given\n"
+    "             (each may repeat): --gain X --shift V --dc --upper V --lower V;\n"
+    "             the modified copy is applied at --start\n"
+    "  external   --source FILE (numbers, .lyr or .syn) [--interval TIME]\n"
+    "             [--from TIME | --from-index N] [--period TIME] [--factor X]\n"
+    "             [--offset V] [--interpolate none|linear]\n",
 });
 
 }  // namespace

@@ -1,10 +1,12 @@
 #pragma once
-// The six generator dialogs, each the shared frame widget over its form, and
-// the editors the document runs them through.
+// The analog dialogs, each the shared frame widget over its form, and the
+// editors the document runs them through.
 #include <QPointer>
 
 #include "analog/form_editor.h"
 #include "analog/ui/analog_edit_dialog.h"
+#include "analog/ui/external_dlg.h"
+#include "analog/ui/manual_dlg.h"
 #include "document/ui/message_prompter.h"
 
 namespace lyr::analog {
@@ -82,5 +84,7 @@ using DcDialogEditor = DialogEditor<DcForm, CDcDlg>;
 using RampDialogEditor = DialogEditor<RampForm, CRampDlg>;
 using ExpDialogEditor = DialogEditor<ExpForm, CExpDlg>;
 using NoiseDialogEditor = DialogEditor<NoiseForm, CNoiseDlg>;
+using ManualDialogEditor = DialogEditor<ManualForm, CManualDlg>;
+using ExternalDialogEditor = DialogEditor<ExternalForm, CExternalDlg>;
 
 }  // namespace lyr::analog

@@ -1,18 +1,24 @@
 #pragma once
 // The shared frame widget of the analog editors: edit start, the four apply
 // buttons, the group with the period, the sketch, the editor's own fields,
-// "作成" and the preview graph with its range labels. It presents an
-// AnalogEditFrame form and forwards every edit to it.
+// the button that makes the segment and the preview graph with its range
+// labels. It presents an AnalogEditFrame form and forwards every edit to it.
+// Editors with controls of their own place the frame's rows they want in the
+// group and add the rest below (see the protected constructor).
 #include <QDialog>
+#include <limits>
 #include <vector>
 
 #include "analog/analog_edit_frame.h"
 
+class QButtonGroup;
 class QComboBox;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QVBoxLayout;
 
 namespace lyr::analog {
 
@@ -43,9 +49,25 @@ public:
     AnalogEditFrame& form() { return form_; }
 
     // Shows the form's state in the controls.
-    void showForm();
+    virtual void showForm();
+
+protected:
+    // In the group's left column: the rows of these fields in this order, a
+    // free grid row for the editor's own controls at each kOwnRow, then the
+    // button that makes the segment. The other rows are built but placed by
+    // the editor (placeRow).
+    static constexpr std::size_t kOwnRow = std::numeric_limits<std::size_t>::max();
+    AnalogEditDialog(AnalogEditFrame& form, QWidget* parent, const std::vector<std::size_t>& leftRows);
+    QGridLayout* leftGrid() const { return grid_; }
+    int ownRow(std::size_t k) const { return ownRows_[k]; }
+    int nextRow() const { return nextRow_; }
+    QVBoxLayout* rightColumn() const { return right_; }
+    void placeRow(QGridLayout* grid, int r, std::size_t field);
+    // Widgets the editor adds go into the keyboard order after the group's rows.
+    void appendTabStops(const std::vector<QWidget*>& widgets);
 
 private:
+    void build(const std::vector<std::size_t>& leftRows);
     FieldRow buildRow(std::size_t field);
     void apply(AnalogApplyMode mode);
 
@@ -57,6 +79,12 @@ private:
     QLabel* endLabel_ = nullptr;
     PreviewGraph* graph_ = nullptr;
     SketchView* sketch_ = nullptr;
+    QButtonGroup* radios_ = nullptr;
+    QGridLayout* grid_ = nullptr;
+    QVBoxLayout* right_ = nullptr;
+    std::vector<int> ownRows_;
+    int nextRow_ = 0;
+    QWidget* lastTabStop_ = nullptr;
     bool showing_ = false;
 };
 

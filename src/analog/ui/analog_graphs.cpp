@@ -24,7 +24,7 @@ QFont labelFont() {
 
 // One stroke per column from its minimum to its maximum, and a marker pixel on
 // the edge row of a clipped column.
-void drawColumns(QPainter& p, const PreviewColumns& c, QColor line, QColor marker) {
+void drawColumns(QPainter& p, const PreviewColumns& c, QColor line, QColor marker, bool markers = true) {
     const PlotRect& r = c.rect;
     for (int col = 0; col < c.columns(); ++col) {
         const int x = r.left + col;
@@ -33,6 +33,7 @@ void drawColumns(QPainter& p, const PreviewColumns& c, QColor line, QColor marke
         if (y1 > y2) continue;
         p.setPen(line);
         p.drawLine(x, y1, x, y2);
+        if (!markers) continue;
         if (c.clip[col] == kClipBelow) {
             p.setPen(marker);
             p.drawPoint(x, r.bottom);
@@ -82,11 +83,33 @@ void PreviewGraph::paintEvent(QPaintEvent*) {
         const int row = levelRow(r, v);
         p.drawLine(r.left, row, r.right, row);
     }
+    if (const PreviewColumns* under = form_.underlayColumns()) {
+        const QColor tan = rgb(kReferenceTan);
+        drawColumns(p, *under, tan, tan, false);
+    }
     if (form_.previewShown()) {
         const bool current = form_.previewCurrent();
         drawColumns(p, form_.previewColumns(), rgb(current ? kLineCurrent : kLinePale),
                     rgb(current ? kMarkerCurrent : kMarkerPale));
     }
+}
+
+OverviewGraph::OverviewGraph(const ExternalForm& form, QWidget* parent) : QWidget(parent), form_(form) {
+    setFixedSize(sizeHint());
+    setAccessibleName(QStringLiteral("外部データの概要"));
+}
+
+PlotRect OverviewGraph::plotRect() const {
+    const QRect f = rect().adjusted(1, 1, -1, -1);
+    return {f.left(), f.top(), f.right(), f.bottom()};
+}
+
+void OverviewGraph::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.fillRect(rect(), Qt::white);
+    p.setPen(Qt::black);
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+    if (form_.sourceLoaded()) drawColumns(p, form_.overviewColumns(), rgb(kLineCurrent), rgb(kMarkerCurrent));
 }
 
 SketchView::SketchView(const AnalogEditFrame& form, QWidget* parent) : QWidget(parent), form_(form) {

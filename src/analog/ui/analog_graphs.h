@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include "analog/analog_edit_frame.h"
+#include "analog/external_form.h"
 
 namespace lyr::analog {
 
@@ -23,6 +24,22 @@ protected:
 
 private:
     const AnalogEditFrame& form_;
+};
+
+// The overview of an external source: its values scaled onto the full
+// height of a small graph.
+class OverviewGraph : public QWidget {
+    Q_OBJECT
+public:
+    OverviewGraph(const ExternalForm& form, QWidget* parent = nullptr);
+    QSize sizeHint() const override { return {240, 70}; }
+    PlotRect plotRect() const;
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    const ExternalForm& form_;
 };
 
 class SketchView : public QWidget {
