@@ -1,6 +1,7 @@
 #include "analog/ui/external_dlg.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
