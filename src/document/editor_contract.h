@@ -100,4 +100,29 @@ using ModifyEditor = Editor<ModifyEditorSettings>;
 using ShiftEditor = Editor<ShiftSettings>;
 using SwapEditor = Editor<SwapSettings>;
 
+// The bus-pattern editor's choices. Remembered by the document for the
+// session only: waveform files keep the records they always had.
+struct ProtocolSettings {
+    int protocol = 0;  // 0 UART, 1 SPI, 2 I2C
+    std::array<int, 3> channels{0, 1, 2};  // UART data; SPI clock, data, select; I2C SCL, SDA
+    std::string rate = "9600";             // baud (UART) or clock rate in Hz
+    int dataBits = 8;
+    int parity = 0;  // none, even, odd, mark, space
+    int stopBits = 1;
+    int idle = 1;
+    bool lsbFirst = true;
+    std::string gap = "0", lead, lag;  // times in their unit; empty lead/lag = one clock period
+    int gapUnit = 0, leadUnit = 1, lagUnit = 1;
+    int spiMode = 0;
+    bool msbFirst = true;
+    int wordBits = 8;
+    bool csActiveLow = true;
+    std::string address = "0x50";
+    bool read = false;
+    bool repeatedStart = false;
+    std::string hex;  // the bytes as hexadecimal text
+    bool operator==(const ProtocolSettings&) const = default;
+};
+using ProtocolEditor = Editor<ProtocolSettings>;
+
 }  // namespace lyr::document

@@ -437,6 +437,20 @@ std::optional<EditRange> CSYNDoc::EditDigitalShift(std::int32_t channel, ShiftEd
     return range;
 }
 
+std::optional<EditRange> CSYNDoc::EditDigitalProtocol(std::uint32_t cursor, ProtocolEditor& editor) {
+    if (!hasWaveform_) {
+        return std::nullopt;
+    }
+    takeDigitalSnapshot(AllChannels);
+    auto request = makeRequest(startOf(cursor), AllChannels, protocolSettings_);
+    const auto range = runEditor(editor, request);
+    if (range) {
+        protocolSettings_ = request.settings;
+        commitDigitalEdit(AllChannels, true);
+    }
+    return range;
+}
+
 std::optional<EditRange> CSYNDoc::EditDigitalSwap(SwapEditor& editor) {
     if (!hasWaveform_) {
         return std::nullopt;

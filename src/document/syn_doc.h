@@ -152,6 +152,8 @@ public:
     // channel (0..7); swap all channels.
     std::optional<EditRange> EditDigitalShift(std::int32_t channel, ShiftEditor& editor);
     std::optional<EditRange> EditDigitalSwap(SwapEditor& editor);
+    // Bus patterns: every channel the protocol drives, as one undo step.
+    std::optional<EditRange> EditDigitalProtocol(std::uint32_t cursor, ProtocolEditor& editor);
 
     // ---- bit allocation and output settings -----------------------------
     std::uint8_t analogResolution() const { return outputSettings_.analogResolution; }
@@ -267,6 +269,7 @@ private:
     EditorSettings editorSettings_;
     std::string bitText_;
     std::string wordText_;
+    ProtocolSettings protocolSettings_;
 
     OutputWindowLink* outputWindow_ = nullptr;
 };

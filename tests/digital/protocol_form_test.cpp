@@ -1,0 +1,148 @@
+// The bus-pattern form through the document's edit operation: the rate made
+// in whole samples, every driven channel written as one undo step, and what
+// keeps "作成" disabled.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+#include "digital/bus_decoders.h"
+#include "digital/digital_form_editor.h"
+#include "digital/protocol_form.h"
+#include "support/documents.h"
+#include "support/scripted_prompter.h"
+
+namespace lyr::digital {
+namespace {
+
+struct ProtocolRun {
+    explicit ProtocolRun(std::int64_t ts = 10, std::int64_t n = 4000) : doc(lyr::test::newDoc(ts, n)) {}
+    // Runs the form with the script; the range when it applied.
+    std::optional<document::EditRange> edit(const std::function<void(ProtocolForm&)>& script,
+                                            DigitalApplyMode mode = DigitalApplyMode::Replace) {
+        DigitalFormEditor<ProtocolForm> editor(prompter, [&](ProtocolForm& f) {
+            script(f);
+            seen = {f.achievedRateText(), f.problem()};
+            return f.createSegment() && f.applyDigitalSegment(mode);
+        });
+        return doc->EditDigitalProtocol(cursor, editor);
+    }
+    Buffer channel(int k) const { return Buffer(doc->digital(k), doc->digital(k) + doc->sampleCount()); }
+
+    lyr::test::ScriptedPrompter prompter;
+    std::unique_ptr<document::CSYNDoc> doc;
+    std::uint32_t cursor = 0;
+    std::pair<std::string, std::string> seen;
+};
+
+TEST(ProtocolForm, UartRateInWholeSamplesWithItsErrorAndTheBytesOnTheChannel) {
+    ProtocolRun run(1000, 4000);  // Ts = 1 us
+    run.cursor = 10;
+    const auto range = run.edit([](ProtocolForm& f) {
+        f.setRoleChannel(0, 6);
+        f.setText(ProtocolForm::kRate, "9600");
+        f.setParity(Parity::Odd);
+        f.setText(ProtocolForm::kHex, "48690A");
+    });
+    ASSERT_TRUE(range);
+    // 1 / 9600 s is 104.17 us: 104 samples, 9615.385 bps.
+    EXPECT_EQ(run.seen.first, "9615.385 bps, 0.160256410 %");
+    EXPECT_EQ(range->first, 10);
+    EXPECT_EQ(range->end, 10 + 3 * 11 * 104);
+    const Buffer line = run.channel(6);
+    // The line beyond the pattern is as it was (low): read the pattern only.
+    const auto d = decodeUart(Buffer(line.begin() + 10, line.end()), 3 * 11 * 104, 104, 8, Parity::Odd, 1, 1, true);
+    EXPECT_EQ(d.errors, 0);
+    EXPECT_EQ(d.bytes, (Buffer{0x48, 0x69, 0x0A}));
+    EXPECT_EQ(line[9], 0);  // nothing before the edit start
+}
+
+TEST(ProtocolForm, SpiDrivesThreeChannelsAsOneUndoStepWithTheCombineMode) {
+    ProtocolRun run;
+    for (std::uint32_t i = 0; i < run.doc->sampleCount(); ++i) run.doc->digital(7)[i] = 1;
+    const auto range = run.edit(
+        [](ProtocolForm& f) {
+            f.setProtocol(BusProtocol::Spi);
+            f.setRoleChannel(0, 2);
+            f.setRoleChannel(1, 7);
+            f.setRoleChannel(2, 5);
+            f.setSpiMode(3);
+            f.setWordBits(16);
+            f.setText(ProtocolForm::kRate, "25000000");  // 4 samples a clock
+            f.setText(ProtocolForm::kHex, "BEEF");
+        },
+        DigitalApplyMode::Xor);
+    ASSERT_TRUE(range);
+    EXPECT_EQ(range->end - range->first, 4 + 16 * 4 + 4);  // lead and lag of one clock
+    Buffer mosi = run.channel(7);
+    for (auto& v : mosi) v ^= 1;  // undo the XOR over the ones
+    int errors = 0;
+    EXPECT_EQ(decodeSpi(run.channel(2), mosi, run.channel(5), run.doc->sampleCount(), 3, true, 16, true, errors),
+              (Buffer{0xBE, 0xEF}));
+    EXPECT_EQ(errors, 0);
+    ASSERT_EQ(run.doc->undo(), document::AllChannels);
+    EXPECT_EQ(run.channel(7), Buffer(run.doc->sampleCount(), 1));
+    EXPECT_EQ(run.channel(2), Buffer(run.doc->sampleCount(), 0));
+}
+
+TEST(ProtocolForm, WhatKeepsCreateDisabled) {
+    struct Case {
+        const char* what;
+        std::function<void(ProtocolForm&)> script;
+        std::size_t marked;    // field with its marker, or 0 for none
+        const char* problem;   // the form's own objection
+    };
+    const Case cases[] = {
+        {"rate below one sample a bit",
+         [](ProtocolForm& f) { f.setText(ProtocolForm::kRate, "200000000"); }, ProtocolForm::kRate, ""},
+        {"SPI clock below two samples",
+         [](ProtocolForm& f) {
+             f.setProtocol(BusProtocol::Spi);
+             f.setText(ProtocolForm::kRate, "60000000");
+         },
+         ProtocolForm::kRate, ""},
+        {"address beyond seven bits",
+         [](ProtocolForm& f) {
+             f.setProtocol(BusProtocol::I2c);
+             f.setText(ProtocolForm::kAddress, "0x80");
+         },
+         ProtocolForm::kAddress, ""},
+        {"no bytes", [](ProtocolForm& f) { f.setText(ProtocolForm::kHex, ""); }, ProtocolForm::kHex, ""},
+        {"one line on two roles",
+         [](ProtocolForm& f) {
+             f.setProtocol(BusProtocol::I2c);
+             f.setRoleChannel(1, 0);
+         },
+         0, "each line needs a channel of its own"},
+        {"half a 16-bit word",
+         [](ProtocolForm& f) {
+             f.setProtocol(BusProtocol::Spi);
+             f.setWordBits(16);
+             f.setText(ProtocolForm::kHex, "ABCDEF");
+         },
+         0, "the options do not fit these bytes"},
+        {"longer than the waveform",
+         [](ProtocolForm& f) { f.setText(ProtocolForm::kRate, "100"); }, 0, "the pattern is longer than the waveform"},
+    };
+    for (const auto& c : cases) {
+        ProtocolRun run;
+        std::size_t marked = 0;
+        bool enabled = true;
+        const auto range = run.edit([&](ProtocolForm& f) {
+            f.setText(ProtocolForm::kRate, "1000000");
+            f.setText(ProtocolForm::kHex, "12");
+            c.script(f);
+            for (std::size_t i = 1; i < f.fieldCount(); ++i)
+                if (f.field(i).markerShown && marked == 0) marked = i;
+            enabled = f.createEnabled();
+        });
+        EXPECT_FALSE(range) << c.what;
+        EXPECT_FALSE(enabled) << c.what;
+        EXPECT_EQ(marked, c.marked) << c.what;
+        EXPECT_EQ(run.seen.second, c.problem) << c.what;
+        EXPECT_FALSE(run.doc->undoAvailable()) << c.what;
+    }
+}
+
+}  // namespace
+}  // namespace lyr::digital

@@ -1,0 +1,106 @@
+// lyrtool edit uart|spi|i2c as scripts use it: the saved channels read back
+// by the bus receivers of the digital tests.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "digital/bus_decoders.h"
+#include "document/syn_doc.h"
+#include "document/waveform_file.h"
+#include "lyrtool_run.h"
+
+namespace lyrtool::test {
+namespace {
+
+namespace fs = std::filesystem;
+using lyr::digital::Buffer;
+
+class EditProtocol : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(lyrtool({"new", path("in.lyr"), "--sampling", "10ns", "--count", "3000"}, dir).status, 0);
+    }
+    std::string path(const char* name) const { return (dir / name).string(); }
+    ToolRun edit(std::vector<std::string> args) {
+        args.insert(args.begin(), {"edit", path("in.lyr"), path("out.lyr")});
+        return lyrtool(args, dir);
+    }
+    Buffer channel(int k) {
+        std::string message;
+        auto doc = lyr::document::CSYNDoc::create(message);
+        lyr::document::StoredExtras extras;
+        EXPECT_TRUE(lyr::document::openWaveformFile(path("out.lyr"), *doc, extras).ok);
+        return Buffer(doc->digital(k), doc->digital(k) + doc->sampleCount());
+    }
+    lyr::test::ScratchDir scratch;
+    fs::path dir = scratch.path();
+};
+
+TEST_F(EditProtocol, EachBusReadsBackAsItsBytes) {
+    // UART 8E2 at 10 Mbaud: ten samples a bit, from 200 ns on.
+    auto r = edit({"uart", "--channel", "3", "--baud", "10000000", "--parity", "even", "--stop-bits", "2", "--start",
+                   "200ns", "--hex", "C0FFEE"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("10000000.000 bps, 0.000000000 %"), std::string::npos) << r.err;
+    Buffer line = channel(3);
+    EXPECT_EQ(line[19], 0);
+    line.erase(line.begin(), line.begin() + 20);
+    const auto u = lyr::digital::decodeUart(line, 3 * 12 * 10, 10, 8, lyr::digital::Parity::Even, 2, 1, true);
+    EXPECT_EQ(u.bytes, (Buffer{0xC0, 0xFF, 0xEE}));
+    EXPECT_EQ(u.errors, 0);
+
+    // SPI mode 2, LSB first, a bytes file.
+    std::ofstream(dir / "bytes.txt") << "5A,0F\n";
+    r = edit({"spi", "--clk", "0", "--mosi", "1", "--cs", "2", "--spi-mode", "2", "--rate", "10000000", "--order",
+              "lsb", "--hex-file", path("bytes.txt")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    int errors = 0;
+    // Lead, 16 clocks of 10 samples, lag: beyond them the lines are as they were.
+    EXPECT_EQ(lyr::digital::decodeSpi(channel(0), channel(1), channel(2), 180, 2, false, 8, true, errors),
+              (Buffer{0x5A, 0x0F}));
+    EXPECT_EQ(errors, 0);
+
+    // I2C read with a repeated start.
+    r = edit({"i2c", "--scl", "6", "--sda", "7", "--rate", "5000000", "--address", "0x3B", "--read",
+              "--repeated-start", "--hex", "0102"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto i = lyr::digital::decodeI2c(channel(6), channel(7), 3000);
+    EXPECT_EQ(i.conditions, "SS");
+    EXPECT_EQ(i.bytes, (Buffer{0x77, 0x01, 0x02}));
+    EXPECT_EQ(i.acks, "001");
+}
+
+TEST_F(EditProtocol, UsageErrorsNameTheOptionAndWriteNothing) {
+    struct Case {
+        std::vector<std::string> args;
+        const char* message;
+    };
+    const std::vector<Case> cases = {
+        {{"uart", "--baud", "9600", "--hex", "55"}, "uart needs --channel"},
+        {{"uart", "--channel", "1", "--hex", "55"}, "uart needs --baud"},
+        {{"uart", "--channel", "1", "--baud", "9600"}, "--hex TEXT or --hex-file FILE"},
+        {{"uart", "--channel", "9", "--baud", "9600", "--hex", "55"}, "--channel is 0|1|2|3|4|5|6|7"},
+        {{"uart", "--channel", "1", "--baud", "9600", "--parity", "odd1", "--hex", "55"}, "--parity is none|even"},
+        {{"uart", "--channel", "1", "--baud", "fast", "--hex", "55"}, "invalid --baud 'fast'"},
+        {{"uart", "--channel", "1", "--baud", "9600", "--hex", "5G"}, "invalid --hex '5G'"},
+        {{"uart", "--channel", "1", "--baud", "9600", "--rate", "5", "--hex", "55"}, "--rate does not apply to uart"},
+        {{"spi", "--clk", "0", "--mosi", "0", "--cs", "2", "--rate", "1000000", "--hex", "55"},
+         "each line needs a channel of its own"},
+        {{"spi", "--clk", "0", "--mosi", "1", "--cs", "2", "--rate", "1000000", "--word", "12", "--hex", "55"},
+         "--word is 8|16"},
+        {{"i2c", "--scl", "0", "--sda", "1", "--rate", "100000", "--address", "0x50", "--hex", "55"},
+         "i2c needs --write or --read"},
+        {{"i2c", "--scl", "0", "--sda", "1", "--rate", "100000", "--address", "0x90", "--write", "--hex", "55"},
+         "invalid --address '0x90'"},
+        {{"uart", "--channel", "1", "--baud", "9600", "--hex", "55", "--mode", "nand"}, "--mode is replace|or|and|xor"},
+    };
+    for (const auto& c : cases) {
+        const auto r = edit(c.args);
+        EXPECT_EQ(r.status, 2) << c.message << ": " << r.err;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+        EXPECT_FALSE(fs::exists(dir / "out.lyr")) << c.message;
+    }
+}
+
+}  // namespace
+}  // namespace lyrtool::test

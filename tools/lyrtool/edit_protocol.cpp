@@ -1,0 +1,199 @@
+// The bus patterns of `lyrtool edit`: uart, spi and i2c, made with the form
+// the protocol dialog presents.
+#include <cstdio>
+#include <map>
+#include <set>
+#include <string>
+
+#include "command.h"
+#include "digital/data_readers.h"
+#include "digital/digital_form_editor.h"
+#include "digital/protocol_form.h"
+#include "edit_family.h"
+
+namespace lyrtool {
+namespace {
+
+namespace dg = lyr::digital;
+
+const std::map<std::string, std::set<std::string>> kEditorOptions = {
+    {"uart",
+     {"--start", "--mode", "--channel", "--baud", "--data-bits", "--parity", "--stop-bits", "--idle", "--gap", "--hex",
+      "--hex-file"}},
+    {"spi",
+     {"--start", "--mode", "--clk", "--mosi", "--cs", "--spi-mode", "--rate", "--order", "--word", "--lead", "--lag",
+      "--hex", "--hex-file"}},
+    {"i2c",
+     {"--start", "--mode", "--scl", "--sda", "--rate", "--address", "--write", "--read", "--repeated-start", "--hex",
+      "--hex-file"}},
+};
+const std::set<std::string> kFlags = {"--write", "--read", "--repeated-start"};
+
+std::set<std::string> valueOptions() {
+    std::set<std::string> all;
+    for (const auto& [name, options] : kEditorOptions)
+        for (const auto& o : options)
+            if (!kFlags.count(o)) all.insert(o);
+    return all;
+}
+
+bool accepts(const std::string& editor, const std::string& option) {
+    auto known = kEditorOptions.find(editor);
+    return known != kEditorOptions.end() && known->second.count(option) != 0;
+}
+
+struct Script {
+    EditRun& run;
+    std::string error;
+
+    bool given(const std::string& o) const { return run.args.values.count(o) != 0 || run.args.flags.count(o) != 0; }
+    const std::string& value(const std::string& o) const { return run.args.values.at(o); }
+    bool fail(std::string message) {
+        error = std::move(message);
+        return false;
+    }
+    bool require(const std::string& o) { return given(o) || fail(run.editor + " needs " + o); }
+
+    // One of the listed texts, its index into out.
+    bool pick(const std::string& o, std::initializer_list<const char*> texts, int& out) {
+        if (!given(o)) return true;
+        int i = 0;
+        for (const char* t : texts) {
+            if (value(o) == t) return out = i, true;
+            ++i;
+        }
+        std::string list;
+        for (const char* t : texts) list += (list.empty() ? "" : "|") + std::string(t);
+        return fail(o + " is " + list);
+    }
+    bool channel(const std::string& o, int role, dg::ProtocolForm& f) {
+        int k = -1;
+        if (!require(o) || !pick(o, {"0", "1", "2", "3", "4", "5", "6", "7"}, k)) return false;
+        f.setRoleChannel(role, k);
+        return true;
+    }
+    bool time(const std::string& o, std::size_t field, dg::ProtocolForm& f) {
+        if (!given(o)) return true;
+        std::string number;
+        int unit = 0;
+        if (!splitTimeArgument(value(o), number, unit)) return fail(o + " needs a TIME such as 100us (ns, us, ms or s)");
+        f.setUnit(field, unit);
+        f.setText(field, number);
+        return true;
+    }
+    bool mode(dg::DigitalApplyMode& out) {
+        int m = 0;
+        if (!pick("--mode", {"replace", "or", "and", "xor"}, m)) return false;
+        out = static_cast<dg::DigitalApplyMode>(m);
+        return true;
+    }
+    bool bytes(dg::ProtocolForm& f) {
+        if (given("--hex") == given("--hex-file")) return fail(run.editor + " needs --hex TEXT or --hex-file FILE");
+        if (given("--hex")) {
+            f.setText(dg::ProtocolForm::kHex, value("--hex"));
+            return true;
+        }
+        dg::LoadedEntries entries;
+        if (!entries.allocate()) return fail("not enough memory for --hex-file");
+        const auto r = dg::loadParallelFile(value("--hex-file"), entries, nullptr);
+        if (!r.message.empty()) std::fprintf(stderr, "lyrtool edit: %s\n", r.message.c_str());
+        if (!r.loaded) return fail("--hex-file '" + value("--hex-file") + "' does not read");
+        f.setBytes(entries.data(), entries.count());
+        return true;
+    }
+
+    bool uart(dg::ProtocolForm& f) {
+        f.setProtocol(dg::BusProtocol::Uart);
+        int bits = 3, parity = 0, stop = 0, idle = 1;
+        if (!channel("--channel", 0, f) || !require("--baud") || !pick("--data-bits", {"5", "6", "7", "8"}, bits) ||
+            !pick("--parity", {"none", "even", "odd", "mark", "space"}, parity) ||
+            !pick("--stop-bits", {"1", "2"}, stop) || !pick("--idle", {"0", "1"}, idle) ||
+            !time("--gap", dg::ProtocolForm::kGap, f))
+            return false;
+        f.setText(dg::ProtocolForm::kRate, value("--baud"));
+        f.setDataBits(5 + bits);
+        f.setParity(static_cast<dg::Parity>(parity));
+        f.setStopBits(1 + stop);
+        f.setIdle(idle);
+        return true;
+    }
+    bool spi(dg::ProtocolForm& f) {
+        f.setProtocol(dg::BusProtocol::Spi);
+        int mode = 0, order = 0, word = 0;
+        if (!channel("--clk", 0, f) || !channel("--mosi", 1, f) || !channel("--cs", 2, f) || !require("--rate") ||
+            !pick("--spi-mode", {"0", "1", "2", "3"}, mode) || !pick("--order", {"msb", "lsb"}, order) ||
+            !pick("--word", {"8", "16"}, word) || !time("--lead", dg::ProtocolForm::kLead, f) ||
+            !time("--lag", dg::ProtocolForm::kLag, f))
+            return false;
+        f.setText(dg::ProtocolForm::kRate, value("--rate"));
+        f.setSpiMode(mode);
+        f.setMsbFirst(order == 0);
+        f.setWordBits(word == 0 ? 8 : 16);
+        return true;
+    }
+    bool i2c(dg::ProtocolForm& f) {
+        f.setProtocol(dg::BusProtocol::I2c);
+        if (!channel("--scl", 0, f) || !channel("--sda", 1, f) || !require("--rate") || !require("--address"))
+            return false;
+        if (given("--write") == given("--read")) return fail("i2c needs --write or --read");
+        f.setText(dg::ProtocolForm::kRate, value("--rate"));
+        f.setText(dg::ProtocolForm::kAddress, value("--address"));
+        f.setRead(given("--read"));
+        f.setRepeatedStart(given("--repeated-start"));
+        return true;
+    }
+
+    // Names the first field whose marker shows, or the form's own objection.
+    bool check(const dg::ProtocolForm& f) {
+        for (std::size_t i = 0; i < f.fieldCount(); ++i) {
+            const dg::FormField& field = f.field(i);
+            if (!field.markerShown) continue;
+            std::string option = "--" + field.key;
+            if (field.key == "rate" && run.editor == "uart") option = "--baud";
+            return fail("invalid " + option + (given(option) ? " '" + value(option) + "'" : ""));
+        }
+        if (!f.createEnabled()) return fail(f.problem().empty() ? "the options make no pattern" : f.problem());
+        return true;
+    }
+};
+
+int runProtocol(EditRun& run) {
+    Script script{run, {}};
+    dg::DigitalApplyMode mode = dg::DigitalApplyMode::Replace;
+    if (!script.mode(mode)) return run.usage = script.error, kUsage;
+    bool usage = false;
+    dg::DigitalFormEditor<dg::ProtocolForm> editor(run.prompter, [&](dg::ProtocolForm& f) {
+        const bool set = run.editor == "uart" ? script.uart(f) : run.editor == "spi" ? script.spi(f) : script.i2c(f);
+        if (!set || !script.time("--start", dg::DigitalEditFrame::kStartField, f) || !script.bytes(f) ||
+            !script.check(f)) {
+            usage = true;
+            return false;
+        }
+        if (!f.achievedRateText().empty())
+            std::fprintf(stderr, "lyrtool edit: rate made: %s\n", f.achievedRateText().c_str());
+        return f.createSegment() && f.applyDigitalSegment(mode);
+    });
+    run.range = run.doc.EditDigitalProtocol(0, editor);
+    if (usage) return run.usage = script.error, kUsage;
+    return run.range ? kOk : kRefused;
+}
+
+const bool registered = registerEditFamily({
+    {"uart", "spi", "i2c"},
+    valueOptions(),
+    kFlags,
+    accepts,
+    runProtocol,
+    "  bus patterns: each takes --start TIME --mode replace|or|and|xor and the\n"
+    "             bytes as --hex TEXT or --hex-file FILE\n"
+    "  uart       --channel K --baud N [--data-bits 5|6|7|8]\n"
+    "             [--parity none|even|odd|mark|space] [--stop-bits 1|2] [--idle 0|1]\n"
+    "             [--gap TIME]\n"
+    "  spi        --clk K --mosi K --cs K [--spi-mode 0|1|2|3] --rate HZ\n"
+    "             [--order msb|lsb] [--word 8|16] [--lead TIME] [--lag TIME]\n"
+    "  i2c        --scl K --sda K --rate HZ --address 0xNN (--write | --read)\n"
+    "             [--repeated-start]\n",
+});
+
+}  // namespace
+}  // namespace lyrtool
