@@ -6,7 +6,9 @@ namespace lyr::analog {
 
 AnalogCommands::AnalogCommands(const ui::CommandEnv& env, QObject* parent) : ui::CommandSet(env, parent) {}
 
-std::vector<int> AnalogCommands::commandIds() const { return {kSine, kRectangle, kDc, kRamp, kExp, kNoise}; }
+std::vector<int> AnalogCommands::commandIds() const {
+    return {kSine, kRectangle, kDc, kRamp, kExp, kNoise, kManual, kExternal};
+}
 
 template <class Editor, class Operation>
 void AnalogCommands::runEditor(Operation operation) {
@@ -25,6 +27,8 @@ void AnalogCommands::run(int id) {
         case kRamp: runEditor<RampDialogEditor>(&document::CSYNDoc::EditAnalogRamp); break;
         case kExp: runEditor<ExpDialogEditor>(&document::CSYNDoc::EditAnalogExp); break;
         case kNoise: runEditor<NoiseDialogEditor>(&document::CSYNDoc::EditAnalogNoise); break;
+        case kManual: runEditor<ManualDialogEditor>(&document::CSYNDoc::EditAnalogManual); break;
+        case kExternal: runEditor<ExternalDialogEditor>(&document::CSYNDoc::EditAnalogExternal); break;
         default: break;
     }
 }

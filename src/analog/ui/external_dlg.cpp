@@ -51,7 +51,9 @@ CExternalDlg::CExternalDlg(ExternalForm& form, QWidget* parent)
     fileRow->addWidget(fileName_, 1);
     fileRow->addWidget(browse_);
     leftGrid()->addWidget(fileLabel, ownRow(0), 1);
-    leftGrid()->addLayout(fileRow, ownRow(0), 2, 1, 2);
+    // The path runs past the unit column, which keeps the width of its boxes.
+    leftGrid()->addLayout(fileRow, ownRow(0), 2, 1, 3);
+    leftGrid()->setColumnStretch(4, 1);
     progress_ = new QProgressBar(this);
     progress_->setRange(0, 100);
     progress_->setAccessibleName(QStringLiteral("読み込みの進み具合"));
@@ -59,7 +61,7 @@ CExternalDlg::CExternalDlg(ExternalForm& form, QWidget* parent)
     keep.setRetainSizeWhenHidden(true);
     progress_->setSizePolicy(keep);
     progress_->hide();
-    leftGrid()->addWidget(progress_, ownRow(1), 1, 1, 3);
+    leftGrid()->addWidget(progress_, ownRow(1), 1, 1, 4);
 
     // The overview with its value labels.
     auto* box = new QGridLayout;

@@ -44,7 +44,7 @@ TEST(AnalogCommands, EditAtTheCursorReportsTheRange) {
     std::uint32_t cursor = 100;
     ui::CommandEnv env{doc.get(), nullptr, &prompter, [&cursor] { return cursor; }};
     AnalogCommands commands(env);
-    EXPECT_EQ(commands.commandIds(), (std::vector<int>{32773, 32782, 32783, 32784, 32785, 32786}));
+    EXPECT_EQ(commands.commandIds(), (std::vector<int>{32773, 32782, 32783, 32784, 32785, 32786, 32787, 32793}));
     QSignalSpy edited(&commands, &ui::CommandSet::edited);
 
     driveDc("500", "0.5");
@@ -65,6 +65,27 @@ TEST(AnalogCommands, EditAtTheCursorReportsTheRange) {
     EXPECT_EQ(doc->analog()[500], 0.0);
     EXPECT_EQ(edited.size(), 1);
     EXPECT_TRUE(prompter.asked.empty());
+
+    // "波形修正(&M)": 100 ns copied from the DC level at 1 us, written at the cursor.
+    cursor = 300;
+    QTimer::singleShot(0, [] {
+        auto* dlg = qobject_cast<CManualDlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(dlg, nullptr);
+        auto* start = dlg->findChild<QLineEdit*>("edit_copy-start");
+        start->selectAll();
+        QTest::keyClicks(start, "1");
+        dlg->findChild<QComboBox*>("unit_copy-period")->setCurrentIndex(0);
+        QTest::keyClicks(dlg->findChild<QLineEdit*>("edit_copy-period"), "100");
+        QTest::mouseClick(dlg->findChild<QPushButton*>("create"), Qt::LeftButton);
+        QTest::mouseClick(dlg->findChild<QPushButton*>("apply0"), Qt::LeftButton);
+    });
+    commands.run(AnalogCommands::kManual);
+    ASSERT_EQ(edited.size(), 2);
+    EXPECT_EQ(edited[1][0].toLongLong(), 300);
+    EXPECT_EQ(edited[1][1].toLongLong(), 310);
+    EXPECT_EQ(doc->analog()[300], 0.5);
+    EXPECT_EQ(doc->analog()[310], 0.0);
+    EXPECT_EQ(doc->editorSettings().manual.copyPeriod, 100);
 }
 
 }  // namespace
