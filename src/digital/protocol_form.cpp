@@ -77,11 +77,11 @@ ProtocolForm::Settings ProtocolForm::settings() const {
 void ProtocolForm::fillFields() {
     f(kRate).text = s_.rate;
     f(kGap).text = s_.gap;
-    f(kGap).unit = s_.gapUnit;
+    f(kGap).unit = document::standardTimeUnit(s_.gapUnit);
     f(kLead).text = s_.lead;
-    f(kLead).unit = s_.leadUnit;
+    f(kLead).unit = document::standardTimeUnit(s_.leadUnit);
     f(kLag).text = s_.lag;
-    f(kLag).unit = s_.lagUnit;
+    f(kLag).unit = document::standardTimeUnit(s_.lagUnit);
     f(kAddress).text = s_.address;
     f(kHex).text = s_.hex;
 }
