@@ -48,7 +48,7 @@ bool parseArgs(const std::vector<std::string>& args, const std::set<std::string>
     return true;
 }
 
-bool splitTimeArgument(const std::string& text, std::string& number, int& unit) {
+bool splitTimeArgument(const std::string& text, std::string& number, int& unit, bool minutesAndHours) {
     std::size_t end = text.size();
     while (end > 0 && std::isalpha(static_cast<unsigned char>(text[end - 1]))) --end;
     std::string suffix = text.substr(end);
@@ -57,6 +57,8 @@ bool splitTimeArgument(const std::string& text, std::string& number, int& unit) 
     else if (suffix == "us") unit = lyr::document::kUnitUs;
     else if (suffix == "ms") unit = lyr::document::kUnitMs;
     else if (suffix == "s") unit = lyr::document::kUnitS;
+    else if (minutesAndHours && suffix == "m") unit = lyr::document::kUnitMinute;
+    else if (minutesAndHours && suffix == "h") unit = lyr::document::kUnitHour;
     else return false;
     number = text.substr(0, end);
     return true;

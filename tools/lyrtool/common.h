@@ -29,16 +29,14 @@ struct ParsedArgs {
 bool parseArgs(const std::vector<std::string>& args, const std::set<std::string>& valueOptions,
                const std::set<std::string>& flagOptions, ParsedArgs& out, std::string& error);
 
-// TIME split into the number text and its unit index ("100us" -> "100", uS),
-// as a user types them into a field and its unit box; false without a unit.
-bool splitTimeArgument(const std::string& text, std::string& number, int& unit);
 // TIME: a number followed by ns, us, ms or s in any case ("20ns", "1.5US"),
 // read exactly as the editor reads time fields; false when refused (also for
 // finer than 1 ns, e.g. "1.5ns").
 bool parseTimeArgument(const std::string& text, std::int64_t& ns);
 // The same TIME split into its number text and unit index ("100us" -> "100",
 // uS), for typing it into an editor's field; false without a known unit.
-bool splitTimeArgument(const std::string& text, std::string& number, int& unit);
+// Total times also take minutes and hours ("1.5m", "2h").
+bool splitTimeArgument(const std::string& text, std::string& number, int& unit, bool minutesAndHours = false);
 // A decimal count without sign; false when refused.
 bool parseCountArgument(const std::string& text, std::uint32_t& value);
 

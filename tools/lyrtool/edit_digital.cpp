@@ -12,6 +12,7 @@
 #include "digital/modify_form.h"
 #include "digital/shift_form.h"
 #include "digital/swap_form.h"
+#include "digital_options.h"
 #include "edit_family.h"
 
 namespace lyrtool {
@@ -58,21 +59,15 @@ struct Drive {
     // A channel option: 0..7.
     bool channel(const std::string& option, int& out) {
         const std::string& text = args.values.at(option);
-        if (text.size() == 1 && text[0] >= '0' && text[0] <= '7') {
-            out = text[0] - '0';
-            return true;
-        }
+        if (parseChannelArgument(text, out)) return true;
         error = "invalid " + option + " '" + text + "' (a channel 0 to 7)";
         return false;
     }
 
     bool mode(dg::DigitalApplyMode& out) {
-        const std::string m = given("--mode") ? args.values.at("--mode") : "replace";
-        if (m == "replace") out = dg::DigitalApplyMode::Replace;
-        else if (m == "or") out = dg::DigitalApplyMode::Or;
-        else if (m == "and") out = dg::DigitalApplyMode::And;
-        else if (m == "xor") out = dg::DigitalApplyMode::Xor;
-        else return error = "--mode is replace, or, and or xor", false;
+        const auto m = parseApplyMode(given("--mode") ? args.values.at("--mode") : "replace");
+        if (!m) return error = "--mode is replace, or, and or xor", false;
+        out = *m;
         return true;
     }
 

@@ -16,23 +16,6 @@ namespace {
 
 namespace doc = lyr::document;
 
-// "5ms" -> ("5", mS); also "1.5m" (minutes) and "2h" (hours).
-bool splitTotal(const std::string& text, std::string& number, int& unit) {
-    std::size_t end = text.size();
-    while (end > 0 && std::isalpha(static_cast<unsigned char>(text[end - 1]))) --end;
-    std::string suffix = text.substr(end);
-    for (char& c : suffix) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (suffix == "ns") unit = doc::kUnitNs;
-    else if (suffix == "us") unit = doc::kUnitUs;
-    else if (suffix == "ms") unit = doc::kUnitMs;
-    else if (suffix == "s") unit = doc::kUnitS;
-    else if (suffix == "m") unit = doc::kUnitMinute;
-    else if (suffix == "h") unit = doc::kUnitHour;
-    else return false;
-    number = text.substr(0, end);
-    return !number.empty();
-}
-
 bool accepts(const std::string& editor, const std::string& option) {
     if (editor == "total-time") return option == "--total" || option == "--candidate";
     return editor == "resolution" && option == "--bits";
@@ -44,7 +27,7 @@ int runTotalTime(EditRun& run) {
     std::string number;
     int unit = 0;
     const std::string& total = a.values.at("--total");
-    if (!splitTotal(total, number, unit))
+    if (!splitTimeArgument(total, number, unit, true) || number.empty())
         return run.usage = "--total needs a TIME such as 5ms (ns, us, ms, s, m or h)", kUsage;
     int candidate = 1;
     if (a.values.count("--candidate")) {

@@ -9,6 +9,7 @@
 #include "digital/data_readers.h"
 #include "digital/digital_form_editor.h"
 #include "digital/protocol_form.h"
+#include "digital_options.h"
 #include "edit_family.h"
 
 namespace lyrtool {
@@ -68,7 +69,8 @@ struct Script {
     }
     bool channel(const std::string& o, int role, dg::ProtocolForm& f) {
         int k = -1;
-        if (!require(o) || !pick(o, {"0", "1", "2", "3", "4", "5", "6", "7"}, k)) return false;
+        if (!require(o)) return false;
+        if (!parseChannelArgument(value(o), k)) return fail(o + " is 0|1|2|3|4|5|6|7");
         f.setRoleChannel(role, k);
         return true;
     }
@@ -82,9 +84,10 @@ struct Script {
         return true;
     }
     bool mode(dg::DigitalApplyMode& out) {
-        int m = 0;
-        if (!pick("--mode", {"replace", "or", "and", "xor"}, m)) return false;
-        out = static_cast<dg::DigitalApplyMode>(m);
+        if (!given("--mode")) return true;
+        const auto m = parseApplyMode(value("--mode"));
+        if (!m) return fail("--mode is replace|or|and|xor");
+        out = *m;
         return true;
     }
     bool bytes(dg::ProtocolForm& f) {

@@ -10,6 +10,7 @@
 #include "command.h"
 #include "digital/data_forms.h"
 #include "digital/digital_form_editor.h"
+#include "digital_options.h"
 #include "edit_family.h"
 
 namespace lyrtool {
@@ -29,24 +30,6 @@ bool accepts(const std::string& editor, const std::string& option) {
     return known != kEditorOptions.end() && (kFrameOptions.count(option) || known->second.count(option));
 }
 
-bool parseMode(const std::string& s, dg::DigitalApplyMode& mode) {
-    static const std::map<std::string, dg::DigitalApplyMode> modes = {{"replace", dg::DigitalApplyMode::Replace},
-                                                                     {"or", dg::DigitalApplyMode::Or},
-                                                                     {"and", dg::DigitalApplyMode::And},
-                                                                     {"xor", dg::DigitalApplyMode::Xor}};
-    auto m = modes.find(s);
-    if (m == modes.end()) return false;
-    mode = m->second;
-    return true;
-}
-
-bool parseChannel(const std::string& s, int& channel) {
-    std::uint32_t v = 0;
-    if (!parseCountArgument(s, v) || v > 7) return false;
-    channel = static_cast<int>(v);
-    return true;
-}
-
 // "all" or a comma list of channels 0 to 7; an empty list is refused.
 bool parseChannelList(const std::string& s, std::uint8_t& mask) {
     if (s == "all") return mask = 0xFF, true;
@@ -55,7 +38,7 @@ bool parseChannelList(const std::string& s, std::uint8_t& mask) {
     for (;;) {
         const std::size_t comma = s.find(',', from);
         int k = 0;
-        if (!parseChannel(s.substr(from, comma - from), k)) return false;
+        if (!parseChannelArgument(s.substr(from, comma - from), k)) return false;
         mask = static_cast<std::uint8_t>(mask | (1u << k));
         if (comma == std::string::npos) return true;
         from = comma + 1;
@@ -146,12 +129,15 @@ int runForm(EditRun& run, Drive& drive, Operation operation, std::function<bool(
 int runSerialData(EditRun& run) {
     const ParsedArgs& a = run.args;
     Drive drive{a, dg::DigitalApplyMode::Replace, {}, false};
-    if (a.values.count("--mode") && !parseMode(a.values.at("--mode"), drive.mode))
-        return run.usage = "--mode is replace, or, and or xor", kUsage;
+    if (a.values.count("--mode")) {
+        const auto mode = parseApplyMode(a.values.at("--mode"));
+        if (!mode) return run.usage = "--mode is replace, or, and or xor", kUsage;
+        drive.mode = *mode;
+    }
 
     if (run.editor == "serial") {
         int channel = doc::AllChannels;
-        if (a.values.count("--channel") && !parseChannel(a.values.at("--channel"), channel))
+        if (a.values.count("--channel") && !parseChannelArgument(a.values.at("--channel"), channel))
             return run.usage = "--channel is a channel number 0 to 7", kUsage;
         if (a.values.count("--bits") && a.values.count("--bits-file"))
             return run.usage = "give either --bits or --bits-file", kUsage;
