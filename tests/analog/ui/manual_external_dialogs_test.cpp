@@ -2,6 +2,7 @@
 // a real mouse stroke over the graph, a real file read through the file row.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,7 +13,13 @@
 #include <fstream>
 #include <vector>
 
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
+
 #include "analog/ui/analog_dialogs.h"
+#include "document/waveform_file.h"
+#include "support/documents.h"
 #include "analog/ui/analog_graphs.h"
 #include "document/waveform_file_helpers.h"
 #include "support/qt_app.h"
@@ -151,6 +158,25 @@ TEST_F(SourceDialogs, ExternalFileRowConvertAndAdd) {
     EXPECT_EQ(track[400], 0.0);
     EXPECT_EQ(form.settings().interpolation, 1);
     expectAccessibleNames(dlg);
+
+    // A waveform file dropped on a fresh dialog brings its samples and its sampling time.
+    auto wave = lyr::test::newDoc(40, 20);
+    const std::string lyr = dir.file("DROPPED.LYR");
+    ASSERT_TRUE(document::saveWaveformFile(lyr, *wave, {}).ok);
+    ExternalForm again(prompter);
+    ASSERT_TRUE(again.open(track.data(), 1000000, 10, 0));
+    CExternalDlg dropped(again);
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(lyr))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&dropped, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&dropped, &drop);
+    EXPECT_EQ(dropped.fileName()->text(), QString::fromStdString(lyr));
+    EXPECT_EQ(child<QLineEdit>(dropped, "edit_interval")->text(), QStringLiteral("40"));
+    EXPECT_EQ(child<QComboBox>(dropped, "unit_interval")->currentText(), QStringLiteral("nS"));
+    EXPECT_EQ(child<QLineEdit>(dropped, "edit_count")->text(), QStringLiteral("20"));
 }
 
 }  // namespace
