@@ -1,9 +1,29 @@
 #!/usr/bin/env bash
-# Builds LYR with its tests and runs every test through ctest.
+# Builds LYR with its tests and runs every test through ctest; then builds the
+# unit and e2e tests with AddressSanitizer and UndefinedBehaviorSanitizer
+# (build/asan) and runs them, where any finding fails the test that made it.
+# Arguments go to ctest and run the regular tree only (LYR_ASAN=1 adds the
+# sanitizer run, LYR_ASAN=0 leaves it out of a run without arguments).
 set -eu
 cd "$(dirname "$0")"
 . scripts/deps.sh
 lyr_install_deps
-lyr_build build/test RelWithDebInfo -DLYR_WERROR=ON
 export QT_QPA_PLATFORM=offscreen
-ctest --test-dir build/test --output-on-failure --no-tests=error --parallel "$(nproc)" "$@"
+start=$SECONDS
+lyr_build build/test RelWithDebInfo -DLYR_WERROR=ON
+status=0
+ctest --test-dir build/test --output-on-failure --no-tests=error --parallel "$(nproc)" "$@" || status=$?
+echo "regular build and tests: $((SECONDS - start)) s"
+
+if [ "${LYR_ASAN:-$([ $# -eq 0 ] && echo 1 || echo 0)}" = 1 ]; then
+  start=$SECONDS
+  LYR_TARGETS=unit_e2e_tests lyr_build build/asan Debug -DLYR_SANITIZE=ON -DLYR_WERROR=ON \
+    -DLYR_BUILD_BENCH=OFF -DCMAKE_CXX_FLAGS=-O1
+  # No leak is suppressed: a leak fails like any other finding.
+  export ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:strict_init_order=1:check_initialization_order=1
+  export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+  ctest --test-dir build/asan --output-on-failure --no-tests=error --parallel "$(nproc)" \
+    -L '^(unit|e2e)$' "$@" || status=$?
+  echo "sanitizer build and tests: $((SECONDS - start)) s"
+fi
+exit $status

@@ -1,8 +1,11 @@
 // libFuzzer: any bytes as a legacy waveform file, then its conversion.
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
 
 #include "document/waveform_file_raw.h"
+#include "file_repair.h"
 
 using namespace lyr::document;
 
@@ -13,7 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!r.ok) return 0;
     const auto tb = wavefile::convertLegacyTimeBase(contents.header.samplingUnits, contents.header.sampleCount);
     if (tb.sampleCount > wavefile::kMaxFileSamples || tb.samplingUnits < 1 ||
-        tb.samplingUnits > wavefile::kMaxSamplingUnits)
+        tb.samplingUnits > wavefile::kMaxSamplingUnits ||
+        std::uint64_t(tb.sampleCount) != std::uint64_t(contents.header.sampleCount) * tb.repeat)
         __builtin_trap();  // the document could not hold it
     static double analog[wavefile::kMaxFileSamples];
     static std::uint8_t channels[8][wavefile::kMaxFileSamples];
@@ -23,3 +27,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     wavefile::expandLegacyDigital(contents.digital.data(), contents.header.sampleCount, tb.repeat, out);
     return 0;
 }
+
+#ifdef LYR_LIBFUZZER
+extern "C" std::size_t LLVMFuzzerMutate(std::uint8_t* data, std::size_t size, std::size_t maxSize);
+
+// As the current-format target: LYR_FUZZ_REPAIR=0 for a plain byte fuzzer.
+extern "C" std::size_t LLVMFuzzerCustomMutator(std::uint8_t* data, std::size_t size, std::size_t maxSize,
+                                               unsigned int seed) {
+    static const bool repair = [] {
+        const char* v = std::getenv("LYR_FUZZ_REPAIR");
+        return !(v && std::strcmp(v, "0") == 0);
+    }();
+    size = LLVMFuzzerMutate(data, size, maxSize);
+    if (!repair || seed % 8 == 0) return size;
+    return lyr::fuzz::repairLegacyFile(data, size, maxSize, seed % 8 == 1);
+}
+#endif
