@@ -11,7 +11,7 @@
 #                        checksum and size repair)
 #   LYR_FUZZ_KEEP=1      merge what was found into the kept corpus (minimised)
 #   LYR_FUZZ_COVERAGE=1  line coverage of each target's sources over the kept
-#                        corpus (build/fuzz-cov, llvm-cov)
+#                        corpus (llvm-cov)
 # A crash leaves its input in build/fuzz/artifacts/ and fails the script.
 set -eu
 cd "$(dirname "$0")/.."
@@ -26,9 +26,13 @@ if [ "$what" = all ]; then targets=$all
 elif grep -qx "$what" <<<"$all"; then targets=$what
 else echo "unknown target $what; targets: $(echo $all)" >&2; exit 2; fi
 
-clang=(-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DLYR_BUILD_BENCH=OFF)
+# The targets also carry coverage mapping: one build serves the campaign and
+# the coverage report (CPU is scarce; it costs some speed).
 LYR_TARGETS="$(printf 'fuzz_%s ' $targets)" \
-  lyr_build build/fuzz RelWithDebInfo "${clang[@]}" -DLYR_FUZZ=ON -DLYR_SANITIZE=ON
+  lyr_build build/fuzz RelWithDebInfo -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+  -DLYR_BUILD_BENCH=OFF -DLYR_FUZZ=ON -DLYR_SANITIZE=ON \
+  "-DCMAKE_CXX_FLAGS=-fprofile-instr-generate -fcoverage-mapping"
+export LLVM_PROFILE_FILE=/dev/null  # no profile from the campaign runs themselves
 
 # Sources whose line coverage is reported, by target.
 sources() {
@@ -39,6 +43,15 @@ sources() {
     quantities) echo src/document/quantities.cpp tools/lyrtool/common.cpp ;;
     bit_reader|hex_reader) echo src/digital/data_readers.cpp src/document/block_reader.cpp ;;
     *) echo src ;;
+  esac
+}
+# The functions that read (a file's own report also counts its writers).
+readers() {
+  case $1 in
+    waveform_reader) echo 'readCurrent|readWaveformFrom|checkHeader|decodeHeader|getFixedText|checksumOk|totalTimeOk|getOutputSettings|settingsBlockChecksumOk|unpackDigital|fromDwords|decodeEditorSettings|fromRecord' ;;
+    legacy_reader) echo 'readLegacy|readLegacyFrom|checkLegacyHeader|decodeHeader|getFixedText|checksumOk|totalTimeOk|getOutputSettings|convertLegacyTimeBase|expandLegacy' ;;
+    quantities) echo 'parseTime|parseReal|parseUnsigned|normalizeNumberText|checkNumberSyntax|digitsToInt64|parseTimeArgument|parseCountArgument' ;;
+    *) echo '.' ;;
   esac
 }
 # Largest input: the file readers need room for a header, samples and the block.
@@ -55,7 +68,7 @@ for t in $targets; do
   dict=(); [ -f tests/fuzz/$t.dict ] && dict=(-dict=tests/fuzz/$t.dict)
   log=build/fuzz/$t.log
   echo "== $t for $seconds s"
-  nice -n 15 build/fuzz/tests/fuzz/fuzz_$t "$work" "$kept" "${dict[@]}" -max_len="$(max_len $t)" \
+  nice -n 10 build/fuzz/tests/fuzz/fuzz_$t "$work" "$kept" "${dict[@]}" -max_len="$(max_len $t)" \
     -max_total_time="$seconds" -print_final_stats=1 -artifact_prefix="$artifacts/" >"$log" 2>&1 || status=1
   execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
   edges=$(grep -o 'cov: [0-9]*' "$log" | tail -1 | cut -d' ' -f2)
@@ -63,7 +76,7 @@ for t in $targets; do
   if [ "${LYR_FUZZ_KEEP:-0}" = 1 ]; then
     merged=build/fuzz/merged/$t
     rm -rf "$merged" && mkdir -p "$merged"
-    nice -n 15 build/fuzz/tests/fuzz/fuzz_$t -merge=1 -max_len="$(max_len $t)" "$merged" "$kept" "$work" >>"$log" 2>&1
+    nice -n 10 build/fuzz/tests/fuzz/fuzz_$t -merge=1 -max_len="$(max_len $t)" "$merged" "$kept" "$work" >>"$log" 2>&1
     rm -rf "$kept" && mv "$merged" "$kept"
   fi
   summary+=$'\n'"$t ${execs:-?} $(find "$kept" -type f | wc -l) ${edges:-?} $findings"
@@ -71,15 +84,18 @@ for t in $targets; do
 done
 
 if [ "${LYR_FUZZ_COVERAGE:-0}" = 1 ]; then
-  cov=build/fuzz-cov
-  LYR_TARGETS="$(printf 'fuzz_replay_%s ' $targets)" \
-    lyr_build $cov RelWithDebInfo "${clang[@]}" "-DCMAKE_CXX_FLAGS=-fprofile-instr-generate -fcoverage-mapping"
   for t in $targets; do
-    rm -f $cov/$t.profraw
-    LLVM_PROFILE_FILE=$cov/$t.profraw $cov/tests/fuzz/fuzz_replay_$t tests/fuzz/corpus/$t >/dev/null
-    llvm-profdata merge -o $cov/$t.profdata $cov/$t.profraw
-    echo "== line coverage, $t"
-    llvm-cov report $cov/tests/fuzz/fuzz_replay_$t -instr-profile=$cov/$t.profdata $(sources $t)
+    prof=build/fuzz/$t
+    rm -f "$prof.profraw"
+    LLVM_PROFILE_FILE=$prof.profraw build/fuzz/tests/fuzz/fuzz_$t -runs=0 -max_len="$(max_len $t)" \
+      tests/fuzz/corpus/$t >/dev/null 2>&1
+    llvm-profdata merge -o "$prof.profdata" "$prof.profraw"
+    echo "== line coverage over the kept corpus, $t"
+    llvm-cov report build/fuzz/tests/fuzz/fuzz_$t -instr-profile="$prof.profdata" $(sources $t) |
+      grep -E "^(Filename|$(sources $t | tr ' ' '|')) "
+    llvm-cov show build/fuzz/tests/fuzz/fuzz_$t -instr-profile="$prof.profdata" -name-regex="$(readers $t)" |
+      awk -F'|' 'NF >= 3 && $2 ~ /[0-9]/ { n++; c = $2; gsub(/ /, "", c); if (c != "0") h++ }
+                 END { if (n) printf "reading functions: %d of %d lines, %.1f %%\n", h, n, 100 * h / n }'
   done
 fi
 echo

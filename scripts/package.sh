@@ -11,5 +11,5 @@ lyr_build "$dir" Release -DLYR_BUILD_TESTS=OFF -DLYR_BUILD_BENCH=OFF
 (cd "$dir" && cpack -G DEB)
 deb=$(ls -t "$dir"/package/*.deb | head -n 1)
 echo "$deb"
-dpkg-deb --info "$deb" | sed -n '/Package:/,$p'
+dpkg-deb --field "$deb"
 dpkg-deb --contents "$deb"

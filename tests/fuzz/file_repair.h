@@ -27,12 +27,14 @@ inline void sealHeader(std::uint8_t* d, std::uint32_t units, std::uint32_t n) {
     wf::putU32(d + wf::off::headerChecksum, wf::byteSum(d, wf::off::headerChecksum));
 }
 
-// Returns the repaired size (at most maxSize).
-inline std::size_t repairCurrentFile(std::uint8_t* d, std::size_t size, std::size_t maxSize) {
+// Returns the repaired size (at most maxSize). Unless keepVersion, the file
+// is made current-version, so that its settings block is read.
+inline std::size_t repairCurrentFile(std::uint8_t* d, std::size_t size, std::size_t maxSize, bool keepVersion) {
     if (size < wf::kHeaderSize || maxSize < wf::currentFileSize(wf::kMinFileSamples)) return size;
     const auto fits = std::uint32_t(std::min<std::uint64_t>((maxSize - 5120) / 9, wf::kMaxFileSamples));
     const std::uint32_t n = into(wf::getU32(d + wf::off::sampleCount), wf::kMinFileSamples, fits);
     const std::uint32_t units = into(wf::getU32(d + wf::off::samplingUnits), 1, wf::kMaxSamplingUnits);
+    if (!keepVersion) wf::putU32(d + wf::off::formatVersion, wf::kFormatVersion);
     sealHeader(d, units, n);
     const auto full = std::size_t(wf::currentFileSize(n));
     if (full > size) std::memset(d + size, 0, full - size);

@@ -65,6 +65,6 @@ extern "C" std::size_t LLVMFuzzerCustomMutator(std::uint8_t* data, std::size_t s
     }();
     size = LLVMFuzzerMutate(data, size, maxSize);
     if (!repair || seed % 8 == 0) return size;
-    return lyr::fuzz::repairCurrentFile(data, size, maxSize);
+    return lyr::fuzz::repairCurrentFile(data, size, maxSize, seed % 8 == 1);
 }
 #endif
