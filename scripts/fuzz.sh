@@ -51,6 +51,8 @@ readers() {
     waveform_reader) echo 'readCurrent|readWaveformFrom|checkHeader|decodeHeader|getFixedText|checksumOk|totalTimeOk|getOutputSettings|settingsBlockChecksumOk|unpackDigital|fromDwords|decodeEditorSettings|fromRecord' ;;
     legacy_reader) echo 'readLegacy|readLegacyFrom|checkLegacyHeader|decodeHeader|getFixedText|checksumOk|totalTimeOk|getOutputSettings|convertLegacyTimeBase|expandLegacy' ;;
     quantities) echo 'parseTime|parseReal|parseUnsigned|normalizeNumberText|checkNumberSyntax|digitsToInt64|parseTimeArgument|parseCountArgument' ;;
+    bit_reader) echo 'BitReader' ;;
+    hex_reader) echo 'HexWordReader' ;;
     *) echo '.' ;;
   esac
 }
