@@ -17,7 +17,9 @@ echo "regular build and tests: $((SECONDS - start)) s"
 
 if [ "${LYR_ASAN:-$([ $# -eq 0 ] && echo 1 || echo 0)}" = 1 ]; then
   start=$SECONDS
-  LYR_TARGETS=unit_e2e_tests lyr_build build/asan Debug -DLYR_SANITIZE=ON -DLYR_WERROR=ON \
+  # Warnings are errors in the regular tree; here GCC's analysis of the
+  # instrumented code gives false alarms (std::regex, -Wmaybe-uninitialized).
+  LYR_TARGETS=unit_e2e_tests lyr_build build/asan Debug -DLYR_SANITIZE=ON \
     -DLYR_BUILD_BENCH=OFF -DCMAKE_CXX_FLAGS=-O1
   # No leak is suppressed: a leak fails like any other finding.
   export ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:strict_init_order=1:check_initialization_order=1
