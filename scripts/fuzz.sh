@@ -42,6 +42,7 @@ sources() {
     legacy_reader) echo src/document/waveform_file_raw.cpp src/document/waveform_file_format.cpp ;;
     quantities) echo src/document/quantities.cpp tools/lyrtool/common.cpp ;;
     bit_reader|hex_reader) echo src/digital/data_readers.cpp src/document/block_reader.cpp ;;
+    number_reader) echo src/analog/text_source.cpp ;;
     *) echo src ;;
   esac
 }
@@ -53,6 +54,7 @@ readers() {
     quantities) echo 'parseTime|parseReal|parseUnsigned|normalizeNumberText|checkNumberSyntax|digitsToInt64|parseTimeArgument|parseCountArgument' ;;
     bit_reader) echo 'BitReader' ;;
     hex_reader) echo 'HexWordReader' ;;
+    number_reader) echo 'NumberSink|convertNumberToken|isOverflow' ;;
     *) echo '.' ;;
   esac
 }
