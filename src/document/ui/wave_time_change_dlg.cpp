@@ -13,13 +13,10 @@
 #include <QVBoxLayout>
 
 #include "document/quantities.h"
+#include "document/ui/time_candidate_rows.h"
 #include "document/ui/ui_fonts.h"
 
 namespace lyr::document {
-
-namespace {
-const char* const kColumnTitles[4] = {"トータル時間", "サンプリング時間", "サンプリングデータ数", "時間誤差"};
-}  // namespace
 
 CWaveTimeChangeDlg::CWaveTimeChangeDlg(std::int64_t total, std::uint32_t sampling, std::uint32_t count,
                                        QWidget* parent)
@@ -58,33 +55,7 @@ void CWaveTimeChangeDlg::buildControls() {
     row->addWidget(totalMark_);
     top->addWidget(input);
 
-    auto* table = new QGroupBox(this);
-    auto* grid = new QGridLayout(table);
-    for (int c = 0; c < 4; ++c) {
-        auto* head = new QLabel(QString::fromUtf8(kColumnTitles[c]), table);
-        head->setAlignment(Qt::AlignCenter);
-        grid->addWidget(head, 0, c + 1);
-    }
-    candidateGroup_ = new QButtonGroup(this);
-    for (int r = 0; r < 2; ++r) {
-        auto* b = new QRadioButton(QStringLiteral("設定 %1").arg(r + 1), table);
-        b->setObjectName(QStringLiteral("candidate%1").arg(r));
-        candidateButtons_[static_cast<std::size_t>(r)] = b;
-        candidateGroup_->addButton(b, r);
-        grid->addWidget(b, r + 1, 0);
-        for (int c = 0; c < 4; ++c) {
-            auto* t = new QLineEdit(table);
-            t->setReadOnly(true);
-            t->setFocusPolicy(Qt::ClickFocus);
-            t->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            t->setObjectName(QStringLiteral("candidateText%1%2").arg(r).arg(c));
-            t->setAccessibleName(QStringLiteral("設定 %1 %2").arg(r + 1).arg(QString::fromUtf8(kColumnTitles[c])));
-            t->setMinimumWidth(c == 3 ? 150 : 120);
-            candidateTexts_[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)] = t;
-            grid->addWidget(t, r + 1, c + 1);
-        }
-    }
-    top->addWidget(table);
+    top->addWidget(candidates_.build(this, 2));
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -106,7 +77,7 @@ void CWaveTimeChangeDlg::buildControls() {
         form_.setTotalUnit(i);
         showForm();
     });
-    connect(candidateGroup_, &QButtonGroup::idToggled, this, [this](int id, bool on) {
+    connect(candidates_.group(), &QButtonGroup::idToggled, this, [this](int id, bool on) {
         if (updating_ || !on) return;
         form_.selectCandidate(id);
         showForm();
@@ -120,21 +91,7 @@ void CWaveTimeChangeDlg::showForm() {
     if (totalEdit_->text() != text) totalEdit_->setText(text);
     totalUnitList_->setCurrentIndex(form_.totalUnit());
     totalMark_->setVisible(!form_.inputValid());
-    // A group of exclusive buttons cannot show "none" while exclusive.
-    candidateGroup_->setExclusive(false);
-    for (int r = 0; r < 2; ++r) {
-        const TimeCandidate& c = form_.candidate(r);
-        QRadioButton* b = candidateButtons_[static_cast<std::size_t>(r)];
-        b->setEnabled(c.enabled);
-        b->setChecked(form_.selectedCandidate() == r);
-        const std::string* texts[4] = {&c.totalText, &c.samplingText, &c.countText, &c.errorText};
-        for (int k = 0; k < 4; ++k) {
-            QLineEdit* e = candidateTexts_[static_cast<std::size_t>(r)][static_cast<std::size_t>(k)];
-            const QString q = QString::fromStdString(*texts[k]);
-            if (e->text() != q) e->setText(q);
-        }
-    }
-    candidateGroup_->setExclusive(true);
+    candidates_.show(form_);
     ok_->setEnabled(form_.okEnabled());
     updating_ = false;
 }

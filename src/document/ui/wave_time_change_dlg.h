@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 
+#include "document/ui/time_candidate_rows.h"
 #include "document/wave_time_change.h"
 
 class QButtonGroup;
@@ -30,10 +31,8 @@ public:
 
     QLineEdit* totalEdit() const { return totalEdit_; }
     QComboBox* totalUnit() const { return totalUnitList_; }
-    QRadioButton* candidateButton(int row) const { return candidateButtons_.at(static_cast<std::size_t>(row)); }
-    QLineEdit* candidateText(int row, int column) const {
-        return candidateTexts_.at(static_cast<std::size_t>(row)).at(static_cast<std::size_t>(column));
-    }
+    QRadioButton* candidateButton(int row) const { return candidates_.button(row); }
+    QLineEdit* candidateText(int row, int column) const { return candidates_.text(row, column); }
     QPushButton* okButton() const { return ok_; }
 
 public slots:
@@ -51,9 +50,7 @@ private:
     QLineEdit* totalEdit_ = nullptr;
     QComboBox* totalUnitList_ = nullptr;
     QLabel* totalMark_ = nullptr;
-    QButtonGroup* candidateGroup_ = nullptr;
-    std::array<QRadioButton*, 2> candidateButtons_{};
-    std::array<std::array<QLineEdit*, 4>, 2> candidateTexts_{};
+    TimeCandidateRows candidates_;
     QPushButton* ok_ = nullptr;
 };
 

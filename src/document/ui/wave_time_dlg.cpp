@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "document/quantities.h"
+#include "document/ui/time_candidate_rows.h"
 #include "document/ui/ui_fonts.h"
 
 namespace lyr::document {
@@ -20,8 +21,6 @@ namespace lyr::document {
 namespace {
 
 QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
-
-const char* const kColumnTitles[4] = {"トータル時間", "サンプリング時間", "サンプリングデータ数", "時間誤差"};
 
 }  // namespace
 
@@ -106,33 +105,7 @@ void CWaveTimeDlg::buildControls() {
     top->addWidget(input);
 
     // Candidates: three rows of four read-only texts.
-    auto* table = new QGroupBox(this);
-    auto* cgrid = new QGridLayout(table);
-    for (int c = 0; c < 4; ++c) {
-        auto* head = new QLabel(QString::fromUtf8(kColumnTitles[c]), table);
-        head->setAlignment(Qt::AlignCenter);
-        cgrid->addWidget(head, 0, c + 1);
-    }
-    candidateGroup_ = new QButtonGroup(this);
-    for (int r = 0; r < 3; ++r) {
-        auto* b = new QRadioButton(QStringLiteral("設定 %1").arg(r + 1), table);
-        b->setObjectName(QStringLiteral("candidate%1").arg(r));
-        candidateButtons_[static_cast<std::size_t>(r)] = b;
-        candidateGroup_->addButton(b, r);
-        cgrid->addWidget(b, r + 1, 0);
-        for (int c = 0; c < 4; ++c) {
-            auto* t = new QLineEdit(table);
-            t->setReadOnly(true);
-            t->setFocusPolicy(Qt::ClickFocus);
-            t->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            t->setObjectName(QStringLiteral("candidateText%1%2").arg(r).arg(c));
-            t->setAccessibleName(QStringLiteral("設定 %1 %2").arg(r + 1).arg(QString::fromUtf8(kColumnTitles[c])));
-            t->setMinimumWidth(c == 3 ? 150 : 120);
-            candidateTexts_[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)] = t;
-            cgrid->addWidget(t, r + 1, c + 1);
-        }
-    }
-    top->addWidget(table);
+    top->addWidget(candidates_.build(this, 3));
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -175,7 +148,7 @@ void CWaveTimeDlg::buildControls() {
         form_.setCountText(t.toStdString());
         showForm();
     });
-    connect(candidateGroup_, &QButtonGroup::idToggled, this, [this](int id, bool on) {
+    connect(candidates_.group(), &QButtonGroup::idToggled, this, [this](int id, bool on) {
         if (updating_ || !on) return;
         form_.selectCandidate(id);
         showForm();
@@ -205,18 +178,7 @@ void CWaveTimeDlg::showForm() {
     totalMark_->setVisible(form_.timeGroupEnabled() && !form_.inputValid());
     samplingMark_->setVisible(form_.samplingGroupEnabled() && !form_.inputValid());
 
-    // A group of exclusive buttons cannot show "none" while exclusive.
-    candidateGroup_->setExclusive(false);
-    for (int r = 0; r < 3; ++r) {
-        const TimeCandidate& c = form_.candidate(r);
-        auto* b = candidateButtons_[static_cast<std::size_t>(r)];
-        b->setEnabled(c.enabled);
-        b->setChecked(form_.selectedCandidate() == r);
-        const std::string* texts[4] = {&c.totalText, &c.samplingText, &c.countText, &c.errorText};
-        for (int k = 0; k < 4; ++k)
-            setText(candidateTexts_[static_cast<std::size_t>(r)][static_cast<std::size_t>(k)], *texts[k]);
-    }
-    candidateGroup_->setExclusive(true);
+    candidates_.show(form_);
     ok_->setEnabled(form_.okEnabled());
     updating_ = false;
 }

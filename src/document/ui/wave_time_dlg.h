@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 
+#include "document/ui/time_candidate_rows.h"
 #include "document/wave_time.h"
 
 class QButtonGroup;
@@ -53,9 +54,7 @@ private:
     // "×" beside the field of the current mode while its text does not read.
     QLabel* totalMark_ = nullptr;
     QLabel* samplingMark_ = nullptr;
-    QButtonGroup* candidateGroup_ = nullptr;
-    std::array<QRadioButton*, 3> candidateButtons_{};
-    std::array<std::array<QLineEdit*, 4>, 3> candidateTexts_{};
+    TimeCandidateRows candidates_;
     QPushButton* ok_ = nullptr;
 };
 
