@@ -22,26 +22,15 @@ public:
     int writes = 0;
 };
 
-TEST(MaxNumber, OutOfRangeOrUnreadableCountsAsOne) {
-    EXPECT_EQ(parseMaxNumber("0"), 1);
-    EXPECT_EQ(parseMaxNumber("abc"), 1);
-    EXPECT_EQ(parseMaxNumber("300"), 1);
-    EXPECT_EQ(parseMaxNumber("256"), 1);
-    EXPECT_EQ(parseMaxNumber(""), 1);
-    EXPECT_EQ(parseMaxNumber("-2"), 1);
-    EXPECT_EQ(parseMaxNumber(" 2"), 1);
-    EXPECT_EQ(parseMaxNumber("4294967295"), 1);
-    EXPECT_EQ(parseMaxNumber("4294967298"), 1);  // overflow must not wrap to 2
-    EXPECT_EQ(parseMaxNumber("2"), 2);
-    EXPECT_EQ(parseMaxNumber("255"), 255);
-    EXPECT_EQ(parseMaxNumber("002"), 2);
-}
-
-TEST(MaxNumber, OnlyOneMeansSingleInstance) {
-    EXPECT_TRUE(singleInstanceRule(parseMaxNumber("0")));
-    EXPECT_TRUE(singleInstanceRule(parseMaxNumber("abc")));
-    EXPECT_TRUE(singleInstanceRule(parseMaxNumber("300")));
-    EXPECT_FALSE(singleInstanceRule(parseMaxNumber("2")));
+TEST(MaxNumber, OutOfRangeOrUnreadableCountsAsOneWhichMeansSingleInstance) {
+    // "4294967298" must not wrap to 2.
+    for (const char* bad : {"0", "abc", "300", "256", "", "-2", " 2", "4294967295", "4294967298"}) {
+        EXPECT_EQ(parseMaxNumber(bad), 1) << bad;
+        EXPECT_TRUE(singleInstanceRule(parseMaxNumber(bad))) << bad;
+    }
+    const std::pair<const char*, int> good[] = {{"2", 2}, {"255", 255}, {"002", 2}};
+    for (const auto& [text, n] : good) EXPECT_EQ(parseMaxNumber(text), n) << text;
+    EXPECT_FALSE(singleInstanceRule(2));
 }
 
 TEST(StartupSettings, OldVersionIsRewrittenAndOtherKeysStay) {

@@ -3,16 +3,15 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <vector>
 
 #include "app/lifecycle.h"
-#include "document/waveform_file_format.h"
-#include "document/waveform_file_io.h"
 #include "lifecycle_fake.h"
+#include "support/documents.h"
 #include "support/scripted_prompter.h"
+#include "support/waveform_files.h"
 
 namespace lyr::app {
 namespace {
@@ -20,35 +19,18 @@ namespace {
 namespace fs = std::filesystem;
 namespace wf = document::wavefile;
 
-void writeLegacy(const fs::path& p, std::uint32_t u, std::uint32_t n) {
-    std::vector<std::uint8_t> b(1024 + 12ull * n, 0);
-    wf::putU32(&b[8], u);
-    wf::putU32(&b[12], n);
-    wf::putU32(&b[16], 20);
-    wf::putU64(&b[0], std::uint64_t{20u * u} * n);
-    wf::putU32(&b[860], 2);  // startControl: external trigger
-    wf::putU32(&b[wf::off::headerChecksum], wf::byteSum(b.data(), wf::off::headerChecksum));
-    for (std::uint32_t i = 0; i < n; ++i) wf::putF64(&b[1024 + 8ull * i], 0.5);
-    for (std::uint32_t i = 0; i < n; ++i) b[1024 + 8ull * n + i] = 1;  // CH0 high
-    std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(b.data()), std::streamsize(b.size()));
-}
-
 class RealDocumentTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = test::freshScratchDir("lyr_document_store");
-        std::string message;
-        doc = document::CSYNDoc::create(message);
-        ASSERT_TRUE(doc) << message;
+        doc = lyr::test::makeDoc();
         store = std::make_unique<DocumentStore>(*doc);
         life = std::make_unique<DocumentLifecycle>(*store, prompter, dialogs, waveTime);
         life->hooks().storeViewState = [this] { return view; };
         life->hooks().restoreViewState = [this](const document::ViewStateRecord& r) { restored = r; };
     }
-    void TearDown() override { fs::remove_all(dir); }
-    std::string path(const std::string& name) const { return (dir / name).string(); }
+    std::string path(const std::string& name) const { return folder.file(name); }
 
-    fs::path dir;
+    lyr::test::ScratchFolder folder;
     std::unique_ptr<document::CSYNDoc> doc;
     std::unique_ptr<DocumentStore> store;
     lyr::test::ScriptedPrompter prompter;
@@ -60,7 +42,13 @@ protected:
 };
 
 TEST_F(RealDocumentTest, UpperCaseSynOpensAsLyrAndSaveWritesItBesideWithoutAsking) {
-    writeLegacy(dir / "OLD.SYN", 10, 100);
+    lyr::test::LegacyFile legacy;  // 100 samples of 200 ns, CH0 high
+    legacy.u = 10;
+    legacy.n = 100;
+    legacy.analog.assign(100, 0.5);
+    legacy.channels[0].assign(100, 1);
+    legacy.output.startControl = 2;  // external trigger
+    lyr::test::putFileBytes(path("OLD.SYN"), legacy.bytes());
     ASSERT_TRUE(life->openPath(path("OLD.SYN")));
     EXPECT_EQ(life->documentPath(), path("OLD.lyr"));
     EXPECT_EQ(life->title(), "OLD.lyr");
@@ -158,8 +146,7 @@ TEST_F(RealDocumentTest, FailedSaveKeepsThePreviousFile) {
     ASSERT_TRUE(life->newWaveform());
     dialogs.answers.push_back(path("keep.lyr"));
     ASSERT_TRUE(life->saveAs());
-    std::ifstream in(path("keep.lyr"), std::ios::binary);
-    const std::string before{std::istreambuf_iterator<char>(in), {}};
+    const auto before = lyr::test::fileBytes(path("keep.lyr"));
 
     // The disk fills up half-way through the next save of the same file.
     doc->takeAnalogSnapshot();
@@ -168,40 +155,30 @@ TEST_F(RealDocumentTest, FailedSaveKeepsThePreviousFile) {
     struct DiskFull : wf::IoSeam {
         std::size_t allowWrite(std::size_t n) override { return n / 2; }
     } full;
-    wf::IoSeam* previous = wf::installIoSeam(&full);
-    const bool saved = life->save();
-    wf::installIoSeam(previous);
-
-    EXPECT_FALSE(saved);
+    {
+        lyr::test::SeamInstalled installed(&full);
+        EXPECT_FALSE(life->save());
+    }
     ASSERT_EQ(prompter.asked.size(), 1u);
     EXPECT_EQ(prompter.asked[0].text, "ファイル書き込みエラーです。");
     EXPECT_TRUE(doc->isModified());
     EXPECT_EQ(life->documentPath(), path("keep.lyr"));
-    std::ifstream again(path("keep.lyr"), std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(again), {}), before);
-    std::size_t files = 0;
-    for (const auto& e : fs::directory_iterator(dir)) files += e.is_regular_file();
-    EXPECT_EQ(files, 1u);  // no temporary file left behind
+    EXPECT_EQ(lyr::test::fileBytes(path("keep.lyr")), before);
+    EXPECT_EQ(folder.entries(), 1u);  // no temporary file left behind
 
     // A folder that takes no temporary file: saved in place, and the user is told.
     struct FolderRefuses : wf::IoSeam {
         bool folderRefusesNewFile() override { return true; }
     } refuses;
-    const char* tmp = std::getenv("TMPDIR");
-    const std::string oldTmp = tmp ? tmp : "";
-    ::setenv("TMPDIR", dir.c_str(), 1);
-    previous = wf::installIoSeam(&refuses);
-    const bool inPlace = life->save();
-    wf::installIoSeam(previous);
-    if (tmp) ::setenv("TMPDIR", oldTmp.c_str(), 1);
-    else ::unsetenv("TMPDIR");
-    EXPECT_TRUE(inPlace);
+    {
+        lyr::test::TemporaryFolderAt tmp(folder.path() / "tmp");
+        lyr::test::SeamInstalled installed(&refuses);
+        EXPECT_TRUE(life->save());
+        EXPECT_TRUE(fs::is_empty(folder.path() / "tmp"));  // the copy of the old bytes is gone
+    }
     ASSERT_EQ(prompter.asked.size(), 2u);
     EXPECT_EQ(prompter.asked[1].text, wf::kMsgSavedInPlace);
     EXPECT_FALSE(doc->isModified());
-    files = 0;
-    for (const auto& e : fs::directory_iterator(dir)) files += e.is_regular_file();
-    EXPECT_EQ(files, 1u);  // the copy of the old bytes is gone
 }
 
 }  // namespace

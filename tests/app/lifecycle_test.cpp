@@ -5,8 +5,10 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 #include "lifecycle_fake.h"
+#include "support/scratch_dir.h"
 #include "support/scripted_prompter.h"
 
 namespace lyr::app {
@@ -35,19 +37,17 @@ TEST(FileRules, DialogFilters) {
 }
 
 TEST(SaveChangesText, EachChangeAddsItsLineAndAnEmptyLine) {
-    ChangeState s{true, true, false, true};
-    EXPECT_EQ(saveChangesMessage(s, ""),
-              "無題 の内容は変更されています。\n\n出力設定が変更されています。\n\n変更を保存しますか？");
-    EXPECT_EQ(saveChangesMessage(s, "/d/a.lyr"),
-              "ファイル a.lyr の内容は変更されています。\n\n出力設定が変更されています。\n\n変更を保存しますか？");
-    s = {true, false, true, false};
-    EXPECT_EQ(saveChangesMessage(s, "/d/a.lyr"), "アナログ分解能設定が変更されています。\n\n変更を保存しますか？");
-    s = {true, true, true, true};
-    EXPECT_EQ(saveChangesMessage(s, ""),
-              "無題 の内容は変更されています。\n\nアナログ分解能設定が変更されています。\n\n"
-              "出力設定が変更されています。\n\n変更を保存しますか？");
-    EXPECT_EQ(saveChangesMessage({true, false, false, false}, "/a.lyr"), "");
-    EXPECT_EQ(saveChangesMessage({false, true, true, true}, "/a.lyr"), "");
+    const std::string ask = "変更を保存しますか？";
+    const std::string output = "出力設定が変更されています。\n\n", resolution = "アナログ分解能設定が変更されています。\n\n";
+    const std::tuple<ChangeState, const char*, std::string> cases[] = {
+        {{true, true, false, true}, "", "無題 の内容は変更されています。\n\n" + output + ask},
+        {{true, true, false, true}, "/d/a.lyr", "ファイル a.lyr の内容は変更されています。\n\n" + output + ask},
+        {{true, false, true, false}, "/d/a.lyr", resolution + ask},
+        {{true, true, true, true}, "", "無題 の内容は変更されています。\n\n" + resolution + output + ask},
+        {{true, false, false, false}, "/a.lyr", ""},
+        {{false, true, true, true}, "/a.lyr", ""},  // no waveform: nothing to save
+    };
+    for (const auto& [state, path, text] : cases) EXPECT_EQ(saveChangesMessage(state, path), text) << text;
 }
 
 class LifecycleTest : public ::testing::Test {
@@ -117,14 +117,15 @@ TEST_F(LifecycleTest, NewRefusedByDocumentSaysInvalidParameter) {
     EXPECT_EQ(events, (std::vector<std::string>{"pull", "close-output"}));
 }
 
-TEST_F(LifecycleTest, CancelAbandonsNewOpenAndClose) {
+TEST_F(LifecycleTest, CancelAbandonsNewOpenCloseAndDrop) {
     modify();
-    prompter.script({PromptAnswer::Cancel, PromptAnswer::Cancel, PromptAnswer::Cancel});
+    prompter.script({PromptAnswer::Cancel, PromptAnswer::Cancel, PromptAnswer::Cancel, PromptAnswer::Cancel});
     EXPECT_FALSE(life.newWaveform());
     dialogs.answers.push_back("/d/x.lyr");
     EXPECT_FALSE(life.open());
     EXPECT_FALSE(life.close());
-    EXPECT_EQ(prompter.asked.size(), 3u);
+    EXPECT_FALSE(life.drop("/d/y.lyr"));
+    EXPECT_EQ(prompter.asked.size(), 4u);
     for (const auto& q : prompter.asked) {
         EXPECT_EQ(q.buttons, PromptButtons::YesNoCancel);
         EXPECT_EQ(q.icon, PromptIcon::Warning);
@@ -134,13 +135,6 @@ TEST_F(LifecycleTest, CancelAbandonsNewOpenAndClose) {
     EXPECT_TRUE(dialogs.filters.empty());  // the open dialog never came up
     EXPECT_EQ(waveTime.seenTs, 0u);        // nor the total-time dialog
     for (const auto& e : events) EXPECT_EQ(e, "pull");
-}
-
-TEST_F(LifecycleTest, DropWithCancelKeepsTheDocument) {
-    modify();
-    prompter.script({PromptAnswer::Cancel});
-    EXPECT_FALSE(life.drop("/d/y.lyr"));
-    EXPECT_TRUE(store.calls.empty());
 }
 
 TEST_F(LifecycleTest, NoDiscardsChangesAndContinues) {
@@ -270,8 +264,8 @@ TEST_F(LifecycleTest, SaveEnablingRule) {
 
 TEST_F(LifecycleTest, SaveAsAddsExtensionAsksBeforeOverwriting) {
     store.state = {true, true, false, false};
-    const auto dir = test::scratchDir("lyr_lifecycle");
-    std::filesystem::create_directories(dir);
+    lyr::test::ScratchDir scratch;
+    const auto& dir = scratch.path();
     const std::string base = (dir / "exists").string();
     std::ofstream(base + ".lyr") << "x";
 
@@ -301,7 +295,6 @@ TEST_F(LifecycleTest, SaveAsAddsExtensionAsksBeforeOverwriting) {
     EXPECT_TRUE(life.saveAs());
     EXPECT_EQ(store.calls.back(), "save " + base + ".lyr");
     EXPECT_EQ(life.title(), "exists.lyr");
-    std::filesystem::remove_all(dir);
 }
 
 TEST_F(LifecycleTest, FailedSaveKeepsPathAndTitle) {

@@ -9,7 +9,7 @@
 #include "digital/data_forms.h"
 #include "digital/digital_form_editor.h"
 #include "document/waveform_file.h"
-#include "document/waveform_file_helpers.h"
+#include "support/waveform_files.h"
 #include "support/documents.h"
 #include "support/scripted_prompter.h"
 

@@ -8,7 +8,7 @@
 
 #include "digital/data_readers.h"
 #include "document/waveform_file.h"
-#include "document/waveform_file_helpers.h"
+#include "support/waveform_files.h"
 #include "support/documents.h"
 #include "support/text_reader_reference.h"
 

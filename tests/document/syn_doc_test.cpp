@@ -78,12 +78,9 @@ TEST(CSYNDoc, TimeBaseLimitsAndTruncation) {
     EXPECT_EQ(doc->samplingUnits(), 8388608u);
 
     const TimeBase before = timeBaseOf(*doc);
-    EXPECT_FALSE(doc->setTimeBase(9, 100));
-    EXPECT_FALSE(doc->setTimeBase(83886090, 100));
-    EXPECT_FALSE(doc->setTimeBase(100, 0));
-    EXPECT_FALSE(doc->setTimeBase(100, 1048577));
-    EXPECT_FALSE(doc->setTimeBase(100, -1));
-    EXPECT_FALSE(doc->setTimeBase(-10, 100));
+    const std::pair<std::int64_t, std::int64_t> refused[] = {
+        {9, 100}, {83886090, 100}, {100, 0}, {100, 1048577}, {100, -1}, {-10, 100}};
+    for (const auto& [ts, n] : refused) EXPECT_FALSE(doc->setTimeBase(ts, n)) << ts << " x " << n;
     EXPECT_EQ(timeBaseOf(*doc), before);
 
     EXPECT_TRUE(doc->setTimeBase(10, 1));  // smallest waveform: T = 10 ns

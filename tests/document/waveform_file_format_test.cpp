@@ -8,7 +8,7 @@
 #include <sys/stat.h>
 
 #include "document/waveform_file_raw.h"
-#include "waveform_file_helpers.h"
+#include "support/waveform_files.h"
 
 namespace lyr::document::wavefile {
 namespace {

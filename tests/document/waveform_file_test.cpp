@@ -7,7 +7,7 @@
 #include <cstring>
 #include <limits>
 
-#include "waveform_file_helpers.h"
+#include "support/waveform_files.h"
 #include "support/documents.h"
 
 namespace lyr::document {

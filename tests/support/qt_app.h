@@ -5,7 +5,10 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QString>
+#include <QTest>
 #include <QWidget>
 
 namespace lyr::test {
@@ -35,6 +38,19 @@ W* child(QWidget& parent, const QString& name) {
     W* w = parent.findChild<W*>(name);
     EXPECT_NE(w, nullptr) << name.toStdString();
     return w;
+}
+
+// Replaces the text of e as a user does: focus, select all, delete, type.
+inline void retype(QLineEdit* e, const QString& text) {
+    e->setFocus();
+    e->selectAll();
+    QTest::keyClick(e, Qt::Key_Delete);
+    QTest::keyClicks(e, text);
+}
+
+// Clicks the push button of that name with the mouse.
+inline void clickButton(QWidget& parent, const QString& name) {
+    QTest::mouseClick(child<QPushButton>(parent, name), Qt::LeftButton);
 }
 
 }  // namespace lyr::test

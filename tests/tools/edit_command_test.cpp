@@ -11,6 +11,7 @@
 #include "document/syn_doc.h"
 #include "document/waveform_file.h"
 #include "lyrtool_run.h"
+#include "support/documents.h"
 
 namespace lyrtool::test {
 namespace {
@@ -25,8 +26,7 @@ protected:
     std::string path(const char* name) const { return (dir / name).string(); }
 
     std::unique_ptr<lyr::document::CSYNDoc> load(const char* name) {
-        std::string message;
-        auto doc = lyr::document::CSYNDoc::create(message);
+        auto doc = lyr::test::makeDoc();
         lyr::document::StoredExtras extras;
         EXPECT_TRUE(lyr::document::openWaveformFile(path(name), *doc, extras).ok);
         return doc;
@@ -57,18 +57,20 @@ TEST_F(EditCommand, SineWithPhaseAndGridAdjustedStart) {
 }
 
 TEST_F(EditCommand, InvalidFieldIsAUsageErrorNamingIt) {
-    auto r = lyrtool({"edit", path("in.lyr"), path("out.lyr"), "ramp", "--period", "1us", "--v0", "1", "--v1", "1"},
-                     dir);
-    EXPECT_EQ(r.status, 2);
-    EXPECT_NE(r.err.find("invalid --v0 '1'"), std::string::npos) << r.err;
-    EXPECT_FALSE(fs::exists(dir / "out.lyr"));
-    r = lyrtool({"edit", path("in.lyr"), path("out.lyr"), "dc", "--period", "20us", "--v0", "1"}, dir);
-    EXPECT_EQ(r.status, 2);
-    EXPECT_NE(r.err.find("invalid --period"), std::string::npos) << r.err;
-    r = lyrtool({"edit", path("in.lyr"), path("out.lyr"), "dc", "--tau", "1us"}, dir);
-    EXPECT_EQ(r.status, 2);
-    r = lyrtool({"edit", path("in.lyr"), path("out.lyr"), "dc", "--period", "1us", "--mode", "divide"}, dir);
-    EXPECT_EQ(r.status, 2);
+    const std::pair<std::vector<std::string>, const char*> cases[] = {
+        {{"ramp", "--period", "1us", "--v0", "1", "--v1", "1"}, "invalid --v0 '1'"},
+        {{"dc", "--period", "20us", "--v0", "1"}, "invalid --period"},
+        {{"dc", "--tau", "1us"}, ""},
+        {{"dc", "--period", "1us", "--mode", "divide"}, ""},
+    };
+    for (const auto& [editor, named] : cases) {
+        std::vector<std::string> args{"edit", path("in.lyr"), path("out.lyr")};
+        args.insert(args.end(), editor.begin(), editor.end());
+        const auto r = lyrtool(args, dir);
+        EXPECT_EQ(r.status, 2) << editor[1];
+        EXPECT_NE(r.err.find(named), std::string::npos) << r.err;
+        EXPECT_FALSE(fs::exists(dir / "out.lyr"));
+    }
 }
 
 TEST_F(EditCommand, RectangleFromTheStartVoltageThenMultiply) {

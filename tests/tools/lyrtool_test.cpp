@@ -11,6 +11,8 @@
 #include "document/waveform_file.h"
 #include "document/waveform_file_format.h"
 #include "lyrtool_run.h"
+#include "support/documents.h"
+#include "support/waveform_files.h"
 
 namespace lyrtool::test {
 namespace {
@@ -49,31 +51,26 @@ std::string valueOf(const std::string& json, const std::string& key) {
     return v;
 }
 
-std::vector<std::uint8_t> readBytes(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-void writeBytes(const fs::path& p, const std::vector<std::uint8_t>& b) {
-    std::ofstream out(p, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
-}
-void resealHeader(std::vector<std::uint8_t>& b) {
-    wf::putU32(&b[wf::off::headerChecksum], wf::byteSum(b.data(), wf::off::headerChecksum));
-}
+using lyr::test::fileBytes;
+using lyr::test::putFileBytes;
 
-// A legacy file of n samples with sampling value u (20 ns steps).
+void resealHeader(std::vector<std::uint8_t>& b) { lyr::test::resealHeader(b.data()); }
+
+// A legacy file of n samples with sampling value u (20 ns steps): CH0 toggles
+// between 0 and badLevel, CH1 is high.
 void writeLegacy(const fs::path& p, std::uint32_t u, std::uint32_t n, std::uint8_t badLevel = 1) {
-    std::vector<std::uint8_t> b(1024 + 12ull * n, 0);
-    wf::putU32(&b[8], u);
-    wf::putU32(&b[12], n);
-    wf::putU32(&b[16], 20);
-    wf::putU64(&b[0], std::uint64_t{20u * u} * n);
-    wf::putU32(&b[860 + 4 * 8], 7);  // repeatCount
-    resealHeader(b);
-    for (std::uint32_t i = 0; i < n; ++i) wf::putF64(&b[1024 + 8ull * i], i * 0.125 - 1.0);
-    for (std::uint32_t i = 0; i < n; ++i) b[1024 + 8ull * n + i] = (i % 2) ? badLevel : 0;  // CH0
-    for (std::uint32_t i = 0; i < n; ++i) b[1024 + 9ull * n + i] = 1;                      // CH1
-    writeBytes(p, b);
+    lyr::test::LegacyFile f;
+    f.u = u;
+    f.n = n;
+    f.output.repeatCount = 7;
+    for (std::uint32_t i = 0; i < n; ++i) {
+        f.analog.push_back(i * 0.125 - 1.0);
+        f.channels[0].push_back((i % 2) ? badLevel : 0);
+    }
+    f.channels[1].assign(n, 1);
+    f.channels[2].assign(n, 0);
+    f.channels[3].assign(n, 0);
+    putFileBytes(p.string(), f.bytes());
 }
 
 class LyrtoolTest : public ::testing::Test {
@@ -163,9 +160,9 @@ TEST_F(LyrtoolTest, RefusedFilesExitOneWithTheReaderMessage) {
     EXPECT_NE(r.err.find("ファイルオープンエラーです。 (file open error)"), std::string::npos) << r.err;
 
     ASSERT_EQ(run({"new", path("a.lyr"), "--sampling", "10ns", "--count", "100"}).status, 0);
-    auto bytes = readBytes(path("a.lyr"));
+    auto bytes = fileBytes(path("a.lyr"));
     bytes.push_back(0);
-    writeBytes(path("long.lyr"), bytes);
+    putFileBytes(path("long.lyr"), bytes);
     for (const char* cmd : {"info", "dump"}) {
         r = run({cmd, path("long.lyr")});
         EXPECT_EQ(r.status, 1) << cmd;
@@ -177,9 +174,9 @@ TEST_F(LyrtoolTest, RefusedFilesExitOneWithTheReaderMessage) {
     EXPECT_FALSE(fs::exists(path("out.lyr")));
 
     // A header byte changed without its checksum.
-    bytes = readBytes(path("a.lyr"));
+    bytes = fileBytes(path("a.lyr"));
     bytes[40] ^= 1;
-    writeBytes(path("sum.lyr"), bytes);
+    putFileBytes(path("sum.lyr"), bytes);
     EXPECT_EQ(run({"info", path("sum.lyr")}).status, 1);
 
     // A legacy channel byte of 2.
@@ -242,19 +239,16 @@ TEST_F(LyrtoolTest, InfoJsonHasExactlyTheKeys) {
 }
 
 TEST_F(LyrtoolTest, FixedTextsAreShownFromCodePage932) {
-    std::string message;
-    auto doc = lyr::document::CSYNDoc::create(message);
-    ASSERT_TRUE(doc);
-    ASSERT_TRUE(doc->newWaveform(10, 50));
+    auto doc = lyr::test::newDoc(10, 50);
     lyr::document::StoredExtras extras;
     extras.deviceText = "\x94\x67\x8C\x60 \xB1\xC5\xDB\xB8\xDE";  // 波形 ｱﾅﾛｸﾞ
     extras.editLocked = true;
     extras.reservedFlag2 = 1;
     ASSERT_TRUE(lyr::document::saveWaveformFile(path("t.lyr"), *doc, extras).ok);
-    auto bytes = readBytes(path("t.lyr"));
+    auto bytes = fileBytes(path("t.lyr"));
     std::memcpy(&bytes[wf::off::signalNames + 8], "CH0\xFD    ", 8);  // one byte without a character
     resealHeader(bytes);
-    writeBytes(path("t.lyr"), bytes);
+    putFileBytes(path("t.lyr"), bytes);
 
     ToolRun r = run({"info", path("t.lyr"), "--json"});
     ASSERT_EQ(r.status, 0) << r.err;
@@ -266,10 +260,7 @@ TEST_F(LyrtoolTest, FixedTextsAreShownFromCodePage932) {
 }
 
 TEST_F(LyrtoolTest, DumpPrintsExactValuesAndHonoursTheRange) {
-    std::string message;
-    auto doc = lyr::document::CSYNDoc::create(message);
-    ASSERT_TRUE(doc);
-    ASSERT_TRUE(doc->newWaveform(10, 30));
+    auto doc = lyr::test::newDoc(10, 30);
     const double values[] = {0.1, 1.0 / 3.0, -0.7, 1e-300, 2.5};
     for (int i = 0; i < 30; ++i) doc->analog()[i] = values[i % 5] * (i + 1);
     doc->digital(0)[3] = 1;
@@ -342,10 +333,7 @@ TEST_F(LyrtoolTest, LegacyFileIsShownConvertedAndConvertWritesTheCurrentFormat) 
 }
 
 TEST_F(LyrtoolTest, OtherVersionGetsTheReducedImport) {
-    std::string message;
-    auto doc = lyr::document::CSYNDoc::create(message);
-    ASSERT_TRUE(doc);
-    ASSERT_TRUE(doc->newWaveform(20, 40));
+    auto doc = lyr::test::newDoc(20, 40);
     doc->analog()[5] = 0.5;
     doc->takeAnalogSnapshot();
     doc->commitAnalogEdit();  // modificationCount 1
@@ -359,9 +347,9 @@ TEST_F(LyrtoolTest, OtherVersionGetsTheReducedImport) {
     EXPECT_EQ(valueOf(r.out, "amplitude"), "0.75");
     EXPECT_EQ(valueOf(r.out, "deviceText"), "\"DEV\"");
 
-    auto bytes = readBytes(path("v3.lyr"));
+    auto bytes = fileBytes(path("v3.lyr"));
     wf::putU32(&bytes[wf::off::formatVersion], 2);  // outside the header checksum
-    writeBytes(path("v2.lyr"), bytes);
+    putFileBytes(path("v2.lyr"), bytes);
     r = run({"info", path("v2.lyr"), "--json"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(valueOf(r.out, "formatVersion"), "2");

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "view/readouts.h"
@@ -14,25 +15,26 @@ TEST(Readouts, FixedUnitKeepsTheDecimalsTheSamplingTimeResolves) {
     EXPECT_EQ(samplingZeros(83886080), 1);
     // T = 100 uS with Ts = 100 ns: uS with one decimal.
     EXPECT_EQ(fixedUnitFor(100000), 1);
-    EXPECT_EQ(formatFixedUnit(300, 1, 100), "0.3 uS");
-    EXPECT_EQ(formatFixedUnit(0, 1, 100), "0.0 uS");
-    EXPECT_EQ(formatFixedUnit(100000, 1, 100), "100.0 uS");
-    EXPECT_EQ(formatFixedUnit(-1200, 1, 100), "-1.2 uS");
-    // Ts = 10 ns keeps two of the three decimals; Ts = 1 uS none in uS.
-    EXPECT_EQ(formatFixedUnit(300, 1, 10), "0.30 uS");
-    EXPECT_EQ(formatFixedUnit(3000, 1, 1000), "3 uS");
-    EXPECT_EQ(formatFixedUnit(5000, 2, 1000), "0.005 mS");
-    EXPECT_EQ(formatFixedUnit(1234567890, 3, 10), "1.23456789 S");
-    EXPECT_EQ(formatFixedUnit(70, 0, 10), "70 nS");
+    struct Case {
+        std::int64_t ns;
+        int unit;
+        std::int64_t ts;
+        const char* text;
+    } cases[] = {
+        {300, 1, 100, "0.3 uS"}, {0, 1, 100, "0.0 uS"}, {100000, 1, 100, "100.0 uS"}, {-1200, 1, 100, "-1.2 uS"},
+        // Ts = 10 ns keeps two of the three decimals; Ts = 1 uS none in uS.
+        {300, 1, 10, "0.30 uS"}, {3000, 1, 1000, "3 uS"}, {5000, 2, 1000, "0.005 mS"},
+        {1234567890, 3, 10, "1.23456789 S"}, {70, 0, 10, "70 nS"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(formatFixedUnit(c.ns, c.unit, c.ts), c.text);
 }
 
 TEST(Readouts, DifferenceUsesItsOwnUnit) {
-    EXPECT_EQ(formatDifference(300, 100), "300 nS");
-    EXPECT_EQ(formatDifference(-300, 100), "-300 nS");
-    EXPECT_EQ(formatDifference(999, 1), "999 nS");
-    EXPECT_EQ(formatDifference(1000, 10), "1.00 uS");
-    EXPECT_EQ(formatDifference(999999999, 1), "999.999999 mS");
-    EXPECT_EQ(formatDifference(1000000000, 10), "1.00000000 S");
+    const std::tuple<std::int64_t, std::int64_t, const char*> cases[] = {
+        {300, 100, "300 nS"},  {-300, 100, "-300 nS"},  {999, 1, "999 nS"},
+        {1000, 10, "1.00 uS"}, {999999999, 1, "999.999999 mS"}, {1000000000, 10, "1.00000000 S"},
+    };
+    for (const auto& [ns, ts, text] : cases) EXPECT_EQ(formatDifference(ns, ts), text);
 }
 
 TEST(Readouts, CursorMarkAndIntervals) {

@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QDropEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,7 +18,7 @@
 
 #include "digital/ui/data_commands.h"
 #include "digital/ui/data_dialogs.h"
-#include "document/waveform_file_helpers.h"
+#include "support/waveform_files.h"
 #include "support/documents.h"
 #include "support/qt_app.h"
 #include "support/scripted_prompter.h"
@@ -29,24 +28,12 @@ namespace {
 
 using lyr::test::child;
 
-void type(QLineEdit* e, const QString& text) {
-    e->setFocus();
-    e->selectAll();
-    QTest::keyClick(e, Qt::Key_Delete);
-    QTest::keyClicks(e, text);
-}
+void type(QLineEdit* e, const QString& text) { lyr::test::retype(e, text); }
+void click(QWidget& dlg, const char* name) { lyr::test::clickButton(dlg, QString::fromLatin1(name)); }
 
-void click(QWidget& dlg, const char* name) {
-    QTest::mouseClick(child<QPushButton>(dlg, QString::fromLatin1(name)), Qt::LeftButton);
-}
-
-// Saved only when LYR_GRAB names a folder.
 void screenshot(QWidget& dlg, const char* name) {
-    const QString dir = qEnvironmentVariable("LYR_GRAB");
-    if (dir.isEmpty()) return;
-    QDir().mkpath(dir);
-    QApplication::processEvents();
-    dlg.grab().save(dir + QStringLiteral("/digital_%1.png").arg(QString::fromLatin1(name)));
+    QApplication::processEvents();  // pending layout after the last change
+    lyr::test::grabIfAsked(dlg, QStringLiteral("digital_%1").arg(QString::fromLatin1(name)));
 }
 
 void putText(const std::string& path, const std::string& text) {

@@ -25,16 +25,9 @@ namespace {
 using lyr::test::child;
 
 void type(QWidget& dlg, const QString& name, const QString& text) {
-    QLineEdit* e = child<QLineEdit>(dlg, name);
-    e->setFocus();
-    e->selectAll();
-    QTest::keyClick(e, Qt::Key_Delete);
-    QTest::keyClicks(e, text);
+    lyr::test::retype(child<QLineEdit>(dlg, name), text);
 }
-
-void click(QWidget& dlg, const char* name) {
-    QTest::mouseClick(child<QPushButton>(dlg, QString::fromLatin1(name)), Qt::LeftButton);
-}
+void click(QWidget& dlg, const char* name) { lyr::test::clickButton(dlg, QString::fromLatin1(name)); }
 
 bool markerShown(QWidget& dlg, const char* key) {
     return !child<QLabel>(dlg, QStringLiteral("marker_") + QString::fromLatin1(key))->isHidden();

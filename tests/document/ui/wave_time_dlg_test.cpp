@@ -20,12 +20,7 @@ QString cell(QWidget& dlg, int row, int col) {
     return child<QLineEdit>(dlg, QStringLiteral("candidateText%1%2").arg(row).arg(col))->text();
 }
 
-void retype(QLineEdit* e, const QString& text) {
-    e->setFocus();
-    e->selectAll();
-    QTest::keyClick(e, Qt::Key_Delete);
-    QTest::keyClicks(e, text);
-}
+using lyr::test::retype;
 
 class WaveTimeDlgTest : public ::testing::Test {
 protected:

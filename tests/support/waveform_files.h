@@ -1,5 +1,5 @@
 #pragma once
-// Helpers shared by the waveform file tests: a scratch folder, whole-file
+// Helpers of the tests that read and write waveform files: a scratch folder, whole-file
 // bytes, and legacy files built byte by byte.
 #include <gtest/gtest.h>
 
