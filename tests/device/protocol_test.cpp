@@ -28,12 +28,10 @@ TEST_F(Protocol, StartForceStopAndStatusReadBytes) {
     ASSERT_EQ(stopOutput(api(), h), FT_OK);
     DeviceStatus st;
     ASSERT_EQ(readStatus(api(), h, st), FT_OK);
-    const auto writes = unit.writes();
-    ASSERT_EQ(writes.size(), 4u);
-    EXPECT_EQ(hex(writes[0]), "D2 00 00 01 00 2D");
-    EXPECT_EQ(hex(writes[1]), "D2 00 00 80 00 2D");
-    EXPECT_EQ(hex(writes[2]), "D2 00 00 02 00 2D");
-    EXPECT_EQ(hex(writes[3]), "B4 00 01 00 00 4B");
+    std::vector<std::string> frames;
+    for (const auto& w : unit.writes()) frames.push_back(hex(w));
+    EXPECT_EQ(frames, (std::vector<std::string>{"D2 00 00 01 00 2D", "D2 00 00 80 00 2D", "D2 00 00 02 00 2D",
+                                                "B4 00 01 00 00 4B"}));
 }
 
 TEST_F(Protocol, ReplyMustEchoBytesZeroOneAndFive) {
@@ -118,18 +116,9 @@ TEST_F(Protocol, TimingRegisters) {
 }
 
 TEST_F(Protocol, ConfigWordPackingAndItsInverse) {
-    OutputSettings s;
-    s.startControl = 2;
-    s.outputMode = 1;
-    s.analogStop = 1;
-    s.digitalStop = 0;
-    s.syncPolarity = 1;
-    s.syncPulseWidth = 1;
-    s.triggerMode = 1;
-    s.triggerPolarity = 1;
-    s.retrigger = 1;
-    s.analogResolution = 12;
-    s.repeatCount = 1;
+    const OutputSettings s{.startControl = 2, .outputMode = 1, .analogStop = 1, .digitalStop = 0, .triggerMode = 1,
+                           .triggerPolarity = 1, .syncPolarity = 1, .syncPulseWidth = 1, .repeatCount = 1,
+                           .retrigger = 1, .analogResolution = 12};
     EXPECT_EQ(packConfigWord(s), 0x27D6);
     ASSERT_EQ(writeDeviceSettings(api(), h, s), FT_OK);
     EXPECT_EQ(events(), (std::vector<std::string>{"W6=0000", "W7=27D6"}));
@@ -138,18 +127,12 @@ TEST_F(Protocol, ConfigWordPackingAndItsInverse) {
     ASSERT_EQ(readDeviceSettings(api(), h, back), FT_OK);
     EXPECT_EQ(back, s);
     // Resolution bits: 0 for 14, 6 for 8; repeat 65536 is register value 0xFFFF.
-    OutputSettings r14, r8;
-    r14.analogResolution = 14;
-    r8.analogResolution = 8;
-    EXPECT_EQ(packConfigWord(r14), 0x0000);
-    EXPECT_EQ(packConfigWord(r8), 0x6000);
+    EXPECT_EQ(packConfigWord({.analogResolution = 14}), 0x0000);
+    EXPECT_EQ(packConfigWord({.analogResolution = 8}), 0x6000);
     EXPECT_EQ(unpackConfigWord(0x6000, 0xFFFF).repeatCount, 65536);
     EXPECT_EQ(unpackConfigWord(0x6000, 0xFFFF).analogResolution, 8);
     // Only the lowest bits of each field are sent.
-    OutputSettings wide;
-    wide.startControl = 0xFE;
-    wide.retrigger = 0xFE;
-    EXPECT_EQ(packConfigWord(wide), 0x2002);
+    EXPECT_EQ(packConfigWord({.startControl = 0xFE, .retrigger = 0xFE}), 0x2002);
 }
 
 TEST_F(Protocol, EitherSettingsReadFailingFailsTheWhole) {
@@ -183,14 +166,9 @@ TEST(SampleWords, CalibrationExampleAndClamping) {
     tracks.analog = analog;
     std::uint16_t words[8];
     buildSampleWords(tracks, 8, 14, exampleCalibration(), words);
-    EXPECT_EQ(words[0], 0x7D00);  // code 8000
-    EXPECT_EQ(words[1], 0xFFFC);  // 16400.5 clamps to 16383
-    EXPECT_EQ(words[2], 0x0000);
-    EXPECT_EQ(words[3], 15000 * 4);
-    EXPECT_EQ(words[4], 1000 * 4);
-    EXPECT_EQ(words[5], 0x0000);  // not a number: code 0
-    EXPECT_EQ(words[6], 0xFFFC);
-    EXPECT_EQ(words[7], 8001 * 4);  // 8000.5 + 0.5 rounds up
+    // Code 8000; 16400.5 clamps to 16383; not a number is code 0; 8000.5 + 0.5 rounds up.
+    EXPECT_EQ(std::vector<std::uint16_t>(words, words + 8),
+              (std::vector<std::uint16_t>{0x7D00, 0xFFFC, 0x0000, 15000 * 4, 1000 * 4, 0x0000, 0xFFFC, 8001 * 4}));
 
     // The half is added after the zero code: (0.9017... + 1.5982...) + 0.5
     // rounds to 3, while 0.9017... + (1.5982... + 0.5) stays just below it.
@@ -241,9 +219,8 @@ TEST_F(Protocol, SamplesGoInChunksOfFiftyThousandWords) {
     const auto writes = unit.writes();
     ASSERT_EQ(writes.size(), 5u);
     EXPECT_EQ(hex(writes[0]), "D2 00 00 10 00 2D");
-    EXPECT_EQ(writes[1].size(), 100000u);
-    EXPECT_EQ(writes[2].size(), 100000u);
-    EXPECT_EQ(writes[3].size(), 40000u);
+    EXPECT_EQ(std::vector<std::size_t>({writes[1].size(), writes[2].size(), writes[3].size()}),
+              (std::vector<std::size_t>{100000, 100000, 40000}));
     EXPECT_EQ(hex(writes[4]), "B4 00 01 00 00 4B");
     const auto& record = unit.model.record(0);
     ASSERT_EQ(record.loadedWords, 120000u);
