@@ -3,7 +3,7 @@
 # only when one of them is missing. Sourced by run.sh and test.sh.
 LYR_PACKAGES=(g++ clang make cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libmuparser-dev
   fonts-noto-cjk xvfb xauth
   libxml2-utils shared-mime-info desktop-file-utils dpkg-dev)
 
