@@ -23,6 +23,28 @@ int applyStartupSettings(SettingsStore& store) {
 }
 
 namespace {
+std::string historyKey(std::size_t k) { return kKeyHistoryPrefix + std::to_string(k + 1); }
+void writeIfChanged(SettingsStore& store, const std::string& key, const std::string& value) {
+    if (store.value(kSectionEquation, key) != value) store.setValue(kSectionEquation, key, value);
+}
+}  // namespace
+
+void readEquationMemory(const SettingsStore& store, document::EquationSettings& settings) {
+    settings.expression = store.value(kSectionEquation, kKeyExpression);
+    settings.history.clear();
+    for (std::size_t k = 0; k < document::EquationSettings::kHistorySize; ++k) {
+        std::string entry = store.value(kSectionEquation, historyKey(k));
+        if (!entry.empty()) settings.history.push_back(std::move(entry));
+    }
+}
+
+void writeEquationMemory(SettingsStore& store, const document::EquationSettings& settings) {
+    writeIfChanged(store, kKeyExpression, settings.expression);
+    for (std::size_t k = 0; k < document::EquationSettings::kHistorySize; ++k)
+        writeIfChanged(store, historyKey(k), k < settings.history.size() ? settings.history[k] : std::string());
+}
+
+namespace {
 std::string joinPath(const std::string& dir, const std::string& name) {
     if (dir.empty()) return name;
     if (dir.back() == '/' || dir.back() == '\\') return dir + name;

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "document/settings_records.h"
+
 namespace lyr::app {
 
 inline constexpr const char* kProgramName = "LYR";
@@ -35,6 +37,16 @@ public:
 // "MaxNumber" as a number of generators: anything that is not a decimal
 // number 1 ... 255 counts as 1.
 int parseMaxNumber(const std::string& text);
+
+// The equation editor's last expression and its history: section "Equation",
+// keys "Expression" and "History1" (newest) .. "History10".
+inline constexpr const char* kSectionEquation = "Equation";
+inline constexpr const char* kKeyExpression = "Expression";
+inline constexpr const char* kKeyHistoryPrefix = "History";
+// Reads them into the record (its period stays as it is); empty entries are skipped.
+void readEquationMemory(const SettingsStore& store, document::EquationSettings& settings);
+// Writes only what differs from the file, so an unchanged memory writes nothing.
+void writeEquationMemory(SettingsStore& store, const document::EquationSettings& settings);
 
 // One instance only when MaxNumber is 1; 2 ... 255 let several run.
 inline bool singleInstanceRule(int maxNumber) { return maxNumber == 1; }

@@ -93,6 +93,7 @@ using ExpEditor = Editor<ExpSettings>;
 using NoiseEditor = Editor<NoiseSettings>;
 using ManualEditor = Editor<ManualSettings>;
 using ExternalEditor = Editor<ExternalSettings>;
+using EquationEditor = Editor<EquationSettings>;
 using ClockEditor = Editor<ClockSettings>;
 using SerialEditor = Editor<SerialSettings>;
 using ParallelEditor = Editor<ParallelSettings>;

@@ -13,6 +13,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
+#include <vector>
 
 namespace lyr::document {
 
@@ -395,6 +397,18 @@ struct EditorSettings {
     }
     void resetToDefaults() { *this = EditorSettings{}; }
     bool operator==(const EditorSettings&) const = default;
+};
+
+// The equation editor's record. It is no part of the stored block above:
+// the document keeps it for the session and the settings file across
+// sessions, so waveform files stay as they are.
+struct EquationSettings {
+    static constexpr std::size_t kHistorySize = 10;
+    std::int64_t period = 0;
+    std::int32_t periodUnit = kNoUnit;
+    std::string expression;
+    std::vector<std::string> history;  // newest first, at most kHistorySize, no repeats
+    bool operator==(const EquationSettings&) const = default;
 };
 
 // How one-byte fields are stored. Natural: one byte each (the records take

@@ -338,6 +338,9 @@ std::optional<EditRange> CSYNDoc::EditAnalogManual(std::uint32_t cursor, ManualE
 std::optional<EditRange> CSYNDoc::EditAnalogExternal(std::uint32_t cursor, ExternalEditor& editor) {
     return runAnalogEditor(cursor, editor, editorSettings_.external);
 }
+std::optional<EditRange> CSYNDoc::EditAnalogEquation(std::uint32_t cursor, EquationEditor& editor) {
+    return runAnalogEditor(cursor, editor, equationSettings_);
+}
 
 namespace {
 // A remembered channel read from a file may be anything; an editor must

@@ -140,6 +140,8 @@ public:
     std::optional<EditRange> EditAnalogNoise(std::uint32_t cursor, NoiseEditor& editor);
     std::optional<EditRange> EditAnalogManual(std::uint32_t cursor, ManualEditor& editor);
     std::optional<EditRange> EditAnalogExternal(std::uint32_t cursor, ExternalEditor& editor);
+    // The equation editor; its record is equationSettings(), not stored in files.
+    std::optional<EditRange> EditAnalogEquation(std::uint32_t cursor, EquationEditor& editor);
     std::optional<EditRange> EditDigitalClock(std::uint32_t cursor, std::int32_t channel,
                                               ClockEditor& editor);
     std::optional<EditRange> EditDigitalSerial(std::uint32_t cursor, std::int32_t channel,
@@ -194,6 +196,10 @@ public:
     const std::string& bitText() const { return bitText_; }
     const std::string& wordText() const { return wordText_; }
     void resetEditorSettings();
+    // The equation editor's record: kept across New and Open (the settings
+    // file holds it between runs), never saved in or read from a file.
+    EquationSettings& equationSettings() { return equationSettings_; }
+    const EquationSettings& equationSettings() const { return equationSettings_; }
 
     // ---- files -------------------------------------------------------------
     DocumentFileRecord exportForFile() const;
@@ -270,6 +276,7 @@ private:
     std::string bitText_;
     std::string wordText_;
     ProtocolSettings protocolSettings_;
+    EquationSettings equationSettings_;
 
     OutputWindowLink* outputWindow_ = nullptr;
 };

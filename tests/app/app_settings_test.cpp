@@ -61,6 +61,36 @@ TEST(StartupSettings, CurrentFileIsNotWrittenAndBadMaxNumberIsKept) {
     EXPECT_EQ(s.at("PGX-500", "MaxNumber"), "abc");
 }
 
+TEST(EquationMemory, RoundTripThroughTheFileWritingOnlyChanges) {
+    MapStore s;
+    document::EquationSettings e;
+    e.period = 5;  // the file holds no period: reading leaves it
+    readEquationMemory(s, e);
+    EXPECT_TRUE(e.expression.empty());
+    EXPECT_TRUE(e.history.empty());
+    EXPECT_EQ(e.period, 5);
+
+    e.expression = "min(1, 2) * sin(2*pi*t/T)";
+    e.history = {"a", "b", "c"};
+    writeEquationMemory(s, e);
+    EXPECT_EQ(s.at("Equation", "History1"), "a");
+    const int writes = s.writes;
+    writeEquationMemory(s, e);
+    EXPECT_EQ(s.writes, writes);  // nothing changed, nothing written
+
+    s.values[{"Equation", "History2"}] = "";  // a gap in a hand-edited file is skipped
+    document::EquationSettings back;
+    readEquationMemory(s, back);
+    EXPECT_EQ(back.expression, e.expression);
+    EXPECT_EQ(back.history, (std::vector<std::string>{"a", "c"}));
+
+    e.history = {"z"};  // a shorter history empties the keys after it
+    writeEquationMemory(s, e);
+    EXPECT_TRUE(s.at("Equation", "History3").empty());
+    readEquationMemory(s, back);
+    EXPECT_EQ(back.history, (std::vector<std::string>{"z"}));
+}
+
 TEST(SettingsPath, ExplicitFilesWinThenExecutableFolderThenUserFolder) {
     SettingsLocation w;
     w.executableDir = "/opt/lyr/bin";
