@@ -23,8 +23,13 @@ std::vector<double>& segment() {
 
 void BM_SineGenerator(benchmark::State& state) {
     auto& s = segment();
+    SineParams sine;  // a 1 ms sine of amplitude 1 over the whole track
+    sine.span = {kPeriod, kTs, 0, kPeriod};
+    sine.sinePeriod = 1000000;
+    sine.amplitude = 1.0;
+    sine.repeatCount = 2000;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(generateSine(s.data(), kPeriod, kTs, 0, kPeriod, 1000000, 0, 1.0, 0.0, 2000));
+        benchmark::DoNotOptimize(generateSine(s.data(), sine));
         benchmark::ClobberMemory();
     }
     state.SetItemsProcessed(state.iterations() * kN);

@@ -47,6 +47,7 @@ std::vector<CommandInfo> buildTable() {
         {32786, "ランダムノイズ(&N)", "[アナログ]  ランダムノイズの作成", "ノイズ", R::Editing},
         {32787, "波形修正(&M)", "[アナログ]  マニュアル操作による波形修正", "波形修正", R::Editing},
         {32793, "外部データ(&F)", "[アナログ]  外部データの読み込み、変換", "外部データ", R::Editing},
+        {cmd::kAnalogEquation, "数式波形(&Q)", "[アナログ]  数式による波形の作成", "数式波形", R::Editing},
         {32874, "作成(クロック)(&C)", "[ディジタル]  作成(クロック)", "作成(クロック)", R::Editing},
         {32909, "作成(シリアル)(&S)", "[ディジタル]  作成(シリアル)", "作成(シリアル)", R::Editing},
         {32916, "作成(パラレル)(&P)", "[ディジタル]  作成(パラレル)", "作成(パラレル)", R::Editing},
@@ -116,7 +117,8 @@ std::vector<MenuItem> markItems() {
 }
 std::vector<MenuItem> analogItems() {
     return {command(32773), command(32782), command(32783), command(32784), command(32785),
-            command(32786), separator(),    command(32787), command(32793)};
+            command(32786), separator(),    command(32787), command(32793),
+            separator(),    command(cmd::kAnalogEquation)};
 }
 // The main menu's channel popups carry the whole-channel operations only.
 std::vector<MenuItem> mainChannelItems(int ch) {
@@ -219,7 +221,7 @@ const std::vector<int>& toolbarCommands() {
     static const std::vector<int> bar = {
         cmd::kFileNew, cmd::kFileOpen, cmd::kFileSave, 0,
         cmd::kUndo, 0,
-        32773, 32782, 32783, 32784, 32785, 32786, 32787, 32793, 0,
+        32773, 32782, 32783, 32784, 32785, 32786, 32787, 32793, cmd::kAnalogEquation, 0,
         cmd::kDigitalClock, cmd::kDigitalSerial, cmd::kDigitalParallel, cmd::kDigitalModify, cmd::kDigitalSwap, 0,
         32776, 32829, 32805, 32774, 32775, 0,
         cmd::kOutput, 0,

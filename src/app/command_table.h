@@ -35,6 +35,7 @@ inline constexpr int kUndo = 57643;
 inline constexpr int kTotalTime = 32843;
 inline constexpr int kEditLock = 32842;
 inline constexpr int kOutput = 32771;
+inline constexpr int kAnalogEquation = 32990;
 inline constexpr int kDigitalClock = 32874;
 inline constexpr int kDigitalSerial = 32909;
 inline constexpr int kDigitalParallel = 32916;

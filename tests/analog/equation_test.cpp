@@ -109,7 +109,11 @@ TEST(Equation, NoiseDrawsAsTheNoiseEditorDoes) {
     const Evaluated r = run("0.01 * noise()", n, 1e-6, 4e-3, 1234, table.get());
     std::vector<double> want(n);
     std::unique_ptr<double[]> table2(new double[kNoiseTableSize]);
-    ASSERT_TRUE(generateNoise(want.data(), 4000000, 1000, 0, 4000000, 0.01, 1234, table2.get()));
+    NoiseParams params;
+    params.span = {4000000, 1000, 0, 4000000};
+    params.sigma = 0.01;
+    params.seed = 1234;
+    ASSERT_TRUE(generateNoise(want.data(), params, table2.get()));
     for (std::uint64_t k = 0; k < n; ++k) ASSERT_NEAR(r.v[k], want[k], 1e-15) << k;
     // Two calls in one sample take two draws each, in the order written.
     const Evaluated twice = run("noise() - noise()", 8, 1e-6, 8e-6, 1234, table.get());

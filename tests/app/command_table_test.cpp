@@ -43,7 +43,7 @@ TEST(CommandTable, PerChannelTextsFollowOnePattern) {
     // One row per identifier: the main table and the eight families of eight.
     std::set<int> ids;
     for (const CommandInfo& c : commandTable()) EXPECT_TRUE(ids.insert(c.id).second) << c.id;
-    EXPECT_EQ(ids.size(), 51u + 64u);
+    EXPECT_EQ(ids.size(), 52u + 64u);
 }
 
 void collect(const std::vector<MenuItem>& items, std::multiset<int>& ids, std::vector<std::string>& subs) {
@@ -97,7 +97,13 @@ TEST(CommandTable, MenusPopupsAndToolbarNameKnownCommands) {
 
     const std::vector<int>& bar = toolbarCommands();
     EXPECT_EQ(std::count(bar.begin(), bar.end(), 0), 6);  // separators
-    EXPECT_EQ(bar.size(), 24u + 6u);
+    EXPECT_EQ(bar.size(), 25u + 6u);
+    // The equation editor: last in "アナログ(&A)" after a separator, its button after external data.
+    const MenuSpec& analog = mainMenus()[2];
+    ASSERT_GE(analog.items.size(), 2u);
+    EXPECT_EQ(analog.items.back().id, cmd::kAnalogEquation);
+    EXPECT_EQ(analog.items[analog.items.size() - 2].kind, MenuItem::Kind::Separator);
+    EXPECT_EQ(*(std::find(bar.begin(), bar.end(), 32793) + 1), cmd::kAnalogEquation);
     for (int id : bar) {
         if (id) {
             EXPECT_TRUE(findCommand(id) && !findCommand(id)->tooltip.empty()) << id;

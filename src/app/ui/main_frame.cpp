@@ -10,6 +10,7 @@
 #include <QPushButton>
 
 #include "analog/ui/analog_commands.h"
+#include "analog/ui/equation_commands.h"
 #include "app/ui/command_router.h"
 #include "app/ui/function_commands.h"
 #include "app/ui/file_dialogs.h"
@@ -125,6 +126,11 @@ void CMainFrame::registerCommandSets() {
     addFrameCommands();
     router_->add(new view::ViewCommands(*viewParts_.view, commandEnv()));
     router_->add(new analog::AnalogCommands(commandEnv()));
+    router_->add(new analog::EquationCommands(commandEnv()));
+    // The equation's expression and history live in the settings file: written after each run.
+    connect(router_, &CommandRouter::commandFinished, this, [this](int id) {
+        if (id == cmd::kAnalogEquation && settings_) writeEquationMemory(*settings_, doc_.equationSettings());
+    });
     router_->add(new digital::DigitalCommands(commandEnv()));
     router_->add(new digital::DataCommands(commandEnv()));
     buildOutput();

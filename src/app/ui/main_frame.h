@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 
+#include "app/app_settings.h"
 #include "app/command_table.h"
 #include "app/document_store.h"
 #include "app/lifecycle.h"
@@ -121,6 +122,9 @@ public:
     // The output command, the device state and the output window (main_frame_output.cpp).
     device::OutputCommands* outputCommands() const { return outputCommands_; }
     QAction* outputAction() const { return commandAction(cmd::kOutput); }
+    // The settings file the equation editor's expression and history are
+    // written to after each of its runs; without one they last for the run.
+    void setSettingsStore(SettingsStore* store) { settings_ = store; }
     // The start-up device selection; the title prefix goes into every title.
     void selectDevice(int maxNumber, const QString& settingsPath);
 
@@ -193,6 +197,7 @@ private:
     QString documentTitle_;
     QWidget* placeholder_ = nullptr;
 
+    SettingsStore* settings_ = nullptr;
     CommandRouter* router_ = nullptr;
     FunctionCommands* frameCommands_ = nullptr;  // file, undo, edit lock, about, exit
     std::vector<QMenu*> menus_;                  // the menu bar's, left to right

@@ -73,7 +73,9 @@ bool CSYNApp::initInstance(Prompter* prompter) {
 
     doc_ = createDocument(ask);
     if (!doc_) return false;
+    readEquationMemory(*settings_, doc_->equationSettings());
     frame_ = std::make_unique<CMainFrame>(*doc_);
+    frame_->setSettingsStore(settings_.get());
     if (prompter) frame_->setPrompter(prompter);
     if (showWindow_) {
         // Fill the screen first: without a window manager (a bare X server)

@@ -1,0 +1,17 @@
+#pragma once
+// "数式波形(&Q)": the equation editor as a command set. It runs the document's
+// equation operation at the cursor with CEquationDlg and reports the edited range.
+#include "document/ui/command_set.h"
+
+namespace lyr::analog {
+
+class EquationCommands : public ui::CommandSet {
+    Q_OBJECT
+public:
+    static constexpr int kEquation = 32990;
+    EquationCommands(const ui::CommandEnv& env, QObject* parent = nullptr);
+    std::vector<int> commandIds() const override { return {kEquation}; }
+    void run(int id) override;
+};
+
+}  // namespace lyr::analog

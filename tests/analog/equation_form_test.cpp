@@ -1,0 +1,131 @@
+// The equation editor through its form and the document's editor contract.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "analog/equation_form.h"
+#include "analog/form_editor.h"
+#include "document/syn_doc.h"
+#include "support/documents.h"
+#include "support/scripted_prompter.h"
+
+namespace lyr::analog {
+namespace {
+
+using test::ScriptedPrompter;
+
+// Types the period (us) and the expression, creates and applies.
+FormEditor<EquationForm> equationEditor(ScriptedPrompter& p, const char* periodUs, const char* expr,
+                                        AnalogApplyMode mode = AnalogApplyMode::Replace) {
+    return FormEditor<EquationForm>(p, [=](EquationForm& f) {
+        f.setUnit(AnalogEditFrame::kPeriodField, document::kUnitUs);
+        f.setText(AnalogEditFrame::kPeriodField, periodUs);
+        f.setText(EquationForm::kExpression, expr);
+        return f.createSegment() && f.applySegment(mode);
+    });
+}
+
+TEST(EquationForm, AppliedExpressionAtKnownSamplesAndRemembered) {
+    auto doc = test::newDoc(1000, 10000);  // Ts = 1 us
+    ScriptedPrompter p;
+    auto editor = equationEditor(p, "2000", "t < T/2 ? 1.5 * exp(-t/100e-6) : -0.25");
+    const auto range = doc->EditAnalogEquation(100, editor);
+    ASSERT_TRUE(range);
+    EXPECT_EQ(range->first, 100);
+    EXPECT_EQ(range->end, 2100);
+    EXPECT_DOUBLE_EQ(doc->analog()[100], 1.5);  // outside ±1 V: kept
+    EXPECT_NEAR(doc->analog()[100 + 100], 1.5 * std::exp(-1.0), 1e-12);
+    EXPECT_DOUBLE_EQ(doc->analog()[100 + 999], 1.5 * std::exp(-999e-6 / 100e-6));
+    EXPECT_DOUBLE_EQ(doc->analog()[100 + 1000], -0.25);
+    EXPECT_EQ(doc->analog()[2100], 0.0);
+    EXPECT_TRUE(doc->hasOutOfRangeAnalog());
+    const document::EquationSettings& s = doc->equationSettings();
+    EXPECT_EQ(s.expression, "t < T/2 ? 1.5 * exp(-t/100e-6) : -0.25");
+    EXPECT_EQ(s.history, std::vector<std::string>{s.expression});
+    EXPECT_EQ(s.period, 2000000);
+
+    // A cancelled run keeps the record; New keeps it too, and files never carry it.
+    const document::DocumentFileRecord before = doc->exportForFile();
+    FormEditor<EquationForm> cancel(p, [](EquationForm& f) {
+        f.setText(EquationForm::kExpression, "0");
+        return false;
+    });
+    EXPECT_FALSE(doc->EditAnalogEquation(0, cancel));
+    EXPECT_EQ(doc->equationSettings().expression, s.expression);
+    ASSERT_TRUE(doc->newWaveform(1000, 500));
+    EXPECT_EQ(doc->equationSettings().history.size(), 1u);
+    EXPECT_EQ(doc->exportForFile().editorSettings, before.editorSettings);
+}
+
+TEST(EquationForm, SameSineAsTheSineEditor) {
+    auto a = test::newDoc(100, 50000), b = test::newDoc(100, 50000);
+    ScriptedPrompter p;
+    auto eq = equationEditor(p, "5000", "0.8 * sin(2*pi*1000*t) + 0.1");
+    ASSERT_TRUE(a->EditAnalogEquation(0, eq));
+    FormEditor<SineForm> sine(p, [](SineForm& f) {
+        f.setUnit(AnalogEditFrame::kPeriodField, document::kUnitUs);
+        f.setText(AnalogEditFrame::kPeriodField, "5000");
+        f.setUnit(SineForm::kSinePeriod, document::kUnitMs);
+        f.setText(SineForm::kSinePeriod, "1");
+        f.setText(SineForm::kDelay, "0");
+        f.setText(SineForm::kAmplitude, "0.8");
+        f.setText(SineForm::kOffset, "0.1");
+        f.setText(SineForm::kRepeat, "10");
+        return f.createSegment() && f.applySegment(AnalogApplyMode::Replace);
+    });
+    ASSERT_TRUE(b->EditAnalogSine(0, sine));
+    for (std::uint32_t i = 0; i < 50000; ++i) ASSERT_NEAR(a->analog()[i], b->analog()[i], 1e-12) << i;
+}
+
+TEST(EquationForm, ParseErrorShowsTheMarkerWithMessageAndPosition) {
+    auto doc = test::newDoc(1000, 1000);
+    ScriptedPrompter p;
+    FormEditor<EquationForm> editor(p, [](EquationForm& f) {
+        f.setUnit(AnalogEditFrame::kPeriodField, document::kUnitUs);
+        f.setText(AnalogEditFrame::kPeriodField, "100");
+        f.setText(EquationForm::kExpression, "sin(2*pi*t");
+        EXPECT_TRUE(f.field(EquationForm::kExpression).markerShown);
+        EXPECT_FALSE(f.createEnabled());
+        EXPECT_EQ(f.expressionError().rfind("位置 10: ", 0), 0u) << f.expressionError();
+        f.setText(EquationForm::kExpression, "sin(2*pi*t)");
+        EXPECT_FALSE(f.field(EquationForm::kExpression).markerShown);
+        EXPECT_TRUE(f.expressionError().empty());
+        EXPECT_TRUE(f.createEnabled());
+        return false;
+    });
+    EXPECT_FALSE(doc->EditAnalogEquation(0, editor));
+}
+
+TEST(EquationForm, ANonNumberRefusesTheCreateNamingItsTime) {
+    auto doc = test::newDoc(1000, 1000);  // Ts = 1 us
+    ScriptedPrompter p;
+    bool created = true;
+    FormEditor<EquationForm> editor(p, [&](EquationForm& f) {
+        f.setUnit(AnalogEditFrame::kPeriodField, document::kUnitUs);
+        f.setText(AnalogEditFrame::kPeriodField, "100");
+        f.setText(EquationForm::kExpression, "t / (i - 37)");
+        created = f.createSegment();
+        EXPECT_EQ(f.state(), AnalogEditFrame::State::Empty);
+        EXPECT_FALSE(f.applyEnabled());
+        return false;
+    });
+    EXPECT_FALSE(doc->EditAnalogEquation(0, editor));
+    EXPECT_FALSE(created);
+    ASSERT_EQ(p.asked.size(), 1u);
+    EXPECT_EQ(p.asked[0].text, "t = 37 uS で式の値が数値になりません（NaN または無限大）");
+}
+
+TEST(EquationForm, HistoryKeepsTenNewestWithoutRepeats) {
+    std::vector<std::string> h;
+    for (int k = 0; k < 12; ++k) h = rememberExpression(h, std::to_string(k));
+    ASSERT_EQ(h.size(), 10u);
+    EXPECT_EQ(h.front(), "11");
+    EXPECT_EQ(h.back(), "2");
+    h = rememberExpression(h, "5");  // an older entry moves to the front
+    EXPECT_EQ(h.front(), "5");
+    EXPECT_EQ(std::count(h.begin(), h.end(), "5"), 1);
+    EXPECT_EQ(h.size(), 10u);
+}
+
+}  // namespace
+}  // namespace lyr::analog
