@@ -1,5 +1,6 @@
 #include "app/ui/command_icons.h"
 
+#include <QFont>
 #include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
@@ -129,6 +130,16 @@ void drawGlyph(QPainter& p, int id, const QColor& ink) {
             const QPointF head[] = {{12, 4}, {14.5, 6}, {12, 8}};
             p.drawPolygon(head, 3);
             curve([](double x) { return 12.5 - 2 * std::sin((x - 4) / 10.5 * 2 * M_PI); }, 4, 14.5, wave);
+            break;
+        }
+        case cmd::kAnalogEquation: {  // equation: an italic f over a curve
+            QFont f(QStringLiteral("serif"));
+            f.setItalic(true);
+            f.setBold(true);
+            f.setPixelSize(10);
+            p.setFont(f);
+            p.drawText(QRectF(0.5, 0, 9, 10), Qt::AlignCenter, QStringLiteral("f"));
+            curve([](double x) { return 11.5 - 3 * std::sin((x - 1.5) / 13.0 * 2 * M_PI); }, 1.5, 14.5, wave);
             break;
         }
         case cmd::kDigitalClock:
