@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QString>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
 
@@ -16,6 +17,10 @@ namespace lyr::test {
 // Made on first use (before any widget), shared by every test of the
 // program and never destroyed.
 inline QApplication& qtApp() {
+    // A runtime folder of the program's own (removed at exit): not the user's,
+    // where a running editor keeps its lock, nor Qt's shared fallback in /tmp.
+    static QTemporaryDir runtime;
+    if (!qApp && runtime.isValid()) qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
     static int argc = 1;
     static char name[] = "lyr_widget_test";
     static char* argv[] = {name, nullptr};
