@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
-# Builds LYR with its tests and runs every test through ctest; then builds the
-# unit and e2e tests with AddressSanitizer and UndefinedBehaviorSanitizer
-# (build/asan) and runs them, where any finding fails the test that made it.
-# Arguments go to ctest and run the regular tree only (LYR_ASAN=1 adds the
-# sanitizer run, LYR_ASAN=0 leaves it out of a run without arguments).
+# Builds LYR with its tests and runs every test through ctest. With LYR_ASAN=1
+# it then builds the unit and e2e tests with AddressSanitizer and
+# UndefinedBehaviorSanitizer (build/asan) and runs them, where any finding fails
+# the test that made it. Arguments go to ctest.
 set -eu
 cd "$(dirname "$0")"
 . scripts/deps.sh
@@ -15,7 +14,7 @@ status=0
 ctest --test-dir build/test --output-on-failure --no-tests=error --parallel "$(nproc)" "$@" || status=$?
 echo "regular build and tests: $((SECONDS - start)) s"
 
-if [ "${LYR_ASAN:-$([ $# -eq 0 ] && echo 1 || echo 0)}" = 1 ]; then
+if [ "${LYR_ASAN:-0}" = 1 ]; then
   start=$SECONDS
   # Warnings are errors in the regular tree; here GCC's analysis of the
   # instrumented code gives false alarms (std::regex, -Wmaybe-uninitialized).
