@@ -134,7 +134,7 @@ std::vector<MenuItem> contextChannelItems(int ch) {
             id(ChannelFamily::Clear)};
 }
 
-std::vector<MenuSpec> buildMenus() {
+std::vector<MenuLayout> buildMenus() {
     std::vector<MenuItem> digital = {command(cmd::kDigitalClock), command(cmd::kDigitalSerial),
                                      command(cmd::kDigitalParallel), command(cmd::kDigitalModify),
                                      command(cmd::kDigitalSwap), separator()};
@@ -199,12 +199,12 @@ bool commandEnabled(int id, const FrameState& state, bool busy) {
     return c && commandEnabled(*c, state, busy);
 }
 
-const std::vector<MenuSpec>& mainMenus() {
-    static const std::vector<MenuSpec> menus = buildMenus();
+const std::vector<MenuLayout>& mainMenus() {
+    static const std::vector<MenuLayout> menus = buildMenus();
     return menus;
 }
 
-MenuSpec contextPopup(PopupKind kind, int channel) {
+MenuLayout contextPopup(PopupKind kind, int channel) {
     switch (kind) {
         case PopupKind::Analog: return {"アナログ(&A)", analogItems()};
         case PopupKind::Cursor: return {"Cursor", cursorItems()};

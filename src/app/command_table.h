@@ -92,19 +92,19 @@ struct MenuItem {
     std::vector<MenuItem> items;  // Submenu
 };
 
-struct MenuSpec {
+struct MenuLayout {
     std::string title;
     std::vector<MenuItem> items;
 };
 
 // The menu bar, left to right.
-const std::vector<MenuSpec>& mainMenus();
+const std::vector<MenuLayout>& mainMenus();
 
 // The context popups and the region of the view each belongs to.
 enum class PopupKind { Analog, Cursor, TimeMark, Zoom, Channel };
 // "Cursor", "TimeMark", "Zoom", or "CH0".."CH7" (channel 0..7). The analog
 // popup is the main menu's "アナログ(&A)".
-MenuSpec contextPopup(PopupKind kind, int channel = -1);
+MenuLayout contextPopup(PopupKind kind, int channel = -1);
 
 // Toolbar buttons in order; 0 marks a separator.
 const std::vector<int>& toolbarCommands();

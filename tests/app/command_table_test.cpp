@@ -59,7 +59,7 @@ void collect(const std::vector<MenuItem>& items, std::multiset<int>& ids, std::v
 TEST(CommandTable, MenusPopupsAndToolbarNameKnownCommands) {
     std::multiset<int> inMenus;
     std::vector<std::string> titles, subs;
-    for (const MenuSpec& m : mainMenus()) {
+    for (const MenuLayout& m : mainMenus()) {
         titles.push_back(m.title);
         collect(m.items, inMenus, subs);
     }
@@ -83,7 +83,7 @@ TEST(CommandTable, MenusPopupsAndToolbarNameKnownCommands) {
     }
     // "CH5": all eight families of CH5, parallel and swap, nothing of another channel.
     std::multiset<int> popupIds;
-    const MenuSpec ch5 = contextPopup(PopupKind::Channel, 5);
+    const MenuLayout ch5 = contextPopup(PopupKind::Channel, 5);
     EXPECT_EQ(ch5.title, "CH5");
     collect(ch5.items, popupIds, subs);
     EXPECT_EQ(popupIds.size(), 10u);
@@ -99,7 +99,7 @@ TEST(CommandTable, MenusPopupsAndToolbarNameKnownCommands) {
     EXPECT_EQ(std::count(bar.begin(), bar.end(), 0), 6);  // separators
     EXPECT_EQ(bar.size(), 25u + 6u);
     // The equation editor: last in "アナログ(&A)" after a separator, its button after external data.
-    const MenuSpec& analog = mainMenus()[2];
+    const MenuLayout& analog = mainMenus()[2];
     ASSERT_GE(analog.items.size(), 2u);
     EXPECT_EQ(analog.items.back().id, cmd::kAnalogEquation);
     EXPECT_EQ(analog.items[analog.items.size() - 2].kind, MenuItem::Kind::Separator);

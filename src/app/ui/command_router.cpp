@@ -137,10 +137,10 @@ bool hasVisibleEntry(QMenu* menu) {
 }
 }  // namespace
 
-QMenu* CommandRouter::buildMenu(const MenuSpec& spec, QWidget* parent) {
-    auto* menu = new QMenu(QString::fromStdString(spec.title), parent);
+QMenu* CommandRouter::buildMenu(const MenuLayout& layout, QWidget* parent) {
+    auto* menu = new QMenu(QString::fromStdString(layout.title), parent);
     menu->setSeparatorsCollapsible(true);
-    fillMenu(*this, menu, spec.items);
+    fillMenu(*this, menu, layout.items);
     connect(menu, &QMenu::aboutToShow, this, [this, menu] { prepareMenu(menu); });
     menus_.push_back(menu);
     tidyMenus();

@@ -51,7 +51,7 @@ public:
     void setButtonPresser(std::function<void(int id, bool pressed)> presser) { presser_ = std::move(presser); }
 
     // A menu or popup from the layout data; its entries re-evaluate when it opens.
-    QMenu* buildMenu(const MenuSpec& spec, QWidget* parent);
+    QMenu* buildMenu(const MenuLayout& layout, QWidget* parent);
     // Hides the menus (and their entries in a menu bar) that have nothing to show.
     void tidyMenus();
 

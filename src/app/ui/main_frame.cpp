@@ -226,8 +226,8 @@ void CMainFrame::toggleEditLock() {
 }
 
 void CMainFrame::buildMenus() {
-    for (const MenuSpec& spec : mainMenus()) {
-        QMenu* m = router_->buildMenu(spec, this);
+    for (const MenuLayout& layout : mainMenus()) {
+        QMenu* m = router_->buildMenu(layout, this);
         menuBar()->addMenu(m);
         menus_.push_back(m);
     }
