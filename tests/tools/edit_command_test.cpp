@@ -4,42 +4,25 @@
 
 #include <cmath>
 #include <filesystem>
-#include <unistd.h>
 #include <vector>
 
 #include "analog/generators.h"
-#include "document/syn_doc.h"
-#include "document/waveform_file.h"
 #include "lyrtool_run.h"
-#include "support/documents.h"
 
 namespace lyrtool::test {
 namespace {
 
 namespace fs = std::filesystem;
 
-class EditCommand : public ::testing::Test {
+class EditCommand : public ToolTest {
 protected:
-    void SetUp() override {
-        ASSERT_EQ(lyrtool({"new", path("in.lyr"), "--sampling", "10ns", "--count", "1000"}, dir).status, 0);
-    }
-    std::string path(const char* name) const { return (dir / name).string(); }
-
-    std::unique_ptr<lyr::document::CSYNDoc> load(const char* name) {
-        auto doc = lyr::test::makeDoc();
-        lyr::document::StoredExtras extras;
-        EXPECT_TRUE(lyr::document::openWaveformFile(path(name), *doc, extras).ok);
-        return doc;
-    }
-    lyr::test::ScratchDir scratch;
-    fs::path dir = scratch.path();
+    void SetUp() override { makeWaveform("in.lyr", "10ns", "1000"); }
 };
 
 TEST_F(EditCommand, SineWithPhaseAndGridAdjustedStart) {
-    auto r = lyrtool({"edit", path("in.lyr"), path("out.lyr"), "sine", "--start", "15ns", "--period", "1005ns",
-                      "--sine-period", "400ns", "--amplitude", "0.5", "--offset", "0.1", "--repeat", "1",
-                      "--phase", "90"},
-                     dir);
+    auto r = edit("in.lyr", "out.lyr",
+                  {{"sine", "--start", "15ns", "--period", "1005ns", "--sine-period", "400ns", "--amplitude", "0.5",
+                    "--offset", "0.1", "--repeat", "1", "--phase", "90"}});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.err.find("[期間] を調節します。"), std::string::npos);
     EXPECT_NE(r.err.find("1005 nS　→　1000 nS"), std::string::npos);
@@ -64,9 +47,7 @@ TEST_F(EditCommand, InvalidFieldIsAUsageErrorNamingIt) {
         {{"dc", "--period", "1us", "--mode", "divide"}, ""},
     };
     for (const auto& [editor, named] : cases) {
-        std::vector<std::string> args{"edit", path("in.lyr"), path("out.lyr")};
-        args.insert(args.end(), editor.begin(), editor.end());
-        const auto r = lyrtool(args, dir);
+        const auto r = edit("in.lyr", "out.lyr", {editor});
         EXPECT_EQ(r.status, 2) << editor[1];
         EXPECT_NE(r.err.find(named), std::string::npos) << r.err;
         EXPECT_FALSE(fs::exists(dir / "out.lyr"));
@@ -74,12 +55,11 @@ TEST_F(EditCommand, InvalidFieldIsAUsageErrorNamingIt) {
 }
 
 TEST_F(EditCommand, RectangleFromTheStartVoltageThenMultiply) {
-    auto r = lyrtool({"edit", path("in.lyr"), path("a.lyr"), "dc", "--period", "10us", "--v0", "0.5"}, dir);
+    auto r = edit("in.lyr", "a.lyr", {{"dc", "--period", "10us", "--v0", "0.5"}});
     ASSERT_EQ(r.status, 0) << r.err;
-    r = lyrtool({"edit", path("a.lyr"), path("b.lyr"), "rectangle", "--period", "2us", "--t1", "200ns", "--t2",
-                 "300ns", "--t3", "200ns", "--t4", "300ns", "--v1", "1", "--v2", "-1", "--v0", "0", "--repeat", "1",
-                 "--mode", "multiply"},
-                dir);
+    r = edit("a.lyr", "b.lyr",
+             {{"rectangle", "--period", "2us", "--t1", "200ns", "--t2", "300ns", "--t3", "200ns", "--t4", "300ns",
+               "--v1", "1", "--v2", "-1", "--v0", "0", "--repeat", "1", "--mode", "multiply"}});
     ASSERT_EQ(r.status, 0) << r.err;
     auto doc = load("b.lyr");
     // v0 = 0 V starts the segment 100 ns into the first edge (t0 = 100 ns)
@@ -97,16 +77,13 @@ TEST_F(EditCommand, RectangleFromTheStartVoltageThenMultiply) {
 
 TEST_F(EditCommand, NoiseSeedReproducesAndFreshNoiseDiffers) {
     const std::vector<std::string> base{"noise", "--period", "10us", "--pp", "66", "--mode", "add"};
-    auto run = [&](const char* out, std::vector<std::string> extra) {
-        std::vector<std::string> args{"edit", path("in.lyr"), path(out)};
-        args.insert(args.end(), base.begin(), base.end());
-        args.insert(args.end(), extra.begin(), extra.end());
-        return lyrtool(args, dir).status;
+    auto noise = [&](const char* out, std::vector<std::string> extra) {
+        return edit("in.lyr", out, {base, extra}).status;
     };
-    ASSERT_EQ(run("s1.lyr", {"--seed", "42"}), 0);
-    ASSERT_EQ(run("s2.lyr", {"--seed", "42"}), 0);
-    ASSERT_EQ(run("f1.lyr", {}), 0);
-    ASSERT_EQ(run("f2.lyr", {}), 0);
+    ASSERT_EQ(noise("s1.lyr", {"--seed", "42"}), 0);
+    ASSERT_EQ(noise("s2.lyr", {"--seed", "42"}), 0);
+    ASSERT_EQ(noise("f1.lyr", {}), 0);
+    ASSERT_EQ(noise("f2.lyr", {}), 0);
     auto s1 = load("s1.lyr"), s2 = load("s2.lyr"), f1 = load("f1.lyr"), f2 = load("f2.lyr");
     bool sameSeeded = true, sameFresh = true;
     double sq = 0;
@@ -126,9 +103,9 @@ TEST_F(EditCommand, NoiseSeedReproducesAndFreshNoiseDiffers) {
                                            table.data()));
     for (int i = 0; i < 1000; ++i) ASSERT_EQ(s1->analog()[i], expected[i]) << i;
     // every unsigned 32-bit seed is taken; anything else names the option
-    EXPECT_EQ(run("top.lyr", {"--seed", "4294967295"}), 0);
-    EXPECT_EQ(run("neg.lyr", {"--seed", "-1"}), 2);
-    auto r = lyrtool({"edit", path("in.lyr"), path("x.lyr"), "noise", "--period", "1us", "--seed", "4294967296"}, dir);
+    EXPECT_EQ(noise("top.lyr", {"--seed", "4294967295"}), 0);
+    EXPECT_EQ(noise("neg.lyr", {"--seed", "-1"}), 2);
+    auto r = edit("in.lyr", "x.lyr", {{"noise", "--period", "1us", "--seed", "4294967296"}});
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find("--seed"), std::string::npos);
 }

@@ -3,11 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <unistd.h>
 #include <vector>
 
-#include "document/syn_doc.h"
-#include "document/waveform_file.h"
 #include "lyrtool_run.h"
 
 namespace lyrtool::test {
@@ -15,41 +12,26 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class EditDigital : public ::testing::Test {
+class EditDigital : public ToolTest {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() / ("lyrtool_digital_" + std::to_string(::getpid()));
-        fs::create_directories(dir);
-        ASSERT_EQ(lyrtool({"new", path("in.lyr"), "--sampling", "10ns", "--count", "100"}, dir).status, 0);
+        makeWaveform("in.lyr", "10ns", "100");
         // CH2: 0,0,1,1,0 then zeros.
-        auto r = lyrtool({"edit", path("in.lyr"), path("base.lyr"), "clock", "--channel", "2", "--start", "20ns",
-                          "--t1", "20ns", "--t2", "0ns", "--repeat", "1"},
-                         dir);
+        auto r = edit("in.lyr", "base.lyr",
+                      {{"clock", "--channel", "2", "--start", "20ns", "--t1", "20ns", "--t2", "0ns", "--repeat", "1"}});
         ASSERT_EQ(r.status, 0) << r.err;
     }
-    void TearDown() override { fs::remove_all(dir); }
-    std::string path(const char* name) const { return (dir / name).string(); }
-    ToolRun edit(const char* editor, std::vector<std::string> options) {
-        std::vector<std::string> args{"edit", path("base.lyr"), path("out.lyr"), editor};
-        args.insert(args.end(), options.begin(), options.end());
-        return lyrtool(args, dir);
-    }
-    std::unique_ptr<lyr::document::CSYNDoc> load(const char* name) {
-        std::string message;
-        auto doc = lyr::document::CSYNDoc::create(message);
-        lyr::document::StoredExtras extras;
-        EXPECT_TRUE(lyr::document::openWaveformFile(path(name), *doc, extras).ok);
-        return doc;
+    ToolRun onBase(const char* editor, const std::vector<std::string>& options) {
+        return edit("base.lyr", "out.lyr", {{editor}, options});
     }
     std::vector<int> levels(int ch, int n = 5) {
         auto doc = load("out.lyr");
         return std::vector<int>(doc->digital(ch), doc->digital(ch) + n);
     }
-    fs::path dir;
 };
 
 TEST_F(EditDigital, ClockAdjustsOntoTheGridAndRemembersItsSettings) {
-    auto r = edit("clock", {"--channel", "4", "--start", "15ns", "--t1", "15ns", "--t2", "20ns", "--level1", "0",
+    auto r = onBase("clock", {"--channel", "4", "--start", "15ns", "--t1", "15ns", "--t2", "20ns", "--level1", "0",
                             "--repeat", "2", "--mode", "or"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.err.find("[レベル 0：時間] を調節します。 15 nS　→　10 nS"), std::string::npos) << r.err;
@@ -63,17 +45,18 @@ TEST_F(EditDigital, ClockAdjustsOntoTheGridAndRemembersItsSettings) {
     EXPECT_EQ(s.channel, 4);
 
     // Options not given keep the remembered values (channel 4, 10/20 ns x 2).
-    r = lyrtool({"edit", path("out.lyr"), path("again.lyr"), "clock", "--mode", "xor"}, dir);
+    r = edit("out.lyr", "again.lyr", {{"clock", "--mode", "xor"}});
     ASSERT_EQ(r.status, 0) << r.err;
     auto again = load("again.lyr");
     // 0,1,1,0,1,1 at start 0 XOR 0,0,1,1,0,1,1,0
     EXPECT_EQ(std::vector<int>(again->digital(4), again->digital(4) + 8), (std::vector<int>{0, 1, 0, 1, 1, 0, 1, 0}));
 
     // Valid fields that truncate to nothing: the failed create.
-    r = edit("clock", {"--t1", "5ns", "--t2", "5ns"});
+    fs::remove(path("out.lyr"));
+    r = onBase("clock", {"--t1", "5ns", "--t2", "5ns"});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("パラメータが不正です"), std::string::npos) << r.err;
-    EXPECT_FALSE(fs::exists(dir / "out2.lyr"));
+    EXPECT_FALSE(fs::exists(path("out.lyr")));
 }
 
 TEST_F(EditDigital, UsageErrorsNameTheField) {
@@ -95,7 +78,7 @@ TEST_F(EditDigital, UsageErrorsNameTheField) {
         {"invert", {"--channel", "1", "--mode", "nand"}, "--mode is replace, or, and or xor"},
     };
     for (const auto& c : cases) {
-        const auto r = edit(c.editor, c.options);
+        const auto r = onBase(c.editor, c.options);
         EXPECT_EQ(r.status, 2) << c.editor << " " << c.message;
         EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
     }
@@ -117,7 +100,7 @@ TEST_F(EditDigital, ChannelOperations) {
         {"swap", {"--a", "2", "--b", "7"}, 7, {0, 0, 1, 1, 0}},
     };
     for (const auto& c : cases) {
-        const auto r = edit(c.editor, c.options);
+        const auto r = onBase(c.editor, c.options);
         ASSERT_EQ(r.status, 0) << c.editor << ": " << r.err;
         EXPECT_EQ(levels(c.channel), c.expected) << c.editor << " " << c.options.back();
     }
@@ -127,7 +110,7 @@ TEST_F(EditDigital, ChannelOperations) {
 TEST_F(EditDigital, ModifyRunsThePieceOperationsInOrder) {
     // Piece 1,0,0 from CH2 at 30 ns; invert -> 0,1,1; shift +10 fill one -> 1,0,1;
     // XOR into CH5 at 50 ns.
-    auto r = edit("modify", {"--copy-channel", "2", "--copy-start", "30ns", "--copy-period", "30ns", "--channel", "5",
+    auto r = onBase("modify", {"--copy-channel", "2", "--copy-start", "30ns", "--copy-period", "30ns", "--channel", "5",
                              "--invert", "--shift", "10ns", "--fill", "one", "--start", "50ns", "--mode", "xor"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("modify samples 5 to 8"), std::string::npos) << r.out;
@@ -137,7 +120,7 @@ TEST_F(EditDigital, ModifyRunsThePieceOperationsInOrder) {
     EXPECT_EQ(doc->editorSettings().shift.shiftMethod, 1);
 
     // The other order: shift (fill one) -> 1,1,0, then invert -> 0,0,1.
-    r = edit("modify", {"--copy-channel", "2", "--copy-start", "30ns", "--copy-period", "30ns", "--channel", "5",
+    r = onBase("modify", {"--copy-channel", "2", "--copy-start", "30ns", "--copy-period", "30ns", "--channel", "5",
                         "--shift", "10ns", "--fill", "one", "--invert", "--start", "50ns"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(levels(5, 9), (std::vector<int>{0, 0, 0, 0, 0, 0, 0, 1, 0}));

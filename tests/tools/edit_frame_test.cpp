@@ -1,31 +1,18 @@
 // lyrtool edit total-time and resolution as scripts use them.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
-#include "document/syn_doc.h"
-#include "document/waveform_file.h"
 #include "lyrtool_run.h"
 
 namespace lyrtool::test {
 namespace {
 
-class EditFrame : public ::testing::Test {
+class EditFrame : public ToolTest {
 protected:
-    void SetUp() override {
-        ASSERT_EQ(lyrtool({"new", path("in.lyr"), "--sampling", "30ns", "--count", "1000"}, dir).status, 0);
-    }
-    std::string path(const char* name) const { return (dir / name).string(); }
-    std::unique_ptr<lyr::document::CSYNDoc> load(const char* name, lyr::document::StoredExtras* extras = nullptr) {
-        std::string message;
-        auto doc = lyr::document::CSYNDoc::create(message);
-        lyr::document::StoredExtras e;
-        EXPECT_TRUE(lyr::document::openWaveformFile(path(name), *doc, extras ? *extras : e).ok);
-        return doc;
-    }
-    lyr::test::ScratchDir scratch;
-    std::filesystem::path dir = scratch.path();
+    void SetUp() override { makeWaveform("in.lyr", "30ns", "1000"); }
 };
 
 TEST_F(EditFrame, TotalTimeTakesTheChosenCountAtTheSameSampling) {
@@ -41,12 +28,9 @@ TEST_F(EditFrame, TotalTimeTakesTheChosenCountAtTheSameSampling) {
         {{"--total", "0.0005m"}, 1000000},          // 30 ms in minutes
     };
     for (const Case& c : cases) {
-        std::vector<std::string> args{"edit", path("in.lyr"), path("out.lyr"), "total-time"};
-        args.insert(args.end(), c.options.begin(), c.options.end());
-        const auto r = lyrtool(args, dir);
+        const auto r = edit("in.lyr", "out.lyr", {{"total-time"}, c.options});
         ASSERT_EQ(r.status, 0) << c.options[1] << " " << r.err;
-        lyr::document::StoredExtras extras;
-        auto doc = load("out.lyr", &extras);
+        auto doc = load("out.lyr");
         EXPECT_EQ(doc->sampleCount(), c.count) << c.options[1];
         EXPECT_EQ(doc->samplingTime(), 30);
     }
@@ -66,15 +50,13 @@ TEST_F(EditFrame, UsageErrorsAndTheResolution) {
         {{"resolution", "--total", "1ms"}, "does not apply"},
     };
     for (const Case& c : usage) {
-        std::vector<std::string> args{"edit", path("in.lyr"), path("bad.lyr")};
-        args.insert(args.end(), c.options.begin(), c.options.end());
-        const auto r = lyrtool(args, dir);
+        const auto r = edit("in.lyr", "bad.lyr", {c.options});
         EXPECT_EQ(r.status, 2) << c.message;
         EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
     }
-    EXPECT_FALSE(std::filesystem::exists(dir / "bad.lyr"));
+    EXPECT_FALSE(std::filesystem::exists(path("bad.lyr")));
 
-    const auto r = lyrtool({"edit", path("in.lyr"), path("r10.lyr"), "resolution", "--bits", "10"}, dir);
+    const auto r = edit("in.lyr", "r10.lyr", {{"resolution", "--bits", "10"}});
     ASSERT_EQ(r.status, 0) << r.err;
     auto doc = load("r10.lyr");
     EXPECT_EQ(doc->analogResolution(), 10);

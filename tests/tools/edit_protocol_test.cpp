@@ -5,8 +5,6 @@
 #include <fstream>
 
 #include "digital/bus_decoders.h"
-#include "document/syn_doc.h"
-#include "document/waveform_file.h"
 #include "lyrtool_run.h"
 
 namespace lyrtool::test {
@@ -15,25 +13,14 @@ namespace {
 namespace fs = std::filesystem;
 using lyr::digital::Buffer;
 
-class EditProtocol : public ::testing::Test {
+class EditProtocol : public ToolTest {
 protected:
-    void SetUp() override {
-        ASSERT_EQ(lyrtool({"new", path("in.lyr"), "--sampling", "10ns", "--count", "3000"}, dir).status, 0);
-    }
-    std::string path(const char* name) const { return (dir / name).string(); }
-    ToolRun edit(std::vector<std::string> args) {
-        args.insert(args.begin(), {"edit", path("in.lyr"), path("out.lyr")});
-        return lyrtool(args, dir);
-    }
+    void SetUp() override { makeWaveform("in.lyr", "10ns", "3000"); }
+    ToolRun edit(const std::vector<std::string>& args) { return ToolTest::edit("in.lyr", "out.lyr", {args}); }
     Buffer channel(int k) {
-        std::string message;
-        auto doc = lyr::document::CSYNDoc::create(message);
-        lyr::document::StoredExtras extras;
-        EXPECT_TRUE(lyr::document::openWaveformFile(path("out.lyr"), *doc, extras).ok);
+        auto doc = load("out.lyr");
         return Buffer(doc->digital(k), doc->digital(k) + doc->sampleCount());
     }
-    lyr::test::ScratchDir scratch;
-    fs::path dir = scratch.path();
 };
 
 TEST_F(EditProtocol, EachBusReadsBackAsItsBytes) {
@@ -50,7 +37,7 @@ TEST_F(EditProtocol, EachBusReadsBackAsItsBytes) {
     EXPECT_EQ(u.errors, 0);
 
     // SPI mode 2, LSB first, a bytes file.
-    std::ofstream(dir / "bytes.txt") << "5A,0F\n";
+    std::ofstream(path("bytes.txt")) << "5A,0F\n";
     r = edit({"spi", "--clk", "0", "--mosi", "1", "--cs", "2", "--spi-mode", "2", "--rate", "10000000", "--order",
               "lsb", "--hex-file", path("bytes.txt")});
     ASSERT_EQ(r.status, 0) << r.err;
@@ -98,7 +85,7 @@ TEST_F(EditProtocol, UsageErrorsNameTheOptionAndWriteNothing) {
         const auto r = edit(c.args);
         EXPECT_EQ(r.status, 2) << c.message << ": " << r.err;
         EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
-        EXPECT_FALSE(fs::exists(dir / "out.lyr")) << c.message;
+        EXPECT_FALSE(fs::exists(path("out.lyr"))) << c.message;
     }
 }
 

@@ -7,8 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "document/syn_doc.h"
-#include "document/waveform_file.h"
 #include "lyrtool_run.h"
 
 namespace lyrtool::test {
@@ -17,25 +15,15 @@ namespace {
 namespace fs = std::filesystem;
 using Ints = std::vector<int>;
 
-class EditSerialData : public ::testing::Test {
+class EditSerialData : public ToolTest {
 protected:
     void SetUp() override {
-        ASSERT_EQ(lyrtool({"new", path("in.lyr"), "--sampling", "10ns", "--count", "100"}, dir).status, 0);
+        makeWaveform("in.lyr", "10ns", "100");
         write("bits.txt", "1 0,1;1\r\n0");
         write("two.txt", "1,2");
         write("words.txt", "1 2,3");
     }
-    std::string path(const std::string& name) const { return (dir / name).string(); }
     void write(const std::string& name, const std::string& text) { std::ofstream(path(name), std::ios::binary) << text; }
-    std::unique_ptr<lyr::document::CSYNDoc> load(const std::string& name) {
-        std::string message;
-        auto doc = lyr::document::CSYNDoc::create(message);
-        lyr::document::StoredExtras extras;
-        EXPECT_TRUE(lyr::document::openWaveformFile(path(name), *doc, extras).ok);
-        return doc;
-    }
-    lyr::test::ScratchDir scratch;
-    fs::path dir = scratch.path();
 };
 
 TEST_F(EditSerialData, OptionsFilesAndExitCodes) {
@@ -72,10 +60,10 @@ TEST_F(EditSerialData, OptionsFilesAndExitCodes) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        std::vector<std::string> args{"edit", path("in.lyr"), path("out.lyr")};
-        for (const auto& o : c.options) args.push_back(o.size() > 4 && o.find(".txt") != std::string::npos ? path(o) : o);
+        std::vector<std::string> options;
+        for (const auto& o : c.options) options.push_back(o.size() > 4 && o.find(".txt") != std::string::npos ? path(o) : o);
         fs::remove(path("out.lyr"));
-        const auto r = lyrtool(args, dir);
+        const auto r = edit("in.lyr", "out.lyr", {options});
         EXPECT_EQ(r.status, c.status) << r.err;
         EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
         EXPECT_EQ(fs::exists(path("out.lyr")), c.status == 0);
@@ -89,11 +77,9 @@ TEST_F(EditSerialData, OptionsFilesAndExitCodes) {
 // onto this grid); the settings are remembered in the saved file for the
 // next edit.
 TEST_F(EditSerialData, WaveformSourceAndRememberedSettings) {
-    ASSERT_EQ(lyrtool({"new", path("in20.lyr"), "--sampling", "20ns", "--count", "100"}, dir).status, 0);
-    ASSERT_EQ(lyrtool({"new", path("other.lyr"), "--sampling", "30ns", "--count", "20"}, dir).status, 0);
-    auto r = lyrtool({"edit", path("in20.lyr"), path("out.lyr"), "parallel", "--lyr-file", path("other.lyr"),
-                      "--channels", "all"},
-                     dir);
+    makeWaveform("in20.lyr", "20ns", "100");
+    makeWaveform("other.lyr", "30ns", "20");
+    auto r = edit("in20.lyr", "out.lyr", {{"parallel", "--lyr-file", path("other.lyr"), "--channels", "all"}});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.err.find("[インターバル時間] を調節します。 30 nS　→　20 nS"), std::string::npos) << r.err;
     EXPECT_NE(r.out.find("samples 0 to 20"), std::string::npos) << r.out;
@@ -104,7 +90,7 @@ TEST_F(EditSerialData, WaveformSourceAndRememberedSettings) {
     EXPECT_EQ(p.channelMask, 0xFF);
 
     // The remembered interval serves the next edit.
-    r = lyrtool({"edit", path("out.lyr"), path("out2.lyr"), "parallel", "--hex", "0F", "--channels", "0"}, dir);
+    r = edit("out.lyr", "out2.lyr", {{"parallel", "--hex", "0F", "--channels", "0"}});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("samples 0 to 1"), std::string::npos) << r.out;
     EXPECT_EQ(load("out2.lyr")->digital(0)[0], 1);

@@ -7,11 +7,8 @@
 #include <regex>
 #include <unistd.h>
 
-#include "document/syn_doc.h"
-#include "document/waveform_file.h"
 #include "document/waveform_file_format.h"
 #include "lyrtool_run.h"
-#include "support/documents.h"
 #include "support/waveform_files.h"
 
 namespace lyrtool::test {
@@ -73,14 +70,7 @@ void writeLegacy(const fs::path& p, std::uint32_t u, std::uint32_t n, std::uint8
     putFileBytes(p.string(), f.bytes());
 }
 
-class LyrtoolTest : public ::testing::Test {
-protected:
-    ToolRun run(const std::vector<std::string>& args) { return lyrtool(args, dir); }
-    std::string path(const std::string& name) const { return (dir / name).string(); }
-
-    lyr::test::ScratchDir scratch;
-    fs::path dir = scratch.path();
-};
+using LyrtoolTest = ToolTest;
 
 TEST_F(LyrtoolTest, EveryCommandHasHelpAndUsageErrorsExitTwo) {
     for (const char* c : {"info", "dump", "new", "convert"}) {
