@@ -219,6 +219,7 @@ TEST(CSYNDoc, TotalTimeChangeGrowShrinkAndUndo) {
     EXPECT_EQ(doc->sampleCount(), 100u);
     EXPECT_EQ(doc->analog()[10], 0.0);
     EXPECT_EQ(doc->analog()[99], 0.5);
+    EXPECT_EQ(doc->digital(3)[99], 1);  // the cut digital samples are back too
 
     // A refused change alters nothing, not even the undo slot.
     doc->takeAnalogSnapshot();

@@ -1,12 +1,10 @@
-// The total-time change: candidates at the waveform's own sampling time, the
-// form as the dialog drives it, and the document's change with its undo.
+// The total-time change: candidates at the waveform's own sampling time and
+// the form as the dialog drives it (the document's change: syn_doc_test).
 #include "document/wave_time_change.h"
 
 #include <gtest/gtest.h>
 
 #include "document/quantities.h"
-#include "document/syn_doc.h"
-#include "support/documents.h"
 
 namespace lyr::document {
 namespace {
@@ -84,27 +82,6 @@ TEST(WaveTimeChange, FormOpensOnTheCurrentTotalAndAcceptsTheChosenRow) {
     form.setTotalUnit(kUnitNs);
     form.selectCandidate(1);
     EXPECT_EQ(form.selectedCandidate(), 0);
-}
-
-TEST(WaveTimeChange, ShorteningThenUndoingRestoresTheCutSamples) {
-    auto doc = lyr::test::newDoc(10, 1000);
-    for (std::uint32_t i = 0; i < 1000; ++i) {
-        doc->analog()[i] = 0.001 * i;
-        doc->digital(3)[i] = i % 2;
-    }
-    ASSERT_TRUE(doc->changeTotalTime(10, 400));
-    EXPECT_EQ(doc->sampleCount(), 400u);
-    EXPECT_EQ(doc->undo(), kUndoTimeBase);
-    ASSERT_EQ(doc->sampleCount(), 1000u);
-    for (std::uint32_t i = 0; i < 1000; ++i) {
-        ASSERT_EQ(doc->analog()[i], 0.001 * i) << i;
-        ASSERT_EQ(doc->digital(3)[i], i % 2) << i;
-    }
-    // Lengthening appends silent samples.
-    ASSERT_TRUE(doc->changeTotalTime(10, 1200));
-    EXPECT_EQ(doc->analog()[1100], 0.0);
-    EXPECT_EQ(doc->digital(3)[1101], 0);
-    EXPECT_EQ(doc->analog()[999], 0.999);
 }
 
 }  // namespace

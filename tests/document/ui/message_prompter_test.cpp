@@ -51,30 +51,32 @@ std::function<void(QMessageBox&)> click(QMessageBox::StandardButton b) {
 
 TEST(MessagePrompterTest, TitleTextButtonsAndEachAnswer) {
     lyr::test::qtApp();
-    SeenBox seen;
-    EXPECT_EQ(askAndAnswer("不正なパラメータです。", PromptButtons::Ok, PromptIcon::Warning,
-                           click(QMessageBox::Ok), seen),
-              PromptAnswer::Ok);
-    EXPECT_EQ(seen.title, QStringLiteral("LYR"));
-    EXPECT_EQ(seen.text, QStringLiteral("不正なパラメータです。"));
-    EXPECT_EQ(seen.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
-    EXPECT_EQ(seen.icon, QMessageBox::Warning);
-
-    EXPECT_EQ(askAndAnswer("q", PromptButtons::OkCancel, PromptIcon::Question,
-                           click(QMessageBox::Cancel), seen),
-              PromptAnswer::Cancel);
-    EXPECT_EQ(seen.buttons, QMessageBox::Ok | QMessageBox::Cancel);
-    EXPECT_EQ(seen.icon, QMessageBox::Question);
-
-    EXPECT_EQ(askAndAnswer("q", PromptButtons::YesNo, PromptIcon::None, click(QMessageBox::No), seen),
-              PromptAnswer::No);
-    EXPECT_EQ(seen.buttons, QMessageBox::Yes | QMessageBox::No);
-
-    EXPECT_EQ(askAndAnswer("q", PromptButtons::YesNoCancel, PromptIcon::Error,
-                           click(QMessageBox::Yes), seen),
-              PromptAnswer::Yes);
-    EXPECT_EQ(seen.buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-    EXPECT_EQ(seen.icon, QMessageBox::Critical);
+    struct Case {
+        PromptButtons buttons;
+        PromptIcon icon;
+        QMessageBox::StandardButton clicked;
+        PromptAnswer answer;
+        QMessageBox::StandardButtons shown;
+        QMessageBox::Icon shownIcon;
+    };
+    const Case cases[] = {
+        {PromptButtons::Ok, PromptIcon::Warning, QMessageBox::Ok, PromptAnswer::Ok, QMessageBox::Ok,
+         QMessageBox::Warning},
+        {PromptButtons::OkCancel, PromptIcon::Question, QMessageBox::Cancel, PromptAnswer::Cancel,
+         QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Question},
+        {PromptButtons::YesNo, PromptIcon::None, QMessageBox::No, PromptAnswer::No,
+         QMessageBox::Yes | QMessageBox::No, QMessageBox::NoIcon},
+        {PromptButtons::YesNoCancel, PromptIcon::Error, QMessageBox::Yes, PromptAnswer::Yes,
+         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Critical},
+    };
+    for (const Case& c : cases) {
+        SeenBox seen;
+        EXPECT_EQ(askAndAnswer("不正なパラメータです。", c.buttons, c.icon, click(c.clicked), seen), c.answer);
+        EXPECT_EQ(seen.title, QStringLiteral("LYR"));
+        EXPECT_EQ(seen.text, QStringLiteral("不正なパラメータです。"));
+        EXPECT_EQ(seen.buttons, c.shown);
+        EXPECT_EQ(seen.icon, c.shownIcon);
+    }
 }
 
 TEST(MessagePrompterTest, EscapeGivesTheSafeAnswer) {

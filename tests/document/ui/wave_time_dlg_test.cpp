@@ -77,63 +77,43 @@ TEST_F(WaveTimeDlgTest, TypeTotalPickCandidateAndAccept) {
     EXPECT_EQ(dlg.requestedCount(), 524289u);
 }
 
-TEST_F(WaveTimeDlgTest, UnitChangeInvalidatesAndMinutesWork) {
-    CWaveTimeDlg dlg(10000000, 10, 1000000);
-    dlg.show();
-    auto* unit = child<QComboBox>(dlg, "totalUnit");
-    retype(child<QLineEdit>(dlg, "totalEdit"), "1.5");
-    EXPECT_TRUE(child<QLabel>(dlg, "totalMark")->isHidden());
-    unit->setCurrentIndex(0);  // 1.5 nS: refused
-    EXPECT_FALSE(child<QPushButton>(dlg, "okButton")->isEnabled());
-    EXPECT_FALSE(child<QLabel>(dlg, "totalMark")->isHidden());
-    EXPECT_FALSE(child<QLabel>(dlg, "totalMark")->accessibleName().isEmpty());
-    EXPECT_TRUE(child<QLabel>(dlg, "samplingMark")->isHidden());
-    EXPECT_FALSE(child<QRadioButton>(dlg, "candidate0")->isEnabled());
-    EXPECT_FALSE(child<QRadioButton>(dlg, "candidate0")->isChecked());
-    EXPECT_EQ(cell(dlg, 0, 0), "");
-    unit->setCurrentIndex(4);  // 1.5 M = 90 s
-    EXPECT_TRUE(child<QPushButton>(dlg, "okButton")->isEnabled());
-    EXPECT_EQ(cell(dlg, 0, 0), "90 S");
-    EXPECT_TRUE(child<QLabel>(dlg, "totalMark")->isHidden());
-    EXPECT_EQ(child<QLineEdit>(dlg, "totalEdit")->text(), "1.5");  // not rewritten
-}
-
-TEST_F(WaveTimeDlgTest, SamplingModeWithCount) {
-    CWaveTimeDlg dlg(10000000, 10, 1000000);
-    dlg.show();
-    QTest::mouseClick(child<QRadioButton>(dlg, "samplingMode"), Qt::LeftButton);
-    EXPECT_TRUE(child<QLineEdit>(dlg, "samplingEdit")->isEnabled());
-    EXPECT_FALSE(child<QLineEdit>(dlg, "totalEdit")->isEnabled());
-    retype(child<QLineEdit>(dlg, "samplingEdit"), "15");
-    retype(child<QLineEdit>(dlg, "countEdit"), "1000");
-    EXPECT_EQ(cell(dlg, 1, 3), "-33.333333333 %");
-    EXPECT_EQ(cell(dlg, 2, 3), "33.333333333 %");
-    EXPECT_TRUE(child<QRadioButton>(dlg, "candidate1")->isChecked());
-    QTest::mouseClick(child<QPushButton>(dlg, "okButton"), Qt::LeftButton);
-    EXPECT_EQ(dlg.result(), QDialog::Accepted);
-    EXPECT_EQ(dlg.requestedSampling(), 10u);
-    EXPECT_EQ(dlg.requestedCount(), 1000u);
-    EXPECT_EQ(dlg.requestedTotal(), 10000);
-}
-
-TEST_F(WaveTimeDlgTest, MarkerFollowsTheFieldOfTheCurrentMode) {
+// The "×" marks follow the fields of the chosen mode; the texts are never rewritten.
+TEST_F(WaveTimeDlgTest, MarksFollowTheModeAndTheUnit) {
     CWaveTimeDlg dlg(10000000, 10, 1000000);
     dlg.show();
     auto* totalMark = child<QLabel>(dlg, "totalMark");
     auto* samplingMark = child<QLabel>(dlg, "samplingMark");
+    auto* ok = child<QPushButton>(dlg, "okButton");
     QTest::mouseClick(child<QRadioButton>(dlg, "samplingMode"), Qt::LeftButton);
+    EXPECT_TRUE(child<QLineEdit>(dlg, "countEdit")->isEnabled());
+    EXPECT_FALSE(child<QLineEdit>(dlg, "totalEdit")->isEnabled());
+    retype(child<QLineEdit>(dlg, "samplingEdit"), "15");  // no exact row: the lower one is chosen
+    EXPECT_TRUE(child<QRadioButton>(dlg, "candidate1")->isChecked());
     retype(child<QLineEdit>(dlg, "samplingEdit"), "1.5");  // 1.5 nS: finer than 1 ns
     EXPECT_FALSE(samplingMark->isHidden());
     EXPECT_TRUE(totalMark->isHidden());
-    EXPECT_FALSE(child<QPushButton>(dlg, "okButton")->isEnabled());
-    // Back in time mode the valid total text counts, and no marker shows.
+    EXPECT_FALSE(ok->isEnabled());
+    // Back in time mode the valid total text counts, and no mark shows.
     QTest::mouseClick(child<QRadioButton>(dlg, "timeMode"), Qt::LeftButton);
     EXPECT_TRUE(samplingMark->isHidden());
     EXPECT_TRUE(totalMark->isHidden());
-    EXPECT_TRUE(child<QPushButton>(dlg, "okButton")->isEnabled());
-    retype(child<QLineEdit>(dlg, "totalEdit"), "abc");
+    EXPECT_TRUE(ok->isEnabled());
+
+    auto* unit = child<QComboBox>(dlg, "totalUnit");
+    retype(child<QLineEdit>(dlg, "totalEdit"), "1.5");
+    unit->setCurrentIndex(0);  // 1.5 nS: refused
+    EXPECT_FALSE(ok->isEnabled());
     EXPECT_FALSE(totalMark->isHidden());
+    EXPECT_FALSE(totalMark->accessibleName().isEmpty());
+    EXPECT_FALSE(child<QRadioButton>(dlg, "candidate0")->isEnabled());
+    EXPECT_FALSE(child<QRadioButton>(dlg, "candidate0")->isChecked());
+    EXPECT_EQ(cell(dlg, 0, 0), "");
     lyr::test::grabIfAsked(dlg, QStringLiteral("wave_time_dlg_invalid"));
+    unit->setCurrentIndex(4);  // 1.5 M = 90 s
+    EXPECT_TRUE(ok->isEnabled());
+    EXPECT_EQ(cell(dlg, 0, 0), "90 S");
+    EXPECT_TRUE(totalMark->isHidden());
+    EXPECT_EQ(child<QLineEdit>(dlg, "totalEdit")->text(), "1.5");
 }
 
 TEST_F(WaveTimeDlgTest, EnterIsSwallowedAndClosingCancels) {
