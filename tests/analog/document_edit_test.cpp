@@ -1,22 +1,21 @@
-// The analog editors through the document's editor contract: snapshot,
-// settings stored on apply, edited range, one undo level.
+// The analog editors through the document's editor contract: the settings
+// stored on apply, the edited range, the snapshot, the memory messages.
 #include <gtest/gtest.h>
 
 #include <cmath>
 
+#include "analog/external_form.h"
 #include "analog/form_editor.h"
+#include "analog/manual_form.h"
 #include "document/syn_doc.h"
+#include "support/documents.h"
 #include "support/scripted_prompter.h"
 #include "support/short_memory.h"
-#include "support/documents.h"
 
 namespace lyr::analog {
 namespace {
 
-using document::CSYNDoc;
 using test::ScriptedPrompter;
-
-using lyr::test::newDoc;
 
 // Types the period (ns) and the DC level, creates and applies.
 FormEditor<DcForm> dcEditor(ScriptedPrompter& p, const char* period, const char* level,
@@ -29,35 +28,27 @@ FormEditor<DcForm> dcEditor(ScriptedPrompter& p, const char* period, const char*
     });
 }
 
-TEST(DocumentEdit, ApplyStoresSettingsReturnsTheRangeAndUndoes) {
-    auto doc = newDoc(10, 100);
+TEST(DocumentEdit, ApplyStoresSettingsAndTheRangeAndCancelStoresNothing) {
+    auto doc = test::newDoc(10, 100);
     ScriptedPrompter p;
-    auto editor = dcEditor(p, "300", "0.5");
-    auto range = doc->EditAnalogDc(10, editor);
-    ASSERT_TRUE(range);
-    EXPECT_EQ(range->first, 10);
-    EXPECT_EQ(range->end, 40);
-    EXPECT_EQ(doc->analog()[9], 0.0);
-    EXPECT_EQ(doc->analog()[10], 0.5);
-    EXPECT_EQ(doc->analog()[39], 0.5);
-    EXPECT_EQ(doc->analog()[40], 0.0);
-    EXPECT_EQ(doc->editorSettings().dc.period, 300);
-    EXPECT_EQ(doc->editorSettings().dc.periodUnit, 0);
-    EXPECT_EQ(doc->editorSettings().dc.v0, 0.5);
-    EXPECT_TRUE(doc->isModified());
-    EXPECT_EQ(doc->modificationCount(), 1);
+    auto first = dcEditor(p, "300", "0.5");
+    EXPECT_EQ(doc->EditAnalogDc(10, first), (document::EditRange{10, 40}));
+    EXPECT_EQ(std::vector<double>(doc->analog() + 9, doc->analog() + 41),
+              [] { std::vector<double> v(32, 0.5); v.front() = v.back() = 0.0; return v; }());
+    const document::DcSettings stored{300, 0, 0.5};
+    EXPECT_EQ(doc->editorSettings().dc, stored);
 
+    // The range end is not cut at the end of the waveform; undo goes back to the first edit.
+    auto second = dcEditor(p, "500", "-1", AnalogApplyMode::Subtract);
+    EXPECT_EQ(doc->EditAnalogDc(80, second), (document::EditRange{80, 130}));
+    EXPECT_EQ(doc->analog()[99], 1.0);
     ASSERT_TRUE(doc->undo());
-    EXPECT_EQ(doc->analog()[10], 0.0);
-    EXPECT_FALSE(doc->isModified());
-    EXPECT_FALSE(doc->undo());  // one level only
-    EXPECT_EQ(doc->editorSettings().dc.v0, 0.5);  // the remembered settings stay
-}
+    EXPECT_EQ(doc->analog()[99], 0.0);
+    EXPECT_EQ(doc->analog()[10], 0.5);
+    EXPECT_EQ(doc->editorSettings().dc.v0, -1.0);  // the remembered settings stay
 
-TEST(DocumentEdit, CancelCommitsNothing) {
-    auto doc = newDoc(10, 100);
-    ScriptedPrompter p;
-    FormEditor<DcForm> editor(p, [](DcForm& f) {
+    // Cancelled at the quantisation question: nothing written, stored or counted.
+    FormEditor<DcForm> offGrid(p, [](DcForm& f) {
         f.setUnit(AnalogEditFrame::kStartField, document::kUnitNs);
         f.setText(AnalogEditFrame::kStartField, "15");
         f.setUnit(AnalogEditFrame::kPeriodField, document::kUnitNs);
@@ -65,53 +56,16 @@ TEST(DocumentEdit, CancelCommitsNothing) {
         f.setText(DcForm::kV0, "1");
         return f.createSegment() && f.applySegment(AnalogApplyMode::Add);
     });
+    const int count = doc->modificationCount();
     p.script({PromptAnswer::Cancel});
-    EXPECT_FALSE(doc->EditAnalogDc(0, editor));
-    EXPECT_FALSE(doc->isModified());
-    EXPECT_FALSE(doc->undoAvailable());
-    EXPECT_EQ(doc->editorSettings().dc, document::DcSettings{});
-    for (std::uint32_t i = 0; i < doc->sampleCount(); ++i) ASSERT_EQ(doc->analog()[i], 0.0);
-}
-
-TEST(DocumentEdit, RangeEndIsNotCutAtTheEnd) {
-    auto doc = newDoc(10, 100);
-    ScriptedPrompter p;
-    auto editor = dcEditor(p, "500", "-1", AnalogApplyMode::Subtract);
-    auto range = doc->EditAnalogDc(80, editor);
-    ASSERT_TRUE(range);
-    EXPECT_EQ(range->first, 80);
-    EXPECT_EQ(range->end, 130);
-    EXPECT_EQ(doc->analog()[99], 1.0);
-}
-
-TEST(DocumentEdit, EditSaveUndoLeavesTheDocumentModified) {
-    auto doc = newDoc(10, 100);
-    ScriptedPrompter p;
-    auto editor = dcEditor(p, "100", "0.25");
-    ASSERT_TRUE(doc->EditAnalogDc(0, editor));
-    doc->markSaved();
-    EXPECT_FALSE(doc->isModified());
-    ASSERT_TRUE(doc->undo());
-    EXPECT_TRUE(doc->isModified());
-    EXPECT_EQ(doc->analog()[0], 0.0);
-}
-
-TEST(DocumentEdit, SecondEditUndoesToTheFirst) {
-    auto doc = newDoc(10, 100);
-    ScriptedPrompter p;
-    auto first = dcEditor(p, "1000", "0.1");
-    ASSERT_TRUE(doc->EditAnalogDc(0, first));
-    auto second = dcEditor(p, "1000", "0.2", AnalogApplyMode::Add);
-    ASSERT_TRUE(doc->EditAnalogDc(0, second));
-    EXPECT_NEAR(doc->analog()[50], 0.3, 1e-15);
-    ASSERT_TRUE(doc->undo());
-    EXPECT_EQ(doc->analog()[50], 0.1);
-    EXPECT_TRUE(doc->isModified());
-    EXPECT_EQ(doc->modificationCount(), 1);
+    EXPECT_FALSE(doc->EditAnalogDc(0, offGrid));
+    EXPECT_EQ(doc->modificationCount(), count);
+    EXPECT_EQ(doc->editorSettings().dc.v0, -1.0);
+    EXPECT_EQ(doc->analog()[1], 0.0);
 }
 
 TEST(DocumentEdit, SineRememberedSettingsReopenTheForm) {
-    auto doc = newDoc(10, 1000);
+    auto doc = test::newDoc(10, 1000);
     ScriptedPrompter p;
     FormEditor<SineForm> editor(p, [](SineForm& f) {
         f.setUnit(AnalogEditFrame::kPeriodField, document::kUnitUs);
@@ -129,7 +83,6 @@ TEST(DocumentEdit, SineRememberedSettingsReopenTheForm) {
     EXPECT_EQ(s.delayUnit, 1);
     EXPECT_EQ(s.repeatCount, 2);
     EXPECT_NEAR(doc->analog()[25], 0.5, 1e-12);
-    // reopening shows the remembered values
     std::string amplitude;
     FormEditor<SineForm> reopen(p, [&](SineForm& f) {
         amplitude = f.field(SineForm::kAmplitude).text;
@@ -139,8 +92,9 @@ TEST(DocumentEdit, SineRememberedSettingsReopenTheForm) {
     EXPECT_EQ(amplitude, "0.500");
 }
 
+// A regression: each run of the noise editor draws afresh.
 TEST(DocumentEdit, NoiseAddedTwiceIsNotDoubled) {
-    auto doc = newDoc(10, 100000);
+    auto doc = test::newDoc(10, 100000);
     ScriptedPrompter p;
     auto addNoise = [&] {
         FormEditor<NoiseForm> editor(p, [](NoiseForm& f) {
@@ -155,24 +109,41 @@ TEST(DocumentEdit, NoiseAddedTwiceIsNotDoubled) {
     ASSERT_TRUE(addNoise());
     double sq = 0;
     for (std::uint32_t i = 0; i < doc->sampleCount(); ++i) sq += doc->analog()[i] * doc->analog()[i];
-    const double rms = std::sqrt(sq / doc->sampleCount());
     // independent noise adds in power: sqrt(2) x 10 mV, not 2 x 10 mV
-    EXPECT_NEAR(rms, 0.01 * std::sqrt(2.0), 0.0005);
+    EXPECT_NEAR(std::sqrt(sq / doc->sampleCount()), 0.01 * std::sqrt(2.0), 0.0005);
     EXPECT_DOUBLE_EQ(doc->editorSettings().noise.sigma, 0.01);
 }
 
-TEST(DocumentEdit, MemoryShortfallShowsTheMessageAndCancels) {
-    auto doc = newDoc(10, 100);
+// An editor whose buffers cannot all be had shows its message, is not driven and changes nothing.
+template <class F, class Run>
+void runShortOfMemory(int granted, const char* message, Run run) {
+    SCOPED_TRACE(message ? message : "enough memory");
+    auto doc = test::newDoc(10, 100);
     ScriptedPrompter p;
     bool driven = false;
-    FormEditor<RampForm> editor(p, [&](RampForm&) { return driven = true; });
-    test::ShortMemory memory;
-    editor.configure = [&](RampForm& f) { f.setAllocator(memory); };
-    EXPECT_FALSE(doc->EditAnalogRamp(0, editor));
-    EXPECT_FALSE(driven);
-    ASSERT_EQ(p.asked.size(), 1u);
-    EXPECT_EQ(p.asked[0].text, "ランプ波形作成のためのメモリが確保できませんでした");
+    FormEditor<F> editor(p, [&](F&) { return driven = true; });
+    test::ShortMemory memory(granted);
+    editor.configure = [&](F& f) { f.setAllocator(memory); };
+    EXPECT_FALSE(run(*doc, editor));
+    EXPECT_EQ(driven, message == nullptr);
+    EXPECT_EQ(p.asked.size(), message ? 1u : 0u);
+    if (message && !p.asked.empty()) {
+        EXPECT_EQ(p.asked[0].text, message);
+    }
     EXPECT_FALSE(doc->isModified());
+}
+
+TEST(DocumentEdit, MemoryShortfallShowsTheEditorsMessage) {
+    const char* noise = "ランダムノイズ作成のためのメモリが確保できませんでした";
+    runShortOfMemory<RampForm>(0, "ランプ波形作成のためのメモリが確保できませんでした",
+                               [](auto& d, auto& e) { return d.EditAnalogRamp(0, e); });
+    for (int granted : {0, 1})  // the segment, then the noise table, runs short
+        runShortOfMemory<NoiseForm>(granted, noise, [](auto& d, auto& e) { return d.EditAnalogNoise(0, e); });
+    runShortOfMemory<NoiseForm>(2, nullptr, [](auto& d, auto& e) { return d.EditAnalogNoise(0, e); });
+    runShortOfMemory<ManualForm>(1, "アナログ波形修正のためのメモリが確保できませんでした",
+                                 [](auto& d, auto& e) { return d.EditAnalogManual(0, e); });
+    runShortOfMemory<ExternalForm>(2, "外部波形読込みのためのメモリが確保できませんでした",
+                                   [](auto& d, auto& e) { return d.EditAnalogExternal(0, e); });
 }
 
 }  // namespace

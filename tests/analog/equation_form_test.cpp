@@ -7,6 +7,7 @@
 #include "analog/form_editor.h"
 #include "document/syn_doc.h"
 #include "support/documents.h"
+#include "support/analog_forms.h"
 #include "support/scripted_prompter.h"
 
 namespace lyr::analog {
@@ -58,61 +59,39 @@ TEST(EquationForm, AppliedExpressionAtKnownSamplesAndRemembered) {
 }
 
 TEST(EquationForm, SameSineAsTheSineEditor) {
-    auto a = test::newDoc(100, 50000), b = test::newDoc(100, 50000);
-    ScriptedPrompter p;
-    auto eq = equationEditor(p, "5000", "0.8 * sin(2*pi*1000*t) + 0.1");
-    ASSERT_TRUE(a->EditAnalogEquation(0, eq));
-    FormEditor<SineForm> sine(p, [](SineForm& f) {
-        f.setUnit(AnalogEditFrame::kPeriodField, document::kUnitUs);
-        f.setText(AnalogEditFrame::kPeriodField, "5000");
-        f.setUnit(SineForm::kSinePeriod, document::kUnitMs);
-        f.setText(SineForm::kSinePeriod, "1");
-        f.setText(SineForm::kDelay, "0");
-        f.setText(SineForm::kAmplitude, "0.8");
-        f.setText(SineForm::kOffset, "0.1");
-        f.setText(SineForm::kRepeat, "10");
-        return f.createSegment() && f.applySegment(AnalogApplyMode::Replace);
-    });
-    ASSERT_TRUE(b->EditAnalogSine(0, sine));
-    for (std::uint32_t i = 0; i < 50000; ++i) ASSERT_NEAR(a->analog()[i], b->analog()[i], 1e-12) << i;
+    test::OpenForm<EquationForm> eq(100, 50000);
+    eq.set(AnalogEditFrame::kPeriodField, "5000", document::kUnitUs);
+    eq.set(EquationForm::kExpression, "0.8 * sin(2*pi*1000*t) + 0.1");
+    test::OpenForm<SineForm> sine(100, 50000);
+    sine.set(AnalogEditFrame::kPeriodField, "5000", document::kUnitUs);
+    sine.set(SineForm::kSinePeriod, "1", document::kUnitMs);
+    sine.set(SineForm::kDelay, "0");
+    sine.set(SineForm::kAmplitude, "0.8");
+    sine.set(SineForm::kOffset, "0.1");
+    sine.set(SineForm::kRepeat, "10");
+    ASSERT_TRUE(eq.form.createSegment());
+    ASSERT_TRUE(sine.form.createSegment());
+    for (std::uint32_t i = 0; i < 50000; ++i) ASSERT_NEAR(eq.form.segment()[i], sine.form.segment()[i], 1e-12) << i;
 }
 
-TEST(EquationForm, ParseErrorShowsTheMarkerWithMessageAndPosition) {
-    auto doc = test::newDoc(1000, 1000);
-    ScriptedPrompter p;
-    FormEditor<EquationForm> editor(p, [](EquationForm& f) {
-        f.setUnit(AnalogEditFrame::kPeriodField, document::kUnitUs);
-        f.setText(AnalogEditFrame::kPeriodField, "100");
-        f.setText(EquationForm::kExpression, "sin(2*pi*t");
-        EXPECT_TRUE(f.field(EquationForm::kExpression).markerShown);
-        EXPECT_FALSE(f.createEnabled());
-        EXPECT_EQ(f.expressionError().rfind("位置 10: ", 0), 0u) << f.expressionError();
-        f.setText(EquationForm::kExpression, "sin(2*pi*t)");
-        EXPECT_FALSE(f.field(EquationForm::kExpression).markerShown);
-        EXPECT_TRUE(f.expressionError().empty());
-        EXPECT_TRUE(f.createEnabled());
-        return false;
-    });
-    EXPECT_FALSE(doc->EditAnalogEquation(0, editor));
-}
+TEST(EquationForm, ParseErrorMarksTheFieldAndANonNumberRefusesTheCreate) {
+    test::OpenForm<EquationForm> x(1000, 1000);  // Ts = 1 us
+    x.set(AnalogEditFrame::kPeriodField, "100", document::kUnitUs);
+    x.set(EquationForm::kExpression, "sin(2*pi*t");
+    EXPECT_TRUE(x.marked(EquationForm::kExpression));
+    EXPECT_FALSE(x.form.createEnabled());
+    EXPECT_EQ(x.form.expressionError().rfind("位置 10: ", 0), 0u) << x.form.expressionError();
+    x.set(EquationForm::kExpression, "sin(2*pi*t)");
+    EXPECT_FALSE(x.marked(EquationForm::kExpression));
+    EXPECT_TRUE(x.form.expressionError().empty());
+    EXPECT_TRUE(x.form.createEnabled());
 
-TEST(EquationForm, ANonNumberRefusesTheCreateNamingItsTime) {
-    auto doc = test::newDoc(1000, 1000);  // Ts = 1 us
-    ScriptedPrompter p;
-    bool created = true;
-    FormEditor<EquationForm> editor(p, [&](EquationForm& f) {
-        f.setUnit(AnalogEditFrame::kPeriodField, document::kUnitUs);
-        f.setText(AnalogEditFrame::kPeriodField, "100");
-        f.setText(EquationForm::kExpression, "t / (i - 37)");
-        created = f.createSegment();
-        EXPECT_EQ(f.state(), AnalogEditFrame::State::Empty);
-        EXPECT_FALSE(f.applyEnabled());
-        return false;
-    });
-    EXPECT_FALSE(doc->EditAnalogEquation(0, editor));
-    EXPECT_FALSE(created);
-    ASSERT_EQ(p.asked.size(), 1u);
-    EXPECT_EQ(p.asked[0].text, "t = 37 uS で式の値が数値になりません（NaN または無限大）");
+    x.set(EquationForm::kExpression, "t / (i - 37)");
+    EXPECT_FALSE(x.form.createSegment());
+    EXPECT_EQ(x.form.state(), AnalogEditFrame::State::Empty);
+    EXPECT_FALSE(x.form.applyEnabled());
+    ASSERT_EQ(x.prompter.asked.size(), 1u);
+    EXPECT_EQ(x.prompter.asked[0].text, "t = 37 uS で式の値が数値になりません（NaN または無限大）");
 }
 
 TEST(EquationForm, HistoryKeepsTenNewestWithoutRepeats) {

