@@ -272,14 +272,16 @@ struct UploadFixture {
     }
 };
 
+// The unit's own calibration (6,000 codes a volt, 0 V at 7,400) builds the words.
 TEST_F(Protocol, UploadSeesTheFixedOrder) {
     UploadFixture f(120000);
+    unit.setUserArea(test::makeUserArea(2000, 14000, -90000, 110000));
     ASSERT_EQ(uploadWaveform(api(), h, f.settings, 120000, 3, f.tracks, 10, f.words.data()), FT_OK);
     EXPECT_EQ(events(), (std::vector<std::string>{"W9=0000", "W6=0002", "W7=4004", "UA", "W3=0001", "W2=D4BF",
-                                                  "W5=0000", "W4=0002", "W8=1F40", "W0=0010", "RAW 100000",
+                                                  "W5=0000", "W4=0002", "W8=1CE8", "W0=0010", "RAW 100000",
                                                   "RAW 100000", "RAW 40000", "R1", "W9=0001"}));
     std::vector<std::uint16_t> expected(120000);
-    buildSampleWords(f.tracks, 120000, 10, {7000.0, 8000.0}, expected.data());
+    buildSampleWords(f.tracks, 120000, 10, {6000.0, 7400.0}, expected.data());
     EXPECT_EQ(0, std::memcmp(unit.model.record(0).samples, expected.data(), 240000));
     EXPECT_EQ(f.words, expected);
     DeviceStatus st;
