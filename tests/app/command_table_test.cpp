@@ -12,7 +12,8 @@
 namespace lyr::app {
 namespace {
 
-TEST(CommandTable, PerChannelTextsFollowOnePattern) {
+// The file commands' texts, and the per-channel families following one pattern.
+TEST(CommandTable, TextsOfTheFileCommandsAndThePerChannelPattern) {
     struct Case {
         ChannelFamily family;
         int ch;
@@ -22,6 +23,12 @@ TEST(CommandTable, PerChannelTextsFollowOnePattern) {
         const char* menu;
     };
     const Case cases[] = {
+        {{}, -1, cmd::kFileNew, "新規にファイルを作成", "新規ファイル", "新規作成(&N)"},
+        {{}, -1, cmd::kFileOpen, "既存のファイルを開く", "開く", "開く(&O)..."},
+        {{}, -1, cmd::kFileSave, "作業中のファイルを上書きして保存", "保存", "上書き保存(&S)"},
+        {{}, -1, cmd::kFileSaveAs, "作業中のファイルを新しい名前で保存", "名前をつけて保存", "名前を付けて保存(&A)..."},
+        {{}, -1, cmd::kAppExit, "SYNを終了し、ファイルの保存を指示", "終了", "LYRの終了(&X)"},
+        {{}, -1, cmd::kAppAbout, "プログラムの情報、バージョンそして著作権を表示", "バージョン情報", "LYR のバージョン情報(&A)"},
         {ChannelFamily::Clock, 0, 32777, "[ディジタル]  CH0 作成(クロック)", "CH0 作成(クロック)", "作成(クロック)(&G)"},
         {ChannelFamily::Serial, 7, 32951, "[ディジタル]  CH7 作成(シリアル)", "CH7 作成(シリアル)", "作成(シリアル)(&R)"},
         {ChannelFamily::Invert, 1, 32811, "[ディジタル]  CH1 反転", "CH1 反転", "反転(&I)"},
@@ -32,7 +39,9 @@ TEST(CommandTable, PerChannelTextsFollowOnePattern) {
         {ChannelFamily::Shift, 6, 32932, "[ディジタル]  CH6 シフト", "CH6 シフト", "シフト(&S)"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(channelCommandId(c.family, c.ch), c.id);
+        if (c.ch >= 0) {
+            EXPECT_EQ(channelCommandId(c.family, c.ch), c.id);
+        }
         const CommandInfo* info = findCommand(c.id);
         ASSERT_NE(info, nullptr) << c.id;
         EXPECT_EQ(info->prompt, c.prompt);

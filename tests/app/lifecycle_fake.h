@@ -1,10 +1,8 @@
 #pragma once
 // Scripted stand-ins for what the document commands talk to.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <deque>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,22 +10,6 @@
 #include "app/lifecycle.h"
 
 namespace lyr::app::test {
-
-// A scratch folder of its own for the running test, so that tests may run in
-// parallel processes.
-inline std::filesystem::path scratchDir(const std::string& what) {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    return std::filesystem::temp_directory_path() /
-           (what + "_" + (info ? info->name() : "x") + "_" + std::to_string(::getpid()));
-}
-
-// The same folder, emptied of what an earlier run left there.
-inline std::filesystem::path freshScratchDir(const std::string& what) {
-    const auto dir = scratchDir(what);
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
-    return dir;
-}
 
 class FakeStore : public WaveformStore {
 public:

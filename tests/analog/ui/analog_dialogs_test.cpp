@@ -11,15 +11,15 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTimer>
 #include <cmath>
 #include <vector>
 
 #include "analog/ui/analog_commands.h"
 #include "analog/ui/analog_dialogs.h"
 #include "analog/ui/analog_graphs.h"
-#include "support/documents.h"
 #include "support/dialog_fields.h"
+#include "support/documents.h"
+#include "support/modal.h"
 #include "support/qt_app.h"
 #include "support/scripted_prompter.h"
 #include "support/short_memory.h"
@@ -38,16 +38,6 @@ bool enabled(QWidget& dlg, const char* button) { return child<QPushButton>(dlg, 
 
 void screenshot(QWidget& dlg, const char* name) {
     lyr::test::grabIfAsked(dlg, QStringLiteral("analog_") + QString::fromLatin1(name));
-}
-
-// Runs `act` on the modal dialog of type D about to open.
-template <class D>
-void whenOpen(std::function<void(D&)> act) {
-    QTimer::singleShot(0, [act] {
-        auto* dlg = qobject_cast<D*>(QApplication::activeModalWidget());
-        ASSERT_NE(dlg, nullptr);
-        act(*dlg);
-    });
 }
 
 class AnalogDialogs : public ::testing::Test {
@@ -238,7 +228,7 @@ TEST_F(AnalogDialogs, MarkerNameTabOrderAndBuddies) {
 
 // Types a DC edit into the open dialog and applies it, or closes it by its close box.
 void driveDc(const char* period, const char* level, bool apply = true) {
-    whenOpen<CDcDlg>([=](CDcDlg& dlg) {
+    lyr::test::whenModal<CDcDlg>(qApp, [=](CDcDlg& dlg) {
         chooseUnit(dlg, "period", 0);
         typeInto(dlg, "period", period);
         typeInto(dlg, "v0", level);
@@ -279,7 +269,7 @@ TEST_F(AnalogDialogs, CommandsEditAtTheCursorAndReportTheRange) {
 
     // "波形修正(&M)": 100 ns copied from the DC level at 1 us, written at the cursor.
     cursor = 300;
-    whenOpen<CManualDlg>([](CManualDlg& dlg) {
+    lyr::test::whenModal<CManualDlg>(qApp, [](CManualDlg& dlg) {
         typeInto(dlg, "copy-start", "1");
         chooseUnit(dlg, "copy-period", 0);
         typeInto(dlg, "copy-period", "100");

@@ -15,8 +15,7 @@
 
 #include "app/ui/function_commands.h"
 #include "app/ui/main_frame.h"
-#include "support/qt_app.h"
-#include "support/scripted_prompter.h"
+#include "support/main_frame.h"
 #include "view/ui/status_strip.h"
 #include "view/ui/syn_view.h"
 
@@ -92,27 +91,14 @@ TEST(CommandRouter, BusyGuardPressedButtonAndRules) {
     EXPECT_FALSE(cursor->menuAction()->isVisible());
 }
 
-class FrameRoutingTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        lyr::test::qtApp();
-        std::string message;
-        doc = document::CSYNDoc::create(message);
-        ASSERT_TRUE(doc);
-        frame = std::make_unique<CMainFrame>(*doc);
-        frame->setPrompter(&prompter);
-        frame->resize(1000, 700);
-        frame->show();
-    }
-    std::unique_ptr<document::CSYNDoc> doc;
-    std::unique_ptr<CMainFrame> frame;
-    test::ScriptedPrompter prompter;
-};
+using FrameRoutingTest = lyr::test::MainFrameTest;
 
 TEST_F(FrameRoutingTest, MenusFromTheTableAndTheEditLock) {
     EXPECT_EQ(texts(frame->menuBar()->actions()),
               (QStringList{"ファイル(&F)", "編集(&E)", "アナログ(&A)", "ディジタル(&D)", "ズーム(&Z)",
                            "カーソル(&C)", "タイムマーク(&T)", "出力(&O)", "ヘルプ(&H)"}));
+    EXPECT_EQ(texts(frame->fileMenu()->actions()), (QStringList{"新規作成(&N)", "開く(&O)...", "上書き保存(&S)",
+                                                             "名前を付けて保存(&A)...", "LYRの終了(&X)"}));
     EXPECT_EQ(texts(frame->menu("編集(&E)")->actions()), (QStringList{"元に戻す(&U)", "トータル時間変更(&T)", "編集禁止(&D)"}));
     EXPECT_EQ(texts(frame->menu("カーソル(&C)")->actions()).back(), QStringLiteral("タイムマークを設置"));
     // No waveform: editing, undo, the lock and the time entry are off; file commands on.

@@ -1,6 +1,7 @@
 #include "app/ui/file_dialogs.h"
-#include "app/lifecycle_fake.h"
+#include "support/modal.h"
 #include "support/qt_app.h"
+#include "support/waveform_files.h"
 
 #include <gtest/gtest.h>
 
@@ -13,26 +14,15 @@
 namespace lyr::app {
 namespace {
 
-// Answers the file dialog that is about to open.
-void answerDialog(QWidget* owner, std::function<void(QFileDialog&)> act) {
-    QTimer::singleShot(0, owner, [act] {
-        auto* dlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dlg, nullptr);
-        act(*dlg);
-        if (dlg->isVisible()) dlg->reject();
-    });
-}
-
 TEST(QtFileDialogs, OpenShowsTheThreeFiltersAndReturnsTheChoice) {
     lyr::test::qtApp();
-    const auto dir = test::scratchDir("lyr_file_dialogs");
-    std::filesystem::create_directories(dir);
-    const std::string file = (dir / "w.syn").string();
+    lyr::test::ScratchFolder dir;
+    const std::string file = dir.file("w.syn");
     std::ofstream(file) << "x";
 
     QWidget owner;
     QtFileDialogs dialogs(&owner);
-    answerDialog(&owner, [&](QFileDialog& dlg) {
+    lyr::test::whenModal<QFileDialog>(&owner, [&](QFileDialog& dlg) {
         EXPECT_EQ(dlg.nameFilters(), (QStringList{QStringLiteral("LYRファイル (*.lyr)"), QStringLiteral("SYNファイル (*.syn)"),
                                                   QStringLiteral("すべてのファイル (*.*)")}));
         EXPECT_EQ(dlg.fileMode(), QFileDialog::ExistingFile);
@@ -44,16 +34,15 @@ TEST(QtFileDialogs, OpenShowsTheThreeFiltersAndReturnsTheChoice) {
     ASSERT_TRUE(chosen.has_value());
     EXPECT_EQ(std::filesystem::path(*chosen), std::filesystem::path(file));
 
-    answerDialog(&owner, [](QFileDialog& dlg) { dlg.reject(); });
+    lyr::test::whenModal<QFileDialog>(&owner, [](QFileDialog& dlg) { dlg.reject(); });
     EXPECT_FALSE(dialogs.openFileName(kOpenFilter).has_value());
-    std::filesystem::remove_all(dir);
 }
 
 TEST(QtFileDialogs, SaveStartsWithTheTitleAndLeavesOverwriteToTheCommand) {
     lyr::test::qtApp();
     QWidget owner;
     QtFileDialogs dialogs(&owner);
-    answerDialog(&owner, [](QFileDialog& dlg) {
+    lyr::test::whenModal<QFileDialog>(&owner, [](QFileDialog& dlg) {
         EXPECT_EQ(dlg.nameFilters(), QStringList{QStringLiteral("LYRファイル (*.lyr)")});
         EXPECT_EQ(dlg.acceptMode(), QFileDialog::AcceptSave);
         EXPECT_TRUE(dlg.testOption(QFileDialog::DontConfirmOverwrite));

@@ -16,40 +16,28 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <cmath>
+#include <tuple>
 
 #include "analog/ui/analog_dialogs.h"
 #include "app/command_table.h"
 #include "app/ui/command_router.h"
 #include "app/ui/main_frame.h"
 #include "document/ui/wave_time_change_dlg.h"
-#include "support/qt_app.h"
-#include "support/scripted_prompter.h"
+#include "support/main_frame.h"
+#include "support/modal.h"
 #include "view/ui/syn_view.h"
 
 namespace lyr::app {
 namespace {
 
-class FrameBarsTest : public ::testing::Test {
+class FrameBarsTest : public lyr::test::MainFrameTest {
 protected:
-    void SetUp() override {
-        lyr::test::qtApp();
-        std::string message;
-        doc = document::CSYNDoc::create(message);
-        ASSERT_TRUE(doc);
-        frame = std::make_unique<CMainFrame>(*doc);
-        frame->setPrompter(&prompter);
-        frame->resize(1280, 800);
-        frame->show();
-    }
     // A waveform as New makes it, with the view reset.
     void newWaveform(std::int64_t ts, std::int64_t n) {
         ASSERT_TRUE(doc->newWaveform(ts, n));
         frame->lifecycle().hooks().resetView();
         frame->setAnalogResolutionFromSelector(doc->analogResolution());
     }
-    std::unique_ptr<document::CSYNDoc> doc;
-    std::unique_ptr<CMainFrame> frame;
-    test::ScriptedPrompter prompter;
 };
 
 TEST_F(FrameBarsTest, ToolbarButtonsTooltipsPromptsAndStatusBar) {
@@ -89,14 +77,39 @@ TEST_F(FrameBarsTest, ToolbarButtonsTooltipsPromptsAndStatusBar) {
     EXPECT_EQ(panes, (QStringList{"ｶﾅ", "CAP", "NUM", "SCRL"}));
     EXPECT_GE(frame->minimumWidth(), 710);
     EXPECT_GE(frame->minimumHeight(), 500);
+    // The glyphs are drawn at the size asked for.
+    frame->toolBar()->setIconSize(QSize(48, 48));
+    EXPECT_EQ(frame->commandAction(32773)->icon().pixmap(48, 48).toImage().size(), QSize(48, 48));
+
+    if (!qEnvironmentVariableIsSet("LYR_GRAB")) return;
+    lyr::test::grabIfAsked(*frame->toolBar(), QStringLiteral("main_frame_toolbar_large"));
+    frame->toolBar()->setIconSize(QSize(16, 16));
+    newWaveform(100, 100000);
+    for (std::uint32_t i = 0; i < 100000; ++i) {
+        doc->analog()[i] = 0.7 * std::sin(2 * M_PI * i / 20000.0);
+        doc->digital(0)[i] = (i / 2500) % 2;
+        doc->digital(5)[i] = (i / 7000) % 3 == 0;
+    }
+    frame->viewParts().view->refreshView();
+    frame->commandAction(32827)->trigger();  // a time mark at the cursor
+    frame->viewParts().view->setCursorIndex(30000);
+    lyr::test::grabIfAsked(*frame, QStringLiteral("main_frame_whole"));
+    const std::tuple<QMenu*, QPoint, const char*> menus[] = {
+        {frame->popup(PopupKind::Channel, 5), QPoint(200, 600), "main_frame_popup_ch5"},
+        {frame->menu(QStringLiteral("ディジタル(&D)")), QPoint(200, 30), "main_frame_menu_digital"}};
+    for (const auto& [menu, at, name] : menus) {
+        menu->popup(frame->mapToGlobal(at));
+        lyr::test::grabIfAsked(*menu, QString::fromLatin1(name));
+        menu->hide();
+    }
 }
 
 TEST_F(FrameBarsTest, ButtonPressedWhileItsCommandRuns) {
     newWaveform(10, 10000);
     bool downWhileOpen = false;
-    QTimer::singleShot(0, frame.get(), [&] {
+    lyr::test::whenModal<QDialog>(frame.get(), [&](QDialog& dlg) {
         downWhileOpen = frame->toolButton(32773)->isDown();
-        if (QWidget* dlg = QApplication::activeModalWidget()) dlg->close();
+        dlg.close();
     });
     frame->commandAction(32773)->trigger();
     EXPECT_TRUE(downWhileOpen);
@@ -147,14 +160,11 @@ TEST_F(FrameBarsTest, TotalTimeChangeThroughTheDialogThenUndo) {
     view::CSYNView* view = frame->viewParts().view;
     view->setCursorIndex(900);
     bool seen = false;
-    QTimer::singleShot(0, frame.get(), [&seen] {
-        auto* dlg = qobject_cast<document::CWaveTimeChangeDlg*>(QApplication::activeModalWidget());
-        ASSERT_NE(dlg, nullptr);
+    lyr::test::whenModal<document::CWaveTimeChangeDlg>(frame.get(), [&seen](document::CWaveTimeChangeDlg& dlg) {
         seen = true;
-        EXPECT_EQ(dlg->totalEdit()->text(), QStringLiteral("10"));  // 10 uS
-        dlg->totalEdit()->selectAll();
-        QTest::keyClicks(dlg->totalEdit(), "5");
-        QTest::mouseClick(dlg->okButton(), Qt::LeftButton);
+        EXPECT_EQ(dlg.totalEdit()->text(), QStringLiteral("10"));  // 10 uS
+        lyr::test::retype(dlg.totalEdit(), QStringLiteral("5"));
+        QTest::mouseClick(dlg.okButton(), Qt::LeftButton);
     });
     frame->commandAction(cmd::kTotalTime)->trigger();
     ASSERT_TRUE(seen);
@@ -181,33 +191,6 @@ TEST_F(FrameBarsTest, TotalTimeChangeThroughTheDialogThenUndo) {
     ASSERT_EQ(prompter.asked.size(), 1u);
     EXPECT_EQ(prompter.asked[0].text, "不正なパラメータです。");
     EXPECT_EQ(doc->sampleCount(), 1000u);
-}
-
-TEST_F(FrameBarsTest, WholeWindowScreenshot) {
-    newWaveform(100, 100000);
-    for (std::uint32_t i = 0; i < 100000; ++i) {
-        doc->analog()[i] = 0.7 * std::sin(2 * M_PI * i / 20000.0);
-        doc->digital(0)[i] = (i / 2500) % 2;
-        doc->digital(5)[i] = (i / 7000) % 3 == 0;
-    }
-    frame->viewParts().view->refreshView();
-    frame->commandAction(32827)->trigger();  // a time mark at the cursor
-    frame->viewParts().view->setCursorIndex(30000);
-    EXPECT_EQ(frame->statusMessage(), QStringLiteral("ﾚﾃﾞｨ"));
-    lyr::test::grabIfAsked(*frame, QStringLiteral("main_frame_whole"));
-    QMenu* ch5 = frame->popup(PopupKind::Channel, 5);
-    ch5->popup(frame->mapToGlobal(QPoint(200, 600)));
-    lyr::test::grabIfAsked(*ch5, QStringLiteral("main_frame_popup_ch5"));
-    ch5->hide();
-    QMenu* digital = frame->menu(QStringLiteral("ディジタル(&D)"));
-    digital->popup(frame->mapToGlobal(QPoint(200, 30)));
-    lyr::test::grabIfAsked(*digital, QStringLiteral("main_frame_menu_digital"));
-    digital->hide();
-    // The glyphs are drawn at the size asked for.
-    frame->toolBar()->setIconSize(QSize(48, 48));
-    const QImage big = frame->commandAction(32773)->icon().pixmap(48, 48).toImage();
-    EXPECT_EQ(big.size(), QSize(48, 48));
-    lyr::test::grabIfAsked(*frame->toolBar(), QStringLiteral("main_frame_toolbar_large"));
 }
 
 }  // namespace

@@ -17,8 +17,7 @@
 #include "app/ui/main_frame.h"
 #include "device/ui/output_commands.h"
 #include "device/ui/output_dlg.h"
-#include "support/qt_app.h"
-#include "support/scripted_prompter.h"
+#include "support/main_frame.h"
 
 namespace lyr::app {
 namespace {
@@ -45,10 +44,9 @@ public:
     std::string path;
 };
 
-class OutputFrame : public ::testing::Test {
+class OutputFrame : public lyr::test::MainFrameTest {
 protected:
     void SetUp() override {
-        test::qtApp();
         ASSERT_TRUE(dir_.isValid());
         setenv("LYR_D2XX_LIBRARY", (std::string(LYR_BINARY_DIR) + "/libpgxsim.so").c_str(), 1);
         setenv("PGXSIM_STATE", (dir_.path() + "/state").toLocal8Bit().constData(), 1);
@@ -56,43 +54,36 @@ protected:
         setenv("PGXSIM_CLOCK", (dir_.path() + "/clock").toLocal8Bit().constData(), 1);
         unsetenv("PGXSIM_FAULT");
         unsetenv("PGXSIM_DEVICES");
-        std::string message;
-        doc_ = document::CSYNDoc::create(message);
-        ASSERT_TRUE(doc_) << message;
-        frame_ = std::make_unique<CMainFrame>(*doc_);
-        frame_->setPrompter(&prompter_);
-        frame_->setWaveTimeChooser(&chooser_);
+        MainFrameTest::SetUp();
+        frame->setWaveTimeChooser(&chooser_);
         saves_.path = (dir_.path() + "/out.lyr").toStdString();
-        frame_->setFileDialogs(&saves_);
-        ASSERT_TRUE(frame_->deviceLibraryBound());
+        frame->setFileDialogs(&saves_);
+        ASSERT_TRUE(frame->deviceLibraryBound());
     }
     void TearDown() override {
-        frame_.reset();
+        MainFrameTest::TearDown();
         unsetenv("LYR_D2XX_LIBRARY");
         unsetenv("PGXSIM_STATE");
         unsetenv("PGXSIM_CLOCK");
     }
     COutputDlg* openOutput() {
-        frame_->outputAction()->trigger();
-        return frame_->outputCommands()->outputWindow();
+        frame->outputAction()->trigger();
+        return frame->outputCommands()->outputWindow();
     }
 
     QTemporaryDir dir_;
-    test::ScriptedPrompter prompter_;
     NewWaveform chooser_;
     SavePath saves_;
-    std::unique_ptr<document::CSYNDoc> doc_;
-    std::unique_ptr<CMainFrame> frame_;
 };
 
 TEST_F(OutputFrame, TheOutputWindowFollowsTheDocumentsLifecycle) {
-    EXPECT_FALSE(frame_->outputAction()->isEnabled());  // nothing designated yet
-    frame_->selectDevice(1, dir_.path() + "/LYR.INI");
-    EXPECT_EQ(frame_->documentTitle(), QString());
-    ASSERT_TRUE(frame_->outputAction()->isEnabled());
-    EXPECT_EQ(frame_->outputAction()->text(), QStringLiteral("波形データ出力(&W)"));
+    EXPECT_FALSE(frame->outputAction()->isEnabled());  // nothing designated yet
+    frame->selectDevice(1, dir_.path() + "/LYR.INI");
+    EXPECT_EQ(frame->documentTitle(), QString());
+    ASSERT_TRUE(frame->outputAction()->isEnabled());
+    EXPECT_EQ(frame->outputAction()->text(), QStringLiteral("波形データ出力(&W)"));
 
-    ASSERT_TRUE(frame_->lifecycle().newWaveform());
+    ASSERT_TRUE(frame->lifecycle().newWaveform());
     COutputDlg* w = openOutput();
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(w->windowTitle(), QStringLiteral("波形出力 - 無題 ( アナログ分解能：12ビット  ディジタルCH：0～3 )"));
@@ -100,42 +91,42 @@ TEST_F(OutputFrame, TheOutputWindowFollowsTheDocumentsLifecycle) {
 
     // A changed choice goes back with Save, the window stays and takes the name.
     QTest::mouseClick(w->option(GroupOutputMode, 1), Qt::LeftButton);
-    ASSERT_TRUE(frame_->lifecycle().saveAs());
-    EXPECT_EQ(doc_->outputSettings().outputMode, 1);
-    EXPECT_EQ(frame_->outputCommands()->outputWindow(), w);
+    ASSERT_TRUE(frame->lifecycle().saveAs());
+    EXPECT_EQ(doc->outputSettings().outputMode, 1);
+    EXPECT_EQ(frame->outputCommands()->outputWindow(), w);
     EXPECT_TRUE(w->windowTitle().startsWith(QStringLiteral("波形出力 - out.lyr")));
-    ASSERT_TRUE(doc_->setAnalogResolution(10));
+    ASSERT_TRUE(doc->setAnalogResolution(10));
     EXPECT_TRUE(w->windowTitle().contains(QStringLiteral("10ビット  ディジタルCH：0～5")));
 
     // An analog edit past ±1 V brings a minimised window back.
     w->showMinimized();
-    doc_->takeAnalogSnapshot();
-    doc_->analog()[10] = 1.5;
-    doc_->commitAnalogEdit();
+    doc->takeAnalogSnapshot();
+    doc->analog()[10] = 1.5;
+    doc->commitAnalogEdit();
     EXPECT_FALSE(w->isMinimized());
 
     // New: pulled first, then the window closes before the waveform is replaced.
     QTest::mouseClick(w->option(device::GroupDigitalStop, 1), Qt::LeftButton);
-    prompter_.script({PromptAnswer::No});
-    ASSERT_TRUE(frame_->lifecycle().newWaveform());
-    EXPECT_FALSE(frame_->outputCommands()->outputWindowOpen());
-    EXPECT_EQ(doc_->outputWindow(), nullptr);
-    EXPECT_TRUE(frame_->outputAction()->isEnabled());
-    ASSERT_FALSE(prompter_.asked.empty());
-    EXPECT_NE(prompter_.asked.back().text.find("出力設定が変更されています。"), std::string::npos);
+    prompter.script({PromptAnswer::No});
+    ASSERT_TRUE(frame->lifecycle().newWaveform());
+    EXPECT_FALSE(frame->outputCommands()->outputWindowOpen());
+    EXPECT_EQ(doc->outputWindow(), nullptr);
+    EXPECT_TRUE(frame->outputAction()->isEnabled());
+    ASSERT_FALSE(prompter.asked.empty());
+    EXPECT_NE(prompter.asked.back().text.find("出力設定が変更されています。"), std::string::npos);
 
     // Closing the program closes the window too.
     ASSERT_NE(openOutput(), nullptr);
-    EXPECT_TRUE(frame_->close());
-    EXPECT_FALSE(frame_->outputCommands()->outputWindowOpen());
+    EXPECT_TRUE(frame->close());
+    EXPECT_FALSE(frame->outputCommands()->outputWindowOpen());
 }
 
 // The window's unit is let go before the frame releases the library.
 TEST_F(OutputFrame, AFrameGoingAwayTakesItsOpenWindowWithIt) {
-    frame_->selectDevice(1, dir_.path() + "/LYR.INI");
+    frame->selectDevice(1, dir_.path() + "/LYR.INI");
     ASSERT_NE(openOutput(), nullptr);
-    frame_.reset();
-    EXPECT_EQ(doc_->outputWindow(), nullptr);
+    frame.reset();
+    EXPECT_EQ(doc->outputWindow(), nullptr);
 }
 
 TEST_F(OutputFrame, SelectionSetsThePrefixOfEveryTitle) {
@@ -146,11 +137,11 @@ TEST_F(OutputFrame, SelectionSetsThePrefixOfEveryTitle) {
         EXPECT_EQ(dlg->windowTitle(), QStringLiteral("PGX-500指定"));
         dlg->findChild<QPushButton*>(QStringLiteral("noDeviceButton"))->click();
     });
-    frame_->selectDevice(2, dir_.path() + "/LYR.INI");
-    EXPECT_EQ(frame_->documentTitle(), QStringLiteral("[PGX-500指定なし] "));
-    EXPECT_FALSE(frame_->outputAction()->isEnabled());
-    ASSERT_TRUE(frame_->lifecycle().newWaveform());
-    EXPECT_EQ(frame_->documentTitle(), QStringLiteral("[PGX-500指定なし] 無題"));
+    frame->selectDevice(2, dir_.path() + "/LYR.INI");
+    EXPECT_EQ(frame->documentTitle(), QStringLiteral("[PGX-500指定なし] "));
+    EXPECT_FALSE(frame->outputAction()->isEnabled());
+    ASSERT_TRUE(frame->lifecycle().newWaveform());
+    EXPECT_EQ(frame->documentTitle(), QStringLiteral("[PGX-500指定なし] 無題"));
     unsetenv("PGXSIM_DEVICES");
 }
 

@@ -1,10 +1,11 @@
+// The program's start: the settings file, the instance lock, the file named
+// on the command line.
 #include "app/ui/syn_app.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QFile>
-#include <QLockFile>
 #include <QProcess>
 #include <QSysInfo>
 #include <QTextStream>
@@ -15,43 +16,37 @@
 #include "app/ui/app_startup.h"
 #include "app/ui/main_frame.h"
 #include "document/waveform_file.h"
-#include "app/lifecycle_fake.h"
-#include "support/scripted_prompter.h"
+#include "support/documents.h"
 #include "support/qt_app.h"
+#include "support/scripted_prompter.h"
+#include "support/waveform_files.h"
 
 namespace lyr::app {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string slurp(const fs::path& p) {
-    std::ifstream in(p);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
 class StartupTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        lyr::test::qtApp();
-        dir = test::freshScratchDir("lyr_startup");
-        ini = (dir / "LYR.INI").string();
-    }
-    void TearDown() override { fs::remove_all(dir); }
+    void SetUp() override { lyr::test::qtApp(); }
 
     void writeIni(const std::string& text) { std::ofstream(ini) << text; }
+    std::string iniText() const {
+        std::stringstream ss;
+        ss << std::ifstream(ini).rdbuf();
+        return ss.str();
+    }
     std::unique_ptr<CSYNApp> start(QStringList extra = {}) {
         QStringList args{QStringLiteral("--settings"), QString::fromStdString(ini)};
         args += extra;
         auto a = std::make_unique<CSYNApp>(args);
-        a->setLockDirectory(QString::fromStdString(dir.string()));
+        a->setLockDirectory(QString::fromStdString(dir.path().string()));
         a->setShowWindow(false);
         return a;
     }
 
-    fs::path dir;
-    std::string ini;
+    lyr::test::ScratchFolder dir;
+    std::string ini = dir.file("LYR.INI");
     lyr::test::ScriptedPrompter prompter;
 };
 
@@ -62,10 +57,9 @@ TEST_F(StartupTest, OldVersionIsRewrittenAndOtherEntriesStay) {
     EXPECT_TRUE(a->startupDone());
     EXPECT_EQ(a->maxNumber(), 3);
     EXPECT_EQ(a->settingsPath(), QString::fromStdString(ini));
-    const std::string text = slurp(ini);
-    EXPECT_NE(text.find("Version=1.4"), std::string::npos) << text;
-    EXPECT_NE(text.find("MaxNumber=3"), std::string::npos);
-    EXPECT_NE(text.find("SerialNo=PG0001"), std::string::npos);
+    const std::string text = iniText();
+    for (const char* kept : {"Version=1.4", "MaxNumber=3", "SerialNo=PG0001"})
+        EXPECT_NE(text.find(kept), std::string::npos) << kept << " in " << text;
     EXPECT_EQ(a->settings()->value("PGX-500.Device1", "Description"), "PGX-500 A");
     EXPECT_FALSE(a->document()->hasWaveform());
     EXPECT_EQ(a->mainFrame()->windowTitle(), QStringLiteral("LYR"));
@@ -77,13 +71,13 @@ TEST_F(StartupTest, MissingFileIsCreatedWithVersionAndMaxNumberOne) {
     auto a = start();
     ASSERT_TRUE(a->initInstance(&prompter));
     EXPECT_EQ(a->maxNumber(), 1);
-    const std::string text = slurp(ini);
+    const std::string text = iniText();
     EXPECT_NE(text.find("[LYR]\nVersion=1.4"), std::string::npos) << text;
     EXPECT_NE(text.find("[PGX-500]\nMaxNumber=1"), std::string::npos) << text;
 }
 
-TEST_F(StartupTest, SecondInstanceIsRefusedWhenMaxNumberIsOne) {
-    writeIni("[LYR]\nVersion=1.4\n[PGX-500]\nMaxNumber=abc\n");
+TEST_F(StartupTest, InstancesCountAgainstMaxNumber) {
+    writeIni("[LYR]\nVersion=1.4\n[PGX-500]\nMaxNumber=abc\n");  // unreadable: one instance
     auto first = start();
     ASSERT_TRUE(first->initInstance(&prompter));
     auto second = start();
@@ -91,93 +85,75 @@ TEST_F(StartupTest, SecondInstanceIsRefusedWhenMaxNumberIsOne) {
     ASSERT_EQ(prompter.asked.size(), 1u);
     EXPECT_EQ(prompter.asked[0].text, "既に起動しています。");
     EXPECT_EQ(second->mainFrame(), nullptr);
-    // Once the first has ended, the next one starts.
-    first.reset();
-    auto third = start();
-    EXPECT_TRUE(third->initInstance(&prompter));
-}
+    first.reset();  // once the first has ended, the next one starts
+    EXPECT_TRUE(start()->initInstance(&prompter));
 
-TEST_F(StartupTest, SeveralInstancesWithMaxNumberTwo) {
     writeIni("[PGX-500]\nMaxNumber=2\n");
-    auto first = start();
-    auto second = start();
-    EXPECT_TRUE(first->initInstance(&prompter));
-    EXPECT_TRUE(second->initInstance(&prompter));
-    EXPECT_TRUE(prompter.asked.empty());
+    auto one = start(), two = start();
+    EXPECT_TRUE(one->initInstance(&prompter));
+    EXPECT_TRUE(two->initInstance(&prompter));
+    EXPECT_EQ(prompter.asked.size(), 1u);
 }
 
-TEST_F(StartupTest, AFolderWithoutLocksDoesNotClaimAnotherInstance) {
+TEST_F(StartupTest, MissingLockFolderAndCrashedInstanceClaimNothing) {
     auto a = start();
-    a->setLockDirectory(QString::fromStdString((dir / "no" / "such" / "folder").string()));
+    a->setLockDirectory(QString::fromStdString((dir.path() / "no" / "such" / "folder").string()));
     EXPECT_TRUE(a->initInstance(&prompter));
-    EXPECT_TRUE(prompter.asked.empty());
-}
+    a.reset();
 
-TEST_F(StartupTest, LockOfACrashedInstanceIsTakenOver) {
     // A process that has ended leaves its lock file behind.
     QProcess gone;
     gone.start(QStringLiteral("true"));
     ASSERT_TRUE(gone.waitForFinished());
-    const qint64 deadPid = gone.processId() ? gone.processId() : 999999;
-    InstanceLock probe(QString::fromStdString(dir.string()));
+    const qint64 deadPid = gone.processId() > 1 ? gone.processId() : 999999;
+    InstanceLock probe(QString::fromStdString(dir.path().string()));
     {
         QFile f(probe.path());
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        QTextStream(&f) << (deadPid > 1 ? deadPid : 999999) << "\nlyr\n" << QSysInfo::machineHostName() << "\n";
+        QTextStream(&f) << deadPid << "\nlyr\n" << QSysInfo::machineHostName() << "\n";
     }
-    auto a = start();
-    EXPECT_TRUE(a->initInstance(&prompter));
+    EXPECT_TRUE(start()->initInstance(&prompter));
     EXPECT_TRUE(prompter.asked.empty());
 }
 
-TEST_F(StartupTest, CommandLineFileIsOpenedByItsExtension) {
-    std::string message;
-    auto doc = document::CSYNDoc::create(message);
-    ASSERT_TRUE(doc);
-    ASSERT_TRUE(doc->newWaveform(20, 64));
-    const std::string wave = (dir / "START.LYR").string();
+TEST_F(StartupTest, CommandLineFileIsOpenedByItsExtensionAfterTheDeviceSelection) {
+    auto doc = lyr::test::newDoc(20, 64);
+    const std::string wave = dir.file("START.LYR");
     ASSERT_TRUE(document::saveWaveformFile(wave, *doc, {}).ok);
 
     auto a = start({QString::fromStdString(wave)});
-    // The device selection runs before the file is opened, with MaxNumber and the settings.
     int selectedWith = 0;
     a->deviceSelection = [&](CMainFrame& frame, int maxNumber, SettingsStore& settings) {
         EXPECT_FALSE(frame.document().hasWaveform());
         EXPECT_EQ(settings.value("LYR", "Version"), "1.4");
         frame.lifecycle().setTitlePrefix("[PG0001] ");
-        EXPECT_EQ(frame.documentTitle(), QStringLiteral("[PG0001] "));  // no waveform yet
         selectedWith = maxNumber;
     };
     ASSERT_TRUE(a->initInstance(&prompter));
     EXPECT_EQ(selectedWith, 1);
-    ASSERT_TRUE(a->document()->hasWaveform());
     EXPECT_EQ(a->document()->sampleCount(), 64u);
     EXPECT_EQ(a->mainFrame()->windowTitle(), QStringLiteral("[PG0001] START.LYR - LYR"));
-    EXPECT_TRUE(a->startupDone());
-}
 
-TEST_F(StartupTest, CommandLineFileOfAnotherKindIsIgnored) {
-    const std::string other = (dir / "notes.txt").string();
-    std::ofstream(other) << "x";
-    auto a = start({QString::fromStdString(other)});
-    ASSERT_TRUE(a->initInstance(&prompter));
-    EXPECT_FALSE(a->document()->hasWaveform());
+    // Another kind of file is ignored; a missing one ends the program with its message.
+    a.reset();
+    std::ofstream(dir.file("notes.txt")) << "x";
+    auto other = start({QString::fromStdString(dir.file("notes.txt"))});
+    ASSERT_TRUE(other->initInstance(&prompter));
+    EXPECT_FALSE(other->document()->hasWaveform());
     EXPECT_TRUE(prompter.asked.empty());
-}
-
-TEST_F(StartupTest, MissingCommandLineFileEndsTheProgram) {
-    auto a = start({QString::fromStdString((dir / "gone.lyr").string())});
-    EXPECT_FALSE(a->initInstance(&prompter));
+    other.reset();
+    auto missing = start({QString::fromStdString(dir.file("gone.lyr"))});
+    EXPECT_FALSE(missing->initInstance(&prompter));
     ASSERT_EQ(prompter.asked.size(), 1u);
     EXPECT_NE(prompter.asked[0].text.find("ファイルオープンエラーです。"), std::string::npos);
-    EXPECT_FALSE(a->startupDone());
+    EXPECT_FALSE(missing->startupDone());
 }
 
 TEST_F(StartupTest, EnvironmentNamesTheSettingsFile) {
-    const std::string envIni = (dir / "env.ini").string();
+    const std::string envIni = dir.file("env.ini");
     qputenv("LYR_SETTINGS", QByteArray::fromStdString(envIni));
     CSYNApp a(QStringList{});
-    a.setLockDirectory(QString::fromStdString(dir.string()));
+    a.setLockDirectory(QString::fromStdString(dir.path().string()));
     a.setShowWindow(false);
     const bool ok = a.initInstance(&prompter);
     qunsetenv("LYR_SETTINGS");
