@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 namespace lyr::view {
 namespace {
 
@@ -211,60 +214,58 @@ TEST(History, WholeEditKeepsTheCursor) {
     EXPECT_TRUE(v.isEnabled(ViewCommand::CursorToLastEdit));
 }
 
+// Undo puts the cursor on the start of the undone edit and takes its
+// entries off the history: one for an edit that continued the last one, two
+// for one that did not (a pair).
 TEST(Undo, RestoresTheCursorAndHistory) {
-    ViewState v = makeView(1000);
-    v.afterUndo(false);
-    EXPECT_EQ(v.cursor(), 0u);  // empty history
-    v.afterEdit(100, 200);
-    v.afterEdit(200, 300);  // single push
-    v.afterUndo(false);
-    EXPECT_EQ(v.cursor(), 200u);  // start of the undone edit
-    EXPECT_TRUE(v.onHistory());
-    EXPECT_EQ(v.history().peekNewest(), 200u);
-
+    struct Case {
+        std::vector<std::pair<std::uint32_t, std::uint32_t>> edits;
+        int undos;
+        std::uint32_t cursor;
+        std::uint32_t entries;
+        std::uint32_t newest;
+        bool onHistory;
+    } cases[] = {
+        {{}, 1, 0, 0, 0, false},                            // empty history
+        {{{100, 200}, {200, 300}}, 1, 200, 2, 200, true},   // single push: back on the start
+        {{{100, 200}, {400, 500}}, 1, 400, 2, 200, false},  // a pair
+        {{{100, 200}, {400, 500}}, 2, 100, 0, 0, false},    // a pair again: the ring ends empty
+        {{{10, 20}}, 3, 0, 0, 0, false},                    // a pair on an emptied ring does not underflow
+        {{{100, 200}, {200, 300}}, 2, 100, 1, 100, true},   // one entry left
+    };
+    for (const Case& c : cases) {
+        ViewState v = makeView(1000);
+        for (const auto& [first, end] : c.edits) v.afterEdit(first, end);
+        for (int k = 0; k < c.undos; ++k) v.afterUndo(false);
+        SCOPED_TRACE(testing::Message() << c.edits.size() << " edits, " << c.undos << " undos");
+        EXPECT_EQ(v.cursor(), c.cursor);
+        EXPECT_EQ((v.history().next - v.history().oldest) & 127u, c.entries);
+        EXPECT_EQ(v.history().empty, c.entries == 0);
+        if (c.entries) {
+            EXPECT_EQ(v.onHistory(), c.onHistory);
+            EXPECT_EQ(v.history().peekNewest(), c.newest);
+        }
+        // Nothing before the oldest entry, nothing after the newest.
+        if (c.entries == 1) {
+            EXPECT_FALSE(v.isEnabled(ViewCommand::CursorBack));
+            EXPECT_FALSE(v.isEnabled(ViewCommand::CursorForward));
+            v.setCursor(500);
+            v.run(ViewCommand::CursorToLastEdit);
+            EXPECT_EQ(v.cursor(), 100u);
+        }
+        if (c.entries == 0) {
+            EXPECT_EQ(v.history().oldest, v.history().next);
+            EXPECT_FALSE(v.isEnabled(ViewCommand::CursorToLastEdit));
+        }
+    }
+    // The undo of a change of the whole waveform starts the view over.
     ViewState w = makeView(1000);
     w.afterEdit(100, 200);
-    w.afterEdit(400, 500);  // pair
-    w.afterUndo(false);
-    EXPECT_EQ(w.cursor(), 400u);
-    EXPECT_FALSE(w.onHistory());
-    EXPECT_EQ(w.history().peekNewest(), 200u);
-    w.afterUndo(false);  // a pair again: both entries go, the ring ends empty
-    EXPECT_EQ(w.cursor(), 100u);
-    EXPECT_TRUE(w.history().empty);
-    EXPECT_FALSE(w.isEnabled(ViewCommand::CursorToLastEdit));
     w.setZoom(3);
     w.afterUndo(true);
     EXPECT_EQ(w.zoom(), 0);
     EXPECT_TRUE(w.history().empty);
     EXPECT_EQ(w.cursor(), 0u);
-}
-
-TEST(Undo, PairOnAnEmptiedRingDoesNotUnderflow) {
-    ViewState v = makeView(1000);
-    v.afterEdit(10, 20);
-    v.afterUndo(false);
-    v.afterUndo(false);
-    v.afterUndo(false);
-    EXPECT_TRUE(v.history().empty);
-    EXPECT_EQ(v.history().oldest, v.history().next);
-}
-
-TEST(Undo, OneEntryLeftHasNothingBeforeIt) {
-    ViewState v = makeView(1000);
-    v.afterEdit(100, 200);
-    v.afterEdit(200, 300);  // single push: the last push was not a pair
-    v.afterUndo(false);
-    v.afterUndo(false);     // one entry left: 100
-    EXPECT_EQ(v.cursor(), 100u);
-    ASSERT_FALSE(v.history().empty);
-    EXPECT_EQ((v.history().next - v.history().oldest) & 127u, 1u);
-    EXPECT_FALSE(v.isEnabled(ViewCommand::CursorBack));
-    EXPECT_FALSE(v.isEnabled(ViewCommand::CursorForward));
-    v.setCursor(500);
-    v.run(ViewCommand::CursorToLastEdit);
-    EXPECT_EQ(v.cursor(), 100u);
-    EXPECT_FALSE(v.isEnabled(ViewCommand::CursorBack));
 }
 
 TEST(Zoom, NarrowPlotNeverHalvesToAnEmptySpan) {

@@ -1,25 +1,25 @@
-#include <QAction>
+// The waveform view as a widget: the mouse, the repaints, the pixels it
+// draws, the readouts of its strip and the time-entry dialog.
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-#include <QTimer>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <memory>
 
 #include "document/syn_doc.h"
+#include "support/documents.h"
+#include "support/modal.h"
+#include "support/qt_app.h"
 #include "view/ui/get_time_dlg.h"
 #include "view/ui/status_strip.h"
 #include "view/ui/syn_view.h"
 #include "view/ui/view_commands.h"
 #include "view/ui/view_frame.h"
-#include "support/qt_app.h"
-#include "support/documents.h"
 
 namespace lyr::view {
 namespace {
@@ -29,9 +29,9 @@ std::unique_ptr<document::CSYNDoc> makeDoc(std::int64_t ts, std::int64_t n) {
     return lyr::test::newDoc(ts, n);
 }
 
+// The view at the reference size with its strip and its commands.
 struct Fixture {
     explicit Fixture(document::CSYNDoc& doc) : view(doc) {
-        lyr::test::qtApp();
         view.resize(1022, 553);
         view.show();
         strip = new StatusStrip(&view);  // owned by the view; not laid out
@@ -60,21 +60,14 @@ std::unique_ptr<document::CSYNDoc> sineDoc() {
     return doc;
 }
 
-TEST(CSYNViewWidget, NewWaveformShowsItsTimeBaseWithTheCursorAtTheStart) {
-    auto doc = sineDoc();
-    Fixture f(*doc);
-    EXPECT_EQ(f.view.state().maxZoom(), 14);
-    EXPECT_EQ(f.strip->totalTimeField()->text(), QStringLiteral("104.8576 mS"));
-    EXPECT_EQ(f.strip->samplingField()->text(), QStringLiteral("100 nS"));
-    EXPECT_EQ(f.strip->cursorTimeField()->text(), QStringLiteral("0.0000 mS"));
-    EXPECT_FALSE(f.commands->available(ViewCommand::StepLeft));
-    EXPECT_FALSE(f.commands->available(ViewCommand::WholeView));
-}
-
 TEST(CSYNViewWidget, DragMovesTheCursorOnEachTick) {
     auto doc = sineDoc();
     Fixture f(*doc);
     CSYNView& v = f.view;
+    EXPECT_EQ(f.strip->totalTimeField()->text(), QStringLiteral("104.8576 mS"));
+    EXPECT_EQ(f.strip->samplingField()->text(), QStringLiteral("100 nS"));
+    EXPECT_EQ(f.strip->cursorTimeField()->text(), QStringLiteral("0.0000 mS"));
+    EXPECT_FALSE(f.commands->available(ViewCommand::StepLeft));
     const int y = v.layout().plot.top + 20;
     sendMouse(v, QEvent::MouseButtonPress, {v.state().sampleToX(0) + 1, y}, Qt::LeftButton);
     EXPECT_TRUE(v.dragTimerActive());
@@ -114,20 +107,12 @@ TEST(CSYNViewWidget, DoubleClicksByRegion) {
     EXPECT_EQ(f.strip->cursorMinusMarkField()->text(), QStringLiteral("0 nS"));
     f.commands->run(ViewCommand::StepRight);
     EXPECT_EQ(f.strip->cursorMinusMarkField()->text(), QStringLiteral("100 nS"));
-}
-
-TEST(CSYNViewWidget, ZoomCommandsKeepTheCursorInView) {
-    auto doc = sineDoc();
-    Fixture f(*doc);
-    CSYNView& v = f.view;
-    v.setCursorIndex(700000);
-    f.commands->run(ViewCommand::ZoomIn);
-    f.commands->run(ViewCommand::ZoomIn);
-    EXPECT_EQ(v.state().zoom(), 2);
-    EXPECT_TRUE(v.state().isVisible(700000));
-    EXPECT_TRUE(f.commands->available(ViewCommand::WholeView));
-    f.commands->run(ViewCommand::ZoomOut);
-    EXPECT_EQ(v.state().zoom(), 1);
+    // Deleting the mark empties its readouts.
+    ASSERT_TRUE(f.commands->available(ViewCommand::DeleteMark));
+    f.commands->run(ViewCommand::DeleteMark);
+    EXPECT_FALSE(v.state().markSet());
+    EXPECT_TRUE(f.strip->markTimeField()->text().isEmpty());
+    EXPECT_TRUE(f.strip->cursorMinusMarkField()->text().isEmpty());
 }
 
 // One query for the context menus: the plot, the cursor handle, the mark handle,
@@ -166,18 +151,6 @@ TEST(CSYNViewWidget, HitTestFindsEachElement) {
     f.commands->run(ViewCommand::MaxZoom);
     ASSERT_FALSE(v.state().isVisible(5000));
     EXPECT_EQ(v.hitTest({mx, l.markStrip.bottom}).region, ViewRegion::None);
-}
-
-TEST(CSYNViewWidget, DeletingTheMarkEmptiesItsReadouts) {
-    auto doc = makeDoc(100, 10000);
-    Fixture f(*doc);
-    CSYNView& v = f.view;
-    v.runCommand(ViewCommand::MarkAtCursor);
-    EXPECT_TRUE(f.commands->available(ViewCommand::DeleteMark));
-    f.commands->run(ViewCommand::DeleteMark);
-    EXPECT_FALSE(v.state().markSet());
-    EXPECT_TRUE(f.strip->markTimeField()->text().isEmpty());
-    EXPECT_TRUE(f.strip->cursorMinusMarkField()->text().isEmpty());
 }
 
 TEST(CSYNViewWidget, OnlyAMenuShowingLastEditRearmsHistoryNavigation) {
@@ -317,67 +290,53 @@ TEST(CSYNViewWidget, EmptyViewIgnoresTheMouse) {
     EXPECT_EQ(pixel(v.grab().toImage(), 100, 100), 0x7F7F7Fu);
 }
 
-TEST(CGetTimeDlgWidget, TypeChooseUnitAndAccept) {
-    lyr::test::qtApp();
-    CGetTimeDlg dlg(cursorPositionRequest(100, 1000, 0, false, 0));
-    EXPECT_EQ(dlg.windowTitle(), QStringLiteral("カーソル位置の指定"));
-    EXPECT_FALSE(dlg.referenceOption(2)->isEnabled());
-    EXPECT_TRUE(dlg.referenceOption(0)->isChecked());
-    EXPECT_EQ(dlg.unitList()->currentIndex(), -1);
-    EXPECT_FALSE(dlg.okButton()->isEnabled());
-    QTest::keyClicks(dlg.timeEdit(), "250");
-    EXPECT_FALSE(dlg.okButton()->isEnabled());  // no unit yet
-    dlg.unitList()->setCurrentIndex(0);
-    EXPECT_TRUE(dlg.okButton()->isEnabled());
-    EXPECT_EQ(dlg.positionField(0)->text(), QStringLiteral("250 nS"));
-    EXPECT_EQ(dlg.positionField(3)->text(), QStringLiteral("-99.75 uS"));
-    EXPECT_TRUE(dlg.positionField(2)->text().isEmpty());
-    dlg.referenceOption(3)->click();  // 250 ns after the end: refused
-    EXPECT_FALSE(dlg.okButton()->isEnabled());
-    EXPECT_TRUE(dlg.positionField(0)->text().isEmpty());
-    dlg.timeEdit()->setText(QStringLiteral("-100"));
-    ASSERT_TRUE(dlg.okButton()->isEnabled());
-    dlg.okButton()->click();
-    EXPECT_EQ(dlg.result(), QDialog::Accepted);
-    EXPECT_EQ(dlg.resultIndex(), 999u);
-    lyr::test::grabIfAsked(dlg, QStringLiteral("view_get_time_dlg"));
-}
-
+// The time entry of each caller, the first driven key by key.
 TEST(CGetTimeDlgWidget, ThreeCallersThroughTheCommands) {
     auto doc = makeDoc(100, 1000);
     Fixture f(*doc);
     CSYNView& v = f.view;
-    // Drive the real modal dialog: type, choose the unit, press OK.
-    auto answer = [](const QString& text, int unit, int reference, QString* title) {
-        QTimer::singleShot(0, [=] {
-            auto* dlg = qobject_cast<CGetTimeDlg*>(QApplication::activeModalWidget());
-            ASSERT_NE(dlg, nullptr);
-            *title = dlg->windowTitle();
-            dlg->referenceOption(reference)->click();
-            dlg->unitList()->setCurrentIndex(unit);
-            dlg->timeEdit()->setText(text);
-            if (dlg->okButton()->isEnabled()) dlg->okButton()->click();
-            else dlg->reject();
-        });
-    };
-    QString title;
-    answer(QStringLiteral("0"), 0, 3, &title);  // the end: allowed for the cursor
+    lyr::test::whenModal<CGetTimeDlg>(&v, [](CGetTimeDlg& dlg) {
+        EXPECT_EQ(dlg.windowTitle(), QStringLiteral("カーソル位置の指定"));
+        EXPECT_FALSE(dlg.referenceOption(2)->isEnabled());  // no time mark
+        EXPECT_TRUE(dlg.referenceOption(0)->isChecked());
+        EXPECT_EQ(dlg.unitList()->currentIndex(), -1);
+        QTest::keyClicks(dlg.timeEdit(), "250");
+        EXPECT_FALSE(dlg.okButton()->isEnabled());  // no unit yet
+        dlg.unitList()->setCurrentIndex(0);
+        EXPECT_TRUE(dlg.okButton()->isEnabled());
+        EXPECT_EQ(dlg.positionField(0)->text(), QStringLiteral("250 nS"));
+        EXPECT_EQ(dlg.positionField(3)->text(), QStringLiteral("-99.75 uS"));
+        lyr::test::grabIfAsked(dlg, QStringLiteral("view_get_time_dlg"));
+        dlg.referenceOption(3)->click();  // 250 ns after the end: refused
+        EXPECT_FALSE(dlg.okButton()->isEnabled());
+        EXPECT_TRUE(dlg.positionField(0)->text().isEmpty());
+        lyr::test::retype(dlg.timeEdit(), QStringLiteral("0"));  // the end: allowed for the cursor
+        QTest::mouseClick(dlg.okButton(), Qt::LeftButton);
+    });
     f.commands->run(ViewCommand::CursorToPosition);
-    EXPECT_EQ(title, QStringLiteral("カーソル位置の指定"));
     EXPECT_EQ(v.state().cursor(), 1000u);
 
-    answer(QStringLiteral("0"), 0, 3, &title);  // the end is refused for the mark
+    // The mark's entry: typed relative to a reference, OK when it is allowed.
+    auto answer = [&v](const char* text, int unit, int reference) {
+        lyr::test::whenModal<CGetTimeDlg>(&v, [=](CGetTimeDlg& dlg) {
+            EXPECT_EQ(dlg.windowTitle(), QStringLiteral("タイムマーク位置の指定"));
+            dlg.referenceOption(reference)->click();
+            dlg.unitList()->setCurrentIndex(unit);
+            dlg.timeEdit()->setText(QString::fromLatin1(text));
+            if (dlg.okButton()->isEnabled()) dlg.okButton()->click();
+        });
+    };
+    answer("0", 0, 3);  // the end is refused for the mark
     f.commands->run(ViewCommand::MarkAtPosition);
-    EXPECT_EQ(title, QStringLiteral("タイムマーク位置の指定"));
     EXPECT_FALSE(v.state().markSet());
 
-    answer(QStringLiteral("12.5"), 1, 0, &title);
+    answer("12.5", 1, 0);
     f.commands->run(ViewCommand::MarkAtPosition);
     ASSERT_TRUE(v.state().markSet());
     EXPECT_EQ(v.state().mark(), 125u);
     EXPECT_FALSE(f.commands->available(ViewCommand::MarkAtPosition));
 
-    answer(QStringLiteral("-2.5"), 1, 2, &title);  // relative to the mark
+    answer("-2.5", 1, 2);  // relative to the mark
     f.commands->run(ViewCommand::MarkToPosition);
     EXPECT_EQ(v.state().mark(), 100u);
     EXPECT_EQ(f.strip->markTimeField()->text(), QStringLiteral("10.0 uS"));

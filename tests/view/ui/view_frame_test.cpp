@@ -1,12 +1,7 @@
-#include <QAction>
 #include <QApplication>
 #include <QLineEdit>
 #include <QMainWindow>
-#include <QMenu>
-#include <QMenuBar>
 #include <QTest>
-#include <QTimer>
-#include <QToolBar>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -16,6 +11,8 @@
 #include "view/ui/syn_view.h"
 #include "view/ui/view_commands.h"
 #include "view/ui/view_frame.h"
+#include "support/documents.h"
+#include "support/modal.h"
 #include "support/qt_app.h"
 
 namespace lyr::view {
@@ -23,10 +20,7 @@ namespace {
 
 TEST(ViewFrame, StripReadoutsAndScreenshots) {
     lyr::test::qtApp();
-    std::string message;
-    auto doc = document::CSYNDoc::create(message);
-    ASSERT_TRUE(doc);
-    ASSERT_TRUE(doc->newWaveform(100, 1048576));
+    auto doc = lyr::test::newDoc(100, 1048576);
     for (std::uint32_t i = 0; i < 1048576; ++i) {
         doc->analog()[i] = 0.8 * std::sin(2 * M_PI * i / 65536.0);
         doc->digital(0)[i] = (i / 4096) % 2;             // clock
@@ -62,10 +56,7 @@ TEST(ViewFrame, StripReadoutsAndScreenshots) {
 // After the time entry the main window is active again, so its shortcuts work at once.
 TEST(ViewFrame, TimeEntryGivesTheKeyboardBack) {
     lyr::test::qtApp();
-    std::string message;
-    auto doc = document::CSYNDoc::create(message);
-    ASSERT_TRUE(doc);
-    ASSERT_TRUE(doc->newWaveform(10, 1000));
+    auto doc = lyr::test::newDoc(10, 1000);
     QMainWindow w;
     ViewFrame parts = installView(w, *doc);
     ViewCommands commands(*parts.view, {doc.get(), &w});
@@ -76,12 +67,7 @@ TEST(ViewFrame, TimeEntryGivesTheKeyboardBack) {
     QApplication::setActiveWindow(&w);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     bool seen = false;
-    QTimer::singleShot(0, [&seen] {
-        auto* dlg = qobject_cast<CGetTimeDlg*>(QApplication::activeModalWidget());
-        ASSERT_NE(dlg, nullptr);
-        seen = true;
-        dlg->reject();
-    });
+    lyr::test::whenModal<CGetTimeDlg>(&w, [&seen](CGetTimeDlg&) { seen = true; });
     commands.run(ViewCommand::CursorToPosition);
     EXPECT_TRUE(seen);
     EXPECT_TRUE(QTest::qWaitForWindowActive(&w, 2000));
