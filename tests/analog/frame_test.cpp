@@ -30,16 +30,10 @@ bool markedAfter(std::int64_t ts, std::size_t n, typename F::Settings s, const s
     return x.marked(field);
 }
 
+// 500 ns high, 500 ns low, every time in nS.
 RectangleForm::Settings square() {
-    RectangleForm::Settings s;
-    s.period = 2000;
-    s.periodUnit = 0;
-    s.t0Unit = s.t1Unit = s.t2Unit = s.t3Unit = s.t4Unit = 0;
-    s.t2 = s.t4 = 500;
-    s.v1 = 1.0;
-    s.v2 = -1.0;
-    s.repeatCount = 4;
-    return s;
+    return {.period = 2000, .periodUnit = 0, .t0Unit = 0, .t1Unit = 0, .t2 = 500, .t2Unit = 0, .t3Unit = 0, .t4 = 500,
+            .t4Unit = 0, .v1 = 1.0, .v2 = -1.0, .repeatCount = 4};
 }
 
 // Each field's own rule, shown by its "×" marker.
@@ -215,10 +209,7 @@ TEST(Frame, StaleAfterAPeriodOrFieldChangeButNotAfterAStartChange) {
 }
 
 TEST(Frame, MultiplyByOneVoltKeepsTheWaveformAndTheSettings) {
-    DcForm::Settings s;
-    s.period = 1000;
-    s.periodUnit = 0;
-    s.v0 = 1.0;
+    const DcForm::Settings s{.period = 1000, .periodUnit = 0, .v0 = 1.0};
     OpenForm<DcForm> x(10, 100, s);
     for (int i = 0; i < 100; ++i) x.track[i] = 0.01 * i - 0.3;
     const std::vector<double> before = x.samples(0, 100);
@@ -249,14 +240,9 @@ TEST(SineFormTest, TheDelayUnitFollowsAndTheDelayGivesThePhase) {
 }
 
 TEST(SineFormTest, StartPhaseGivesTheDelay) {
-    SineForm::Settings s;
-    s.sinePeriod = 1000;
-    s.sinePeriodUnit = 0;
-    s.amplitude = 0.5;
-    s.offset = 0.1;
-    s.period = 1000;
-    s.periodUnit = 0;
-    OpenForm<SineForm> x(10, 100000, s);
+    OpenForm<SineForm> x(10, 100000,
+                         {.period = 1000, .periodUnit = 0, .sinePeriod = 1000, .sinePeriodUnit = 0, .amplitude = 0.5,
+                          .offset = 0.1});
     auto& f = x.form;
     f.setPhaseMode(SineForm::PhaseMode::StartPhase);
     EXPECT_FALSE(f.field(SineForm::kDelay).enabled);
@@ -277,23 +263,13 @@ TEST(SineFormTest, StartPhaseGivesTheDelay) {
 }
 
 TEST(SineFormTest, DerivedDelayAndPhaseWhenReopened) {
-    SineForm::Settings phase;
-    phase.sinePeriod = 4000;
-    phase.sinePeriodUnit = 0;
-    phase.phaseMode = 1;
-    phase.startPhase = -90;
-    OpenForm<SineForm> x(10, 100000, phase);
+    OpenForm<SineForm> x(10, 100000, {.sinePeriod = 4000, .sinePeriodUnit = 0, .startPhase = -90, .phaseMode = 1});
     EXPECT_EQ(x.form.field(SineForm::kDelay).text, "1");  // a delay without a unit gets one
     EXPECT_EQ(x.form.field(SineForm::kDelay).unit, doc::kUnitUs);
     x.set(SineForm::kPhase, "-45");
     EXPECT_EQ(x.form.field(SineForm::kDelay).text, "0.5");  // now in the unit the field has
 
-    SineForm::Settings delay;
-    delay.sinePeriod = 1000;
-    delay.sinePeriodUnit = 0;
-    delay.delay = 100;
-    delay.delayUnit = 0;
-    OpenForm<SineForm> y(10, 100000, delay);
+    OpenForm<SineForm> y(10, 100000, {.sinePeriod = 1000, .sinePeriodUnit = 0, .delay = 100, .delayUnit = 0});
     EXPECT_EQ(y.form.field(SineForm::kPhase).text, "-36.000");
     y.form.setPhaseMode(SineForm::PhaseMode::StartPhase);  // switching keeps the derived values
     EXPECT_EQ(y.form.field(SineForm::kDelay).time, 100);
@@ -301,13 +277,9 @@ TEST(SineFormTest, DerivedDelayAndPhaseWhenReopened) {
 }
 
 TEST(SineFormTest, SettingsComeBackAfterApply) {
-    SineForm::Settings s;
-    s.period = 1000;
-    s.periodUnit = 0;
-    s.sinePeriod = 400;
-    s.sinePeriodUnit = 0;
-    s.amplitude = 1.0;
-    s.delayUnit = 0;  // a delay field without a unit never reads
+    // (a delay field without a unit never reads)
+    const SineForm::Settings s{
+        .period = 1000, .periodUnit = 0, .sinePeriod = 400, .sinePeriodUnit = 0, .delayUnit = 0, .amplitude = 1.0};
     OpenForm<SineForm> x(10, 100000, s);
     ASSERT_TRUE(x.form.createSegment());
     ASSERT_TRUE(x.form.applySegment(AnalogApplyMode::Replace));
@@ -384,9 +356,7 @@ TEST(RectangleFormTest, VoltageModeGivesTheStartTime) {
 }
 
 TEST(RectangleFormTest, UnitOfOneTimeFieldFillsTheEmptyOnes) {
-    RectangleForm::Settings s;
-    s.t2Unit = 2;
-    OpenForm<RectangleForm> x(10, 100000, s);
+    OpenForm<RectangleForm> x(10, 100000, {.t2Unit = 2});
     x.form.setUnit(RectangleForm::kT1, doc::kUnitUs);
     std::vector<doc::TimeUnit> units;
     for (std::size_t i : {RectangleForm::kT0, RectangleForm::kT2, RectangleForm::kT3, RectangleForm::kT4})
@@ -408,9 +378,7 @@ TEST(ExpFormTest, SegmentAndStoredTimeConstant) {
 }
 
 TEST(NoiseFormTest, AmplitudeKindsAndConversion) {
-    NoiseForm::Settings s;
-    s.sigma = 0.002;
-    OpenForm<NoiseForm> x(10, 1000, s);
+    OpenForm<NoiseForm> x(10, 1000, {.sigma = 0.002});
     auto& f = x.form;
     EXPECT_EQ(f.field(NoiseForm::kAmplitude).text, "2.000");
     EXPECT_EQ(f.amplitudeUnit(), NoiseForm::AmplitudeUnit::Rms);
@@ -433,11 +401,7 @@ TEST(NoiseFormTest, AmplitudeKindsAndConversion) {
 }
 
 TEST(NoiseFormTest, TwoCreationsDifferAndAFixedSeedRepeats) {
-    NoiseForm::Settings s;
-    s.sigma = 0.01;
-    s.period = 10000;
-    s.periodUnit = 0;
-    OpenForm<NoiseForm> x(10, 1000, s);
+    OpenForm<NoiseForm> x(10, 1000, {.period = 10000, .periodUnit = 0, .sigma = 0.01});
     auto& f = x.form;
     auto segment = [&f] { return std::vector<double>(f.segment(), f.segment() + 1000); };
     ASSERT_TRUE(f.createSegment());

@@ -17,6 +17,16 @@ std::vector<double> buffer(std::size_t n = 4096, double fill = 7.0) { return std
 // A period in a waveform of the given total time at Ts = 10 ns.
 SegmentSpan over(std::int64_t period, std::int64_t total = 100000) { return {total, 10, 0, period}; }
 
+// Samples first .. end of b, and the runs of equal values they are expected to hold.
+std::vector<double> slice(const std::vector<double>& b, int first, int end) {
+    return std::vector<double>(b.begin() + first, b.begin() + end);
+}
+std::vector<double> runs(std::initializer_list<std::pair<int, double>> parts) {
+    std::vector<double> v;
+    for (const auto& [count, value] : parts) v.insert(v.end(), static_cast<std::size_t>(count), value);
+    return v;
+}
+
 TEST(Generators, RefuseArgumentsWithoutTouchingTheBuffer) {
     auto b = buffer();
     // period below Ts, above the total time, and a zero Ts
@@ -43,11 +53,7 @@ TEST(Sine, OneCycleThenZeroAndKnownPhases) {
     auto b = buffer();
     ASSERT_TRUE(generateSine(b.data(), {.span = over(1000), .sinePeriod = 400, .amplitude = 0.5, .offset = 0.25}));
     for (int i = 0; i < 40; ++i) EXPECT_NEAR(b[i], 0.25 + 0.5 * std::sin(2 * kPi * i * 10 / 400.0), 1e-12) << i;
-    EXPECT_NEAR(b[10], 0.75, 1e-12);   // quarter period
-    EXPECT_NEAR(b[20], 0.25, 1e-12);   // half
-    EXPECT_NEAR(b[30], -0.25, 1e-12);  // three quarters
-    for (int i = 40; i < 100; ++i) EXPECT_EQ(b[i], 0.0) << i;
-    EXPECT_EQ(b[100], 7.0);  // only floor(period / Ts) samples are touched
+    EXPECT_EQ(slice(b, 40, 101), runs({{60, 0.0}, {1, 7.0}}));  // only floor(period / Ts) samples are touched
 }
 
 TEST(Sine, DelayShiftsInsideTheSegmentAndCyclesCountFromTheStart) {
@@ -71,22 +77,24 @@ TEST(Sine, HugeRepeatCountFillsThePeriod) {
     EXPECT_NE(b[1999], 0.0);  // the 64-bit product would wrap; the cap must not
 }
 
-TEST(Rectangle, SquareWaveAndStartPosition) {
-    auto b = buffer();
-    ASSERT_TRUE(generateRectangle(
-        b.data(), {.span = over(2000), .t2 = 500, .t4 = 500, .v1 = 1.0, .v2 = -1.0, .repeatCount = 10}));
-    for (int i = 0; i < 50; ++i) EXPECT_EQ(b[i], 1.0) << i;
-    for (int i = 50; i < 100; ++i) EXPECT_EQ(b[i], -1.0) << i;
-    EXPECT_EQ(b[100], 1.0);
-    ASSERT_TRUE(generateRectangle(
-        b.data(), {.span = over(2000), .t0 = 500, .t2 = 500, .t4 = 500, .v1 = 1.0, .v2 = -1.0, .repeatCount = 10}));
-    EXPECT_EQ(b[0], -1.0);
-    EXPECT_EQ(b[50], 1.0);
-    ASSERT_TRUE(generateRectangle(
-        b.data(), {.span = over(2000), .t0 = -500, .t2 = 500, .t4 = 500, .v1 = 1.0, .v2 = -1.0, .repeatCount = 10}));
-    EXPECT_EQ(b[0], -1.0);  // the negative position is taken modulo the cycle
-    EXPECT_EQ(b[49], -1.0);
-    EXPECT_EQ(b[50], 1.0);
+TEST(Rectangle, SquareWaveStartPositionAndRepeatCount) {
+    struct Case {
+        std::int64_t t0, period;
+        std::uint32_t repeat;
+        int first;
+        std::vector<double> expected;
+    } cases[] = {
+        {0, 2000, 10, 0, runs({{50, 1.0}, {50, -1.0}, {1, 1.0}})},
+        {500, 2000, 10, 0, runs({{50, -1.0}, {1, 1.0}})},
+        {-500, 2000, 10, 0, runs({{50, -1.0}, {1, 1.0}})},  // the negative position is taken modulo the cycle
+        {0, 3000, 2, 150, runs({{50, -1.0}, {100, 0.0}})},  // two cycles, then the tail at 0
+    };
+    for (const Case& c : cases) {
+        auto b = buffer();
+        ASSERT_TRUE(generateRectangle(b.data(), {.span = over(c.period), .t0 = c.t0, .t2 = 500, .t4 = 500, .v1 = 1.0,
+                                                 .v2 = -1.0, .repeatCount = c.repeat}));
+        EXPECT_EQ(slice(b, c.first, c.first + static_cast<int>(c.expected.size())), c.expected) << c.t0 << " " << c.repeat;
+    }
 }
 
 TEST(Rectangle, TriangleAndTrapezoidLevels) {
@@ -130,19 +138,10 @@ TEST(Rectangle, NegativeOrOverlongDurationsAreRefused) {
     EXPECT_EQ(b[99], 1.0);
 }
 
-TEST(Rectangle, RepeatCountLeavesTheTailAtZero) {
-    auto b = buffer();
-    ASSERT_TRUE(generateRectangle(b.data(),
-                                  {.span = over(3000), .t2 = 500, .t4 = 500, .v1 = 1.0, .v2 = -1.0, .repeatCount = 2}));
-    EXPECT_EQ(b[199], -1.0);
-    for (int i = 200; i < 300; ++i) EXPECT_EQ(b[i], 0.0) << i;
-}
-
 TEST(LevelGenerators, DcRampExponential) {
     auto b = buffer();
     ASSERT_TRUE(generateDc(b.data(), {.span = over(1000), .v0 = -0.3}));
-    for (int i = 0; i < 100; ++i) EXPECT_EQ(b[i], -0.3);
-    EXPECT_EQ(b[100], 7.0);
+    EXPECT_EQ(slice(b, 0, 101), runs({{100, -0.3}, {1, 7.0}}));
 
     ASSERT_TRUE(generateRamp(b.data(), {.span = over(1000), .v0 = 0.0, .v1 = 1.0}));
     EXPECT_EQ(b[0], 0.0);
@@ -243,7 +242,7 @@ TEST(Noise, CreationsWithoutSeedDiffer) {
 TEST(Noise, ZeroDeviationIsSilence) {
     auto b = buffer();
     ASSERT_TRUE(generateNoise(b.data(), {.span = over(1000, 1000), .sigma = 0.0}));
-    for (int i = 0; i < 100; ++i) EXPECT_EQ(b[i], 0.0);
+    EXPECT_EQ(slice(b, 0, 100), runs({{100, 0.0}}));
 }
 
 TEST(Combine, FourModesAndUnknownMode) {

@@ -19,7 +19,7 @@ using test::FakeDialogs;
 using test::FakeStore;
 using test::FakeWaveTime;
 
-TEST(FileRules, TitlesAndSaveNames) {
+TEST(FileRules, TitlesSaveNamesAndDialogFilters) {
     EXPECT_EQ(documentTitle("", ""), "無題");
     EXPECT_EQ(documentTitle("[PG001] ", ""), "[PG001] 無題");
     EXPECT_EQ(documentTitle("[PG001] ", "/home/u/波形.lyr"), "[PG001] 波形.lyr");
@@ -27,9 +27,6 @@ TEST(FileRules, TitlesAndSaveNames) {
     EXPECT_EQ(withDefaultExtension("/d/wave", "lyr"), "/d/wave.lyr");
     EXPECT_EQ(withDefaultExtension("/d/wave.dat", "lyr"), "/d/wave.dat");
     EXPECT_EQ(withDefaultExtension("/d.x/wave", "lyr"), "/d.x/wave.lyr");
-}
-
-TEST(FileRules, DialogFilters) {
     EXPECT_EQ(filterEntries(kOpenFilter),
               (std::vector<std::string>{"LYRファイル (*.lyr)", "SYNファイル (*.syn)", "すべてのファイル (*.*)"}));
     EXPECT_EQ(filterEntries(kSaveFilter), (std::vector<std::string>{"LYRファイル (*.lyr)"}));
@@ -251,15 +248,17 @@ TEST_F(LifecycleTest, FullImportTakesFlagsDeviceTextAndView) {
 }
 
 TEST_F(LifecycleTest, SaveEnablingRule) {
-    EXPECT_FALSE(life.canSave());
-    EXPECT_FALSE(life.canSaveAs());
-    store.state = {true, false, false, false};
-    EXPECT_FALSE(life.canSave());
-    EXPECT_TRUE(life.canSaveAs());
-    store.state.resolutionChanged = true;  // the bit allocation alone enables Save
-    EXPECT_TRUE(life.canSave());
-    store.state = {true, false, false, true};
-    EXPECT_TRUE(life.canSave());
+    // A waveform may always be saved under a name; Save needs some change (the bit allocation alone counts).
+    const std::tuple<ChangeState, bool, bool> cases[] = {
+        {{false, false, false, false}, false, false}, {{true, false, false, false}, false, true},
+        {{true, false, true, false}, true, true},     {{true, false, false, true}, true, true},
+        {{true, true, false, false}, true, true},
+    };
+    for (const auto& [state, save, saveAs] : cases) {
+        store.state = state;
+        EXPECT_EQ(life.canSave(), save) << state.modified << state.resolutionChanged << state.outputSettingsChanged;
+        EXPECT_EQ(life.canSaveAs(), saveAs) << state.hasWaveform;
+    }
 }
 
 TEST_F(LifecycleTest, SaveAsAddsExtensionAsksBeforeOverwriting) {
