@@ -170,15 +170,17 @@ TEST(DigitalSwap, ThroughTheDocumentWithUndo) {
 }
 
 // A modification form at Ts 10 ns over n samples, opened at the edit start.
-struct ModifyFixture {
-    ModifyFixture(std::int64_t n, std::int64_t start, int editCh, int copyCh) : form(prompter) {
-        document::EditRequest<ModifyForm::Settings> r;
-        r.settings.modify.editChannel = editCh;
-        r.settings.modify.copyChannel = copyCh;
-        r.settings.modify.copyPeriodUnit = 0;
-        form.load(r);
-        EXPECT_TRUE(form.open(channels.refs(), 10 * n, 10, start));
+struct ModifyFixture : test::OpenedForm<ModifyForm> {
+    ModifyFixture(std::int64_t n, std::int64_t start, int editCh, int copyCh)
+        : OpenedForm(10, n, settings(editCh, copyCh), {}, start) {
         form.setBand({10, 9, 100, 80});
+    }
+    static ModifyForm::Settings settings(int editCh, int copyCh) {
+        ModifyForm::Settings s;
+        s.modify.editChannel = editCh;
+        s.modify.copyChannel = copyCh;
+        s.modify.copyPeriodUnit = 0;
+        return s;
     }
     void copy(const char* start, const char* period) {
         form.setUnit(ModifyForm::kCopyStart, 0);
@@ -187,10 +189,7 @@ struct ModifyFixture {
         form.setText(ModifyForm::kCopyPeriod, period);
         ASSERT_TRUE(form.pressCopy());
     }
-    std::vector<int> edited() const { return levels(form.segment(ModifyForm::kEdited), form.segmentSamples()); }
-    ScriptedPrompter prompter;
-    Channels channels;
-    ModifyForm form;
+    std::vector<int> edited() const { return segment(ModifyForm::kEdited); }
 };
 
 TEST(DigitalModify, CopyIsCutAtTheEndBeforeTheGrid) {

@@ -16,27 +16,14 @@ using test::Channels;
 using State = DigitalEditFrame::State;
 
 // A clock form over n samples at ts, opened at the given edit start.
-struct ClockFixture {
-    ClockFixture(std::int64_t ts, std::int64_t n, std::int64_t start = 0, document::ClockSettings s = {})
-        : form(prompter) {
-        document::EditRequest<document::ClockSettings> r;
-        r.settings = s;
-        r.channel = s.channel;
-        form.load(r);
-        EXPECT_TRUE(form.open(channels.refs(), ts * n, ts, start));
-    }
+struct ClockFixture : test::OpenedForm<ClockForm> {
+    ClockFixture(std::int64_t ts, std::int64_t n, std::int64_t start = 0) : OpenedForm(ts, n, {}, {}, start) {}
     void times(const char* t1, const char* t2, const char* repeat, int unit = 0) {
         form.setUnit(ClockForm::kT1, unit);
         form.setText(ClockForm::kT1, t1);
         form.setText(ClockForm::kT2, t2);
         form.setText(ClockForm::kRepeat, repeat);
     }
-    std::vector<int> segment() const {
-        return std::vector<int>(form.segment(), form.segment() + form.segmentSamples());
-    }
-    lyr::test::ScriptedPrompter prompter;
-    Channels channels;
-    ClockForm form;
 };
 
 TEST(DigitalFrame, CombineModes) {

@@ -22,29 +22,15 @@ using State = DigitalEditFrame::State;
 using Ints = std::vector<int>;
 constexpr std::size_t kTime = DataSourceForm::kTime, kText = DataSourceForm::kText;
 
-// A form over n samples at ts, opened at edit start 0 with the given
-// remembered settings and text.
+// A form over n samples at ts, opened at edit start 0.
 template <class Form>
-struct Fixture {
-    Fixture(std::int64_t ts, std::int64_t n, typename Form::Settings s = {}, std::string text = {}) : form(prompter) {
-        doc::EditRequest<typename Form::Settings> r;
-        r.settings = s;
-        r.text = std::move(text);
-        r.channel = 0;
-        form.load(r);
-        EXPECT_TRUE(form.open(channels.refs(), ts * n, ts, 0));
-    }
+struct Fixture : test::OpenedForm<Form> {
+    using test::OpenedForm<Form>::OpenedForm;
     void enter(const char* time, const char* text, int unit = 0) {
-        form.setUnit(kTime, unit);
-        form.setText(kTime, time);
-        form.setText(kText, text);
+        this->form.setUnit(kTime, unit);
+        this->form.setText(kTime, time);
+        this->form.setText(kText, text);
     }
-    Ints segment(std::size_t buffer = 0) const {
-        return Ints(form.segment(buffer), form.segment(buffer) + form.segmentSamples());
-    }
-    lyr::test::ScriptedPrompter prompter;
-    Channels channels;
-    Form form;
 };
 using Serial = Fixture<SerialForm>;
 using Parallel = Fixture<ParallelForm>;
