@@ -1,6 +1,6 @@
 #pragma once
-// Helpers of the tests that read and write waveform files: a scratch folder, whole-file
-// bytes, and legacy files built byte by byte.
+// Helpers of the tests that read and write waveform files: whole-file bytes,
+// legacy files built byte by byte, and injected input/output faults.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -22,14 +22,7 @@ namespace lyr::test {
 
 namespace wf = lyr::document::wavefile;
 
-class ScratchFolder : public ScratchDir {
-public:
-    std::string file(const std::string& name) const { return (path() / name).string(); }
-    std::size_t entries() const {
-        return std::size_t(std::distance(std::filesystem::directory_iterator(path()),
-                                         std::filesystem::directory_iterator()));
-    }
-};
+using ScratchFolder = ScratchDir;
 
 inline std::vector<std::uint8_t> fileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
