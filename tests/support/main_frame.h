@@ -3,7 +3,10 @@
 // prompter: the setup of the frame's widget tests.
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
+#include <cstdlib>
 #include <memory>
+#include <string>
 
 #include "app/ui/main_frame.h"
 #include "support/documents.h"
@@ -31,6 +34,30 @@ protected:
     std::unique_ptr<document::CSYNDoc> doc;
     std::unique_ptr<app::CMainFrame> frame;
     ScriptedPrompter prompter;
+};
+
+// The same with the simulated unit as the device library, its state and its
+// clock in a folder of the test's own (a read that waits moves the clock on
+// instead of sleeping).
+class SimulatedUnitFrameTest : public MainFrameTest {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        setenv("LYR_D2XX_LIBRARY", (std::string(LYR_BINARY_DIR) + "/libpgxsim.so").c_str(), 1);
+        setenv("PGXSIM_STATE", (dir.path() + "/state").toLocal8Bit().constData(), 1);
+        setenv("PGXSIM_CLOCK", (dir.path() + "/clock").toLocal8Bit().constData(), 1);
+        unsetenv("PGXSIM_FAULT");
+        unsetenv("PGXSIM_DEVICES");
+        MainFrameTest::SetUp();
+        ASSERT_TRUE(frame->deviceLibraryBound());
+    }
+    void TearDown() override {
+        MainFrameTest::TearDown();
+        for (const char* name : {"LYR_D2XX_LIBRARY", "PGXSIM_STATE", "PGXSIM_CLOCK", "PGXSIM_DEVICES"}) unsetenv(name);
+    }
+    QString settingsFile() const { return dir.path() + QStringLiteral("/LYR.INI"); }
+
+    QTemporaryDir dir;
 };
 
 }  // namespace lyr::test

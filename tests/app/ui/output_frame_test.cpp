@@ -3,17 +3,16 @@
 // settings come back into the document before a waveform is replaced, when it
 // is saved and when the program closes.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QAction>
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
+#include "app/lifecycle_fake.h"
 #include "app/ui/main_frame.h"
 #include "device/ui/output_commands.h"
 #include "device/ui/output_dlg.h"
@@ -25,60 +24,28 @@ namespace {
 using device::COutputDlg;
 using device::GroupOutputMode;
 
-class NewWaveform : public WaveTimeChooser {
-public:
-    bool choose(std::int64_t& total, std::uint32_t& s, std::uint32_t& n) override {
-        s = 1000;
-        n = 5000;
-        total = std::int64_t{s} * n;
-        return true;
-    }
-};
-
-class SavePath : public FileDialogs {
-public:
-    std::optional<std::string> openFileName(const std::string&) override { return std::nullopt; }
-    std::optional<std::string> saveFileName(const std::string&, const std::string&, const std::string&) override {
-        return path;
-    }
-    std::string path;
-};
-
-class OutputFrame : public lyr::test::MainFrameTest {
+class OutputFrame : public lyr::test::SimulatedUnitFrameTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(dir_.isValid());
-        setenv("LYR_D2XX_LIBRARY", (std::string(LYR_BINARY_DIR) + "/libpgxsim.so").c_str(), 1);
-        setenv("PGXSIM_STATE", (dir_.path() + "/state").toLocal8Bit().constData(), 1);
-        // A read that waits moves this clock on instead of sleeping.
-        setenv("PGXSIM_CLOCK", (dir_.path() + "/clock").toLocal8Bit().constData(), 1);
-        unsetenv("PGXSIM_FAULT");
-        unsetenv("PGXSIM_DEVICES");
-        MainFrameTest::SetUp();
+        SimulatedUnitFrameTest::SetUp();
+        chooser_.answerTs = 1000;
+        chooser_.answerN = 5000;
         frame->setWaveTimeChooser(&chooser_);
-        saves_.path = (dir_.path() + "/out.lyr").toStdString();
+        saves_.answers.push_back((dir.path() + "/out.lyr").toStdString());
         frame->setFileDialogs(&saves_);
-        ASSERT_TRUE(frame->deviceLibraryBound());
-    }
-    void TearDown() override {
-        MainFrameTest::TearDown();
-        unsetenv("LYR_D2XX_LIBRARY");
-        unsetenv("PGXSIM_STATE");
-        unsetenv("PGXSIM_CLOCK");
     }
     COutputDlg* openOutput() {
         frame->outputAction()->trigger();
         return frame->outputCommands()->outputWindow();
     }
 
-    QTemporaryDir dir_;
-    NewWaveform chooser_;
-    SavePath saves_;
+    test::FakeWaveTime chooser_;
+    test::FakeDialogs saves_;
 };
 
 TEST_F(OutputFrame, TheOutputWindowFollowsTheDocumentsLifecycle) {
     EXPECT_FALSE(frame->outputAction()->isEnabled());  // nothing designated yet
-    frame->selectDevice(1, dir_.path() + "/LYR.INI");
+    frame->selectDevice(1, settingsFile());
     EXPECT_EQ(frame->documentTitle(), QString());
     ASSERT_TRUE(frame->outputAction()->isEnabled());
     EXPECT_EQ(frame->outputAction()->text(), QStringLiteral("波形データ出力(&W)"));
@@ -123,7 +90,7 @@ TEST_F(OutputFrame, TheOutputWindowFollowsTheDocumentsLifecycle) {
 
 // The window's unit is let go before the frame releases the library.
 TEST_F(OutputFrame, AFrameGoingAwayTakesItsOpenWindowWithIt) {
-    frame->selectDevice(1, dir_.path() + "/LYR.INI");
+    frame->selectDevice(1, settingsFile());
     ASSERT_NE(openOutput(), nullptr);
     frame.reset();
     EXPECT_EQ(doc->outputWindow(), nullptr);
@@ -137,12 +104,11 @@ TEST_F(OutputFrame, SelectionSetsThePrefixOfEveryTitle) {
         EXPECT_EQ(dlg->windowTitle(), QStringLiteral("PGX-500指定"));
         dlg->findChild<QPushButton*>(QStringLiteral("noDeviceButton"))->click();
     });
-    frame->selectDevice(2, dir_.path() + "/LYR.INI");
+    frame->selectDevice(2, settingsFile());
     EXPECT_EQ(frame->documentTitle(), QStringLiteral("[PGX-500指定なし] "));
     EXPECT_FALSE(frame->outputAction()->isEnabled());
     ASSERT_TRUE(frame->lifecycle().newWaveform());
     EXPECT_EQ(frame->documentTitle(), QStringLiteral("[PGX-500指定なし] 無題"));
-    unsetenv("PGXSIM_DEVICES");
 }
 
 }  // namespace
