@@ -96,17 +96,6 @@ TEST(Status, DecodingAndStatePrecedence) {
     EXPECT_TRUE(running.running && running.dataReady && !running.clockFault);
 }
 
-TEST_F(Protocol, StatusAsTheUnitReportsIt) {
-    DeviceStatus st;
-    unit.model.firmware = 5;
-    ASSERT_EQ(readStatus(api(), h, st), FT_OK);
-    EXPECT_EQ(deriveState(st), DeviceState::NotSetUp);
-    EXPECT_EQ(st.firmwareVersion, 5);
-    unit.fault([](pgxsim::Faults& f) { f.clock = true; });
-    ASSERT_EQ(readStatus(api(), h, st), FT_OK);
-    EXPECT_EQ(deriveState(st), DeviceState::ClockFault);
-}
-
 TEST_F(Protocol, TimingRegisters) {
     ASSERT_EQ(writeTiming(api(), h, 100000, 1), FT_OK);
     EXPECT_EQ(events(), (std::vector<std::string>{"W3=0001", "W2=869F", "W5=0000", "W4=0000"}));

@@ -84,33 +84,27 @@ TEST(DigitalShift, ValidationAndTruncationTowardsZero) {
     EXPECT_EQ(x.form.settings().shiftTime, -20);
 }
 
+// Cancel and undo are the document's (CSYNDoc.CancelledEditorStoresAndCommitsNothing,
+// ModifyShiftAndSwapEditors).
 TEST(DigitalShift, ThroughTheDocumentOnOneChannel) {
     auto doc = lyr::test::newDoc(10, 5);
     for (int i : {2, 3}) doc->digital(4)[i] = 1;
     doc->digital(1)[0] = 1;
     ScriptedPrompter prompter;
-    bool ok = true;
     ShiftFormEditor editor(prompter, [&](ShiftForm& f) {
         f.setUnit(0);
         f.setMethod(2);
         f.setText("20");
         f.execute();
-        if (ok) f.accept();
-        return ok;
+        f.accept();
+        return true;
     });
-    ok = false;
-    EXPECT_FALSE(doc->EditDigitalShift(4, editor).has_value());
-    EXPECT_EQ(levels(doc->digital(4), 5), (std::vector<int>{0, 0, 1, 1, 0}));
-    EXPECT_EQ(doc->editorSettings().shift.shiftTime, 0);
-    ok = true;
     const auto range = doc->EditDigitalShift(4, editor);
     ASSERT_TRUE(range.has_value());
     EXPECT_EQ(*range, (document::EditRange{0, 5}));
     EXPECT_EQ(levels(doc->digital(4), 5), (std::vector<int>{1, 0, 0, 0, 1}));
-    EXPECT_EQ(doc->editorSettings().shift.shiftMethod, 2);
-    EXPECT_EQ(doc->undo(), std::optional<std::int32_t>(4));
-    EXPECT_EQ(levels(doc->digital(4), 5), (std::vector<int>{0, 0, 1, 1, 0}));
     EXPECT_EQ(doc->digital(1)[0], 1);
+    EXPECT_EQ(doc->editorSettings().shift.shiftMethod, 2);
 
     failNextReservation(true);
     EXPECT_FALSE(doc->EditDigitalShift(4, editor).has_value());

@@ -225,14 +225,6 @@ TEST(DigitalFrame, ClockThroughTheDocumentCutAtTheEnd) {
     EXPECT_EQ(s.repeat, 4u);
     EXPECT_EQ(s.channel, 6);
 
-    // A cancelled editor stores nothing.
-    DigitalFormEditor<ClockForm> cancel(prompter, [](ClockForm& f) {
-        f.setText(ClockForm::kRepeat, "9");
-        return false;
-    });
-    EXPECT_FALSE(doc->EditDigitalClock(0, 1, cancel).has_value());
-    EXPECT_EQ(doc->editorSettings().clock.repeat, 4u);
-
     // Memory short: the message, and nothing runs.
     failNextReservation(true);
     EXPECT_FALSE(doc->EditDigitalClock(0, 1, editor).has_value());

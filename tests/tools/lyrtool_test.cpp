@@ -145,46 +145,36 @@ TEST_F(LyrtoolTest, NewBySamplingAndItsRefusals) {
 }
 
 TEST_F(LyrtoolTest, RefusedFilesExitOneWithTheReaderMessage) {
-    ToolRun r = run({"info", path("missing.lyr")});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("ファイルオープンエラーです。 (file open error)"), std::string::npos) << r.err;
-
-    ASSERT_EQ(run({"new", path("a.lyr"), "--sampling", "10ns", "--count", "100"}).status, 0);
+    makeWaveform("a.lyr", "10ns", "100");
     auto bytes = fileBytes(path("a.lyr"));
     bytes.push_back(0);
     putFileBytes(path("long.lyr"), bytes);
-    for (const char* cmd : {"info", "dump"}) {
-        r = run({cmd, path("long.lyr")});
-        EXPECT_EQ(r.status, 1) << cmd;
-        EXPECT_NE(r.err.find("ファイルフォーマットエラーです。 (file format error)"), std::string::npos) << r.err;
-        EXPECT_TRUE(r.out.empty());
-    }
-    r = run({"convert", path("long.lyr"), path("out.lyr")});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_FALSE(fs::exists(path("out.lyr")));
-
-    // A header byte changed without its checksum.
-    bytes = fileBytes(path("a.lyr"));
-    bytes[40] ^= 1;
+    bytes.pop_back();
+    bytes[40] ^= 1;  // a header byte changed without its checksum
     putFileBytes(path("sum.lyr"), bytes);
-    EXPECT_EQ(run({"info", path("sum.lyr")}).status, 1);
-
-    // A legacy channel byte of 2.
-    writeLegacy(dir / "bad.syn", 10, 100, 2);
-    r = run({"info", path("bad.syn")});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("(file format error)"), std::string::npos);
-
-    // Not a waveform file name.
+    writeLegacy(dir / "bad.syn", 10, 100, 2);  // a channel byte of 2
     fs::copy_file(path("a.lyr"), path("a.csv"));
-    r = run({"info", path("a.csv")});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find(".lyr or .syn"), std::string::npos);
-
-    // A folder that does not exist cannot take the file.
-    r = run({"new", path("nodir/x.lyr"), "--total", "1ms"});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("ファイルオープンエラーです。 (file open error)"), std::string::npos) << r.err;
+    const std::string open = "ファイルオープンエラーです。 (file open error)";
+    const std::string format = "ファイルフォーマットエラーです。 (file format error)";
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"info", "missing.lyr"}, open},
+        {{"info", "long.lyr"}, format},
+        {{"dump", "long.lyr"}, format},
+        {{"convert", "long.lyr", "out.lyr"}, format},
+        {{"info", "sum.lyr"}, format},
+        {{"info", "bad.syn"}, format},
+        {{"info", "a.csv"}, ".lyr or .syn"},                // not a waveform file name
+        {{"new", "nodir/x.lyr", "--total", "1ms"}, open},  // a folder that does not exist
+    };
+    for (const auto& [names, message] : cases) {
+        std::vector<std::string> args;
+        for (const auto& a : names) args.push_back(a.find('.') != std::string::npos ? path(a) : a);
+        const ToolRun r = run(args);
+        EXPECT_EQ(r.status, 1) << names[0] << " " << names[1];
+        EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
+        EXPECT_TRUE(r.out.empty()) << r.out;
+    }
+    EXPECT_FALSE(fs::exists(path("out.lyr")));
 }
 
 TEST_F(LyrtoolTest, InfoJsonHasExactlyTheKeys) {
