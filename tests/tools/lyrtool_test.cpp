@@ -90,6 +90,8 @@ TEST_F(LyrtoolTest, EveryCommandHasHelpAndUsageErrorsExitTwo) {
     EXPECT_NE(r.err.find("lyrtool info --help"), std::string::npos);
 }
 
+// The candidates are wave_time's and a new waveform's settings the document's
+// (TotalTimeCandidates, CSYNDoc.PulseWidthRuleAtShortTotalTimes).
 TEST_F(LyrtoolTest, NewByTotalTakesTheSelectedCandidate) {
     // 10,485,770 ns has an exact split at 170 ns (setting 1).
     ASSERT_EQ(run({"new", path("a.lyr"), "--total", "10485770ns"}).status, 0);
@@ -105,12 +107,6 @@ TEST_F(LyrtoolTest, NewByTotalTakesTheSelectedCandidate) {
     r = run({"info", path("b.lyr"), "--json"});
     EXPECT_EQ(valueOf(r.out, "samplingUnits"), "8388608");
     EXPECT_EQ(valueOf(r.out, "sampleCount"), "1048576");
-
-    // A short total gets the 100 nS sync pulse of a new waveform.
-    ASSERT_EQ(run({"new", path("c.lyr"), "--total", "10us"}).status, 0);
-    r = run({"info", path("c.lyr"), "--json"});
-    EXPECT_EQ(valueOf(r.out, "syncPulseWidth"), "1");
-    EXPECT_EQ(valueOf(r.out, "sampleCount"), "1000");
 }
 
 TEST_F(LyrtoolTest, NewBySamplingAndItsRefusals) {
