@@ -151,10 +151,21 @@ TEST_F(DeviceE2E, UploadLoadsTheWordsAndTheFilesSettingsAndARepeatRunEndsByItsel
 TEST_F(DeviceE2E, StartRunningThenStop) {
     const std::string file = makeFile(1000, 100, 12, OutputSettings{});
     EXPECT_EQ(state(), "NotSetUp");
-    ASSERT_EQ(lyrtool({"start"}).exitCode, 0);
-    EXPECT_EQ(state(), "NotSetUp");  // nothing loaded: the unit does not start
+    // Nothing loaded: the unit would not start, so the start is refused.
+    auto idle = lyrtool({"start"});
+    EXPECT_EQ(idle.exitCode, 1);
+    EXPECT_NE(idle.err.find("スタートできませんでした。 (refused: the unit is NotSetUp)"), std::string::npos)
+        << idle.err;
+    EXPECT_EQ(state(), "NotSetUp");
     ASSERT_EQ(lyrtool({"upload", file}).exitCode, 0);
     ASSERT_EQ(lyrtool({"start"}).exitCode, 0);
+    EXPECT_EQ(state(), "Running");
+    // A running unit takes neither a second start nor new data.
+    EXPECT_EQ(lyrtool({"start"}).exitCode, 1);
+    auto busy = lyrtool({"upload", file});
+    EXPECT_EQ(busy.exitCode, 1);
+    EXPECT_NE(busy.err.find("データ設定できませんでした。 (refused: the unit is Running)"), std::string::npos)
+        << busy.err;
     EXPECT_EQ(state(), "Running");
     setClockNs(clockNs() + 3'600'000'000'000);
     EXPECT_EQ(state(), "Running");  // continuous
@@ -166,6 +177,14 @@ TEST_F(DeviceE2E, StartRunningThenStop) {
     auto plain = lyrtool({"status"});
     EXPECT_NE(plain.out.find("state: Ready"), std::string::npos) << plain.out;
     EXPECT_NE(plain.out.find("settings.analogResolution: 12"), std::string::npos) << plain.out;
+    // Under trigger start control only the trigger input starts the unit.
+    OutputSettings triggered;
+    triggered.startControl = 2;
+    ASSERT_EQ(lyrtool({"upload", makeFile(1000, 100, 12, triggered)}).exitCode, 0);
+    auto refused = lyrtool({"start"});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(refused.err.find("starts on its trigger input"), std::string::npos) << refused.err;
+    EXPECT_EQ(state(), "Ready");
 }
 
 TEST_F(DeviceE2E, DevicesAndSelectionBySerial) {
@@ -217,6 +236,9 @@ TEST_F(DeviceE2E, EachFaultGivesItsMessageAndExitStatus) {
         {"unplugged", {"upload", "FILE"}, 3, "PGX-500 未接続", 0},
         {"unplugged", {"devices"}, 3, "no PGX-500 connected", 0},
         {"reset-fail", {"status"}, 3, "PGX-500 未接続 (status 4)", 0},
+        // The window greys both buttons on a clock fault; nothing is sent.
+        {"clock", {"upload", "FILE"}, 1, "データ設定できませんでした。 (refused: the unit is ClockFault)", 0},
+        {"clock", {"start"}, 1, "スタートできませんでした。 (refused: the unit is ClockFault)", 0},
     };
     for (const auto& c : cases) {
         std::vector<std::string> args = c.args;

@@ -9,6 +9,7 @@
 #include "common.h"
 #include "device/device_library.h"
 #include "device/device_link.h"
+#include "device/output_window.h"
 #include "device/protocol.h"
 #include "json_writer.h"
 
@@ -54,6 +55,24 @@ public:
     dev::FT_HANDLE handle() const { return handle_; }
     int fail(const char* message, dev::Status s) const {
         std::fprintf(stderr, "lyrtool %s: %s (status %u)\n", command_, message, s);
+        return kRefused;
+    }
+    // The unit's state and the output window's buttons for it, so that the
+    // tool refuses what the window would grey out.
+    dev::Status readButtons(bool hasWaveform, dev::DeviceState& state, dev::ButtonState& buttons) const {
+        dev::DeviceStatus status;
+        lyr::document::OutputSettings held;
+        dev::Status s = dev::readStatus(api(), handle_, status);
+        if (s == dev::FT_OK) s = dev::readDeviceSettings(api(), handle_, held);
+        if (s != dev::FT_OK) return s;
+        state = dev::deriveState(status);
+        buttons = dev::deriveButtons(state, held, hasWaveform);
+        return s;
+    }
+    int refuse(const char* message, dev::DeviceState state) const {
+        std::fprintf(stderr, "lyrtool %s: %s (refused: the unit is %s%s)\n", command_, message,
+                     dev::stateName(state),
+                     state == dev::DeviceState::Ready ? " and starts on its trigger input" : "");
         return kRefused;
     }
 
@@ -123,30 +142,49 @@ int runUpload(const std::vector<std::string>& args) {
     }
     Session session("upload");
     if ((rc = session.open(serialOf(parsed))) != kOk) return rc;
+    dev::DeviceState state{};
+    dev::ButtonState buttons;
+    dev::Status s = session.readButtons(doc.hasWaveform(), state, buttons);
+    if (s != dev::FT_OK) return session.fail(kUploadFailed, s);
+    if (!buttons.transferEnabled) return session.refuse(kUploadFailed, state);
     dev::SampleTracks tracks;
     tracks.analog = doc.analog();
     for (int k = 0; k < 8; ++k) tracks.digital[k] = doc.digital(k);
     std::vector<std::uint16_t> words(lyr::document::kMaxSamples);
-    dev::Status s = dev::uploadWaveform(session.api(), session.handle(), settings, doc.sampleCount(),
+    s = dev::uploadWaveform(session.api(), session.handle(), settings, doc.sampleCount(),
                                         doc.samplingUnits(), tracks, doc.analogResolution(), words.data());
     if (s != dev::FT_OK) return session.fail(kUploadFailed, s);
     std::printf("uploaded %u samples\n", doc.sampleCount());
     return kOk;
 }
 
+// Whether the window's buttons allow the command; null: always sent.
+using Allowed = bool (*)(const dev::ButtonState&);
+
 int runPlayback(const char* name, const std::vector<std::string>& args,
-                dev::Status (*operation)(const dev::D2xxApi&, dev::FT_HANDLE), const char* failure) {
+                dev::Status (*operation)(const dev::D2xxApi&, dev::FT_HANDLE), const char* failure,
+                Allowed allowed = nullptr) {
     ParsedArgs parsed;
     int rc = kOk;
     if (!parseDeviceArgs(name, args, 0, {}, parsed, rc)) return rc;
     Session session(name);
     if ((rc = session.open(serialOf(parsed))) != kOk) return rc;
+    if (allowed) {
+        dev::DeviceState state{};
+        dev::ButtonState buttons;
+        dev::Status s = session.readButtons(true, state, buttons);
+        if (s != dev::FT_OK) return session.fail(failure, s);
+        if (!allowed(buttons)) return session.refuse(failure, state);
+    }
     dev::Status s = operation(session.api(), session.handle());
     return s == dev::FT_OK ? kOk : session.fail(failure, s);
 }
 
 int runStart(const std::vector<std::string>& args) {
-    return runPlayback("start", args, dev::startOutput, kStartFailed);
+    // A unit with nothing loaded, running, or started by its trigger input
+    // ignores the start: the window's "スタート" is grey then.
+    return runPlayback("start", args, dev::startOutput, kStartFailed,
+                       [](const dev::ButtonState& b) { return b.startStopEnabled && b.startLabelIsStart; });
 }
 int runStop(const std::vector<std::string>& args) {
     return runPlayback("stop", args, dev::stopOutput, kStopFailed);
@@ -202,9 +240,15 @@ const bool registered = [] {
                      "Usage: lyrtool upload FILE [--serial S]\n\n"
                      "Sends the file's output settings, analog resolution, time base and samples\n"
                      "as the output window's data transfer does. Without --serial the first\n"
-                     "PGX-500 is used. Exit 1 when the unit refuses, 3 without library or unit.\n",
+                     "PGX-500 is used. Refused (exit 1) while the unit runs or reports a clock\n"
+                     "fault. Exit 1 when the unit refuses, 3 without library or unit.\n",
                      runUpload});
-    registerCommand({"start", "start playback", "Usage: lyrtool start [--serial S]\n", runStart});
+    registerCommand({"start", "start playback",
+                     "Usage: lyrtool start [--serial S]\n\n"
+                     "Starts a unit that holds a waveform and is idle (state Ready) under software\n"
+                     "start control; otherwise refused with exit 1, as the output window greys\n"
+                     "its start button.\n",
+                     runStart});
     registerCommand({"stop", "stop playback", "Usage: lyrtool stop [--serial S]\n", runStop});
     registerCommand({"force-stop", "stop playback at once",
                      "Usage: lyrtool force-stop [--serial S]\n", runForceStop});
