@@ -75,6 +75,38 @@ TEST_F(EditCommand, RectangleFromTheStartVoltageThenMultiply) {
     EXPECT_EQ(doc->editorSettings().dc.v0, 0.5);  // the first edit's settings travel in the file
 }
 
+TEST_F(EditCommand, ALockedFileIsEditedOnlyWithForce) {
+    {
+        auto doc = lyr::test::makeDoc();
+        lyr::document::StoredExtras extras;
+        ASSERT_TRUE(lyr::document::openWaveformFile(path("in.lyr"), *doc, extras).ok);
+        extras.editLocked = true;
+        ASSERT_TRUE(lyr::document::saveWaveformFile(path("locked.lyr"), *doc, extras).ok);
+    }
+    const std::vector<std::vector<std::string>> editors = {
+        {"dc", "--period", "1us", "--v0", "0.5"},
+        {"invert", "--channel", "3"},
+        {"resolution", "--bits", "10"},
+        {"total-time", "--total", "5us"},
+    };
+    for (const auto& editor : editors) {
+        std::vector<std::string> args{"edit", path("locked.lyr"), path("out.lyr")};
+        args.insert(args.end(), editor.begin(), editor.end());
+        auto r = lyrtool(args, dir);
+        EXPECT_EQ(r.status, 1) << editor[0];
+        EXPECT_NE(r.err.find("locked against editing (編集禁止)"), std::string::npos) << r.err;
+        EXPECT_FALSE(fs::exists(dir / "out.lyr")) << editor[0];
+        args.push_back("--force");
+        r = lyrtool(args, dir);
+        ASSERT_EQ(r.status, 0) << editor[0] << ": " << r.err;
+        auto doc = lyr::test::makeDoc();
+        lyr::document::StoredExtras extras;
+        ASSERT_TRUE(lyr::document::openWaveformFile(path("out.lyr"), *doc, extras).ok);
+        EXPECT_TRUE(extras.editLocked) << editor[0];
+        fs::remove(dir / "out.lyr");
+    }
+}
+
 TEST_F(EditCommand, NoiseSeedReproducesAndFreshNoiseDiffers) {
     const std::vector<std::string> base{"noise", "--period", "10us", "--pp", "66", "--mode", "add"};
     auto noise = [&](const char* out, std::vector<std::string> extra) {

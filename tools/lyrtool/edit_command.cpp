@@ -13,6 +13,8 @@ namespace lyrtool {
 
 namespace {
 constexpr const char* kName = "edit";
+// Edits a file whose edit lock is set; every editor takes it.
+constexpr const char* kForce = "--force";
 
 std::vector<EditFamily>& families() {
     static std::vector<EditFamily> list;
@@ -53,6 +55,7 @@ int run(const std::vector<std::string>& argv) {
         valueOptions.insert(f.valueOptions.begin(), f.valueOptions.end());
         flagOptions.insert(f.flagOptions.begin(), f.flagOptions.end());
     }
+    flagOptions.insert(kForce);
     ParsedArgs a;
     std::string error;
     if (!parseArgs(argv, valueOptions, flagOptions, a, error)) return usageError(kName, error);
@@ -66,11 +69,19 @@ int run(const std::vector<std::string>& argv) {
             if (e == editorName) family = &f;
     if (!family) return usageError(kName, "unknown editor '" + editorName + "' (" + editorList() + ")");
     for (const auto& [option, value] : a.ordered)
-        if (!family->accepts(editorName, option)) return usageError(kName, option + " does not apply to " + editorName);
+        if (option != kForce && !family->accepts(editorName, option)) return usageError(kName, option + " does not apply to " + editorName);
 
     OpenedWaveform w;
     if (int rc = openWaveform(kName, in, w); rc != kOk) return rc;
     doc::CSYNDoc& d = *w.doc;
+    // The editor greys every editing command of a locked file; so does the tool.
+    if (w.extras.editLocked && !a.flags.count(kForce)) {
+        std::fprintf(stderr,
+                     "lyrtool %s: %s: the file is locked against editing (編集禁止); "
+                     "--force edits it anyway\n",
+                     kName, in.c_str());
+        return kRefused;
+    }
 
     StderrPrompter prompter;
     EditRun edit{a, editorName, d, prompter, std::nullopt, {}, false};
@@ -111,6 +122,9 @@ std::string composeHelp() {
         "the dialog opens with them. TIME is a number with ns, us, ms or s\n"
         "(\"100us\"); --start defaults to 0 and --mode to replace.\n"
         "\n"
+        "A file saved with the editor's edit lock on is refused unless --force is\n"
+        "given; the lock stays on in OUT.\n"
+        "\n"
         "Editors and their options:\n";
     for (const auto& f : families()) help += f.help;
     help +=
@@ -118,8 +132,8 @@ std::string composeHelp() {
         "A period or start moved onto the sampling grid is reported on stderr and\n"
         "the edit goes on.\n"
         "\n"
-        "Exit status: 0 saved, 1 a file was refused or the editor could not make\n"
-        "the segment, 2 bad arguments (an invalid field is named).\n";
+        "Exit status: 0 saved, 1 a file was refused or is locked or the editor\n"
+        "could not make the segment, 2 bad arguments (an invalid field is named).\n";
     return help;
 }
 
