@@ -4,7 +4,7 @@
 LYR_PACKAGES=(g++ clang make cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev libmuparser-dev
-  fonts-noto-cjk xvfb xauth
+  qt6-translations-l10n fonts-noto-cjk xvfb xauth
   libxml2-utils shared-mime-info desktop-file-utils dpkg-dev)
 
 lyr_install_deps() {

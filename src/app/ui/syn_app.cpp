@@ -5,7 +5,9 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QGuiApplication>
+#include <QLibraryInfo>
 #include <QScreen>
+#include <QTranslator>
 #include <string>
 #include <vector>
 
@@ -116,6 +118,15 @@ bool asksForHelpOrVersion(int argc, char** argv) {
 
 }  // namespace
 
+bool loadQtTranslations(QCoreApplication& app) {
+    auto* translator = new QTranslator(&app);
+    if (!translator->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
+}
+
 int runApplication(int argc, char** argv) {
     if (asksForHelpOrVersion(argc, argv)) {
         // Answered without a window system, so it also works without a display.
@@ -131,6 +142,7 @@ int runApplication(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("LYR"));
     QApplication::setApplicationVersion(QString::fromUtf8(kVersionText));
     QApplication::setFont(ui::japaneseUiFont());
+    loadQtTranslations(app);
 
     QStringList arguments = QApplication::arguments();
     if (!arguments.isEmpty()) arguments.removeFirst();

@@ -2,6 +2,7 @@
 // CSYNApp: the start-up of the editor. It finds and keeps LYR.INI current,
 // applies the instance rule, creates the document and the main window, runs
 // the start-up device selection and opens a file named on the command line.
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -19,6 +20,10 @@ class InstanceLock;
 
 // Starts the editor: the application object, the document and the main window.
 int runApplication(int argc, char** argv);
+
+// Qt's own texts (file dialogs, standard buttons) in Japanese, from the Qt
+// translations installed with Qt; false, changing nothing, when they are not.
+bool loadQtTranslations(QCoreApplication& app);
 
 // The program's one document with every track reserved. When the memory
 // cannot be had, tells the user why and returns nullptr: start-up stops.

@@ -1,4 +1,5 @@
 #include "app/ui/file_dialogs.h"
+#include "app/ui/syn_app.h"
 #include "support/modal.h"
 #include "support/qt_app.h"
 #include "support/waveform_files.h"
@@ -6,7 +7,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QFile>
 #include <QFileDialog>
+#include <QLibraryInfo>
+#include <QPushButton>
 #include <QTimer>
 #include <filesystem>
 #include <fstream>
@@ -39,10 +44,18 @@ TEST(QtFileDialogs, OpenShowsTheThreeFiltersAndReturnsTheChoice) {
 }
 
 TEST(QtFileDialogs, SaveStartsWithTheTitleAndLeavesOverwriteToTheCommand) {
-    lyr::test::qtApp();
+    // Qt's own texts in Japanese where Qt's translations are installed; the
+    // editor starts without them otherwise.
+    const bool japanese = loadQtTranslations(lyr::test::qtApp());
+    EXPECT_EQ(japanese, QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_ja.qm"));
     QWidget owner;
     QtFileDialogs dialogs(&owner);
-    lyr::test::whenModal<QFileDialog>(&owner, [](QFileDialog& dlg) {
+    lyr::test::whenModal<QFileDialog>(&owner, [japanese](QFileDialog& dlg) {
+        auto* box = dlg.findChild<QDialogButtonBox*>();
+        ASSERT_NE(box, nullptr);
+        ASSERT_NE(box->button(QDialogButtonBox::Cancel), nullptr);
+        EXPECT_EQ(box->button(QDialogButtonBox::Cancel)->text(),
+                  japanese ? QStringLiteral("キャンセル") : QStringLiteral("Cancel"));
         EXPECT_EQ(dlg.nameFilters(), QStringList{QStringLiteral("LYRファイル (*.lyr)")});
         EXPECT_EQ(dlg.acceptMode(), QFileDialog::AcceptSave);
         EXPECT_TRUE(dlg.testOption(QFileDialog::DontConfirmOverwrite));
