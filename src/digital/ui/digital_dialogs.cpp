@@ -1,8 +1,10 @@
 #include "digital/ui/digital_dialogs.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -18,6 +20,10 @@ namespace lyr::digital {
 
 namespace {
 QString q(const std::string& s) { return QString::fromStdString(s); }
+
+// What a title bar takes beside its caption: the icon, the close, minimise
+// and maximise buttons and their margins.
+constexpr int kTitleBarRoom = 140;
 
 // Two readouts under the ends of a preview of the given width.
 QWidget* readoutRow(QWidget* parent, int width, QLabel*& left, QLabel*& right, const QString& leftName,
@@ -191,18 +197,6 @@ void CDigitalShiftDlg::showForm() {
     showing_ = false;
 }
 
-bool ShiftDialogEditor::run(document::EditRequest<document::ShiftSettings>& request,
-                            document::EditOutcome& outcome) {
-    Prompter& p = prompter_ ? *prompter_ : boxes_;
-    ShiftFormEditor editor(p, [this](ShiftForm& form) {
-        CDigitalShiftDlg dialog(form, parent_);
-        boxes_.setParent(&dialog);
-        const bool ok = dialog.exec() == QDialog::Accepted;
-        boxes_.setParent(parent_);
-        return ok;
-    });
-    return editor.run(request, outcome);
-}
 
 // ---- swap -----------------------------------------------------------------------
 
@@ -229,6 +223,11 @@ CDigitalSwapDlg::CDigitalSwapDlg(SwapForm& form, QWidget* parent) : QDialog(pare
     row->addWidget(arrow);
     row->addWidget(b_);
     top->addLayout(row);
+    // Wide enough for the caption beside the title bar's icon and buttons:
+    // the two lists alone make a window that cuts it.
+    QFont titleFont = QApplication::font();
+    titleFont.setBold(true);
+    top->addStrut(QFontMetrics(titleFont).horizontalAdvance(windowTitle()) + kTitleBarRoom);
     auto* buttons = new QDialogButtonBox(this);
     ok_ = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
     ok_->setObjectName(QStringLiteral("ok"));
@@ -257,18 +256,6 @@ void CDigitalSwapDlg::showForm() {
     showing_ = false;
 }
 
-bool SwapDialogEditor::run(document::EditRequest<document::SwapSettings>& request,
-                           document::EditOutcome& outcome) {
-    Prompter& p = prompter_ ? *prompter_ : boxes_;
-    SwapFormEditor editor(p, [this](SwapForm& form) {
-        CDigitalSwapDlg dialog(form, parent_);
-        boxes_.setParent(&dialog);
-        const bool ok = dialog.exec() == QDialog::Accepted;
-        boxes_.setParent(parent_);
-        return ok;
-    });
-    return editor.run(request, outcome);
-}
 
 // ---- modification ------------------------------------------------------------------
 

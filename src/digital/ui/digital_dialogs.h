@@ -4,7 +4,6 @@
 // shift editor CDigitalShiftDlg and the swap editor CDigitalSwapDlg; and the
 // editors the document runs them through.
 #include <QDialog>
-#include <QPointer>
 
 #include "digital/clock_form.h"
 #include "digital/digital_form_editor.h"
@@ -12,7 +11,7 @@
 #include "digital/shift_form.h"
 #include "digital/swap_form.h"
 #include "digital/ui/digital_edit_dialog.h"
-#include "document/ui/message_prompter.h"
+#include "document/ui/modal_dialog_editor.h"
 
 class QButtonGroup;
 class QRadioButton;
@@ -99,59 +98,12 @@ private:
     QLabel* copyEnd_ = nullptr;
 };
 
-// Runs a frame dialog modally as the document's editor. Messages go to the
-// given prompter, or to message boxes over the dialog when none is given.
+// The digital dialogs as the document's editors.
 template <class Form, class Dialog>
-class DigitalDialogEditor : public document::Editor<typename Form::Settings> {
-public:
-    using Settings = typename Form::Settings;
-    explicit DigitalDialogEditor(QWidget* parent, Prompter* prompter = nullptr)
-        : parent_(parent), boxes_(parent), prompter_(prompter) {}
-
-    bool run(document::EditRequest<Settings>& request, document::EditOutcome& outcome) override {
-        Prompter& p = prompter_ ? *prompter_ : boxes_;
-        DigitalFormEditor<Form> editor(p, [this](Form& form) {
-            Dialog dialog(form, parent_);
-            boxes_.setParent(&dialog);
-            const bool applied = dialog.exec() == QDialog::Accepted;
-            boxes_.setParent(parent_);
-            return applied;
-        });
-        return editor.run(request, outcome);
-    }
-
-private:
-    QPointer<QWidget> parent_;
-    ui::MessagePrompter boxes_;
-    Prompter* prompter_;
-};
-
+using DigitalDialogEditor = ui::ModalDialogEditor<Form, Dialog, DigitalFormEditor<Form>>;
 using ClockDialogEditor = DigitalDialogEditor<ClockForm, CDigitalDlg>;
 using ModifyDialogEditor = DigitalDialogEditor<ModifyForm, CDigitalModifyDlg>;
-
-// The shift and swap dialogs as the document's editors.
-class ShiftDialogEditor : public document::ShiftEditor {
-public:
-    explicit ShiftDialogEditor(QWidget* parent, Prompter* prompter = nullptr)
-        : parent_(parent), boxes_(parent), prompter_(prompter) {}
-    bool run(document::EditRequest<document::ShiftSettings>& request, document::EditOutcome& outcome) override;
-
-private:
-    QPointer<QWidget> parent_;
-    ui::MessagePrompter boxes_;
-    Prompter* prompter_;
-};
-
-class SwapDialogEditor : public document::SwapEditor {
-public:
-    explicit SwapDialogEditor(QWidget* parent, Prompter* prompter = nullptr)
-        : parent_(parent), boxes_(parent), prompter_(prompter) {}
-    bool run(document::EditRequest<document::SwapSettings>& request, document::EditOutcome& outcome) override;
-
-private:
-    QPointer<QWidget> parent_;
-    ui::MessagePrompter boxes_;
-    Prompter* prompter_;
-};
+using ShiftDialogEditor = ui::ModalDialogEditor<ShiftForm, CDigitalShiftDlg, ShiftFormEditor>;
+using SwapDialogEditor = ui::ModalDialogEditor<SwapForm, CDigitalSwapDlg, SwapFormEditor>;
 
 }  // namespace lyr::digital

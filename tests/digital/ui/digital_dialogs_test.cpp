@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -119,6 +120,10 @@ TEST_F(DigitalDialogs, SwapFromOpeningToOk) {
         auto* dlg = qobject_cast<CDigitalSwapDlg*>(QApplication::activeModalWidget());
         ASSERT_NE(dlg, nullptr);
         EXPECT_EQ(dlg->windowTitle(), QStringLiteral("ディジタルデータスワップ"));
+        // The caption is not cut: the window is wider than it with room for the title bar.
+        QFont bold = QApplication::font();
+        bold.setBold(true);
+        EXPECT_GT(dlg->width(), QFontMetrics(bold).horizontalAdvance(dlg->windowTitle()) + 100);
         EXPECT_EQ(dlg->boxB()->currentText(), "CH4");  // never the same as the first
         dlg->boxB()->setCurrentIndex(3);
         EXPECT_EQ(dlg->boxA()->currentText(), "CH4");
