@@ -142,10 +142,7 @@ TimeCandidates candidatesForSampling(std::int64_t sampling, std::int64_t count) 
 
 WaveTimeForm::WaveTimeForm(std::int64_t requestedTotal, std::uint32_t requestedSampling,
                            std::uint32_t requestedCount)
-    : requestedTotal_(requestedTotal),
-      requestedSampling_(requestedSampling),
-      requestedCount_(requestedCount) {
-    totalText_ = formatTimeAuto(requestedTotal, totalUnit_);
+    : CandidateForm(requestedTotal, requestedSampling, requestedCount) {
     samplingText_ = formatTimeAuto(requestedSampling, samplingUnit_);
     if (samplingUnit_ > kUnitMs) {
         // The sampling list stops at mS; show longer times in mS.
@@ -158,16 +155,6 @@ WaveTimeForm::WaveTimeForm(std::int64_t requestedTotal, std::uint32_t requestedS
 
 void WaveTimeForm::setMode(int mode) {
     mode_ = mode == SamplingInput ? SamplingInput : TimeInput;
-    recompute();
-}
-
-void WaveTimeForm::setTotalText(std::string text) {
-    totalText_ = std::move(text);
-    recompute();
-}
-
-void WaveTimeForm::setTotalUnit(int unit) {
-    totalUnit_ = unit;
     recompute();
 }
 
@@ -184,12 +171,6 @@ void WaveTimeForm::setSamplingUnit(int unit) {
 void WaveTimeForm::setCountText(std::string text) {
     countText_ = std::move(text);
     recompute();
-}
-
-void WaveTimeForm::selectCandidate(int row) {
-    if (row < 0 || row > 2) return;
-    if (!candidates_.rows[static_cast<std::size_t>(row)].enabled) return;
-    candidates_.selected = row;
 }
 
 void WaveTimeForm::recompute() {

@@ -6,6 +6,9 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
+
+#include "document/quantities.h"
 
 namespace lyr::document {
 
@@ -38,10 +41,12 @@ struct TimeCandidate {
     std::string totalText, samplingText, countText, errorText;
 };
 
-struct TimeCandidates {
-    std::array<TimeCandidate, 3> rows;  // "設定 1" .. "設定 3"
-    int selected = -1;                  // 0..2, or -1 for none
+template <std::size_t N>
+struct CandidateRows {
+    std::array<TimeCandidate, N> rows;  // "設定 1" .. "設定 N"
+    int selected = -1;                  // a row, or -1 for none
 };
+using TimeCandidates = CandidateRows<3>;
 
 // Smallest multiple of 10 ns (at least 10 ns) that splits `total` into at
 // most 1,048,576 whole samples.
@@ -58,8 +63,57 @@ TimeCandidates candidatesForSampling(std::int64_t sampling, std::int64_t count);
 // Fills the display texts of an enabled row and clears those of a disabled one.
 void fillCandidateTexts(TimeCandidate& row);
 
+// What both total-time forms share: the total-time field, the candidate
+// rows to pick from and the time base handed back on OK.
+template <std::size_t N>
+class CandidateForm {
+public:
+    virtual ~CandidateForm() = default;
+
+    // Edits: each recomputes the candidates.
+    void setTotalText(std::string text) {
+        totalText_ = std::move(text);
+        recompute();
+    }
+    void setTotalUnit(int unit) {  // 0..5 of the total-time unit list
+        totalUnit_ = unit;
+        recompute();
+    }
+    // Picks an enabled candidate row; other rows are ignored.
+    void selectCandidate(int row) {
+        if (row < 0 || row >= static_cast<int>(N) || !candidates_.rows[static_cast<std::size_t>(row)].enabled)
+            return;
+        candidates_.selected = row;
+    }
+
+    const std::string& totalText() const { return totalText_; }
+    int totalUnit() const { return totalUnit_; }
+    bool inputValid() const { return valid_; }
+    const TimeCandidate& candidate(int row) const { return candidates_.rows.at(static_cast<std::size_t>(row)); }
+    int selectedCandidate() const { return candidates_.selected; }
+
+    std::int64_t requestedTotal() const { return requestedTotal_; }
+    std::uint32_t requestedSampling() const { return requestedSampling_; }
+    std::uint32_t requestedCount() const { return requestedCount_; }
+
+protected:
+    CandidateForm(std::int64_t total, std::uint32_t sampling, std::uint32_t count)
+        : requestedTotal_(total), requestedSampling_(sampling), requestedCount_(count) {
+        totalText_ = formatTimeAuto(total, totalUnit_);
+    }
+    virtual void recompute() = 0;
+
+    std::string totalText_;
+    int totalUnit_ = 0;
+    bool valid_ = false;
+    CandidateRows<N> candidates_;
+    std::int64_t requestedTotal_;
+    std::uint32_t requestedSampling_;
+    std::uint32_t requestedCount_;
+};
+
 // The total-time setting dialog without its widgets.
-class WaveTimeForm {
+class WaveTimeForm : public CandidateForm<3> {
 public:
     enum Mode { TimeInput = 0, SamplingInput = 1 };
 
@@ -68,47 +122,29 @@ public:
 
     // Edits: each recomputes the candidates.
     void setMode(int mode);
-    void setTotalText(std::string text);
-    void setTotalUnit(int unit);  // 0..5
     void setSamplingText(std::string text);
     void setSamplingUnit(int unit);  // 0..2
     void setCountText(std::string text);
-    // Picks an enabled candidate row; other rows are ignored.
-    void selectCandidate(int row);
 
     int mode() const { return mode_; }
-    const std::string& totalText() const { return totalText_; }
-    int totalUnit() const { return totalUnit_; }
     const std::string& samplingText() const { return samplingText_; }
     int samplingUnit() const { return samplingUnit_; }
     const std::string& countText() const { return countText_; }
 
     bool timeGroupEnabled() const { return mode_ == TimeInput; }
     bool samplingGroupEnabled() const { return mode_ == SamplingInput; }
-    bool inputValid() const { return valid_; }
     bool okEnabled() const { return valid_; }
-    const TimeCandidate& candidate(int row) const { return candidates_.rows.at(static_cast<std::size_t>(row)); }
-    int selectedCandidate() const { return candidates_.selected; }
 
     // OK: with a selected candidate the outputs take its values and the
     // result is true; with none nothing happens.
     bool accept();
 
-    std::int64_t requestedTotal() const { return requestedTotal_; }
-    std::uint32_t requestedSampling() const { return requestedSampling_; }
-    std::uint32_t requestedCount() const { return requestedCount_; }
-
 private:
-    void recompute();
+    void recompute() override;
 
     int mode_ = TimeInput;
-    std::string totalText_, samplingText_, countText_;
-    int totalUnit_ = 0, samplingUnit_ = 0;
-    bool valid_ = false;
-    TimeCandidates candidates_;
-    std::int64_t requestedTotal_;
-    std::uint32_t requestedSampling_;
-    std::uint32_t requestedCount_;
+    std::string samplingText_, countText_;
+    int samplingUnit_ = 0;
 };
 
 }  // namespace lyr::document

@@ -33,24 +33,8 @@ ChangeCandidates candidatesForChange(std::int64_t requested, std::int64_t ts) {
 }
 
 WaveTimeChangeForm::WaveTimeChangeForm(std::int64_t total, std::uint32_t sampling, std::uint32_t count)
-    : requestedTotal_(total), requestedSampling_(sampling), requestedCount_(count) {
-    totalText_ = formatTimeAuto(total, totalUnit_);
+    : CandidateForm(total, sampling, count) {
     recompute();
-}
-
-void WaveTimeChangeForm::setTotalText(std::string text) {
-    totalText_ = std::move(text);
-    recompute();
-}
-
-void WaveTimeChangeForm::setTotalUnit(int unit) {
-    totalUnit_ = unit;
-    recompute();
-}
-
-void WaveTimeChangeForm::selectCandidate(int row) {
-    if (row < 0 || row > 1 || !candidates_.rows[static_cast<std::size_t>(row)].enabled) return;
-    candidates_.selected = row;
 }
 
 void WaveTimeChangeForm::recompute() {
