@@ -63,83 +63,99 @@ void LoadedEntries::adopt(std::size_t count) {
     count_ = count;
 }
 
-// The bulk of a block runs without branches on the data: every byte stores
-// its value at the next free place and only an entry moves that place on.
-// A chunk is kept short enough that it cannot fill the buffer; the last
-// entries before the limit go byte by byte so that the reading stops right
-// after the entry that fills it.
-Verdict BitReader::consume(std::string_view block, std::size_t& used) {
+namespace {
+
+// Both readers' walk over a block. While more than one entry fits, `bulk`
+// takes a chunk of the bytes left (it chooses how many from the room) without
+// branching on the data and returns how many it took, or kRefusedChunk; the
+// last entries before the limit go byte by byte through `single` (false on a
+// refused byte), so that the reading stops right after the entry that fills
+// the buffer.
+constexpr std::size_t kRefusedChunk = static_cast<std::size_t>(-1);
+
+template <class Bulk, class Single>
+Verdict walkBlock(std::string_view block, std::size_t& used, std::size_t capacity, const std::size_t& count,
+                  Bulk bulk, Single single) {
     const std::uint8_t* p = bytes(block);
     const std::size_t n = block.size();
     std::size_t i = 0;
     while (i < n) {
-        const std::size_t room = capacity_ - count_;
+        const std::size_t room = capacity - count;
         if (room > 1) {
-            const std::size_t chunk = std::min(n - i, room - 1);
-            std::uint8_t* out = out_ + count_;
-            std::size_t c = 0;
-            std::uint8_t seen = 0;
-            for (std::size_t j = 0; j < chunk; ++j) {
-                const std::uint8_t v = kBitClass[p[i + j]];
-                out[c] = v & 1;
-                c += (v >> 1) & 1;
-                seen |= v;
-            }
-            if (seen & kRefused) return Verdict::Invalid;
-            count_ += c;
-            i += chunk;
+            const std::size_t taken = bulk(p + i, n - i, room);
+            if (taken == kRefusedChunk) return Verdict::Invalid;
+            i += taken;
             continue;
         }
         if (room == 0) {
             used = i;
             return Verdict::Full;
         }
-        const std::uint8_t v = kBitClass[p[i++]];
-        if (v & kRefused) return Verdict::Invalid;
-        if (v & kEntry) out_[count_++] = v & 1;
+        if (!single(p[i++])) return Verdict::Invalid;
     }
     used = n;
-    return count_ == capacity_ ? Verdict::Full : Verdict::More;
+    return count == capacity ? Verdict::Full : Verdict::More;
+}
+
+}  // namespace
+
+// Every byte of a chunk stores its value at the next free place and only an
+// entry moves that place on; a chunk is short enough that it cannot fill the
+// buffer.
+Verdict BitReader::consume(std::string_view block, std::size_t& used) {
+    auto bulk = [this](const std::uint8_t* p, std::size_t left, std::size_t room) {
+        const std::size_t chunk = std::min(left, room - 1);
+        std::uint8_t* out = out_ + count_;
+        std::size_t c = 0;
+        std::uint8_t seen = 0;
+        for (std::size_t j = 0; j < chunk; ++j) {
+            const std::uint8_t v = kBitClass[p[j]];
+            out[c] = v & 1;
+            c += (v >> 1) & 1;
+            seen |= v;
+        }
+        if (seen & kRefused) return kRefusedChunk;
+        count_ += c;
+        return chunk;
+    };
+    auto single = [this](std::uint8_t byte) {
+        const std::uint8_t v = kBitClass[byte];
+        if (v & kRefused) return false;
+        if (v & kEntry) out_[count_++] = v & 1;
+        return true;
+    };
+    return walkBlock(block, used, capacity_, count_, bulk, single);
 }
 
 // Digits are first gathered as nibbles without branches (as the bits are),
 // then paired into words; a nibble left over waits for the next chunk.
 Verdict HexWordReader::consume(std::string_view block, std::size_t& used) {
-    const std::uint8_t* p = bytes(block);
-    const std::size_t n = block.size();
-    std::size_t i = 0;
-    while (i < n) {
-        const std::size_t room = capacity_ - count_;
-        if (room > 1) {
-            // At most (chunk + 1) / 2 words complete in a chunk, fewer than room.
-            const std::size_t chunk = std::min({n - i, 2 * (room - 1), nibbles_.size() - 1});
-            std::uint8_t* nib = nibbles_.data();
-            std::size_t c = pending_;
-            nib[0] = high_;
-            unsigned seen = 0;
-            for (std::size_t j = 0; j < chunk; ++j) {
-                const unsigned v = kHexClass[p[i + j]];
-                nib[c] = std::uint8_t(v & 15);
-                c += (v >> 4) & 1;
-                seen |= v;
-            }
-            if (seen & kRefused) return Verdict::Invalid;
-            std::uint8_t* out = out_ + count_;
-            const std::size_t words = c / 2;
-            for (std::size_t w = 0; w < words; ++w) out[w] = std::uint8_t((nib[2 * w] << 4) | nib[2 * w + 1]);
-            count_ += words;
-            pending_ = std::uint8_t(c & 1);
-            if (pending_) high_ = nib[c - 1];
-            i += chunk;
-            continue;
+    auto bulk = [this](const std::uint8_t* p, std::size_t left, std::size_t room) {
+        // At most (chunk + 1) / 2 words complete in a chunk, fewer than room.
+        const std::size_t chunk = std::min({left, 2 * (room - 1), nibbles_.size() - 1});
+        std::uint8_t* nib = nibbles_.data();
+        std::size_t c = pending_;
+        nib[0] = high_;
+        unsigned seen = 0;
+        for (std::size_t j = 0; j < chunk; ++j) {
+            const unsigned v = kHexClass[p[j]];
+            nib[c] = std::uint8_t(v & 15);
+            c += (v >> 4) & 1;
+            seen |= v;
         }
-        if (room == 0) {
-            used = i;
-            return Verdict::Full;
-        }
-        const std::uint8_t v = kHexClass[p[i++]];
-        if (v & kRefused) return Verdict::Invalid;
-        if (!(v & kDigit)) continue;
+        if (seen & kRefused) return kRefusedChunk;
+        std::uint8_t* out = out_ + count_;
+        const std::size_t words = c / 2;
+        for (std::size_t w = 0; w < words; ++w) out[w] = std::uint8_t((nib[2 * w] << 4) | nib[2 * w + 1]);
+        count_ += words;
+        pending_ = std::uint8_t(c & 1);
+        if (pending_) high_ = nib[c - 1];
+        return chunk;
+    };
+    auto single = [this](std::uint8_t byte) {
+        const std::uint8_t v = kHexClass[byte];
+        if (v & kRefused) return false;
+        if (!(v & kDigit)) return true;
         if (pending_) {
             out_[count_++] = std::uint8_t((high_ << 4) | (v & 15));
             pending_ = 0;
@@ -147,9 +163,9 @@ Verdict HexWordReader::consume(std::string_view block, std::size_t& used) {
             high_ = v & 15;
             pending_ = 1;
         }
-    }
-    used = n;
-    return count_ == capacity_ ? Verdict::Full : Verdict::More;
+        return true;
+    };
+    return walkBlock(block, used, capacity_, count_, bulk, single);
 }
 
 Verdict HexWordReader::finish() {
