@@ -204,6 +204,8 @@ const std::vector<MenuLayout>& mainMenus() {
     return menus;
 }
 
+const MenuLayout& mainMenu(MainMenu which) { return mainMenus().at(static_cast<std::size_t>(which)); }
+
 MenuLayout contextPopup(PopupKind kind, int channel) {
     switch (kind) {
         case PopupKind::Analog: return {"アナログ(&A)", analogItems()};

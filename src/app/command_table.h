@@ -99,6 +99,10 @@ struct MenuLayout {
 
 // The menu bar, left to right.
 const std::vector<MenuLayout>& mainMenus();
+// Each menu of the bar by its place in mainMenus(), for code that needs one
+// menu without reading its title.
+enum class MainMenu { File, Edit, Analog, Digital, Zoom, Cursor, TimeMark, Output, Help };
+const MenuLayout& mainMenu(MainMenu which);
 
 // The context popups and the region of the view each belongs to.
 enum class PopupKind { Analog, Cursor, TimeMark, Zoom, Channel };

@@ -72,9 +72,16 @@ TEST(CommandTable, MenusPopupsAndToolbarNameKnownCommands) {
         titles.push_back(m.title);
         collect(m.items, inMenus, subs);
     }
-    EXPECT_EQ(titles, (std::vector<std::string>{"ファイル(&F)", "編集(&E)", "アナログ(&A)", "ディジタル(&D)",
-                                                "ズーム(&Z)", "カーソル(&C)", "タイムマーク(&T)", "出力(&O)",
-                                                "ヘルプ(&H)"}));
+    const std::pair<MainMenu, const char*> menuBar[] = {
+        {MainMenu::File, "ファイル(&F)"},   {MainMenu::Edit, "編集(&E)"},         {MainMenu::Analog, "アナログ(&A)"},
+        {MainMenu::Digital, "ディジタル(&D)"}, {MainMenu::Zoom, "ズーム(&Z)"},     {MainMenu::Cursor, "カーソル(&C)"},
+        {MainMenu::TimeMark, "タイムマーク(&T)"}, {MainMenu::Output, "出力(&O)"}, {MainMenu::Help, "ヘルプ(&H)"},
+    };
+    ASSERT_EQ(titles.size(), std::size(menuBar));
+    for (std::size_t i = 0; i < titles.size(); ++i) {
+        EXPECT_EQ(titles[i], menuBar[i].second);
+        EXPECT_EQ(mainMenu(menuBar[i].first).title, menuBar[i].second);
+    }
     EXPECT_EQ(subs.size(), 8u);
     EXPECT_EQ(subs.front(), "CH0(&0)");
     EXPECT_EQ(subs.back(), "CH7(&7)");
@@ -108,7 +115,7 @@ TEST(CommandTable, MenusPopupsAndToolbarNameKnownCommands) {
     EXPECT_EQ(std::count(bar.begin(), bar.end(), 0), 6);  // separators
     EXPECT_EQ(bar.size(), 25u + 6u);
     // The equation editor: last in "アナログ(&A)" after a separator, its button after external data.
-    const MenuLayout& analog = mainMenus()[2];
+    const MenuLayout& analog = mainMenu(MainMenu::Analog);
     ASSERT_GE(analog.items.size(), 2u);
     EXPECT_EQ(analog.items.back().id, cmd::kAnalogEquation);
     EXPECT_EQ(analog.items[analog.items.size() - 2].kind, MenuItem::Kind::Separator);

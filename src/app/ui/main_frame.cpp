@@ -234,14 +234,8 @@ void CMainFrame::buildMenus() {
     router_->tidyMenus();
 }
 
-QMenu* CMainFrame::menu(const QString& title) const {
-    for (QMenu* m : menus_)
-        if (m->title() == title) return m;
-    return nullptr;
-}
-
 void CMainFrame::buildPopups() {
-    analogPopup_ = menu(QStringLiteral("アナログ(&A)"));  // the main menu's own popup
+    analogPopup_ = menu(MainMenu::Analog);  // the main menu's own popup
     cursorPopup_ = router_->buildMenu(contextPopup(PopupKind::Cursor), this);
     markPopup_ = router_->buildMenu(contextPopup(PopupKind::TimeMark), this);
     zoomPopup_ = router_->buildMenu(contextPopup(PopupKind::Zoom), this);

@@ -87,9 +87,9 @@ public:
     QAction* exitAction() const { return commandAction(cmd::kAppExit); }
     QAction* undoAction() const { return commandAction(cmd::kUndo); }
     // A menu of the menu bar by its title ("ファイル(&F)"), or nullptr.
-    QMenu* menu(const QString& title) const;
-    QMenu* fileMenu() const { return menu(QStringLiteral("ファイル(&F)")); }
-    QMenu* helpMenu() const { return menu(QStringLiteral("ヘルプ(&H)")); }
+    QMenu* menu(MainMenu which) const { return menus_.at(static_cast<std::size_t>(which)); }
+    QMenu* fileMenu() const { return menu(MainMenu::File); }
+    QMenu* helpMenu() const { return menu(MainMenu::Help); }
     // The context popup a right click at p (view coordinates) opens, or nullptr.
     QMenu* popupAt(QPoint p) const;
     QMenu* popup(PopupKind kind, int channel = -1) const;

@@ -99,8 +99,8 @@ TEST_F(FrameRoutingTest, MenusFromTheTableAndTheEditLock) {
                            "カーソル(&C)", "タイムマーク(&T)", "出力(&O)", "ヘルプ(&H)"}));
     EXPECT_EQ(texts(frame->fileMenu()->actions()), (QStringList{"新規作成(&N)", "開く(&O)...", "上書き保存(&S)",
                                                              "名前を付けて保存(&A)...", "LYRの終了(&X)"}));
-    EXPECT_EQ(texts(frame->menu("編集(&E)")->actions()), (QStringList{"元に戻す(&U)", "トータル時間変更(&T)", "編集禁止(&D)"}));
-    EXPECT_EQ(texts(frame->menu("カーソル(&C)")->actions()).back(), QStringLiteral("タイムマークを設置"));
+    EXPECT_EQ(texts(frame->menu(MainMenu::Edit)->actions()), (QStringList{"元に戻す(&U)", "トータル時間変更(&T)", "編集禁止(&D)"}));
+    EXPECT_EQ(texts(frame->menu(MainMenu::Cursor)->actions()).back(), QStringLiteral("タイムマークを設置"));
     // No waveform: editing, undo, the lock and the time entry are off; file commands on.
     QAction* lock = frame->commandAction(cmd::kEditLock);
     for (int id : {32773, 57643, 32842, 32802, 32776}) EXPECT_FALSE(frame->commandAction(id)->isEnabled()) << id;

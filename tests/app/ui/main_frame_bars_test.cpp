@@ -96,7 +96,7 @@ TEST_F(FrameBarsTest, ToolbarButtonsTooltipsPromptsAndStatusBar) {
     lyr::test::grabIfAsked(*frame, QStringLiteral("main_frame_whole"));
     const std::tuple<QMenu*, QPoint, const char*> menus[] = {
         {frame->popup(PopupKind::Channel, 5), QPoint(200, 600), "main_frame_popup_ch5"},
-        {frame->menu(QStringLiteral("ディジタル(&D)")), QPoint(200, 30), "main_frame_menu_digital"}};
+        {frame->menu(MainMenu::Digital), QPoint(200, 30), "main_frame_menu_digital"}};
     for (const auto& [menu, at, name] : menus) {
         menu->popup(frame->mapToGlobal(at));
         lyr::test::grabIfAsked(*menu, QString::fromLatin1(name));
