@@ -236,19 +236,9 @@ bool ReplacingFile::write(const void* data, std::size_t n) {
     if (fd_ < 0) return false;
     std::size_t allowed = n;
     if (g_seam) allowed = std::min(n, g_seam->allowWrite(n));
-    const auto* p = static_cast<const std::uint8_t*>(data);
-    std::size_t done = 0;
-    while (done < allowed) {
-        const ssize_t put = ::write(fd_, p + done, std::min(allowed - done, kMaxChunk));
-        if (put < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        if (put == 0) return false;
-        done += std::size_t(put);
-    }
-    written_ += done;
-    return done == n;
+    if (!writeAll(fd_, static_cast<const std::uint8_t*>(data), allowed)) return false;
+    written_ += allowed;
+    return allowed == n;
 }
 
 bool ReplacingFile::commit() {
