@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "document/ui/dialog_keys.h"
 #include "document/ui/ui_fonts.h"
 
 namespace lyr::device {
@@ -237,11 +238,7 @@ void COutputDlg::closeEvent(QCloseEvent* event) {
 }
 
 void COutputDlg::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    if (!ui::takeEnterKey(event)) QDialog::keyPressEvent(event);
 }
 
 }  // namespace lyr::device

@@ -21,6 +21,16 @@ namespace lyr::digital {
 namespace {
 QString q(const std::string& s) { return QString::fromStdString(s); }
 
+// "OK" and "キャンセル" in the platform's order, named for the tests.
+QDialogButtonBox* okCancelButtons(QWidget* parent, QPushButton*& ok, QPushButton*& cancel) {
+    auto* buttons = new QDialogButtonBox(parent);
+    ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    ok->setObjectName(QStringLiteral("ok"));
+    cancel = buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
+    cancel->setObjectName(QStringLiteral("cancel"));
+    return buttons;
+}
+
 // What a title bar takes beside its caption: the icon, the close, minimise
 // and maximise buttons and their margins.
 constexpr int kTitleBarRoom = 140;
@@ -147,11 +157,8 @@ CDigitalShiftDlg::CDigitalShiftDlg(ShiftForm& form, QWidget* parent) : QDialog(p
     start->setText(q(form.startLabel()));
     end->setText(q(form.endLabel()));
 
-    auto* buttons = new QDialogButtonBox(this);
-    ok_ = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    ok_->setObjectName(QStringLiteral("ok"));
-    QPushButton* cancel = buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("cancel"));
+    QPushButton* cancel = nullptr;
+    QDialogButtonBox* buttons = okCancelButtons(this, ok_, cancel);
     top->addWidget(buttons);
 
     form_.setPreviewWidth(preview_->band().width());
@@ -228,11 +235,8 @@ CDigitalSwapDlg::CDigitalSwapDlg(SwapForm& form, QWidget* parent) : QDialog(pare
     QFont titleFont = QApplication::font();
     titleFont.setBold(true);
     top->addStrut(QFontMetrics(titleFont).horizontalAdvance(windowTitle()) + kTitleBarRoom);
-    auto* buttons = new QDialogButtonBox(this);
-    ok_ = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    ok_->setObjectName(QStringLiteral("ok"));
-    QPushButton* cancel = buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("cancel"));
+    QPushButton* cancel = nullptr;
+    QDialogButtonBox* buttons = okCancelButtons(this, ok_, cancel);
     top->addWidget(buttons);
     connect(a_, &QComboBox::currentIndexChanged, this, [this](int v) {
         if (showing_) return;

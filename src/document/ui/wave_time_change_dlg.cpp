@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "document/quantities.h"
+#include "document/ui/dialog_keys.h"
 #include "document/ui/time_candidate_rows.h"
 #include "document/ui/ui_fonts.h"
 
@@ -102,11 +103,7 @@ void CWaveTimeChangeDlg::accept() {
 }
 
 void CWaveTimeChangeDlg::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    if (!ui::takeEnterKey(event)) QDialog::keyPressEvent(event);
 }
 
 }  // namespace lyr::document

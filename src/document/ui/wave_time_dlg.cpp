@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "document/quantities.h"
+#include "document/ui/dialog_keys.h"
 #include "document/ui/time_candidate_rows.h"
 #include "document/ui/ui_fonts.h"
 
@@ -189,11 +190,7 @@ void CWaveTimeDlg::accept() {
 }
 
 void CWaveTimeDlg::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    if (!ui::takeEnterKey(event)) QDialog::keyPressEvent(event);
 }
 
 }  // namespace lyr::document
