@@ -243,23 +243,9 @@ bool ReplacingFile::write(const void* data, std::size_t n) {
 
 bool ReplacingFile::commit() {
     if (fd_ < 0) return false;
-    if (inPlace_) {
-        // A shorter new file must not keep the tail of the old one.
-        if (::ftruncate(fd_, off_t(written_)) != 0 || (g_seam && g_seam->flushFails()) || ::fsync(fd_) != 0) {
-            abandon();
-            return false;
-        }
-        const int fd = fd_;
-        fd_ = -1;
-        if (::close(fd) != 0) {
-            abandon();
-            return false;
-        }
-        ::unlink(copy_.c_str());
-        copy_.clear();
-        return true;
-    }
-    if ((g_seam && g_seam->flushFails()) || ::fsync(fd_) != 0) {
+    // In place, a shorter new file must not keep the tail of the old one.
+    if ((inPlace_ && ::ftruncate(fd_, off_t(written_)) != 0) || (g_seam && g_seam->flushFails()) ||
+        ::fsync(fd_) != 0) {
         abandon();
         return false;
     }
@@ -268,6 +254,11 @@ bool ReplacingFile::commit() {
     if (::close(fd) != 0) {
         abandon();
         return false;
+    }
+    if (inPlace_) {
+        ::unlink(copy_.c_str());
+        copy_.clear();
+        return true;
     }
     if ((g_seam && g_seam->renameFails()) || ::rename(temp_.c_str(), target_.c_str()) != 0) {
         abandon();
