@@ -6,8 +6,8 @@
 #include "analog/equation_form.h"
 #include "analog/form_editor.h"
 #include "document/syn_doc.h"
-#include "support/documents.h"
 #include "support/analog_forms.h"
+#include "support/documents.h"
 #include "support/scripted_prompter.h"
 
 namespace lyr::analog {
@@ -15,21 +15,15 @@ namespace {
 
 using test::ScriptedPrompter;
 
-// Types the period (us) and the expression, creates and applies.
-FormEditor<EquationForm> equationEditor(ScriptedPrompter& p, const char* periodUs, const char* expr,
-                                        AnalogApplyMode mode = AnalogApplyMode::Replace) {
-    return FormEditor<EquationForm>(p, [=](EquationForm& f) {
-        f.setUnit(AnalogEditFrame::kPeriodField, document::kUnitUs);
-        f.setText(AnalogEditFrame::kPeriodField, periodUs);
-        f.setText(EquationForm::kExpression, expr);
-        return f.createSegment() && f.applySegment(mode);
-    });
-}
-
 TEST(EquationForm, AppliedExpressionAtKnownSamplesAndRemembered) {
     auto doc = test::newDoc(1000, 10000);  // Ts = 1 us
     ScriptedPrompter p;
-    auto editor = equationEditor(p, "2000", "t < T/2 ? 1.5 * exp(-t/100e-6) : -0.25");
+    FormEditor<EquationForm> editor(p, [](EquationForm& f) {
+        f.setUnit(AnalogEditFrame::kPeriodField, document::kUnitUs);
+        f.setText(AnalogEditFrame::kPeriodField, "2000");
+        f.setText(EquationForm::kExpression, "t < T/2 ? 1.5 * exp(-t/100e-6) : -0.25");
+        return f.createSegment() && f.applySegment(AnalogApplyMode::Replace);
+    });
     const auto range = doc->EditAnalogEquation(100, editor);
     ASSERT_TRUE(range);
     EXPECT_EQ(range->first, 100);

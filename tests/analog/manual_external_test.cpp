@@ -10,9 +10,9 @@
 #include "document/syn_doc.h"
 #include "document/waveform_file.h"
 #include "document/waveform_file_helpers.h"
+#include "support/analog_forms.h"
 #include "support/documents.h"
 #include "support/scripted_prompter.h"
-#include "support/analog_forms.h"
 
 namespace lyr::analog {
 namespace {
@@ -26,10 +26,8 @@ struct ManualFixture : test::OpenForm<ManualForm> {
         for (std::size_t i = 0; i < n; ++i) track[i] = 0.01 * static_cast<double>(i);
     }
     void copy(const char* start, const char* length) {
-        form.setUnit(ManualForm::kCopyStart, doc::kUnitNs);
-        form.setText(ManualForm::kCopyStart, start);
-        form.setUnit(ManualForm::kCopyPeriod, doc::kUnitNs);
-        form.setText(ManualForm::kCopyPeriod, length);
+        set(ManualForm::kCopyStart, start, doc::kUnitNs);
+        set(ManualForm::kCopyPeriod, length, doc::kUnitNs);
         form.copyRange();
     }
     void modify(ModifyOperation op, const char* value = nullptr) {
