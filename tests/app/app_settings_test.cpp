@@ -33,32 +33,32 @@ TEST(MaxNumber, OutOfRangeOrUnreadableCountsAsOneWhichMeansSingleInstance) {
     EXPECT_FALSE(singleInstanceRule(2));
 }
 
-TEST(StartupSettings, OldVersionIsRewrittenAndOtherKeysStay) {
-    MapStore s;
-    s.values[{"LYR", "Version"}] = "1.3";
-    s.values[{"PGX-500", "MaxNumber"}] = "3";
-    s.values[{"PGX-500.Device1", "SerialNo"}] = "PG123";
-    EXPECT_EQ(applyStartupSettings(s), 3);
-    EXPECT_EQ(s.at("LYR", "Version"), "1.4");
-    EXPECT_EQ(s.at("PGX-500", "MaxNumber"), "3");
-    EXPECT_EQ(s.at("PGX-500.Device1", "SerialNo"), "PG123");
-    EXPECT_EQ(s.writes, 1);
-}
-
-TEST(StartupSettings, EmptyFileGetsVersionAndMaxNumberOne) {
-    MapStore s;
-    EXPECT_EQ(applyStartupSettings(s), 1);
-    EXPECT_EQ(s.at("LYR", "Version"), "1.4");
-    EXPECT_EQ(s.at("PGX-500", "MaxNumber"), "1");
-}
-
-TEST(StartupSettings, CurrentFileIsNotWrittenAndBadMaxNumberIsKept) {
-    MapStore s;
-    s.values[{"LYR", "Version"}] = "1.4";
-    s.values[{"PGX-500", "MaxNumber"}] = "abc";
-    EXPECT_EQ(applyStartupSettings(s), 1);
-    EXPECT_EQ(s.writes, 0);
-    EXPECT_EQ(s.at("PGX-500", "MaxNumber"), "abc");
+TEST(StartupSettings, VersionAndMaxNumberAtStart) {
+    using Values = std::map<std::pair<std::string, std::string>, std::string>;
+    const Values current{{{"LYR", "Version"}, "1.4"}, {{"PGX-500", "MaxNumber"}, "abc"}};
+    struct Case {
+        const char* what;
+        Values before;
+        int maxNumber;
+        Values after;
+        int writes;  // -1: not counted
+    } cases[] = {
+        {"an old version is rewritten, the other keys stay",
+         {{{"LYR", "Version"}, "1.3"}, {{"PGX-500", "MaxNumber"}, "3"}, {{"PGX-500.Device1", "SerialNo"}, "PG123"}}, 3,
+         {{{"LYR", "Version"}, "1.4"}, {{"PGX-500", "MaxNumber"}, "3"}, {{"PGX-500.Device1", "SerialNo"}, "PG123"}}, 1},
+        {"an empty file gets the version and MaxNumber 1", {}, 1,
+         {{{"LYR", "Version"}, "1.4"}, {{"PGX-500", "MaxNumber"}, "1"}}, -1},
+        {"a current file is not written, a bad MaxNumber is kept", current, 1, current, 0},
+    };
+    for (const Case& c : cases) {
+        MapStore s;
+        s.values = c.before;
+        EXPECT_EQ(applyStartupSettings(s), c.maxNumber) << c.what;
+        EXPECT_EQ(s.values, c.after) << c.what;
+        if (c.writes >= 0) {
+            EXPECT_EQ(s.writes, c.writes) << c.what;
+        }
+    }
 }
 
 TEST(EquationMemory, RoundTripThroughTheFileWritingOnlyChanges) {
@@ -99,20 +99,20 @@ TEST(SettingsPath, ExplicitFilesWinThenExecutableFolderThenUserFolder) {
     EXPECT_EQ(chooseSettingsPath(w), "/opt/lyr/bin/LYR.INI");
     w.executableDirWritable = false;
     EXPECT_EQ(chooseSettingsPath(w), "/home/u/.config/LYR/LYR.INI");
-    w.environmentPath = "/tmp/env.ini";
-    EXPECT_EQ(chooseSettingsPath(w), "/tmp/env.ini");
-    w.commandLinePath = "/tmp/cmd.ini";
-    EXPECT_EQ(chooseSettingsPath(w), "/tmp/cmd.ini");
+    w.environmentPath = "/x/env.ini";
+    EXPECT_EQ(chooseSettingsPath(w), "/x/env.ini");
+    w.commandLinePath = "/x/cmd.ini";
+    EXPECT_EQ(chooseSettingsPath(w), "/x/cmd.ini");
 }
 
 TEST(CommandLineArgs, SettingsOptionAndFirstFile) {
-    auto c = parseCommandLine({"--settings", "/tmp/a.ini", "wave.lyr", "other.lyr"});
+    auto c = parseCommandLine({"--settings", "/x/a.ini", "wave.lyr", "other.lyr"});
     EXPECT_EQ(c.error, "");
-    EXPECT_EQ(c.settingsPath, "/tmp/a.ini");
+    EXPECT_EQ(c.settingsPath, "/x/a.ini");
     EXPECT_EQ(c.file, "wave.lyr");
 
-    c = parseCommandLine({"--settings=/tmp/b.ini"});
-    EXPECT_EQ(c.settingsPath, "/tmp/b.ini");
+    c = parseCommandLine({"--settings=/x/b.ini"});
+    EXPECT_EQ(c.settingsPath, "/x/b.ini");
     EXPECT_EQ(c.file, "");
 
     EXPECT_NE(parseCommandLine({"x.lyr", "--settings"}).error, "");
