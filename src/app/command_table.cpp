@@ -26,6 +26,7 @@ constexpr std::array<FamilyRow, kChannelFamilyCount> kFamilies{{
     {{32880, 32888, 32889, 32890, 32923, 32928, 32933, 32938}, "コピー(&C)", "コピー"},
     {{32881, 32891, 32892, 32893, 32924, 32929, 32934, 32939}, "貼り付け(&P)", "貼り付け"},
     {{32902, 32906, 32907, 32908, 32925, 32930, 32935, 32940}, "クリア(&L)", "クリア"},
+    {{32992, 32993, 32994, 32995, 32996, 32997, 32998, 32999}, "作成(プロトコル)(&B)", "作成(プロトコル)"},
 }};
 
 std::vector<CommandInfo> buildTable() {
@@ -51,6 +52,8 @@ std::vector<CommandInfo> buildTable() {
         {32874, "作成(クロック)(&C)", "[ディジタル]  作成(クロック)", "作成(クロック)", R::Editing},
         {32909, "作成(シリアル)(&S)", "[ディジタル]  作成(シリアル)", "作成(シリアル)", R::Editing},
         {32916, "作成(パラレル)(&P)", "[ディジタル]  作成(パラレル)", "作成(パラレル)", R::Editing},
+        {cmd::kDigitalProtocol, "作成(プロトコル)(&B)", "[ディジタル]  UART、SPI、I2Cのバスパターンの作成",
+         "作成(プロトコル)", R::Editing},
         {32847, "修正(&M)", "[ディジタル]  修正", "修正", R::Editing},
         {32956, "スワップ(&W)", "[ディジタル]  データスワップ", "データスワップ", R::Editing},
         {32776, "全体表示(&N)", "[ズーム]  データの全体を表示", "全体表示", R::View},
@@ -129,7 +132,7 @@ std::vector<MenuItem> mainChannelItems(int ch) {
 std::vector<MenuItem> contextChannelItems(int ch) {
     auto id = [ch](ChannelFamily f) { return command(channelCommandId(f, ch)); };
     return {id(ChannelFamily::Clock), id(ChannelFamily::Serial), command(cmd::kDigitalParallel),
-            id(ChannelFamily::Modify), separator(), id(ChannelFamily::Shift), command(cmd::kDigitalSwap),
+            id(ChannelFamily::Protocol), id(ChannelFamily::Modify), separator(), id(ChannelFamily::Shift), command(cmd::kDigitalSwap),
             separator(), id(ChannelFamily::Invert), id(ChannelFamily::Copy), id(ChannelFamily::Paste),
             id(ChannelFamily::Clear)};
 }
@@ -140,6 +143,8 @@ std::vector<MenuLayout> buildMenus() {
                                      command(cmd::kDigitalSwap), separator()};
     for (int ch = 0; ch < kChannelCount; ++ch)
         digital.push_back(submenu("CH" + std::to_string(ch) + "(&" + std::to_string(ch) + ")", mainChannelItems(ch)));
+    digital.push_back(separator());
+    digital.push_back(command(cmd::kDigitalProtocol));
     return {
         {"ファイル(&F)",
          {command(cmd::kFileNew), command(cmd::kFileOpen), command(cmd::kFileSave), command(cmd::kFileSaveAs),

@@ -36,6 +36,7 @@ inline constexpr int kTotalTime = 32843;
 inline constexpr int kEditLock = 32842;
 inline constexpr int kOutput = 32771;
 inline constexpr int kAnalogEquation = 32990;
+inline constexpr int kDigitalProtocol = 32991;
 inline constexpr int kDigitalClock = 32874;
 inline constexpr int kDigitalSerial = 32909;
 inline constexpr int kDigitalParallel = 32916;
@@ -46,8 +47,8 @@ inline constexpr int kChannelSelector = 1207;
 }  // namespace cmd
 
 // The per-channel command families, in the order of their rows.
-enum class ChannelFamily { Clock, Serial, Modify, Shift, Invert, Copy, Paste, Clear };
-inline constexpr int kChannelFamilyCount = 8;
+enum class ChannelFamily { Clock, Serial, Modify, Shift, Invert, Copy, Paste, Clear, Protocol };
+inline constexpr int kChannelFamilyCount = 9;
 inline constexpr int kChannelCount = 8;
 
 // The identifier of a family's command for channel ch (0..7).

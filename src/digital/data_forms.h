@@ -19,26 +19,22 @@ namespace lyr::digital {
 
 // What the two editors share: the entry time field, the text field, the
 // source switch and the file.
-class DataSourceForm : public DigitalEditFrame {
+class DataSourceForm : public DigitalEditFrame, public EntrySource {
 public:
     static constexpr std::size_t kTime = 1, kText = 2;
-    static constexpr int kDirect = 0, kFile = 1;
 
-    int source() const { return source_; }
+    int source() const override { return source_; }
     // Direct input enables the text field and its marker, the file source
     // the "参照・読込" button; either change makes the preview stale.
-    void setSource(int source);
-    bool browseEnabled() const { return source_ == kFile; }
+    void setSource(int source) override;
+    bool browseEnabled() const override { return source_ == kFile; }
 
-    // The file in the path field ("" when none or after a failure).
-    const std::string& path() const { return path_; }
+    const std::string& path() const override { return path_; }
     std::size_t loadedCount() const { return loaded_.count(); }
     const std::uint8_t* loadedEntries() const { return loaded_.data(); }
-    // Reads a chosen or dropped file (whatever the source) and tells its
-    // message; false when nothing was loaded. read() runs when the reading
-    // is over, before any message (the dialog ends its busy cursor there).
     bool loadFile(const std::string& path, document::ReadProgress* progress,
-                  const std::function<void()>& read = {});
+                  const std::function<void()>& read = {}) override;
+    std::size_t textField() const override { return kText; }
 
     // The number of entries the period counts (0 when the text is invalid).
     std::size_t entryCount() const { return entryCount_; }

@@ -12,6 +12,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -71,6 +72,26 @@ private:
     std::uint8_t high_ = 0;
     std::uint8_t pending_ = 0;  // 1 while a high nibble waits for its low one
     std::array<std::uint8_t, 4096> nibbles_{};
+};
+
+// The source choice of an editor whose entries are typed in ("直接入力") or
+// read from a file ("ファイル"); a dialog's source rows drive it.
+class EntrySource {
+public:
+    static constexpr int kDirect = 0, kFile = 1;
+    virtual ~EntrySource() = default;
+    virtual int source() const = 0;
+    virtual void setSource(int source) = 0;
+    virtual bool browseEnabled() const = 0;
+    // The file in the path field ("" when none or after a failure).
+    virtual const std::string& path() const = 0;
+    // Reads a chosen or dropped file (whatever the source) and tells its
+    // message; false when nothing was loaded. read() runs when the reading
+    // is over, before any message (the dialog ends its busy cursor there).
+    virtual bool loadFile(const std::string& path, document::ReadProgress* progress,
+                          const std::function<void()>& read) = 0;
+    // The form's field that holds the typed text.
+    virtual std::size_t textField() const = 0;
 };
 
 struct LoadResult {

@@ -1,7 +1,9 @@
 #include "digital/protocol_form.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 #include "digital/word_fill.h"
 
@@ -56,7 +58,14 @@ int ProtocolForm::roleCount() const {
     return 1;
 }
 
-void ProtocolForm::load(const document::EditRequest<Settings>& request) { s_ = request.settings; }
+void ProtocolForm::load(const document::EditRequest<Settings>& request) {
+    s_ = request.settings;
+    const int k = request.channel;
+    if (k < 0 || k >= kChannels) return;
+    for (std::size_t role = 1; role < s_.channels.size(); ++role)
+        if (s_.channels[role] == k) s_.channels[role] = s_.channels[0];
+    s_.channels[0] = k;
+}
 
 void ProtocolForm::store(document::EditRequest<Settings>& request) const { request.settings = settings(); }
 
@@ -70,7 +79,7 @@ ProtocolForm::Settings ProtocolForm::settings() const {
     s.lag = field(kLag).text;
     s.lagUnit = field(kLag).unit;
     s.address = field(kAddress).text;
-    if (!bytesFromFile_) s.hex = field(kHex).text;
+    if (source_ == kDirect) s.hex = field(kHex).text;
     return s;
 }
 
@@ -144,14 +153,43 @@ void ProtocolForm::setRepeatedStart(bool repeated) {
     s_.repeatedStart = repeated;
     changed();
 }
-void ProtocolForm::setBytes(const std::uint8_t* bytes, std::size_t count) {
-    bytes_.assign(bytes, bytes + count);
-    bytesFromFile_ = true;
+void ProtocolForm::setSource(int source) {
+    if ((source != kDirect && source != kFile) || source == source_) return;
+    source_ = source;
     changed();
 }
 
+bool ProtocolForm::loadFile(const std::string& path, document::ReadProgress* progress,
+                            const std::function<void()>& read) {
+    const LoadResult r = loadParallelFile(path, loaded_, progress);
+    if (read) read();
+    if (r.ignored) return false;
+    if (!r.message.empty()) prompter().tell(r.message, PromptIcon::Warning);
+    path_ = r.loaded ? path : std::string();
+    if (r.loaded) markSegmentStale();
+    refreshControls();
+    return r.loaded;
+}
+
+void ProtocolForm::setBytes(const std::uint8_t* bytes, std::size_t count) {
+    if (!loaded_.spare() && !loaded_.allocate()) return;
+    count = std::min(count, LoadedEntries::kCapacity);
+    if (count) std::memcpy(loaded_.spare(), bytes, count);
+    loaded_.adopt(count);
+    source_ = kFile;
+    changed();
+}
+
+void ProtocolForm::setProblem(const char* english, const char* message) {
+    problem_ = english;
+    problemMessage_ = message;
+}
+
 bool ProtocolForm::readBytes() {
-    if (bytesFromFile_) return !bytes_.empty();
+    if (source_ == kFile) {
+        bytes_.assign(loaded_.data(), loaded_.data() + loaded_.count());
+        return !bytes_.empty();
+    }
     std::string text = field(kHex).text;
     const std::size_t n = hexTextWords(text);
     if (n == 0) return false;
@@ -185,7 +223,7 @@ std::uint64_t ProtocolForm::patternSamples() const {
 void ProtocolForm::testKindFields() {
     const std::int64_t t = totalTime(), ts = samplingTime();
     const BusProtocol proto = protocol();
-    problem_.clear();
+    setProblem("", "");
     achieved_.clear();
     samplesPerBit_ = 0;
 
@@ -231,24 +269,25 @@ void ProtocolForm::testKindFields() {
     setValid(address, !address.enabled || parseAddress(address.text, a));
 
     FormField& hex = f(kHex);
-    hex.enabled = !bytesFromFile_;
+    hex.enabled = source_ == kDirect;
     const bool bytesOk = readBytes();
-    setValid(hex, bytesFromFile_ || bytesOk);
+    setValid(hex, source_ == kFile || bytesOk);
 
     bool channelsOk = true;
     for (int i = 0; i < roleCount(); ++i)
         for (int j = 0; j < i; ++j)
             if (s_.channels[static_cast<std::size_t>(i)] == s_.channels[static_cast<std::size_t>(j)]) channelsOk = false;
-    if (!channelsOk) problem_ = "each line needs a channel of its own";
+    if (!channelsOk) setProblem("each line needs a channel of its own", "信号線ごとに別のﾁｬﾈﾙを選んでください");
 
     bool periodOk = false;
     std::int64_t period = 0;
     if (rateOk && bytesOk && channelsOk && field(kGap).valid && field(kLead).valid && field(kLag).valid) {
         const std::uint64_t n = patternSamples();
         if (n == ~std::uint64_t{0}) {
-            problem_ = "the options do not fit these bytes";
+            setProblem("the options do not fit these bytes",
+                       "この設定ではデータを送れません（16ビットのワードには偶数個のバイトが要ります）");
         } else if (n > sampleCount()) {
-            problem_ = "the pattern is longer than the waveform";
+            setProblem("the pattern is longer than the waveform", "パターンが波形全体より長くなります");
         } else {
             period = static_cast<std::int64_t>(n) * ts;
             periodOk = n > 0;

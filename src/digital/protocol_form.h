@@ -1,14 +1,17 @@
 #pragma once
 // The bus-pattern editor's form on the digital edit frame: UART, SPI or I2C
-// traffic from hexadecimal bytes onto the channels the protocol drives. The
+// traffic from hexadecimal bytes (typed, or read from a file as the parallel
+// editor reads one) onto the channels the protocol drives. The
 // rate becomes a whole number of samples per bit (UART, I2C) or per clock
 // (SPI); the achieved rate and its error are shown. Applying writes every
 // driven channel with the chosen combine mode.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "digital/data_readers.h"
 #include "digital/digital_edit_frame.h"
 #include "digital/protocols.h"
 #include "document/editor_contract.h"
@@ -17,14 +20,16 @@ namespace lyr::digital {
 
 enum class BusProtocol { Uart = 0, Spi = 1, I2c = 2 };
 
-class ProtocolForm : public DigitalEditFrame {
+class ProtocolForm : public DigitalEditFrame, public EntrySource {
 public:
     using Settings = document::ProtocolSettings;
     static constexpr std::size_t kRate = 1, kGap = 2, kLead = 3, kLag = 4, kAddress = 5, kHex = 6;
     explicit ProtocolForm(Prompter& prompter);
-    const char* title() const override { return "ディジタルデータの作成　（ プロトコル ）"; }
+    const char* title() const override { return "作成(プロトコル)"; }
     const char* memoryMessage() const override { return "ディジタル波形作成のためのメモリが確保できませんでした"; }
 
+    // A request for one channel (a lane's popup) makes it the first line
+    // (UART data, SPI clock, I2C SCL); a line that had it takes the old one.
     void load(const document::EditRequest<Settings>& request);
     void store(document::EditRequest<Settings>& request) const;
     Settings settings() const;
@@ -47,21 +52,35 @@ public:
     void setChipSelectActiveLow(bool low);
     void setRead(bool read);
     void setRepeatedStart(bool repeated);
-    // Bytes from a file instead of the text (the parallel editor's word reader).
+    // Where the bytes come from: the hexadecimal text (kDirect) or the file
+    // last read (kFile); a switch makes the preview stale.
+    int source() const override { return source_; }
+    void setSource(int source) override;
+    bool browseEnabled() const override { return source_ == kFile; }
+    // A file is read with the parallel editor's word reader; one that does
+    // not read keeps the bytes loaded before.
+    bool loadFile(const std::string& path, document::ReadProgress* progress,
+                  const std::function<void()>& read = {}) override;
+    const std::string& path() const override { return path_; }
+    std::size_t textField() const override { return kHex; }
+    // Bytes given directly as the file source (lyrtool's --hex-file).
     void setBytes(const std::uint8_t* bytes, std::size_t count);
 
     // The rate actually made, and its error against the one asked for
     // ("9615.385 bps, 0.160256410 %"); empty while the rate is invalid.
     const std::string& achievedRateText() const { return achieved_; }
     std::uint64_t samplesPerBit() const { return samplesPerBit_; }
-    // Why "作成" is disabled beyond a field marker: "" when it is not.
+    // Why "作成" is disabled beyond a field marker: "" when it is not; in
+    // English (lyrtool) and as the dialog shows it.
     const std::string& problem() const { return problem_; }
+    const std::string& problemMessage() const { return problemMessage_; }
 
     bool bufferHighlighted(std::size_t buffer) const override {
         return static_cast<int>(buffer) < roleCount();
     }
 
 protected:
+    bool allocateWork() override { return loaded_.allocate(); }
     void fillFields() override;
     void testKindFields() override;
     bool kindFieldsValid() const override;
@@ -70,14 +89,17 @@ protected:
 
 private:
     void changed();
+    void setProblem(const char* english, const char* message);
     bool readBytes();
     std::uint64_t patternSamples() const;
 
     Settings s_;
     std::vector<std::uint8_t> bytes_;
-    bool bytesFromFile_ = false;
+    int source_ = kDirect;
+    LoadedEntries loaded_;
+    std::string path_;
     std::uint64_t samplesPerBit_ = 0;
-    std::string achieved_, problem_;
+    std::string achieved_, problem_, problemMessage_;
 };
 
 }  // namespace lyr::digital

@@ -440,12 +440,13 @@ std::optional<EditRange> CSYNDoc::EditDigitalShift(std::int32_t channel, ShiftEd
     return range;
 }
 
-std::optional<EditRange> CSYNDoc::EditDigitalProtocol(std::uint32_t cursor, ProtocolEditor& editor) {
-    if (!hasWaveform_) {
+std::optional<EditRange> CSYNDoc::EditDigitalProtocol(std::uint32_t cursor, ProtocolEditor& editor,
+                                                      std::int32_t channel) {
+    if (!hasWaveform_ || !(validChannel(channel) || channel == AllChannels)) {
         return std::nullopt;
     }
     takeDigitalSnapshot(AllChannels);
-    auto request = makeRequest(startOf(cursor), AllChannels, protocolSettings_);
+    auto request = makeRequest(startOf(cursor), channel, protocolSettings_);
     const auto range = runEditor(editor, request);
     if (range) {
         protocolSettings_ = request.settings;

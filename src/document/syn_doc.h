@@ -155,7 +155,9 @@ public:
     std::optional<EditRange> EditDigitalShift(std::int32_t channel, ShiftEditor& editor);
     std::optional<EditRange> EditDigitalSwap(SwapEditor& editor);
     // Bus patterns: every channel the protocol drives, as one undo step.
-    std::optional<EditRange> EditDigitalProtocol(std::uint32_t cursor, ProtocolEditor& editor);
+    // channel: a lane's channel for the protocol's first line, or AllChannels.
+    std::optional<EditRange> EditDigitalProtocol(std::uint32_t cursor, ProtocolEditor& editor,
+                                                 std::int32_t channel = AllChannels);
 
     // ---- bit allocation and output settings -----------------------------
     std::uint8_t analogResolution() const { return outputSettings_.analogResolution; }
@@ -200,6 +202,8 @@ public:
     // file holds it between runs), never saved in or read from a file.
     EquationSettings& equationSettings() { return equationSettings_; }
     const EquationSettings& equationSettings() const { return equationSettings_; }
+    // The bus-pattern editor's record, kept for the session only.
+    const ProtocolSettings& protocolSettings() const { return protocolSettings_; }
 
     // ---- files -------------------------------------------------------------
     DocumentFileRecord exportForFile() const;

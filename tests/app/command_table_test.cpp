@@ -37,6 +37,8 @@ TEST(CommandTable, TextsOfTheFileCommandsAndThePerChannelPattern) {
         {ChannelFamily::Paste, 4, 32924, "[ディジタル]  CH4 貼り付け", "CH4 貼り付け", "貼り付け(&P)"},
         {ChannelFamily::Clear, 3, 32908, "[ディジタル]  CH3 クリア", "CH3 クリア", "クリア(&L)"},
         {ChannelFamily::Shift, 6, 32932, "[ディジタル]  CH6 シフト", "CH6 シフト", "シフト(&S)"},
+        {ChannelFamily::Protocol, 3, 32995, "[ディジタル]  CH3 作成(プロトコル)", "CH3 作成(プロトコル)",
+         "作成(プロトコル)(&B)"},
     };
     for (const Case& c : cases) {
         if (c.ch >= 0) {
@@ -49,10 +51,10 @@ TEST(CommandTable, TextsOfTheFileCommandsAndThePerChannelPattern) {
         EXPECT_EQ(info->menuText, c.menu);
         EXPECT_EQ(info->channel, c.ch);
     }
-    // One row per identifier: the main table and the eight families of eight.
+    // One row per identifier: the main table and the nine families of eight.
     std::set<int> ids;
     for (const CommandInfo& c : commandTable()) EXPECT_TRUE(ids.insert(c.id).second) << c.id;
-    EXPECT_EQ(ids.size(), 52u + 64u);
+    EXPECT_EQ(ids.size(), 53u + 72u);
 }
 
 void collect(const std::vector<MenuItem>& items, std::multiset<int>& ids, std::vector<std::string>& subs) {
@@ -88,21 +90,21 @@ TEST(CommandTable, MenusPopupsAndToolbarNameKnownCommands) {
     // Every command but the strip's buttons and the selectors has a menu entry.
     for (const CommandInfo& c : commandTable()) {
         const bool elsewhere = c.rule == CommandRule::Selector || (c.id >= 1000 && c.id < 1200);
-        const bool clockOrSerialOrModify = c.channel >= 0 && (c.id == channelCommandId(ChannelFamily::Clock, c.channel) ||
-                                                              c.id == channelCommandId(ChannelFamily::Serial, c.channel) ||
-                                                              c.id == channelCommandId(ChannelFamily::Modify, c.channel));
-        if (elsewhere || clockOrSerialOrModify) {
+        auto family = [&c](ChannelFamily f) { return c.id == channelCommandId(f, c.channel); };
+        const bool popupOnly = c.channel >= 0 && (family(ChannelFamily::Clock) || family(ChannelFamily::Serial) ||
+                                                  family(ChannelFamily::Modify) || family(ChannelFamily::Protocol));
+        if (elsewhere || popupOnly) {
             EXPECT_EQ(inMenus.count(c.id), 0u) << c.id;
         } else {
             EXPECT_GE(inMenus.count(c.id), 1u) << c.id;
         }
     }
-    // "CH5": all eight families of CH5, parallel and swap, nothing of another channel.
+    // "CH5": all nine families of CH5, parallel and swap, nothing of another channel.
     std::multiset<int> popupIds;
     const MenuLayout ch5 = contextPopup(PopupKind::Channel, 5);
     EXPECT_EQ(ch5.title, "CH5");
     collect(ch5.items, popupIds, subs);
-    EXPECT_EQ(popupIds.size(), 10u);
+    EXPECT_EQ(popupIds.size(), 11u);
     for (int f = 0; f < kChannelFamilyCount; ++f)
         EXPECT_EQ(popupIds.count(channelCommandId(static_cast<ChannelFamily>(f), 5)), 1u) << f;
     EXPECT_EQ(popupIds.count(cmd::kDigitalParallel) + popupIds.count(cmd::kDigitalSwap), 2u);
@@ -120,6 +122,11 @@ TEST(CommandTable, MenusPopupsAndToolbarNameKnownCommands) {
     EXPECT_EQ(analog.items.back().id, cmd::kAnalogEquation);
     EXPECT_EQ(analog.items[analog.items.size() - 2].kind, MenuItem::Kind::Separator);
     EXPECT_EQ(*(std::find(bar.begin(), bar.end(), 32793) + 1), cmd::kAnalogEquation);
+    // The bus patterns: last in "ディジタル(&D)" after a separator.
+    const MenuLayout& digital = mainMenus()[3];
+    ASSERT_GE(digital.items.size(), 2u);
+    EXPECT_EQ(digital.items.back().id, cmd::kDigitalProtocol);
+    EXPECT_EQ(digital.items[digital.items.size() - 2].kind, MenuItem::Kind::Separator);
     for (int id : bar) {
         if (id) {
             EXPECT_TRUE(findCommand(id) && !findCommand(id)->tooltip.empty()) << id;

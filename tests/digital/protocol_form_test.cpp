@@ -3,6 +3,7 @@
 // keeps "作成" disabled.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <functional>
 #include <vector>
 
@@ -25,13 +26,14 @@ struct ProtocolRun {
             seen = {f.achievedRateText(), f.problem()};
             return f.createSegment() && f.applyDigitalSegment(mode);
         });
-        return doc->EditDigitalProtocol(cursor, editor);
+        return doc->EditDigitalProtocol(cursor, editor, lane);
     }
     Buffer channel(int k) const { return Buffer(doc->digital(k), doc->digital(k) + doc->sampleCount()); }
 
     lyr::test::ScriptedPrompter prompter;
     std::unique_ptr<document::CSYNDoc> doc;
     std::uint32_t cursor = 0;
+    std::int32_t lane = document::AllChannels;  // a lane popup's channel
     std::pair<std::string, std::string> seen;
 };
 
@@ -121,6 +123,7 @@ TEST(ProtocolForm, WhatKeepsCreateDisabled) {
              f.setText(ProtocolForm::kHex, "ABCDEF");
          },
          0, "the options do not fit these bytes"},
+        {"a file source with nothing read", [](ProtocolForm& f) { f.setSource(EntrySource::kFile); }, 0, ""},
         {"longer than the waveform",
          [](ProtocolForm& f) { f.setText(ProtocolForm::kRate, "100"); }, 0, "the pattern is longer than the waveform"},
     };
@@ -141,6 +144,24 @@ TEST(ProtocolForm, WhatKeepsCreateDisabled) {
         EXPECT_EQ(marked, c.marked) << c.what;
         EXPECT_EQ(run.seen.second, c.problem) << c.what;
         EXPECT_FALSE(run.doc->undoAvailable()) << c.what;
+    }
+}
+
+TEST(ProtocolForm, ALanesChannelBecomesTheFirstLineAndAnotherLineGivesItUp) {
+    struct Case {
+        std::int32_t lane;
+        std::array<int, 3> channels;  // from the remembered 0, 1, 2
+    };
+    const Case cases[] = {{document::AllChannels, {0, 1, 2}}, {5, {5, 1, 2}}, {1, {1, 0, 2}}, {2, {2, 1, 0}}};
+    for (const Case& c : cases) {
+        ProtocolRun run;
+        run.lane = c.lane;
+        std::array<int, 3> seen{};
+        run.edit([&](ProtocolForm& f) {
+            for (int role = 0; role < 3; ++role) seen[static_cast<std::size_t>(role)] = f.roleChannel(role);
+            f.setSource(EntrySource::kFile);  // nothing loaded: no pattern
+        });
+        EXPECT_EQ(seen, c.channels) << c.lane;
     }
 }
 

@@ -47,9 +47,11 @@ private:
 
 }  // namespace
 
-DataSourceDialog::DataSourceDialog(DataSourceForm& form, const Options& options, const QString& filter,
-                                   QWidget* parent)
-    : DigitalEditDialog(form, options, parent), source_(form) {
+QString wordFileFilter() { return kWordFilter; }
+
+DataSourceDialog::DataSourceDialog(DigitalEditFrame& form, EntrySource& source, const Options& options,
+                                   const QString& filter, QWidget* parent)
+    : DigitalEditDialog(form, options, parent), source_(source) {
     setAcceptDrops(true);
     chooseFile = [this, filter] {
         return QFileDialog::getOpenFileName(this, QStringLiteral("開く"), QString(), filter);
@@ -58,7 +60,6 @@ DataSourceDialog::DataSourceDialog(DataSourceForm& form, const Options& options,
 
 int DataSourceDialog::addSourceRows(int r) {
     QGridLayout* grid = fieldGrid();
-    addFieldRow(r++, DataSourceForm::kTime);
 
     auto* group = new QButtonGroup(this);
     const char* names[2] = {"直接入力", "ファイル"};
@@ -81,7 +82,7 @@ int DataSourceDialog::addSourceRows(int r) {
     text_->setMinimumWidth(300);
     text_->setMaxLength(std::numeric_limits<int>::max());  // the text has no length limit
     connect(text_, &QLineEdit::textEdited, this, [this](const QString& t) {
-        source_.setText(DataSourceForm::kText, t.toStdString());
+        form().setText(source_.textField(), t.toStdString());
         showForm();
     });
     grid->addWidget(textMarker_, r, 0);
@@ -146,7 +147,7 @@ void DataSourceDialog::showForm() {
     DigitalEditDialog::showForm();
     if (!text_) return;
     showing_ = true;
-    const FormField& f = source_.field(DataSourceForm::kText);
+    const FormField& f = form().field(source_.textField());
     if (text_->text() != q(f.text)) text_->setText(q(f.text));
     text_->setEnabled(f.enabled);
     textMarker_->setVisible(f.markerShown);
@@ -160,8 +161,9 @@ void DataSourceDialog::showForm() {
 // ---- serial ----
 
 CDigitalSerialDlg::CDigitalSerialDlg(SerialForm& form, QWidget* parent)
-    : DataSourceDialog(form, Options{}, kTextFilter, parent) {
-    addSourceRows(0);
+    : DataSourceDialog(form, form, Options{}, kTextFilter, parent) {
+    addFieldRow(0, DataSourceForm::kTime);
+    addSourceRows(1);
     finish();
     setTabOrder(row(DataSourceForm::kTime).unitBox, sourceButton(0));
     setTabOrder(sourceButton(0), textEdit());
@@ -174,8 +176,9 @@ CDigitalSerialDlg::CDigitalSerialDlg(SerialForm& form, QWidget* parent)
 // ---- parallel ----
 
 CDigitalParallelDlg::CDigitalParallelDlg(ParallelForm& form, QWidget* parent)
-    : DataSourceDialog(form, Options{false, true, QSize(382, 36)}, kWordFilter, parent), parallel_(form) {
-    int r = addSourceRows(0);
+    : DataSourceDialog(form, form, Options{false, true, QSize(382, 36)}, kWordFilter, parent), parallel_(form) {
+    addFieldRow(0, DataSourceForm::kTime);
+    int r = addSourceRows(1);
     order_ = new QComboBox(this);
     order_->setObjectName(QStringLiteral("bitOrder"));
     order_->addItems({QStringLiteral("BIT7：CH7－BIT0：CH0"), QStringLiteral("BIT7：CH0－BIT0：CH7")});

@@ -1,7 +1,7 @@
 #pragma once
 // The serial editor CDigitalSerialDlg and the parallel editor
-// CDigitalParallelDlg over the shared frame widget: the entry time, the
-// source pair "直接入力" / "ファイル" with the text field and the read-only path,
+// CDigitalParallelDlg over the shared frame widget (the bus-pattern editor
+// shares their source rows): the entry time, the source pair "直接入力" / "ファイル" with the text field and the read-only path,
 // "参照・読込", the progress bar of a file being read, files dropped on the
 // dialog; the parallel editor adds the bit order and a check box and a
 // preview per channel. The editors the document runs them through follow.
@@ -15,6 +15,9 @@ class QCheckBox;
 class QProgressBar;
 
 namespace lyr::digital {
+
+// The file filter of the word files ("TXTﾌｧｲﾙ", "LYRﾌｧｲﾙ", "すべてのﾌｧｲﾙ").
+QString wordFileFilter();
 
 class DataSourceDialog : public DigitalEditDialog {
     Q_OBJECT
@@ -34,14 +37,15 @@ public:
     void loadFile(const QString& path);
 
 protected:
-    DataSourceDialog(DataSourceForm& form, const Options& options, const QString& filter, QWidget* parent);
-    // The time row and the source rows from the given grid row on; returns the next row.
+    DataSourceDialog(DigitalEditFrame& form, EntrySource& source, const Options& options, const QString& filter,
+                     QWidget* parent);
+    // The source rows from the given grid row on; returns the next row.
     int addSourceRows(int gridRow);
     void dragEnterEvent(QDragEnterEvent* e) override;
     void dropEvent(QDropEvent* e) override;
 
 private:
-    DataSourceForm& source_;
+    EntrySource& source_;
     QRadioButton* sources_[2] = {};
     QLineEdit* text_ = nullptr;
     QLabel* textMarker_ = nullptr;

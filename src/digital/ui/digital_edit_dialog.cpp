@@ -125,13 +125,18 @@ DigitalEditDialog::FieldRow DigitalEditDialog::makeRow(std::size_t i) {
 }
 
 DigitalEditDialog::FieldRow& DigitalEditDialog::addFieldRow(int gridRow, std::size_t i, int column) {
+    return addFieldRow(grid_, gridRow, i, column);
+}
+
+DigitalEditDialog::FieldRow& DigitalEditDialog::addFieldRow(QGridLayout* grid, int gridRow, std::size_t i,
+                                                            int column) {
     FieldRow& row = rows_[i];
     row = makeRow(i);
-    grid_->addWidget(row.marker, gridRow, column);
-    grid_->addWidget(row.label, gridRow, column + 1);
-    grid_->addWidget(row.edit, gridRow, column + 2);
-    if (row.unitBox) grid_->addWidget(row.unitBox, gridRow, column + 3);
-    if (row.unitText) grid_->addWidget(row.unitText, gridRow, column + 3);
+    grid->addWidget(row.marker, gridRow, column);
+    grid->addWidget(row.label, gridRow, column + 1);
+    grid->addWidget(row.edit, gridRow, column + 2);
+    if (row.unitBox) grid->addWidget(row.unitBox, gridRow, column + 3);
+    if (row.unitText) grid->addWidget(row.unitText, gridRow, column + 3);
     return row;
 }
 

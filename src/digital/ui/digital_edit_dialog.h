@@ -60,8 +60,10 @@ protected:
     // The group's column: the grid, then what a dialog adds, then (finish)
     // "作成", the preview and its readouts.
     QVBoxLayout* groupColumn() const { return groupColumn_; }
-    // Builds the row of a field of the form into the grid at the given row.
+    // Builds the row of a field of the form into the grid at the given row
+    // (into fieldGrid() unless another grid is named).
     FieldRow& addFieldRow(int gridRow, std::size_t field, int column = 0);
+    FieldRow& addFieldRow(QGridLayout* grid, int gridRow, std::size_t field, int column = 0);
     // After the rows: places "作成" and the preview, sets the tab order.
     void finish();
     // Layers of the preview; the default draws every buffer in the frame's colours.
