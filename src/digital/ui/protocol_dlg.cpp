@@ -148,6 +148,8 @@ CDigitalProtocolDlg::CDigitalProtocolDlg(ProtocolForm& form, QWidget* parent)
     problem_->setMinimumHeight(problem_->fontMetrics().height());
     grid->addWidget(problem_, r, 1, 1, 5);
 
+    explain(row(DigitalEditFrame::kStartField).marker,
+            QStringLiteral("編集開始が正しくありません：0以上、トータル時間からサンプリング時間を引いた時間以下"));
     explain(row(ProtocolForm::kRate).marker,
             QStringLiteral("レートが正しくありません：1ビット（SPI・I2Cは1クロックの半分）がサンプリング時間以上になる値"));
     explain(row(ProtocolForm::kGap).marker, QStringLiteral("バイト間隔が正しくありません：0以上、トータル時間以下の時間"));

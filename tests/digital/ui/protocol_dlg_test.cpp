@@ -38,6 +38,14 @@ void screenshot(QWidget& dlg, const QString& name) {
     lyr::test::grabIfAsked(dlg, QStringLiteral("digital_protocol_") + name);
 }
 
+// The names of the controls Tab visits after `from`, as many as asked.
+QStringList tabWalk(QWidget& dlg, QWidget* from, int count) {
+    QStringList names;
+    for (QWidget* w = from->nextInFocusChain(); names.size() < count && w != from; w = w->nextInFocusChain())
+        if ((w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(&dlg) && w->isEnabled()) names << w->objectName();
+    return names;
+}
+
 class ProtocolDialog : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -83,10 +91,11 @@ TEST_F(ProtocolDialog, UartFromTheLanePopupWithTypedBytes) {
             if (p.protocol != 0) screenshot(dlg, QString::fromLatin1(p.name));
         }
         dlg.protocolBox()->setCurrentIndex(1);
-        dlg.channelBoxOf(BusProtocol::Spi, 1)->setCurrentIndex(3);  // MOSI on the clock's channel
-        type(dlg.textEdit(), "48");
+        dlg.optionBox(CDigitalProtocolDlg::WordBits)->setCurrentIndex(1);
+        type(dlg.textEdit(), "48");  // half a 16-bit word
         EXPECT_FALSE(dlg.problemLabel()->text().isEmpty());
         EXPECT_FALSE(dlg.createButton()->isEnabled());
+        screenshot(dlg, QStringLiteral("spi_refused"));
         dlg.protocolBox()->setCurrentIndex(0);
 
         type(child<QLineEdit>(dlg, "edit_rate"), "96OO");
@@ -103,6 +112,10 @@ TEST_F(ProtocolDialog, UartFromTheLanePopupWithTypedBytes) {
         ASSERT_TRUE(dlg.createButton()->isEnabled());
         click(dlg, "create");
         EXPECT_EQ(dlg.lineLabel(0)->text(), QStringLiteral("DATA\nCH3"));
+        // Tab reads the UART page row by row, then goes to the bytes.
+        EXPECT_EQ(tabWalk(dlg, dlg.protocolBox(), 10),
+                  (QStringList{"edit_rate", "line0_0", "dataBits", "parity", "stopBits", "idle", "uartOrder",
+                               "edit_gap", "unit_gap", "sourceDirect"}));
         screenshot(dlg, QStringLiteral("uart"));
         click(dlg, "apply0");
     });
