@@ -279,8 +279,7 @@ TEST(CSYNViewWidget, CursorMoveRepaintsAtMostThreeColumns) {
 
 TEST(CSYNViewWidget, EmptyViewIgnoresTheMouse) {
     lyr::test::qtApp();
-    std::string message;
-    auto doc = document::CSYNDoc::create(message);
+    auto doc = lyr::test::makeDoc();
     CSYNView v(*doc);
     v.resize(600, 400);
     v.resetView();
