@@ -15,27 +15,15 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTemporaryDir>
 #include <QTimer>
-#include <cstdlib>
 
 #include "app/command_table.h"
+#include "app/lifecycle_fake.h"
 #include "app/ui/main_frame.h"
-#include "support/qt_app.h"
-#include "support/scripted_prompter.h"
+#include "support/main_frame.h"
 
 namespace lyr::app {
 namespace {
-
-class SmallWaveform : public WaveTimeChooser {
-public:
-    bool choose(std::int64_t& total, std::uint32_t& s, std::uint32_t& n) override {
-        s = 10;
-        n = 100000;
-        total = std::int64_t{s} * n;
-        return true;
-    }
-};
 
 bool insideComboBox(const QWidget* w, const QWidget* window) {
     for (const QWidget* p = w->parentWidget(); p && p != window; p = p->parentWidget())
@@ -70,31 +58,8 @@ QStringList unnamedControls(QWidget& window) {
     return missing;
 }
 
-class Accessibility : public ::testing::Test {
+class Accessibility : public lyr::test::SimulatedUnitFrameTest {
 protected:
-    void SetUp() override {
-        test::qtApp();
-        ASSERT_TRUE(dir_.isValid());
-        setenv("LYR_D2XX_LIBRARY", (std::string(LYR_BINARY_DIR) + "/libpgxsim.so").c_str(), 1);
-        setenv("PGXSIM_STATE", (dir_.path() + "/state").toLocal8Bit().constData(), 1);
-        setenv("PGXSIM_CLOCK", (dir_.path() + "/clock").toLocal8Bit().constData(), 1);
-        unsetenv("PGXSIM_FAULT");
-        unsetenv("PGXSIM_DEVICES");
-        std::string message;
-        doc_ = document::CSYNDoc::create(message);
-        ASSERT_TRUE(doc_) << message;
-        frame_ = std::make_unique<CMainFrame>(*doc_);
-        frame_->setPrompter(&prompter_);
-        frame_->resize(1200, 800);
-        frame_->show();
-    }
-    void TearDown() override {
-        frame_.reset();
-        unsetenv("LYR_D2XX_LIBRARY");
-        unsetenv("PGXSIM_STATE");
-        unsetenv("PGXSIM_CLOCK");
-    }
-
     // Runs `open`; every dialog it shows (modal or not) is read and closed.
     void walk(const QString& what, const std::function<void()>& open) {
         auto readAndClose = [this, what] {
@@ -108,28 +73,26 @@ protected:
                 dlg->reject();
             }
         };
-        QTimer::singleShot(0, frame_.get(), readAndClose);
+        QTimer::singleShot(0, frame.get(), readAndClose);
         open();
         readAndClose();  // a window that stays open after its command
         QApplication::processEvents();
     }
 
-    QTemporaryDir dir_;
-    test::ScriptedPrompter prompter_;
-    SmallWaveform chooser_;
-    std::unique_ptr<document::CSYNDoc> doc_;
-    std::unique_ptr<CMainFrame> frame_;
+    test::FakeWaveTime chooser_;
     QStringList titles_;
 };
 
 TEST_F(Accessibility, EveryWindowNamesItsControls) {
-    walk(QStringLiteral("device selection"), [this] { frame_->selectDevice(2, dir_.path() + "/LYR.INI"); });
-    frame_->selectDevice(1, dir_.path() + "/LYR.INI");  // the first unit, for the output window
-    walk(QStringLiteral("new"), [this] { frame_->newAction()->trigger(); });
-    frame_->setWaveTimeChooser(&chooser_);
-    ASSERT_TRUE(frame_->lifecycle().newWaveform());
+    walk(QStringLiteral("device selection"), [this] { frame->selectDevice(2, settingsFile()); });
+    frame->selectDevice(1, settingsFile());  // the first unit, for the output window
+    walk(QStringLiteral("new"), [this] { frame->newAction()->trigger(); });
+    chooser_.answerTs = 10;
+    chooser_.answerN = 100000;
+    frame->setWaveTimeChooser(&chooser_);
+    ASSERT_TRUE(frame->lifecycle().newWaveform());
 
-    const QStringList missing = unnamedControls(*frame_);
+    const QStringList missing = unnamedControls(*frame);
     EXPECT_TRUE(missing.isEmpty()) << "main window: " << missing.join(QStringLiteral(", ")).toStdString();
 
     // Every command but those that leave, lock, undo or ask for a file name.
@@ -137,9 +100,9 @@ TEST_F(Accessibility, EveryWindowNamesItsControls) {
                                    cmd::kAppExit, cmd::kEditLock, cmd::kUndo};
     int commands = 0;
     for (const CommandInfo& c : commandTable()) {
-        QAction* action = frame_->commandAction(c.id);
+        QAction* action = frame->commandAction(c.id);
         if (skipped.count(c.id) || !action || !action->isVisible()) continue;
-        frame_->updateCommandStates();
+        frame->updateCommandStates();
         if (!action->isEnabled()) continue;
         ++commands;
         walk(QString::fromStdString(c.menuText.empty() ? std::to_string(c.id) : c.menuText),
