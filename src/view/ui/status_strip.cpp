@@ -12,6 +12,11 @@ namespace lyr::view {
 
 namespace {
 
+// Widths in digits: times such as "-10.48576 mS" (the units and the point are
+// narrower than digits), voltages "-1.0000 V", channel levels one digit.
+constexpr int kTimeChars = 13;
+constexpr int kVoltChars = 8;
+
 // A right-aligned read-only readout whose label is its buddy.
 QLineEdit* readout(QWidget* parent, const QString& accessible, int chars) {
     auto* e = new QLineEdit(parent);
@@ -20,7 +25,8 @@ QLineEdit* readout(QWidget* parent, const QString& accessible, int chars) {
     e->setFocusPolicy(Qt::TabFocus);
     e->setAccessibleName(accessible);
     const QFontMetrics fm(e->font());
-    e->setFixedWidth(fm.horizontalAdvance(QLatin1Char('0')) * chars + 12);
+    // A one-digit level field needs only the frame around its digit.
+    e->setFixedWidth(fm.horizontalAdvance(QLatin1Char('0')) * chars + (chars > 1 ? 12 : 8));
     return e;
 }
 
@@ -30,10 +36,10 @@ QLabel* labelFor(QWidget* parent, const QString& text, QLineEdit* buddy) {
     return l;
 }
 
-// A 14-character readout in the grid at (row, column + 1) with its
+// A time readout in the grid at (row, column + 1) with its
 // label at (row, column).
 QLineEdit* gridReadout(QWidget* parent, QGridLayout* grid, const QString& text, int row, int column) {
-    QLineEdit* e = readout(parent, text, 14);
+    QLineEdit* e = readout(parent, text, kTimeChars);
     grid->addWidget(labelFor(parent, text, e), row, column);
     grid->addWidget(e, row, column + 1);
     return e;
@@ -51,7 +57,7 @@ StatusStrip::StatusStrip(QWidget* parent) : QWidget(parent) {
     setAccessibleName(QStringLiteral("ステータス"));
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(4, 2, 4, 2);
-    row->setSpacing(6);
+    row->setSpacing(4);
 
     // Untitled group: selectors (placed by their owner) and the time base.
     auto* base = new QWidget(this);
@@ -76,9 +82,10 @@ StatusStrip::StatusStrip(QWidget* parent) : QWidget(parent) {
         grid->setContentsMargins(4, 2, 4, 2);
         grid->setHorizontalSpacing(3);
         grid->setVerticalSpacing(2);
-        time = readout(box, title + QStringLiteral(" 時間"), 14);
-        volts = readout(box, title + QStringLiteral(" 電圧"), 9);
+        time = readout(box, title + QStringLiteral(" 時間"), kTimeChars);
+        volts = readout(box, title + QStringLiteral(" 電圧"), kVoltChars);
         auto* top = new QHBoxLayout;
+        top->setSpacing(3);
         top->addWidget(labelFor(box, QStringLiteral("時間"), time));
         top->addWidget(time);
         top->addWidget(labelFor(box, QStringLiteral("電圧"), volts));
@@ -88,7 +95,7 @@ StatusStrip::StatusStrip(QWidget* parent) : QWidget(parent) {
                 auto* b = new QPushButton(text, box);
                 b->setAccessibleName(name);
                 b->setToolTip(name);
-                b->setFixedWidth(QFontMetrics(b->font()).horizontalAdvance(QStringLiteral("≪≪")) + 10);
+                b->setFixedWidth(QFontMetrics(b->font()).horizontalAdvance(QStringLiteral("≪")) + 12);
                 top->addWidget(b);
                 return b;
             };
@@ -98,13 +105,19 @@ StatusStrip::StatusStrip(QWidget* parent) : QWidget(parent) {
             halfRight_ = button(QStringLiteral("≫"), QStringLiteral("カーソルを半画面右へ"));
         }
         grid->addLayout(top, 0, 0);
-        auto* bottom = new QHBoxLayout;
+        // The channel levels in two rows of four keep the group as narrow as
+        // its time and voltage row, so that the four groups fit side by side.
+        auto* bottom = new QGridLayout;
+        bottom->setHorizontalSpacing(1);
+        bottom->setVerticalSpacing(2);
         for (int ch = 0; ch < 8; ++ch) {
             levels[ch] = readout(box, title + QStringLiteral(" CH%1").arg(ch), 1);
-            bottom->addWidget(labelFor(box, QStringLiteral("CH%1").arg(ch), levels[ch]));
-            bottom->addWidget(levels[ch]);
+            QLabel* label = labelFor(box, QStringLiteral("CH%1").arg(ch), levels[ch]);
+            label->setContentsMargins(ch % 4 ? 8 : 0, 0, 1, 0);
+            bottom->addWidget(label, ch / 4, 2 * (ch % 4));
+            bottom->addWidget(levels[ch], ch / 4, 2 * (ch % 4) + 1);
         }
-        bottom->addStretch(1);
+        bottom->setColumnStretch(8, 1);
         grid->addLayout(bottom, 1, 0);
         row->addWidget(box);
     };

@@ -36,6 +36,7 @@ ViewFrame installView(QMainWindow& frame, document::CSYNDoc& doc) {
     scroller->setMinimumHeight(parts.strip->sizeHint().height() +
                                scroller->horizontalScrollBar()->sizeHint().height());
     parts.stripBar->addWidget(scroller);
+    parts.stripScroller = scroller;
     frame.addToolBarBreak(Qt::TopToolBarArea);
     frame.addToolBar(Qt::TopToolBarArea, parts.stripBar);
     showReadoutsOn(*parts.view, *parts.strip);

@@ -5,6 +5,7 @@
 #include "document/syn_doc.h"
 
 class QMainWindow;
+class QScrollArea;
 class QToolBar;
 
 namespace lyr::view {
@@ -16,6 +17,7 @@ struct ViewFrame {
     CSYNView* view = nullptr;          // not yet the central widget: the frame sets it
     StatusStrip* strip = nullptr;
     QToolBar* stripBar = nullptr;      // the bar holding the strip
+    QScrollArea* stripScroller = nullptr;  // scrolls the strip in a narrow window
 };
 
 ViewFrame installView(QMainWindow& frame, document::CSYNDoc& doc);

@@ -10,6 +10,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
@@ -25,7 +27,9 @@
 #include "document/ui/wave_time_change_dlg.h"
 #include "support/main_frame.h"
 #include "support/modal.h"
+#include "view/ui/status_strip.h"
 #include "view/ui/syn_view.h"
+#include "view/ui/view_frame.h"
 
 namespace lyr::app {
 namespace {
@@ -77,6 +81,20 @@ TEST_F(FrameBarsTest, ToolbarButtonsTooltipsPromptsAndStatusBar) {
     EXPECT_EQ(panes, (QStringList{"ｶﾅ", "CAP", "NUM", "SCRL"}));
     EXPECT_GE(frame->minimumWidth(), 710);
     EXPECT_GE(frame->minimumHeight(), 500);
+    // The status strip shows every group side by side at 1280 wide; in the
+    // narrowest window it scrolls sideways, neither squeezed nor cut below.
+    view::StatusStrip* strip = frame->viewParts().strip;
+    QScrollArea* stripArea = frame->viewParts().stripScroller;
+    for (const auto& [size, scrolls] : {std::pair{QSize(1280, 800), false}, std::pair{QSize(710, 500), true}}) {
+        frame->resize(size);
+        QApplication::processEvents();
+        QApplication::processEvents();
+        EXPECT_EQ(strip->sizeHint().width() > stripArea->viewport()->width(), scrolls) << size.width();
+        EXPECT_EQ(stripArea->horizontalScrollBar()->isVisible(), scrolls) << size.width();
+        EXPECT_GE(strip->width(), strip->sizeHint().width()) << size.width();
+        EXPECT_GE(stripArea->viewport()->height(), strip->sizeHint().height()) << size.width();
+    }
+    frame->resize(1280, 800);
     // The glyphs are drawn at the size asked for.
     frame->toolBar()->setIconSize(QSize(48, 48));
     EXPECT_EQ(frame->commandAction(32773)->icon().pixmap(48, 48).toImage().size(), QSize(48, 48));
@@ -93,7 +111,19 @@ TEST_F(FrameBarsTest, ToolbarButtonsTooltipsPromptsAndStatusBar) {
     frame->viewParts().view->refreshView();
     frame->commandAction(32827)->trigger();  // a time mark at the cursor
     frame->viewParts().view->setCursorIndex(30000);
+    QApplication::processEvents();
     lyr::test::grabIfAsked(*frame, QStringLiteral("main_frame_whole"));
+    // The longest readouts of the finest sampling time, in the narrowest window.
+    newWaveform(10, 1048576);
+    frame->viewParts().view->setCursorIndex(1048575);
+    frame->commandAction(32827)->trigger();
+    frame->viewParts().view->setCursorIndex(0);
+    frame->resize(710, 500);
+    QApplication::processEvents();
+    lyr::test::grabIfAsked(*frame, QStringLiteral("main_frame_minimum"));
+    stripArea->horizontalScrollBar()->setValue(stripArea->horizontalScrollBar()->maximum());
+    lyr::test::grabIfAsked(*frame, QStringLiteral("main_frame_minimum_scrolled"));
+    frame->resize(1280, 800);
     const std::tuple<QMenu*, QPoint, const char*> menus[] = {
         {frame->popup(PopupKind::Channel, 5), QPoint(200, 600), "main_frame_popup_ch5"},
         {frame->menu(MainMenu::Digital), QPoint(200, 30), "main_frame_menu_digital"}};
