@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 namespace lyr::analog {
 
@@ -75,12 +74,6 @@ void computePreviewColumns(const PlotRect& rect, const double* values, std::size
         out.minY[c] = std::min(out.minY[c], out.lastY[c - 1]);
         out.maxY[c] = std::max(out.maxY[c], out.lastY[c - 1]);
     }
-}
-
-std::string levelText(double volts) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, volts > 0.1 ? "+%.1fV" : "%.1fV", volts);
-    return buf;
 }
 
 void SketchDisplayList::begin(const PlotRect& frame) {

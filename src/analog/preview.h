@@ -33,9 +33,6 @@ void computePreviewColumns(const PlotRect& rect, const double* values, std::size
 // Row of a level v on the plot: truncate(v * scale + y0).
 int levelRow(const PlotRect& rect, double volts);
 
-// The eleven level texts +1.0V ... -1.0V ("+%.1fV" above 0.1, else "%.1fV").
-std::string levelText(double volts);
-
 // Colours (0xRRGGBB) of the preview: current and pale.
 constexpr std::uint32_t kLineCurrent = 0x0000FF;
 constexpr std::uint32_t kMarkerCurrent = 0xFFFF00;

@@ -236,6 +236,12 @@ std::string formatTimeWithUnit(std::int64_t ns) {
 
 std::string formatVolts(double volts) { return fixed(volts, 3); }
 
+std::string formatVoltScaleLabel(double volts) {
+    std::string text = fixed(volts, 1);
+    if (text == "-0.0") text = "0.0";
+    return (volts > 0.1 ? "+" : "") + text + "V";
+}
+
 std::string formatErrorPercent(double percent) { return fixed(percent, 9) + " %"; }
 
 bool isBinaryText(std::string_view s, std::string& bits) {

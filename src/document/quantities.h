@@ -74,6 +74,10 @@ std::string formatTimeWithUnit(std::int64_t ns);
 // "%.3f" of a voltage (independent of the process locale).
 std::string formatVolts(double volts);
 
+// Label of a level on a voltage scale: "+%.1fV" above 0.1, "%.1fV" otherwise;
+// a level computed as a tiny negative number reads "0.0V", not "-0.0V".
+std::string formatVoltScaleLabel(double volts);
+
 // "%.9f %%" of a relative error in percent, as the candidate tables show it.
 std::string formatErrorPercent(double percent);
 

@@ -1,7 +1,6 @@
 #include "view/view_geometry.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -270,15 +269,6 @@ std::string timeLabelText(std::int64_t ns, int unit) {
     std::string text;
     document::formatTimeIn(ns, unit, text);
     return text + " " + document::unitName(unit);
-}
-
-std::string voltLabelText(double volts) {
-    char buf[32];
-    // Independent of the process locale: always a decimal point.
-    auto r = std::to_chars(buf, buf + sizeof buf, volts, std::chars_format::fixed, 1);
-    std::string text(buf, r.ptr);
-    if (text == "-0.0") text = "0.0";
-    return (volts > 0.1 ? "+" : "") + text + "V";
 }
 
 }  // namespace lyr::view

@@ -113,7 +113,4 @@ std::string timeLabelText(std::int64_t ns, int unit);
 // A lane's label is bold when its channel is part of the device word.
 inline bool laneAllocated(int analogResolution, int lane) { return analogResolution + lane < 16; }
 
-// Voltage scale label: "+%.1fV" above 0.1, "%.1fV" otherwise.
-std::string voltLabelText(double volts);
-
 }  // namespace lyr::view

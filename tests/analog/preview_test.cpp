@@ -40,13 +40,6 @@ TEST(Preview, LongSegmentsKeepMinimumAndMaximumPerColumn) {
     }
 }
 
-TEST(Preview, LevelTexts) {
-    EXPECT_EQ(levelText(1.0), "+1.0V");
-    EXPECT_EQ(levelText(0.2), "+0.2V");
-    EXPECT_EQ(levelText(0.0), "0.0V");
-    EXPECT_EQ(levelText(-0.4), "-0.4V");
-}
-
 TEST(SketchList, MappingCapacityAndHeads) {
     SketchDisplayList l;
     l.begin({100, 50, 300, 150});

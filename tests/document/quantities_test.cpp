@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <utility>
 
 namespace lyr::document {
 namespace {
@@ -160,6 +161,20 @@ TEST(FormatNumbers, VoltsAndPercent) {
     EXPECT_EQ(formatVolts(0.9996), "1.000");
     EXPECT_EQ(formatErrorPercent(0.0), "0.000000000 %");
     EXPECT_EQ(formatErrorPercent(-100.0 / 3.0), "-33.333333333 %");
+}
+
+// The eleven levels as the plots step them (1.0 - 0.2 k lands beside the
+// round values), the sign boundary at 0.1 and a negative zero.
+TEST(FormatNumbers, VoltScaleLabels) {
+    const char* expected[] = {"+1.0V", "+0.8V", "+0.6V", "+0.4V", "+0.2V", "0.0V",
+                              "-0.2V", "-0.4V", "-0.6V", "-0.8V", "-1.0V"};
+    for (int k = 0; k <= 10; ++k) {
+        EXPECT_EQ(formatVoltScaleLabel(1.0 - 0.2 * k), expected[k]) << k;
+        EXPECT_EQ(formatVoltScaleLabel((5 - k) / 5.0), expected[k]) << k;
+    }
+    const std::pair<double, const char*> edges[] = {
+        {0.1, "0.1V"}, {0.1000001, "+0.1V"}, {-1e-17, "0.0V"}, {-0.0, "0.0V"}, {1.5, "+1.5V"}};
+    for (const auto& [v, text] : edges) EXPECT_EQ(formatVoltScaleLabel(v), text) << v;
 }
 
 TEST(BitTexts, BinaryAndHex) {

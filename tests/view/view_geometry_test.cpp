@@ -197,12 +197,7 @@ TEST(Labels, AllocatedLanes) {
     EXPECT_FALSE(laneAllocated(14, 2));
 }
 
-TEST(Labels, VoltsAndTimes) {
-    EXPECT_EQ(voltLabelText(1.0), "+1.0V");
-    EXPECT_EQ(voltLabelText(0.2), "+0.2V");
-    EXPECT_EQ(voltLabelText(0.0), "0.0V");
-    EXPECT_EQ(voltLabelText(-1e-17), "0.0V");
-    EXPECT_EQ(voltLabelText(-0.6), "-0.6V");
+TEST(Labels, Times) {
     const int u = labelUnit(1048576LL * 100);  // 104.8576 mS
     EXPECT_EQ(u, 2);
     EXPECT_EQ(timeLabelText(20000000, u), "20 mS");

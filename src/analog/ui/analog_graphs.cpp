@@ -5,6 +5,8 @@
 #include <cmath>
 #include <QStringList>
 
+#include "document/quantities.h"
+
 namespace lyr::analog {
 
 namespace {
@@ -69,7 +71,7 @@ void PreviewGraph::paintEvent(QPaintEvent*) {
         const double v = 1.0 - 0.2 * k;
         const int row = levelRow(r, v);
         const QRect box(0, row - textHeight / 2, r.left - 4, textHeight);
-        p.drawText(box, Qt::AlignRight | Qt::AlignVCenter, QString::fromStdString(levelText(std::fabs(v) < 1e-9 ? 0.0 : v)));
+        p.drawText(box, Qt::AlignRight | Qt::AlignVCenter, QString::fromStdString(document::formatVoltScaleLabel(v)));
     }
     p.setPen(Qt::black);
     p.drawRect(graphFrame().adjusted(0, 0, -1, -1));

@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <algorithm>
 
+#include "document/quantities.h"
+
 namespace lyr::view {
 
 namespace {
@@ -145,7 +147,7 @@ void AnalogPlot::paint(QPainter& p, const Layout& l, const PaintPass& pass) cons
         for (int i = 5; i >= -5; --i) {
             const double v = i / 5.0;
             const int y = analogY(v, top, bottom);
-            const QString text = QString::fromStdString(voltLabelText(v));
+            const QString text = QString::fromStdString(document::formatVoltScaleLabel(v));
             p.drawText(l.plot.left - 4 - fm.horizontalAdvance(text) - 1, y + (fm.ascent() - fm.descent()) / 2, text);
         }
     }
