@@ -50,7 +50,7 @@ TEST(OutputWindowE2E, ChosenUnitIsWrittenAndStartedFromTheOutputWindow) {
         {"PGXSIM_TIMEOUT_MS", test::kUnset},
         {"PGXSIM_FAULT", test::kUnset},
         {"PGXSIM_CALIBRATION", test::kUnset},
-        {"LD_PRELOAD", LYR_UI_DRIVER_PATH},
+        {"LD_PRELOAD", LYR_UI_DRIVER_PRELOAD},
         {"LYR_UI_DRIVER_SERIAL", "PG500002"},
         {"LYR_UI_DRIVER_REPORT", (dir / "report").string()},
     };
