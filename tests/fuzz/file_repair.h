@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 
 #include "document/waveform_file_format.h"
@@ -57,5 +58,24 @@ inline std::size_t repairLegacyFile(std::uint8_t* d, std::size_t size, std::size
         for (std::size_t i = 1024 + 8ull * n; i < least; ++i) d[i] &= 1;
     return std::max(size, least);
 }
+
+#ifdef LYR_LIBFUZZER
+extern "C" std::size_t LLVMFuzzerMutate(std::uint8_t* data, std::size_t size, std::size_t maxSize);
+
+// A byte mutation, then the repair. LYR_FUZZ_REPAIR=0 turns the repair off (a
+// plain byte fuzzer); otherwise one mutation in eight is left unrepaired so that
+// the checks are fuzzed too.
+template <typename Repair>
+std::size_t mutateAndRepair(std::uint8_t* data, std::size_t size, std::size_t maxSize, unsigned int seed,
+                            Repair repair) {
+    static const bool enabled = [] {
+        const char* v = std::getenv("LYR_FUZZ_REPAIR");
+        return !(v && std::strcmp(v, "0") == 0);
+    }();
+    size = LLVMFuzzerMutate(data, size, maxSize);
+    if (!enabled || seed % 8 == 0) return size;
+    return repair(data, size, maxSize, seed % 8 == 1);
+}
+#endif
 
 }  // namespace lyr::fuzz

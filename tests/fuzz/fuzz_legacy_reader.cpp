@@ -29,17 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 }
 
 #ifdef LYR_LIBFUZZER
-extern "C" std::size_t LLVMFuzzerMutate(std::uint8_t* data, std::size_t size, std::size_t maxSize);
-
-// As the current-format target: LYR_FUZZ_REPAIR=0 for a plain byte fuzzer.
 extern "C" std::size_t LLVMFuzzerCustomMutator(std::uint8_t* data, std::size_t size, std::size_t maxSize,
                                                unsigned int seed) {
-    static const bool repair = [] {
-        const char* v = std::getenv("LYR_FUZZ_REPAIR");
-        return !(v && std::strcmp(v, "0") == 0);
-    }();
-    size = LLVMFuzzerMutate(data, size, maxSize);
-    if (!repair || seed % 8 == 0) return size;
-    return lyr::fuzz::repairLegacyFile(data, size, maxSize, seed % 8 == 1);
+    return lyr::fuzz::mutateAndRepair(data, size, maxSize, seed, lyr::fuzz::repairLegacyFile);
 }
 #endif
