@@ -24,21 +24,37 @@ protected:
 };
 
 TEST_F(EditProtocol, EachBusReadsBackAsItsBytes) {
-    // UART 8E2 at 10 Mbaud: ten samples a bit, from 200 ns on.
-    auto r = edit({"uart", "--channel", "3", "--baud", "10000000", "--parity", "even", "--stop-bits", "2", "--start",
-                   "200ns", "--hex", "C0FFEE"});
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(r.err.find("10000000.000 bps, 0.000000000 %"), std::string::npos) << r.err;
-    Buffer line = channel(3);
-    EXPECT_EQ(line[19], 0);
-    line.erase(line.begin(), line.begin() + 20);
-    const auto u = lyr::digital::decodeUart(line, 3 * 12 * 10, 10, 8, lyr::digital::Parity::Even, 2, 1, true);
-    EXPECT_EQ(u.bytes, (Buffer{0xC0, 0xFF, 0xEE}));
-    EXPECT_EQ(u.errors, 0);
+    // UART at 10 Mbaud: ten samples a bit, from 200 ns on, LSB first unless told.
+    using lyr::digital::Parity;
+    struct UartCase {
+        std::vector<std::string> options;
+        Parity parity;
+        int stopBits;
+        bool lsbFirst;
+    };
+    const UartCase uarts[] = {
+        {{"--parity", "even", "--stop-bits", "2"}, Parity::Even, 2, true},
+        {{"--order", "msb"}, Parity::None, 1, false},
+    };
+    for (const auto& c : uarts) {
+        std::vector<std::string> args{"uart", "--channel", "3", "--baud", "10000000", "--start", "200ns", "--hex",
+                                      "C0FFEE"};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        const auto r = edit(args);
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_NE(r.err.find("10000000.000 bps, 0.000000000 %"), std::string::npos) << r.err;
+        Buffer line = channel(3);
+        EXPECT_EQ(line[19], 0);
+        line.erase(line.begin(), line.begin() + 20);
+        const std::size_t frame = 10 * (1 + 8 + (c.parity == Parity::None ? 0 : 1) + c.stopBits);
+        const auto u = lyr::digital::decodeUart(line, 3 * frame, 10, 8, c.parity, c.stopBits, 1, c.lsbFirst);
+        EXPECT_EQ(u.bytes, (Buffer{0xC0, 0xFF, 0xEE})) << c.options[0];
+        EXPECT_EQ(u.errors, 0) << c.options[0];
+    }
 
     // SPI mode 2, LSB first, a bytes file.
     std::ofstream(path("bytes.txt")) << "5A,0F\n";
-    r = edit({"spi", "--clk", "0", "--mosi", "1", "--cs", "2", "--spi-mode", "2", "--rate", "10000000", "--order",
+    auto r = edit({"spi", "--clk", "0", "--mosi", "1", "--cs", "2", "--spi-mode", "2", "--rate", "10000000", "--order",
               "lsb", "--hex-file", path("bytes.txt")});
     ASSERT_EQ(r.status, 0) << r.err;
     int errors = 0;
@@ -69,6 +85,7 @@ TEST_F(EditProtocol, UsageErrorsNameTheOptionAndWriteNothing) {
         {{"uart", "--channel", "9", "--baud", "9600", "--hex", "55"}, "--channel is 0|1|2|3|4|5|6|7"},
         {{"uart", "--channel", "1", "--baud", "9600", "--parity", "odd1", "--hex", "55"}, "--parity is none|even"},
         {{"uart", "--channel", "1", "--baud", "fast", "--hex", "55"}, "invalid --baud 'fast'"},
+        {{"uart", "--channel", "1", "--baud", "9600", "--order", "MSB", "--hex", "55"}, "--order is lsb|msb"},
         {{"uart", "--channel", "1", "--baud", "9600", "--hex", "5G"}, "invalid --hex '5G'"},
         {{"uart", "--channel", "1", "--baud", "9600", "--rate", "5", "--hex", "55"}, "--rate does not apply to uart"},
         {{"spi", "--clk", "0", "--mosi", "0", "--cs", "2", "--rate", "1000000", "--hex", "55"},

@@ -19,8 +19,8 @@ namespace dg = lyr::digital;
 
 const std::map<std::string, std::set<std::string>> kEditorOptions = {
     {"uart",
-     {"--start", "--mode", "--channel", "--baud", "--data-bits", "--parity", "--stop-bits", "--idle", "--gap", "--hex",
-      "--hex-file"}},
+     {"--start", "--mode", "--channel", "--baud", "--data-bits", "--parity", "--stop-bits", "--idle", "--order",
+      "--gap", "--hex", "--hex-file"}},
     {"spi",
      {"--start", "--mode", "--clk", "--mosi", "--cs", "--spi-mode", "--rate", "--order", "--word", "--lead", "--lag",
       "--hex", "--hex-file"}},
@@ -107,17 +107,18 @@ struct Script {
 
     bool uart(dg::ProtocolForm& f) {
         f.setProtocol(dg::BusProtocol::Uart);
-        int bits = 3, parity = 0, stop = 0, idle = 1;
+        int bits = 3, parity = 0, stop = 0, idle = 1, order = 0;
         if (!channel("--channel", 0, f) || !require("--baud") || !pick("--data-bits", {"5", "6", "7", "8"}, bits) ||
             !pick("--parity", {"none", "even", "odd", "mark", "space"}, parity) ||
             !pick("--stop-bits", {"1", "2"}, stop) || !pick("--idle", {"0", "1"}, idle) ||
-            !time("--gap", dg::ProtocolForm::kGap, f))
+            !pick("--order", {"lsb", "msb"}, order) || !time("--gap", dg::ProtocolForm::kGap, f))
             return false;
         f.setText(dg::ProtocolForm::kRate, value("--baud"));
         f.setDataBits(5 + bits);
         f.setParity(static_cast<dg::Parity>(parity));
         f.setStopBits(1 + stop);
         f.setIdle(idle);
+        f.setLsbFirst(order == 0);
         return true;
     }
     bool spi(dg::ProtocolForm& f) {
@@ -191,7 +192,7 @@ const bool registered = registerEditFamily({
     "             bytes as --hex TEXT or --hex-file FILE\n"
     "  uart       --channel K --baud N [--data-bits 5|6|7|8]\n"
     "             [--parity none|even|odd|mark|space] [--stop-bits 1|2] [--idle 0|1]\n"
-    "             [--gap TIME]\n"
+    "             [--order lsb|msb] [--gap TIME]\n"
     "  spi        --clk K --mosi K --cs K [--spi-mode 0|1|2|3] --rate HZ\n"
     "             [--order msb|lsb] [--word 8|16] [--lead TIME] [--lag TIME]\n"
     "  i2c        --scl K --sda K --rate HZ --address 0xNN (--write | --read)\n"
