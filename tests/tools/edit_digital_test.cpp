@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 #include <vector>
 
 #include "lyrtool_run.h"
@@ -24,8 +25,8 @@ protected:
     ToolRun onBase(const char* editor, const std::vector<std::string>& options) {
         return edit("base.lyr", "out.lyr", {{editor}, options});
     }
-    std::vector<int> levels(int ch, int n = 5) {
-        auto doc = load("out.lyr");
+    std::vector<int> levels(int ch, int n = 5, const std::string& file = "out.lyr") {
+        auto doc = load(file);
         return std::vector<int>(doc->digital(ch), doc->digital(ch) + n);
     }
 };
@@ -39,17 +40,13 @@ TEST_F(EditDigital, ClockAdjustsOntoTheGridAndRemembersItsSettings) {
     EXPECT_NE(r.out.find("clock samples 1 to 7"), std::string::npos) << r.out;
     EXPECT_EQ(levels(4, 8), (std::vector<int>{0, 0, 1, 1, 0, 1, 1, 0}));
     const auto s = load("out.lyr")->editorSettings().clock;
-    EXPECT_EQ(s.t1, 10);
-    EXPECT_EQ(s.level1, 0);
-    EXPECT_EQ(s.level2, 1);
-    EXPECT_EQ(s.channel, 4);
+    EXPECT_EQ(std::tuple(s.t1, s.level1, s.level2, s.channel), std::tuple(10, 0, 1, 4));
 
     // Options not given keep the remembered values (channel 4, 10/20 ns x 2).
     r = edit("out.lyr", "again.lyr", {{"clock", "--mode", "xor"}});
     ASSERT_EQ(r.status, 0) << r.err;
-    auto again = load("again.lyr");
     // 0,1,1,0,1,1 at start 0 XOR 0,0,1,1,0,1,1,0
-    EXPECT_EQ(std::vector<int>(again->digital(4), again->digital(4) + 8), (std::vector<int>{0, 1, 0, 1, 1, 0, 1, 0}));
+    EXPECT_EQ(levels(4, 8, "again.lyr"), (std::vector<int>{0, 1, 0, 1, 1, 0, 1, 0}));
 
     // Valid fields that truncate to nothing: the failed create.
     fs::remove(path("out.lyr"));
@@ -84,12 +81,20 @@ TEST_F(EditDigital, UsageErrorsNameTheField) {
     }
 }
 
+// The operations themselves are the forms'; here: the options that choose
+// them, and modify's piece operations in the order given.
 TEST_F(EditDigital, ChannelOperations) {
+    const std::vector<std::string> piece = {"--copy-channel", "2", "--copy-start", "30ns", "--copy-period", "30ns",
+                                            "--channel", "5"};
+    auto modify = [&](std::vector<std::string> operations) {
+        operations.insert(operations.begin(), piece.begin(), piece.end());
+        return operations;
+    };
     struct Case {
         const char* editor;
         std::vector<std::string> options;
         int channel;
-        std::vector<int> expected;
+        std::vector<int> expected;  // its first samples
     } cases[] = {
         {"shift", {"--channel", "2", "--shift", "20ns", "--fill", "zero"}, 2, {0, 0, 0, 0, 1}},
         {"shift", {"--channel", "2", "--shift", "10ns", "--shift", "10ns", "--fill", "rotate"}, 2, {0, 0, 0, 0, 1}},
@@ -97,33 +102,21 @@ TEST_F(EditDigital, ChannelOperations) {
         {"invert", {"--channel", "2"}, 2, {1, 1, 0, 0, 1}},
         {"clear", {"--channel", "2", "--mode", "replace", "--start", "0ns"}, 2, {0, 0, 0, 0, 0}},
         {"paste", {"--from", "2", "--channel", "6"}, 6, {0, 0, 1, 1, 0}},
+        // Piece 1,0,0 of CH2 from 30 ns: invert -> 0,1,1; shift +10 fill one
+        // -> 1,0,1; XORed into CH5 at 50 ns.
+        {"modify", modify({"--invert", "--shift", "10ns", "--fill", "one", "--start", "50ns", "--mode", "xor"}), 5,
+         {0, 0, 0, 0, 0, 1, 0, 1, 0}},
+        // The other order: shift (fill one) -> 1,1,0, then invert -> 0,0,1.
+        {"modify", modify({"--shift", "10ns", "--fill", "one", "--invert", "--start", "50ns"}), 5,
+         {0, 0, 0, 0, 0, 0, 0, 1, 0}},
         {"swap", {"--a", "2", "--b", "7"}, 7, {0, 0, 1, 1, 0}},
     };
     for (const auto& c : cases) {
         const auto r = onBase(c.editor, c.options);
         ASSERT_EQ(r.status, 0) << c.editor << ": " << r.err;
-        EXPECT_EQ(levels(c.channel), c.expected) << c.editor << " " << c.options.back();
+        EXPECT_EQ(levels(c.channel, int(c.expected.size())), c.expected) << c.editor << " " << c.options.back();
     }
     EXPECT_EQ(load("out.lyr")->editorSettings().swap.swapB, 7);
-}
-
-TEST_F(EditDigital, ModifyRunsThePieceOperationsInOrder) {
-    // Piece 1,0,0 from CH2 at 30 ns; invert -> 0,1,1; shift +10 fill one -> 1,0,1;
-    // XOR into CH5 at 50 ns.
-    auto r = onBase("modify", {"--copy-channel", "2", "--copy-start", "30ns", "--copy-period", "30ns", "--channel", "5",
-                             "--invert", "--shift", "10ns", "--fill", "one", "--start", "50ns", "--mode", "xor"});
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(r.out.find("modify samples 5 to 8"), std::string::npos) << r.out;
-    EXPECT_EQ(levels(5, 9), (std::vector<int>{0, 0, 0, 0, 0, 1, 0, 1, 0}));
-    auto doc = load("out.lyr");
-    EXPECT_EQ(doc->editorSettings().modify.copyChannel, 2);
-    EXPECT_EQ(doc->editorSettings().shift.shiftMethod, 1);
-
-    // The other order: shift (fill one) -> 1,1,0, then invert -> 0,0,1.
-    r = onBase("modify", {"--copy-channel", "2", "--copy-start", "30ns", "--copy-period", "30ns", "--channel", "5",
-                        "--shift", "10ns", "--fill", "one", "--invert", "--start", "50ns"});
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(levels(5, 9), (std::vector<int>{0, 0, 0, 0, 0, 0, 0, 1, 0}));
 }
 
 }  // namespace

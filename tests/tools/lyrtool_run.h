@@ -26,16 +26,14 @@ struct ToolRun {
     std::string err;
 };
 
-inline ToolRun lyrtool(const std::vector<std::string>& args, const std::filesystem::path& scratch) {
-    const auto r = lyr::test::runProgram(LYRTOOL_PATH, args, scratch);
-    return {r.exitCode, r.out, r.err};
-}
-
 // A scratch folder with lyrtool run inside it.
 class ToolTest : public ::testing::Test {
 protected:
     std::string path(const std::string& name) const { return (dir / name).string(); }
-    ToolRun run(const std::vector<std::string>& args) const { return lyrtool(args, dir); }
+    ToolRun run(const std::vector<std::string>& args) const {
+        const auto r = lyr::test::runProgram(LYRTOOL_PATH, args, dir);
+        return {r.exitCode, r.out, r.err};
+    }
     // `lyrtool edit IN OUT` followed by the given arguments (editor and options).
     ToolRun edit(const std::string& in, const std::string& out, std::initializer_list<std::vector<std::string>> parts) const {
         std::vector<std::string> args{"edit", path(in), path(out)};
