@@ -9,37 +9,13 @@
 
 #include "document/settings_records.h"
 #include "document/view_state_record.h"
+#include "support/editor_settings.h"
 
 using namespace lyr::document;
 
 namespace {
 
-// Gives every field of every record a distinct non-default value.
-struct Scrambler {
-    int n = 0;
-    template <class T>
-    void operator()(const char*, T& v) {
-        ++n;
-        if constexpr (std::is_same_v<T, double>) {
-            v = 1000.25 + n;
-        } else if constexpr (std::is_same_v<T, std::int64_t>) {
-            v = -(std::int64_t{1} << 40) - n;  // needs both dwords, negative
-        } else if constexpr (std::is_same_v<T, std::uint8_t>) {
-            v = static_cast<std::uint8_t>(0x80 + n);
-        } else {
-            v = static_cast<T>(-7 * n);
-        }
-    }
-};
-
-EditorSettings scrambled() {
-    EditorSettings s;
-    Scrambler sc;
-    EditorSettings::forEachRecord(s, [&](const char*, auto& r) {
-        std::remove_cvref_t<decltype(r)>::forEachField(r, sc);
-    });
-    return s;
-}
+using lyr::test::scrambledEditorSettings;
 
 template <class R>
 std::vector<std::string> fieldNames() {
@@ -77,7 +53,7 @@ TEST(SettingsRecords, SizesAndFileOffsetsOfEveryRecord) {
 }
 
 TEST(SettingsRecords, DefaultsOfAFreshSet) {
-    EditorSettings s = scrambled();
+    EditorSettings s = scrambledEditorSettings();
     s.resetToDefaults();
     // The values that are not zero, and a few zero ones next to them.
     EXPECT_EQ(std::tuple(s.sine.periodUnit, s.sine.sinePeriodUnit, s.sine.delayUnit), std::tuple(-1, -1, -1));
@@ -98,7 +74,7 @@ TEST(SettingsRecords, DefaultsOfAFreshSet) {
     EXPECT_EQ(s.parallel.intervalUnit, -1);
     EXPECT_EQ(s.modify.copyPeriodUnit, -1);
     EXPECT_EQ(s.shift.shiftUnit, -1);
-    EXPECT_EQ(std::pair(s.swap.swapA, s.swap.swapB), std::pair(0, 1));
+    EXPECT_EQ(std::tuple(s.swap.swapA, s.swap.swapB), std::tuple(0, 1));
     EXPECT_EQ(s, EditorSettings{});
 }
 
@@ -110,18 +86,14 @@ TEST(SettingsRecords, FieldNamesAreListedOnceInStoredOrder) {
                                         "delayUnit", "startPhase", "amplitude", "offset", "repeatCount",
                                         "phaseMode"}));
     EditorSettings s;
-    std::set<std::string> records;
     EditorSettings::forEachRecord(s, [&](const char* recordName, auto& r) {
-        records.insert(recordName);
-        using R = std::remove_cvref_t<decltype(r)>;
-        const auto names = fieldNames<R>();
+        const auto names = fieldNames<std::remove_cvref_t<decltype(r)>>();
         EXPECT_EQ(std::set<std::string>(names.begin(), names.end()).size(), names.size()) << recordName;
     });
-    EXPECT_EQ(records.size(), 14u);
 }
 
 TEST(SettingsRecords, WholeBlockRoundTripsInBothLayouts) {
-    const EditorSettings original = scrambled();
+    const EditorSettings original = scrambledEditorSettings();
     ASSERT_NE(original, EditorSettings{});
     for (auto w : {ByteFieldWidth::Natural, ByteFieldWidth::Dword}) {
         std::vector<std::uint8_t> bytes(editorSettingsSize(w), 0xEE);
@@ -188,7 +160,7 @@ TEST(SettingsRecords, WidenedByteFieldReadsOnlyTheLowByte) {
 }
 
 TEST(SettingsRecords, ShortBuffersAreRefusedAndChangeNothing) {
-    const EditorSettings original = scrambled();
+    const EditorSettings original = scrambledEditorSettings();
     std::vector<std::uint8_t> small(kEditorSettingsNaturalSize - 1, 0x55);
     EXPECT_EQ(encodeEditorSettings(original, small, ByteFieldWidth::Natural), 0u);
     EXPECT_EQ(small, std::vector<std::uint8_t>(kEditorSettingsNaturalSize - 1, 0x55));

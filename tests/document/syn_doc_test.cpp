@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <algorithm>
 #include <functional>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "document/identifiers.h"
 #include "document/syn_doc.h"
@@ -17,6 +20,7 @@ namespace {
 
 using lyr::test::makeDoc;
 using lyr::test::newDoc;
+using Undone = std::optional<std::int32_t>;
 
 // An editor whose behaviour each test scripts.
 template <class S>
@@ -43,12 +47,25 @@ struct FakeOutputWindow : OutputWindowLink {
     void analogResolutionChanged(std::uint8_t r) override { resolutions.push_back(r); }
 };
 
-struct TimeBase {
-    std::uint64_t t;
-    std::uint32_t n, u;
-    bool operator==(const TimeBase&) const = default;
-};
-TimeBase timeBaseOf(const CSYNDoc& d) { return {d.totalTime(), d.sampleCount(), d.samplingUnits()}; }
+// T, N and Ts / 10 in one comparison.
+auto timeBaseOf(const CSYNDoc& d) { return std::tuple(d.totalTime(), d.sampleCount(), d.samplingUnits()); }
+// The modified flag, the modification count and the undo slot in one comparison.
+auto marksOf(const CSYNDoc& d) { return std::tuple(d.isModified(), d.modificationCount(), d.undoAvailable()); }
+
+// One committed analog edit: sample i set to v.
+void editAnalog(CSYNDoc& d, std::size_t i = 0, double v = 0.0) {
+    d.takeAnalogSnapshot();
+    d.analog()[i] = v;
+    d.commitAnalogEdit();
+}
+
+// One committed digital edit of a channel (or all): sample i set high.
+void editDigital(CSYNDoc& d, std::int32_t target, std::size_t i, bool recordUndo = true) {
+    d.takeDigitalSnapshot(target);
+    for (int k = 0; k < 8; ++k)
+        if (target == AllChannels || target == k) d.digital(k)[i] = 1;
+    d.commitDigitalEdit(target, recordUndo);
+}
 
 }  // namespace
 
@@ -60,8 +77,7 @@ TEST(CSYNDoc, CreationReportsAFailedAllocation) {
 
     auto doc = makeDoc();
     EXPECT_FALSE(doc->hasWaveform());
-    EXPECT_FALSE(doc->isModified());
-    EXPECT_EQ(doc->modificationCount(), 0);
+    EXPECT_EQ(marksOf(*doc), std::tuple(false, 0, false));
     EXPECT_EQ(doc->outputWindow(), nullptr);
     EXPECT_EQ(doc->signalNames(), SignalNames{});
 }
@@ -69,15 +85,11 @@ TEST(CSYNDoc, CreationReportsAFailedAllocation) {
 TEST(CSYNDoc, TimeBaseLimitsAndTruncation) {
     auto doc = makeDoc();
     EXPECT_TRUE(doc->setTimeBase(15, 100));
-    EXPECT_EQ(doc->samplingTime(), 10);
-    EXPECT_EQ(doc->samplingUnits(), 1u);
-    EXPECT_EQ(doc->totalTime(), 1000u);
-
+    EXPECT_EQ(timeBaseOf(*doc), std::tuple(1000u, 100u, 1u));
     EXPECT_TRUE(doc->setTimeBase(83886080, 1048576));
-    EXPECT_EQ(doc->totalTime(), 87960930222080ull);
-    EXPECT_EQ(doc->samplingUnits(), 8388608u);
+    EXPECT_EQ(timeBaseOf(*doc), std::tuple(87960930222080ull, 1048576u, 8388608u));
 
-    const TimeBase before = timeBaseOf(*doc);
+    const auto before = timeBaseOf(*doc);
     const std::pair<std::int64_t, std::int64_t> refused[] = {
         {9, 100}, {83886090, 100}, {100, 0}, {100, 1048577}, {100, -1}, {-10, 100}};
     for (const auto& [ts, n] : refused) EXPECT_FALSE(doc->setTimeBase(ts, n)) << ts << " x " << n;
@@ -92,9 +104,7 @@ TEST(CSYNDoc, NewWaveformClearsEverythingButTheNames) {
     doc->analog()[5] = 0.5;
     doc->analog()[kMaxSamples - 1] = 0.25;  // beyond N, still cleared
     doc->digital(7)[kMaxSamples - 1] = 1;
-    doc->takeAnalogSnapshot();
-    doc->analog()[0] = 0.1;
-    doc->commitAnalogEdit();
+    editAnalog(*doc, 0, 0.1);
     doc->copyChannel(1);
     doc->editorSettings().sine.repeatCount = 9;
     doc->setAnalogResolution(8);
@@ -107,15 +117,12 @@ TEST(CSYNDoc, NewWaveformClearsEverythingButTheNames) {
 
     ASSERT_TRUE(doc->newWaveform(20, 2000));
     EXPECT_EQ(doc->sampleCount(), 2000u);
-    EXPECT_EQ(doc->analog()[5], 0.0);
-    EXPECT_EQ(doc->analog()[kMaxSamples - 1], 0.0);
-    EXPECT_EQ(doc->digital(7)[kMaxSamples - 1], 0);
+    EXPECT_EQ(std::tuple(doc->analog()[5], doc->analog()[kMaxSamples - 1], doc->digital(7)[kMaxSamples - 1]),
+              std::tuple(0.0, 0.0, 0));
     EXPECT_TRUE(doc->hasWaveform());
-    EXPECT_FALSE(doc->isModified());
-    EXPECT_FALSE(doc->undoAvailable());
-    EXPECT_FALSE(doc->clipboardValid());
-    EXPECT_EQ(doc->modificationCount(), 0);
+    EXPECT_EQ(marksOf(*doc), std::tuple(false, 0, false));
     EXPECT_EQ(doc->savedModificationCount(), 0);
+    EXPECT_FALSE(doc->clipboardValid());
     EXPECT_EQ(doc->editorSettings(), EditorSettings{});
     EXPECT_EQ(doc->outputSettings(), OutputSettings{});
     EXPECT_EQ(doc->savedOutputSettings(), OutputSettings{});
@@ -126,65 +133,48 @@ TEST(CSYNDoc, NewWaveformClearsEverythingButTheNames) {
 TEST(CSYNDoc, UndoAndTheModifiedFlag) {
     auto doc = newDoc(10, 1000);
     // Edit, save, undo: the counter falls below its saved value -> modified.
-    doc->takeAnalogSnapshot();
-    doc->analog()[3] = 0.7;
-    doc->commitAnalogEdit();
-    EXPECT_TRUE(doc->isModified());
-    EXPECT_EQ(doc->modificationCount(), 1);
+    editAnalog(*doc, 3, 0.7);
+    EXPECT_EQ(marksOf(*doc), std::tuple(true, 1, true));
     doc->markSaved();
     EXPECT_FALSE(doc->isModified());
-    auto kind = doc->undo();
-    ASSERT_TRUE(kind.has_value());
-    EXPECT_EQ(*kind, kUndoAnalog);
+    EXPECT_EQ(doc->undo(), Undone(kUndoAnalog));
     EXPECT_EQ(doc->analog()[3], 0.0);
-    EXPECT_TRUE(doc->isModified());
-    EXPECT_EQ(doc->modificationCount(), 0);
+    EXPECT_EQ(marksOf(*doc), std::tuple(true, 0, false));
     // A second undo in a row is refused and changes nothing.
-    EXPECT_FALSE(doc->undo().has_value());
+    EXPECT_EQ(doc->undo(), std::nullopt);
     EXPECT_EQ(doc->modificationCount(), 0);
 
     // Edit and undo without saving: back to unmodified.
     auto clean = newDoc(10, 1000);
-    clean->takeDigitalSnapshot(2);
-    clean->digital(2)[0] = 1;
-    clean->commitDigitalEdit(2, true);
+    editDigital(*clean, 2, 0);
     EXPECT_TRUE(clean->isModified());
-    EXPECT_EQ(clean->undo(), std::optional<std::int32_t>(2));
+    EXPECT_EQ(clean->undo(), Undone(2));
     EXPECT_EQ(clean->digital(2)[0], 0);
     EXPECT_FALSE(clean->isModified());
 }
 
 TEST(CSYNDoc, UndoOfAllChannelsAndTheUndoSlotSurvivesSaving) {
     auto doc = newDoc(10, 1000);
-    doc->takeDigitalSnapshot(AllChannels);
-    for (int k = 0; k < 8; ++k) doc->digital(k)[10] = 1;
-    doc->commitDigitalEdit(AllChannels, true);
+    editDigital(*doc, AllChannels, 10);
     doc->markSaved();
     EXPECT_TRUE(doc->undoAvailable());
-    EXPECT_EQ(doc->undo(), std::optional<std::int32_t>(AllChannels));
+    EXPECT_EQ(doc->undo(), Undone(AllChannels));
     for (int k = 0; k < 8; ++k) EXPECT_EQ(doc->digital(k)[10], 0) << k;
 }
 
 TEST(CSYNDoc, DigitalCommitWithoutUndoKeepsTheUndoSlot) {
     auto doc = newDoc(10, 1000);
-    doc->takeAnalogSnapshot();
-    doc->analog()[4] = 0.4;
-    doc->commitAnalogEdit();
-    doc->takeDigitalSnapshot(3);
-    doc->digital(3)[4] = 1;
-    doc->commitDigitalEdit(3, false);
+    editAnalog(*doc, 4, 0.4);
+    editDigital(*doc, 3, 4, false);
     EXPECT_EQ(doc->modificationCount(), 2);  // still counted as an edit
-    EXPECT_EQ(doc->undoKind(), kUndoAnalog);
-    EXPECT_EQ(doc->undo(), std::optional<std::int32_t>(kUndoAnalog));
-    EXPECT_EQ(doc->analog()[4], 0.0);
-    EXPECT_EQ(doc->digital(3)[4], 1);
+    EXPECT_EQ(doc->undo(), Undone(kUndoAnalog));
+    EXPECT_EQ(std::tuple(doc->analog()[4], doc->digital(3)[4]), std::tuple(0.0, 1));
     EXPECT_TRUE(doc->isModified());  // 1 against the saved 0
 
     // An unknown target counts as an edit but leaves nothing to undo.
     auto other = newDoc(10, 1000);
     other->commitDigitalEdit(9, true);
-    EXPECT_EQ(other->modificationCount(), 1);
-    EXPECT_FALSE(other->undoAvailable());
+    EXPECT_EQ(marksOf(*other), std::tuple(true, 1, false));
 }
 
 TEST(CSYNDoc, TotalTimeChangeGrowShrinkAndUndo) {
@@ -193,21 +183,19 @@ TEST(CSYNDoc, TotalTimeChangeGrowShrinkAndUndo) {
     doc->digital(3)[99] = 1;
     doc->analog()[100] = 0.9;  // stale memory beyond N
     doc->digital(3)[150] = 1;
+    // Samples are not moved; the new tail is 0 V and low.
+    auto samples = [&] {
+        return std::tuple(doc->analog()[99], doc->digital(3)[99], doc->analog()[100], doc->digital(3)[150]);
+    };
 
     ASSERT_TRUE(doc->changeTotalTime(20, 200));
-    EXPECT_EQ(doc->sampleCount(), 200u);
-    EXPECT_EQ(doc->totalTime(), 4000u);
-    EXPECT_EQ(doc->analog()[99], 0.5);  // samples are not moved
-    EXPECT_EQ(doc->digital(3)[99], 1);
-    EXPECT_EQ(doc->analog()[100], 0.0);  // the new tail is 0 V and low
-    EXPECT_EQ(doc->digital(3)[150], 0);
+    EXPECT_EQ(timeBaseOf(*doc), std::tuple(4000u, 200u, 2u));
+    EXPECT_EQ(samples(), std::tuple(0.5, 1, 0.0, 0));
     EXPECT_TRUE(doc->isModified());
     EXPECT_EQ(doc->undoKind(), kUndoTimeBase);
 
-    EXPECT_EQ(doc->undo(), std::optional<std::int32_t>(kUndoTimeBase));
-    EXPECT_EQ(doc->sampleCount(), 100u);
-    EXPECT_EQ(doc->samplingTime(), 10);
-    EXPECT_EQ(doc->totalTime(), 1000u);
+    EXPECT_EQ(doc->undo(), Undone(kUndoTimeBase));
+    EXPECT_EQ(timeBaseOf(*doc), std::tuple(1000u, 100u, 1u));
     EXPECT_EQ(doc->analog()[99], 0.5);
     EXPECT_FALSE(doc->isModified());
 
@@ -217,14 +205,11 @@ TEST(CSYNDoc, TotalTimeChangeGrowShrinkAndUndo) {
     doc->analog()[10] = -0.3;  // not an edit: undo brings the analog track back
     EXPECT_TRUE(doc->undo().has_value());
     EXPECT_EQ(doc->sampleCount(), 100u);
-    EXPECT_EQ(doc->analog()[10], 0.0);
-    EXPECT_EQ(doc->analog()[99], 0.5);
-    EXPECT_EQ(doc->digital(3)[99], 1);  // the cut digital samples are back too
+    // The cut samples are back, the digital ones too.
+    EXPECT_EQ(std::tuple(doc->analog()[10], doc->analog()[99], doc->digital(3)[99]), std::tuple(0.0, 0.5, 1));
 
     // A refused change alters nothing, not even the undo slot.
-    doc->takeAnalogSnapshot();
-    doc->analog()[1] = 0.2;
-    doc->commitAnalogEdit();
+    editAnalog(*doc, 1, 0.2);
     const int count = doc->modificationCount();
     EXPECT_FALSE(doc->changeTotalTime(10, 1048577));
     EXPECT_EQ(doc->sampleCount(), 100u);
@@ -248,21 +233,15 @@ TEST(CSYNDoc, PulseWidthRuleAtShortTotalTimes) {
     EXPECT_EQ(doc->outputSettings().syncPulseWidth, 1);
 }
 
+// Inverting itself is InvertTurnsEveryNonZeroByteIntoZero's.
 TEST(CSYNDoc, ChannelOperations) {
     auto doc = newDoc(10, 4);
     std::uint8_t* ch1 = doc->digital(1);
-    ch1[0] = 0;
-    ch1[1] = 1;
-    ch1[2] = 2;
-    ch1[3] = 255;
+    const std::uint8_t levels[4] = {0, 1, 2, 255};
+    std::copy(levels, levels + 4, ch1);
     doc->invertChannel(1);
-    EXPECT_EQ(ch1[0], 1);
-    EXPECT_EQ(ch1[1], 0);
-    EXPECT_EQ(ch1[2], 0);
-    EXPECT_EQ(ch1[3], 0);
-    EXPECT_EQ(doc->undo(), std::optional<std::int32_t>(1));
-    EXPECT_EQ(ch1[2], 2);
-    EXPECT_EQ(ch1[3], 255);
+    EXPECT_EQ(doc->undo(), Undone(1));
+    EXPECT_EQ(std::vector<int>(ch1, ch1 + 4), (std::vector<int>{0, 1, 2, 255}));
 
     // Paste is refused until something was copied; copying is not an edit.
     EXPECT_FALSE(doc->pasteChannel(5));
@@ -273,15 +252,13 @@ TEST(CSYNDoc, ChannelOperations) {
     EXPECT_EQ(doc->modificationCount(), count);
     ch1[0] = 1;  // later changes of the source do not reach the clipboard
     ASSERT_TRUE(doc->pasteChannel(5));
-    EXPECT_EQ(doc->digital(5)[0], 0);
-    EXPECT_EQ(doc->digital(5)[3], 255);
+    EXPECT_EQ(std::tuple(doc->digital(5)[0], doc->digital(5)[3]), std::tuple(0, 255));
     EXPECT_EQ(doc->modificationCount(), count + 1);
-    EXPECT_EQ(doc->undo(), std::optional<std::int32_t>(5));
+    EXPECT_EQ(doc->undo(), Undone(5));
     EXPECT_EQ(doc->digital(5)[3], 0);
 
     doc->clearChannel(1);
-    EXPECT_EQ(ch1[0], 0);
-    EXPECT_EQ(ch1[3], 0);
+    EXPECT_EQ(std::tuple(ch1[0], ch1[3]), std::tuple(0, 0));
     EXPECT_EQ(doc->undoKind(), 1);
 
     // Channels outside 0..7 are refused without a change.
@@ -298,9 +275,7 @@ TEST(CSYNDoc, InvertTurnsEveryNonZeroByteIntoZero) {
     for (int i = 0; i < 517; ++i) ch[i] = static_cast<std::uint8_t>(i * 7 % 256);
     ch[517] = 9;  // beyond N: untouched
     doc->invertChannel(6);
-    for (int i = 0; i < 517; ++i) {
-        ASSERT_EQ(ch[i], (i * 7 % 256) == 0 ? 1 : 0) << i;
-    }
+    for (int i = 0; i < 517; ++i) ASSERT_EQ(ch[i], (i * 7 % 256) == 0 ? 1 : 0) << i;
     EXPECT_EQ(ch[517], 9);
 }
 
@@ -315,30 +290,23 @@ TEST(CSYNDoc, OutOfRangeAnalogAndTheOutputWindow) {
 
     FakeOutputWindow window;
     doc->setOutputWindow(&window);
-    doc->takeAnalogSnapshot();
-    doc->analog()[50] = 1.5;
-    doc->commitAnalogEdit();
+    editAnalog(*doc, 50, 1.5);
     EXPECT_TRUE(doc->hasOutOfRangeAnalog());
     EXPECT_EQ(doc->analog()[50], 1.5);  // kept, not clipped
     EXPECT_EQ(window.broughtToFront, 1);
-
-    doc->takeAnalogSnapshot();
-    doc->analog()[50] = 0.5;
-    doc->commitAnalogEdit();
+    editAnalog(*doc, 50, 0.5);
     EXPECT_EQ(window.broughtToFront, 1);
 
     // A digital commit never raises the window.
     doc->analog()[50] = 2.0;
-    doc->takeDigitalSnapshot(0);
-    doc->commitDigitalEdit(0, true);
+    editDigital(*doc, 0, 0);
     EXPECT_EQ(window.broughtToFront, 1);
     // A total-time change does, like an analog commit.
     ASSERT_TRUE(doc->changeTotalTime(10, 90));
     EXPECT_EQ(window.broughtToFront, 2);
 
     doc->setOutputWindow(nullptr);
-    doc->takeAnalogSnapshot();
-    doc->commitAnalogEdit();
+    editAnalog(*doc);
     EXPECT_EQ(window.broughtToFront, 2);
 }
 
@@ -352,26 +320,23 @@ TEST(CSYNDoc, AnalogResolutionAndOutputSettingsComparisons) {
     EXPECT_EQ(doc->analogResolution(), 14);
     EXPECT_EQ(window.resolutions, std::vector<int>{14});
     EXPECT_FALSE(doc->isModified());
-    EXPECT_TRUE(doc->resolutionChanged());
-    EXPECT_FALSE(doc->outputSettingsChanged());  // R is not compared there
+    // Changed against the saved settings: (resolution, the other fields).
+    auto changed = [&] { return std::tuple(doc->resolutionChanged(), doc->outputSettingsChanged()); };
+    EXPECT_EQ(changed(), std::tuple(true, false));  // R is not compared with the others
 
     OutputSettings s = doc->outputSettings();
     s.repeatCount = 5;
     doc->setOutputSettings(s);
-    EXPECT_TRUE(doc->outputSettingsChanged());
+    EXPECT_EQ(changed(), std::tuple(true, true));
     doc->markSaved();
-    EXPECT_FALSE(doc->resolutionChanged());
-    EXPECT_FALSE(doc->outputSettingsChanged());
+    EXPECT_EQ(changed(), std::tuple(false, false));
     EXPECT_EQ(doc->savedOutputSettings().repeatCount, 5);
 
     // The output window hands back fields 1..10; R stays the document's.
-    OutputSettings fromWindow{.outputMode = 1, .repeatCount = 9, .analogResolution = 12};
-    doc->setOutputSettingsExceptResolution(fromWindow);
-    EXPECT_EQ(doc->outputSettings().repeatCount, 9);
-    EXPECT_EQ(doc->outputSettings().outputMode, 1);
-    EXPECT_EQ(doc->analogResolution(), 14);
-    EXPECT_TRUE(doc->outputSettingsChanged());
-    EXPECT_FALSE(doc->resolutionChanged());
+    doc->setOutputSettingsExceptResolution({.outputMode = 1, .repeatCount = 9, .analogResolution = 12});
+    EXPECT_EQ(std::tuple(doc->outputSettings().repeatCount, doc->outputSettings().outputMode, doc->analogResolution()),
+              std::tuple(9, 1, 14));
+    EXPECT_EQ(changed(), std::tuple(false, true));
 }
 
 TEST(CSYNDoc, AnalogEditorAppliedStoresTheRecordAndCommits) {
@@ -387,16 +352,15 @@ TEST(CSYNDoc, AnalogEditorAppliedStoresTheRecordAndCommits) {
 
     const auto range = doc->EditAnalogSine(7, editor);
     ASSERT_TRUE(range.has_value());
-    EXPECT_EQ(editor.seen.start, 140);  // 7 x 20 ns
-    EXPECT_EQ(editor.seen.samplingTime, 20);
-    EXPECT_EQ(editor.seen.totalTime, 20000);
-    EXPECT_EQ(editor.seen.sampleCount, 1000u);
-    EXPECT_EQ(editor.seen.settings.amplitude, 0.25);
+    // Start 7 x 20 ns; the time base; the remembered settings.
+    const auto& seen = editor.seen;
+    EXPECT_EQ(std::tuple(seen.start, seen.samplingTime, seen.totalTime, seen.sampleCount, seen.settings.amplitude),
+              std::tuple(140, 20, 20000, 1000u, 0.25));
     EXPECT_EQ(*range, (EditRange{10, 15}));
-    EXPECT_EQ(doc->editorSettings().sine.amplitude, 0.5);
-    EXPECT_EQ(doc->editorSettings().sine.repeatCount, 3);
+    EXPECT_EQ(std::tuple(doc->editorSettings().sine.amplitude, doc->editorSettings().sine.repeatCount),
+              std::tuple(0.5, 3));
     EXPECT_TRUE(doc->isModified());
-    EXPECT_EQ(doc->undo(), std::optional<std::int32_t>(kUndoAnalog));
+    EXPECT_EQ(doc->undo(), Undone(kUndoAnalog));
     EXPECT_EQ(doc->analog()[10], 0.0);
 }
 
@@ -409,9 +373,7 @@ TEST(CSYNDoc, CancelledEditorStoresAndCommitsNothing) {
     EXPECT_FALSE(doc->EditAnalogRectangle(0, editor).has_value());
     EXPECT_EQ(editor.runs, 1);
     EXPECT_EQ(doc->editorSettings().rectangle, RectangleSettings{});
-    EXPECT_FALSE(doc->isModified());
-    EXPECT_FALSE(doc->undoAvailable());
-    EXPECT_EQ(doc->modificationCount(), 0);
+    EXPECT_EQ(marksOf(*doc), std::tuple(false, 0, false));
     EXPECT_EQ(doc->revisionId(), rev);
 }
 
@@ -443,20 +405,17 @@ TEST(CSYNDoc, DigitalEditorsResolveTheirChannel) {
     };
     clock.outcome = {30, 55};
     const auto range = doc->EditDigitalClock(3, AllChannels, clock);
-    EXPECT_EQ(clock.seen.channel, 5);
-    EXPECT_EQ(clock.seen.start, 30);
+    EXPECT_EQ(std::tuple(clock.seen.channel, clock.seen.start), std::tuple(5, 30));
     ASSERT_TRUE(range.has_value());
     EXPECT_EQ(*range, (EditRange{3, 8}));
     EXPECT_EQ(doc->editorSettings().clock.repeat, 4u);
     // All channels were snapshotted and are undone together.
-    EXPECT_EQ(doc->undo(), std::optional<std::int32_t>(AllChannels));
-    EXPECT_EQ(doc->digital(5)[0], 0);
-    EXPECT_EQ(doc->digital(0)[1], 0);
+    EXPECT_EQ(doc->undo(), Undone(AllChannels));
+    EXPECT_EQ(std::tuple(doc->digital(5)[0], doc->digital(0)[1]), std::tuple(0, 0));
 
     doc->EditDigitalClock(0, 2, clock);
-    EXPECT_EQ(clock.seen.channel, 2);
-    EXPECT_EQ(clock.seen.settings.channel, 2);
-    EXPECT_EQ(doc->editorSettings().clock.channel, 2);
+    EXPECT_EQ(std::tuple(clock.seen.channel, clock.seen.settings.channel, doc->editorSettings().clock.channel),
+              std::tuple(2, 2, 2));
 
     // A remembered channel out of range (from a damaged file) falls back to CH0.
     doc->editorSettings().clock.channel = 42;
@@ -492,8 +451,7 @@ TEST(CSYNDoc, SerialAndParallelTextsAreRememberedOnApplyOnly) {
 
     // Reset clears both texts.
     doc->resetEditorSettings();
-    EXPECT_EQ(doc->bitText(), "");
-    EXPECT_EQ(doc->wordText(), "");
+    EXPECT_EQ(doc->bitText() + doc->wordText(), "");
 }
 
 TEST(CSYNDoc, ModifyShiftAndSwapEditors) {
@@ -503,13 +461,13 @@ TEST(CSYNDoc, ModifyShiftAndSwapEditors) {
     ScriptedEditor<ModifyEditorSettings> modify;
     modify.action = [](EditRequest<ModifyEditorSettings>& r) { r.settings.shift.shiftMethod = 2; };
     modify.outcome = {0, 100};
+    const auto& seen = modify.seen.settings.modify;
+    auto channels = [&] { return std::tuple(seen.editChannel, seen.copyChannel); };
     ASSERT_TRUE(doc->EditDigitalModify(0, AllChannels, modify).has_value());
-    EXPECT_EQ(modify.seen.settings.modify.editChannel, 6);
-    EXPECT_EQ(modify.seen.settings.modify.copyChannel, 4);
+    EXPECT_EQ(channels(), std::tuple(6, 4));
     EXPECT_EQ(doc->editorSettings().shift.shiftMethod, 2);  // shift settings stored too
     doc->EditDigitalModify(0, 3, modify);
-    EXPECT_EQ(modify.seen.settings.modify.editChannel, 3);
-    EXPECT_EQ(modify.seen.settings.modify.copyChannel, 3);
+    EXPECT_EQ(channels(), std::tuple(3, 3));
 
     // Shift: only its own channel is snapshotted and undone.
     ScriptedEditor<ShiftSettings> shift;
@@ -523,7 +481,7 @@ TEST(CSYNDoc, ModifyShiftAndSwapEditors) {
     ASSERT_TRUE(range.has_value());
     EXPECT_EQ(*range, (EditRange{0, 100}));
     EXPECT_EQ(doc->editorSettings().shift.shiftTime, -50);
-    EXPECT_EQ(doc->undo(), std::optional<std::int32_t>(4));
+    EXPECT_EQ(doc->undo(), Undone(4));
     EXPECT_EQ(doc->digital(4)[0], 0);
     EXPECT_FALSE(doc->EditDigitalShift(AllChannels, shift).has_value());
 
@@ -533,42 +491,33 @@ TEST(CSYNDoc, ModifyShiftAndSwapEditors) {
     ScriptedEditor<SwapSettings> swap;
     swap.apply = false;
     doc->EditDigitalSwap(swap);
-    EXPECT_EQ(swap.seen.settings.swapA, 0);
-    EXPECT_EQ(swap.seen.settings.swapB, 1);
+    EXPECT_EQ(std::tuple(swap.seen.settings.swapA, swap.seen.settings.swapB), std::tuple(0, 1));
     EXPECT_EQ(doc->editorSettings().swap.swapA, 9);  // cancelled: nothing stored
 }
 
 TEST(CSYNDoc, FullImportTakesEverythingFromTheRecord) {
     auto source = newDoc(30, 500);
     source->editorSettings().ramp.v1 = 0.75;
-    source->takeAnalogSnapshot();
-    source->commitAnalogEdit();
+    editAnalog(*source);
     DocumentFileRecord record = source->exportForFile();
-    EXPECT_EQ(record.totalTime, 15000u);
-    EXPECT_EQ(record.samplingUnits, 3u);
-    EXPECT_EQ(record.sampleCount, 500u);
-    EXPECT_EQ(record.timeUnitNs, 10u);
-    EXPECT_EQ(record.modificationCount, 1);
+    EXPECT_EQ(std::tuple(record.totalTime, record.samplingUnits, record.sampleCount, record.timeUnitNs,
+                         record.modificationCount),
+              std::tuple(15000u, 3u, 500u, 10u, 1));
     record.signalNames[0] = SignalName{'A', 'N', 'A', 0, 0, 0, 0, 0};
     record.outputSettings.syncPulseWidth = 0;  // T < 20 us: the rule sets it
 
     auto doc = newDoc(10, 1000);
     doc->copyChannel(0);
-    doc->takeAnalogSnapshot();
-    doc->commitAnalogEdit();
+    editAnalog(*doc);
     ASSERT_TRUE(doc->importFromFile(record));
-    EXPECT_EQ(doc->sampleCount(), 500u);
-    EXPECT_EQ(doc->samplingTime(), 30);
-    EXPECT_EQ(doc->revisionId(), record.revisionId);
-    EXPECT_EQ(doc->documentId(), record.documentId);
+    EXPECT_EQ(std::tuple(doc->sampleCount(), doc->samplingTime(), doc->revisionId(), doc->documentId()),
+              std::tuple(500u, 30, record.revisionId, record.documentId));
     EXPECT_EQ(doc->signalNames(), record.signalNames);
-    EXPECT_EQ(doc->modificationCount(), 1);
-    EXPECT_EQ(doc->savedModificationCount(), 1);
+    EXPECT_EQ(std::tuple(doc->modificationCount(), doc->savedModificationCount()), std::tuple(1, 1));
     EXPECT_EQ(doc->editorSettings().ramp.v1, 0.75);
     EXPECT_EQ(doc->outputSettings().syncPulseWidth, 1);
     EXPECT_EQ(doc->savedOutputSettings(), doc->outputSettings());
-    EXPECT_FALSE(doc->isModified());
-    EXPECT_FALSE(doc->undoAvailable());
+    EXPECT_EQ(marksOf(*doc), std::tuple(false, 1, false));
     EXPECT_FALSE(doc->clipboardValid());
     EXPECT_TRUE(doc->hasWaveform());
 
@@ -596,16 +545,13 @@ TEST(CSYNDoc, ReducedImportStartsFresh) {
     record.editorSettings.sine.repeatCount = 8;
     record.signalNames[0] = SignalName{'Q', 0, 0, 0, 0, 0, 0, 0};
     ASSERT_TRUE(doc->importReducedFromFile(record));
-    EXPECT_EQ(doc->totalTime(), 1000000u);
-    EXPECT_EQ(doc->timeUnitNs(), 10u);
-    EXPECT_EQ(doc->modificationCount(), 0);
+    EXPECT_EQ(std::tuple(doc->totalTime(), doc->timeUnitNs()), std::tuple(std::uint64_t{1000000}, 10u));
+    EXPECT_EQ(marksOf(*doc), std::tuple(false, 0, false));
     EXPECT_EQ(doc->savedModificationCount(), 0);
     EXPECT_EQ(doc->signalNames(), SignalNames{});
     EXPECT_EQ(doc->editorSettings(), EditorSettings{});
     EXPECT_EQ(doc->bitText(), "");
-    EXPECT_EQ(doc->outputSettings().repeatCount, 3);
-    EXPECT_EQ(doc->outputSettings().syncPulseWidth, 0);
-    EXPECT_FALSE(doc->isModified());
+    EXPECT_EQ(std::tuple(doc->outputSettings().repeatCount, doc->outputSettings().syncPulseWidth), std::tuple(3, 0));
 }
 
 TEST(CSYNDoc, ImportRefusesAnImpossibleRecordAndChangesNothing) {
@@ -633,8 +579,7 @@ TEST(CSYNDoc, IdentifiersDifferWithinOneSecond) {
     // Every committed edit gets a new revision; undo keeps the revision.
     std::uint32_t rev = a->revisionId();
     for (int i = 0; i < 20; ++i) {
-        a->takeAnalogSnapshot();
-        a->commitAnalogEdit();
+        editAnalog(*a);
         EXPECT_NE(a->revisionId(), rev);
         rev = a->revisionId();
     }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <optional>
 #include <random>
 #include <tuple>
 
@@ -69,14 +71,11 @@ TEST(TotalTimeCandidates, ExactDivisorAboveTheSmallestSampling) {
 TEST(TotalTimeCandidates, LargestTotal) {
     TimeCandidates c = candidatesForTotal(kMaxTotalTime);
     EXPECT_EQ(smallestSamplingFor(kMaxTotalTime), 83886010);
-    EXPECT_EQ(c.rows[0].sampling, 83886080);
-    EXPECT_EQ(c.rows[0].count, 1048576);
-    EXPECT_EQ(c.rows[0].total, kMaxTotalTime);
+    EXPECT_EQ(std::tuple(c.rows[0].sampling, c.rows[0].count, c.rows[0].total),
+              std::tuple(83886080, 1048576, kMaxTotalTime));
     EXPECT_TRUE(c.rows[1].enabled);
-    EXPECT_EQ(c.rows[1].sampling, 83886010);
-    EXPECT_EQ(c.rows[1].count, 1048576);
-    EXPECT_EQ(c.rows[1].countText, "1048576");
-    EXPECT_EQ(c.rows[1].samplingText, "83.88601 mS");
+    EXPECT_EQ(std::tuple(c.rows[1].sampling, c.rows[1].count, c.rows[1].countText, c.rows[1].samplingText),
+              std::tuple(83886010, 1048576, "1048576", "83.88601 mS"));
     expectEmpty(c.rows[2]);  // would need 1,048,577 samples
     EXPECT_EQ(c.selected, 0);
 }
@@ -141,20 +140,20 @@ TEST(SamplingCandidates, ClampsSamplingAndCount) {
 }
 
 TEST(TotalTimeText, MinutesAndHours) {
-    std::int64_t ns = 0;
-    ASSERT_TRUE(parseTotalTime("1.5", kUnitMinute, ns));
-    EXPECT_EQ(ns, 90000000000);
-    ASSERT_TRUE(parseTotalTime("2", kUnitHour, ns));
-    EXPECT_EQ(ns, 7200000000000);
-    ASSERT_TRUE(parseTotalTime("0.000000001", kUnitHour, ns));
-    EXPECT_EQ(ns, 3600);
-    ASSERT_TRUE(parseTotalTime("10", kUnitMs, ns));
-    EXPECT_EQ(ns, 10000000);
-    ASSERT_TRUE(parseTotalTime("9999999999999", kUnitHour, ns));  // saturates, then clamps
-    EXPECT_EQ(ns, std::numeric_limits<std::int64_t>::max());
-    EXPECT_FALSE(parseTotalTime("1.5", kUnitNs, ns));
-    EXPECT_FALSE(parseTotalTime("abc", kUnitMinute, ns));
-    EXPECT_FALSE(parseTotalTime("1", 6, ns));
+    const std::tuple<const char*, int, std::optional<std::int64_t>> cases[] = {
+        {"1.5", kUnitMinute, 90000000000},
+        {"2", kUnitHour, 7200000000000},
+        {"0.000000001", kUnitHour, 3600},
+        {"10", kUnitMs, 10000000},
+        {"9999999999999", kUnitHour, std::numeric_limits<std::int64_t>::max()},  // saturates, then clamps
+        {"1.5", kUnitNs, std::nullopt},
+        {"abc", kUnitMinute, std::nullopt},
+        {"1", 6, std::nullopt},
+    };
+    for (const auto& [text, unit, expected] : cases) {
+        std::int64_t ns = 0;
+        EXPECT_EQ(parseTotalTime(text, unit, ns) ? std::optional(ns) : std::nullopt, expected) << text << " " << unit;
+    }
 }
 
 TEST(CountText, LenientConversion) {
@@ -170,13 +169,9 @@ TEST(CountText, LenientConversion) {
 TEST(WaveTimeFormTest, OpensInTimeModeWithTheRequestedValues) {
     WaveTimeForm f(10000000, 10, 1000000);
     EXPECT_EQ(f.mode(), WaveTimeForm::TimeInput);
-    EXPECT_EQ(f.totalText(), "10");
-    EXPECT_EQ(f.totalUnit(), kUnitMs);
-    EXPECT_EQ(f.samplingText(), "10");
-    EXPECT_EQ(f.samplingUnit(), kUnitNs);
-    EXPECT_EQ(f.countText(), "1000000");
-    EXPECT_TRUE(f.timeGroupEnabled());
-    EXPECT_FALSE(f.samplingGroupEnabled());
+    EXPECT_EQ(std::tuple(f.totalText(), f.totalUnit(), f.samplingText(), f.samplingUnit(), f.countText()),
+              std::tuple("10", kUnitMs, "10", kUnitNs, "1000000"));
+    EXPECT_EQ(std::tuple(f.timeGroupEnabled(), f.samplingGroupEnabled()), std::tuple(true, false));
     EXPECT_TRUE(f.okEnabled());
     EXPECT_EQ(f.selectedCandidate(), 0);
     EXPECT_EQ(f.candidate(0).totalText, "10 mS");
@@ -234,10 +229,8 @@ TEST(WaveTimeFormTest, SamplingModeUsesSamplingAndCountOnly) {
 
 TEST(WaveTimeFormTest, LongSamplingTimeOpensInMilliseconds) {
     WaveTimeForm f(kMaxTotalTime, 83886080, 1048576);
-    EXPECT_EQ(f.totalText(), "87960.93022208");
-    EXPECT_EQ(f.totalUnit(), kUnitS);
-    EXPECT_EQ(f.samplingText(), "83.88608");
-    EXPECT_EQ(f.samplingUnit(), kUnitMs);
+    EXPECT_EQ(std::tuple(f.totalText(), f.totalUnit(), f.samplingText(), f.samplingUnit()),
+              std::tuple("87960.93022208", kUnitS, "83.88608", kUnitMs));
 }
 
 }  // namespace
