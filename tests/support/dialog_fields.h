@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <initializer_list>
 
 #include "support/qt_app.h"
 
@@ -20,5 +21,23 @@ inline void chooseUnit(QWidget& dlg, const char* key, int index) {
 inline bool markerShown(QWidget& dlg, const char* key) {
     return !child<QLabel>(dlg, QStringLiteral("marker_") + QString::fromLatin1(key))->isHidden();
 }
+
+// One field as a user fills it: the unit first (its index in the box, -1 to
+// leave it), then the text.
+struct Entry {
+    const char* key;
+    const char* text;
+    int unit = -1;
+};
+
+inline void fill(QWidget& dlg, std::initializer_list<Entry> entries) {
+    for (const Entry& e : entries) {
+        if (e.unit >= 0) chooseUnit(dlg, e.key, e.unit);
+        typeInto(dlg, e.key, QString::fromUtf8(e.text));
+    }
+}
+
+// Clicks the push button of that object name.
+inline void click(QWidget& dlg, const char* name) { clickButton(dlg, QString::fromLatin1(name)); }
 
 }  // namespace lyr::test

@@ -12,6 +12,7 @@
 #include "support/documents.h"
 #include "support/qt_app.h"
 #include "support/scripted_prompter.h"
+#include "support/simulated_unit_env.h"
 
 namespace lyr::test {
 
@@ -36,28 +37,22 @@ protected:
     ScriptedPrompter prompter;
 };
 
-// The same with the simulated unit as the device library, its state and its
-// clock in a folder of the test's own (a read that waits moves the clock on
-// instead of sleeping).
+// The same with the simulated unit as the device library.
 class SimulatedUnitFrameTest : public MainFrameTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
         setenv("LYR_D2XX_LIBRARY", (std::string(LYR_BINARY_DIR) + "/libpgxsim.so").c_str(), 1);
-        setenv("PGXSIM_STATE", (dir.path() + "/state").toLocal8Bit().constData(), 1);
-        setenv("PGXSIM_CLOCK", (dir.path() + "/clock").toLocal8Bit().constData(), 1);
-        unsetenv("PGXSIM_FAULT");
-        unsetenv("PGXSIM_DEVICES");
         MainFrameTest::SetUp();
         ASSERT_TRUE(frame->deviceLibraryBound());
     }
     void TearDown() override {
         MainFrameTest::TearDown();
-        for (const char* name : {"LYR_D2XX_LIBRARY", "PGXSIM_STATE", "PGXSIM_CLOCK", "PGXSIM_DEVICES"}) unsetenv(name);
+        unsetenv("LYR_D2XX_LIBRARY");
     }
     QString settingsFile() const { return dir.path() + QStringLiteral("/LYR.INI"); }
 
-    QTemporaryDir dir;
+    SimulatedUnitEnv unit;
+    QTemporaryDir& dir = unit.dir;
 };
 
 }  // namespace lyr::test
