@@ -30,6 +30,8 @@ Read readText(const test::ScratchFolder& dir, const std::string& text) {
     return {status, values};
 }
 
+// The refused texts kept as files (a header, two points, two signs, an
+// overflow, a byte order mark, a comment, quotes) are NumberCorpus's.
 TEST(NumberReader, FilesAndTheirValues) {
     test::ScratchFolder dir;
     const double denormal = 4.9406564584124654e-324;
@@ -44,16 +46,9 @@ TEST(NumberReader, FilesAndTheirValues) {
         {"+5 -.5 5. 1d+2 1E-2 2e-400 -1e-400 4.9406564584124654e-324", doc::ReadStatus::Ok,
          {5, -0.5, 5, 100, 0.01, 0.0, -0.0, denormal}},
         {"000001.000 1e0000000000000000000000001", doc::ReadStatus::Ok, {1, 10}},
-        {"time,volts\n1,2", doc::ReadStatus::InvalidData, {}},   // a header line
-        {"1.2.3", doc::ReadStatus::InvalidData, {}},              // two decimal points
-        {"1e999", doc::ReadStatus::InvalidData, {}},              // overflow
-        {"-1e999,2", doc::ReadStatus::InvalidData, {}},
+        {"-1e999,2", doc::ReadStatus::InvalidData, {}},           // overflow
         {"1,2e", doc::ReadStatus::InvalidData, {}},               // a cut exponent at the end
-        {"+-1", doc::ReadStatus::InvalidData, {}},
         {"1-2", doc::ReadStatus::InvalidData, {}},
-        {"\xEF\xBB\xBF" "1", doc::ReadStatus::InvalidData, {}},   // a byte order mark
-        {"1 # note", doc::ReadStatus::InvalidData, {}},
-        {"1,\"2\"", doc::ReadStatus::InvalidData, {}},
         {"inf", doc::ReadStatus::InvalidData, {}},
     };
     for (const auto& c : cases) {

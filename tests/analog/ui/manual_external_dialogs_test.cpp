@@ -22,17 +22,15 @@
 #include "document/waveform_file_helpers.h"
 #include "support/documents.h"
 #include "support/dialog_fields.h"
-#include "support/qt_app.h"
 #include "support/scripted_prompter.h"
 
 namespace lyr::analog {
 namespace {
 
 using lyr::test::child;
-
+using lyr::test::click;
+using lyr::test::fill;
 using lyr::test::typeInto;
-
-void click(QWidget& dlg, const char* name) { lyr::test::clickButton(dlg, QString::fromLatin1(name)); }
 
 class SourceDialogs : public ::testing::Test {
 protected:
@@ -51,8 +49,7 @@ TEST_F(SourceDialogs, ManualCopyStrokeModifyAndReplace) {
     EXPECT_EQ(dlg.createButton()->text(), QStringLiteral("コピー"));
     EXPECT_FALSE(dlg.modifyButton()->isEnabled());
     EXPECT_FALSE(dlg.createButton()->isEnabled());  // no copy length remembered yet
-    child<QComboBox>(dlg, "unit_copy-period")->setCurrentIndex(1);
-    typeInto(dlg, "copy-period", "100");
+    fill(dlg, {{"copy-period", "100", 1}});
     click(dlg, "create");
     EXPECT_EQ(dlg.createButton()->text(), QStringLiteral("再コピー"));
     EXPECT_FALSE(child<QLineEdit>(dlg, "edit_copy-start")->isEnabled());
@@ -102,8 +99,7 @@ TEST_F(SourceDialogs, ExternalFileRowConvertAndAdd) {
     EXPECT_EQ(dlg.createButton()->text(), QStringLiteral("ﾃﾞｰﾀ変換"));
     EXPECT_TRUE(dlg.progressBar()->isHidden());
     EXPECT_EQ(child<QComboBox>(dlg, "unit_interpolate")->currentText(), QStringLiteral("補間なし"));
-    child<QComboBox>(dlg, "unit_interval")->setCurrentIndex(1);
-    typeInto(dlg, "interval", "1");
+    fill(dlg, {{"interval", "1", 1}});
     int asked = 0;
     dlg.chooseFile = [&] {
         ++asked;
