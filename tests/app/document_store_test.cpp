@@ -50,8 +50,10 @@ TEST_F(RealDocumentTest, UpperCaseSynOpensAsLyrAndSaveWritesItBeside) {
     legacy.channels[0].assign(100, 1);
     legacy.output.startControl = 2;  // external trigger
     lyr::test::putFileBytes(path("OLD.SYN"), legacy.bytes());
+    life->setTitlePrefix("[B] ");
     ASSERT_TRUE(life->openPath(path("OLD.SYN")));
     EXPECT_EQ(life->documentPath(), path("OLD.lyr"));
+    EXPECT_EQ(life->title(), "[B] OLD.lyr");
     EXPECT_EQ(doc->sampleCount(), 100u);
     EXPECT_EQ(doc->samplingTime(), 200);
     EXPECT_EQ(doc->digital(0)[5], 1);
@@ -64,6 +66,8 @@ TEST_F(RealDocumentTest, UpperCaseSynOpensAsLyrAndSaveWritesItBeside) {
     EXPECT_TRUE(store->changes().outputSettingsChanged);
     EXPECT_TRUE(life->canSave());
     ASSERT_TRUE(life->save());
+    EXPECT_TRUE(dialogs.filters.empty());  // written beside it without asking
+    EXPECT_TRUE(prompter.asked.empty());
     EXPECT_TRUE(fs::exists(path("OLD.SYN")));
     ASSERT_TRUE(fs::exists(path("OLD.lyr")));
     EXPECT_EQ(fs::file_size(path("OLD.lyr")), wf::currentFileSize(100));

