@@ -13,14 +13,14 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-#include <QTimer>
 #include <QUrl>
 
 #include "digital/ui/data_commands.h"
 #include "digital/ui/data_dialogs.h"
 #include "support/waveform_files.h"
 #include "support/documents.h"
-#include "support/qt_app.h"
+#include "support/dialog_fields.h"
+#include "support/modal.h"
 #include "support/scripted_prompter.h"
 
 namespace lyr::digital {
@@ -28,8 +28,9 @@ namespace {
 
 using lyr::test::child;
 
-void type(QLineEdit* e, const QString& text) { lyr::test::retype(e, text); }
-void click(QWidget& dlg, const char* name) { lyr::test::clickButton(dlg, QString::fromLatin1(name)); }
+using lyr::test::click;
+using lyr::test::fill;
+using lyr::test::retype;
 
 void screenshot(QWidget& dlg, const char* name) {
     QApplication::processEvents();  // pending layout after the last change
@@ -56,9 +57,8 @@ protected:
 TEST_F(DataDialogs, SerialFromTheChannelCommandToOr) {
     putText(dir.file("bits.csv"), "1,0,1\r\n1");
     doc->digital(2)[0] = 1;
-    QTimer::singleShot(0, [&] {
-        auto* dlg = qobject_cast<CDigitalSerialDlg*>(QApplication::activeModalWidget());
-        ASSERT_NE(dlg, nullptr);
+    lyr::test::whenModal<CDigitalSerialDlg>(qApp, [&](CDigitalSerialDlg& d) {
+        CDigitalSerialDlg* dlg = &d;
         EXPECT_EQ(dlg->windowTitle(), QStringLiteral("ディジタルデータの作成　（ シリアル ）"));
         EXPECT_EQ(dlg->channelBox()->currentText(), "CH2");
         EXPECT_TRUE(dlg->sourceButton(0)->isChecked());
@@ -66,11 +66,10 @@ TEST_F(DataDialogs, SerialFromTheChannelCommandToOr) {
         EXPECT_TRUE(dlg->pathEdit()->isReadOnly());
         EXPECT_TRUE(dlg->progressBar()->isHidden());
 
-        child<QComboBox>(*dlg, "unit_bit-time")->setCurrentIndex(0);
-        type(child<QLineEdit>(*dlg, "edit_bit-time"), "25");
+        fill(*dlg, {{"bit-time", "25", 0}});
         dlg->textEdit()->setText(QString(40000, u'1'));
         EXPECT_EQ(dlg->textEdit()->text().size(), 40000);  // no length limit
-        type(dlg->textEdit(), "10 1");  // a blank: refused as create would refuse it
+        retype(dlg->textEdit(), "10 1");  // a blank: refused as create would refuse it
         EXPECT_FALSE(dlg->textMarker()->isHidden());
         EXPECT_FALSE(dlg->createButton()->isEnabled());
 
@@ -100,17 +99,15 @@ TEST_F(DataDialogs, SerialFromTheChannelCommandToOr) {
 
 TEST_F(DataDialogs, ParallelWithAMaskAndADroppedFile) {
     putText(dir.file("words.txt"), "81 C");
-    QTimer::singleShot(0, [&] {
-        auto* dlg = qobject_cast<CDigitalParallelDlg*>(QApplication::activeModalWidget());
-        ASSERT_NE(dlg, nullptr);
+    lyr::test::whenModal<CDigitalParallelDlg>(qApp, [&](CDigitalParallelDlg& d) {
+        CDigitalParallelDlg* dlg = &d;
         EXPECT_EQ(dlg->windowTitle(), QStringLiteral("ディジタルデータの作成　（ パラレル ）"));
         EXPECT_EQ(dlg->channelBox(), nullptr);
         EXPECT_EQ(dlg->bitOrderBox()->currentText(), QStringLiteral("BIT7：CH7－BIT0：CH0"));
         EXPECT_TRUE(dlg->channelCheck(5)->isChecked());
 
-        child<QComboBox>(*dlg, "unit_interval")->setCurrentIndex(0);
-        type(child<QLineEdit>(*dlg, "edit_interval"), "10");
-        type(dlg->textEdit(), "ABC");
+        fill(*dlg, {{"interval", "10", 0}});
+        retype(dlg->textEdit(), "ABC");
         click(*dlg, "create");
         EXPECT_EQ(dlg->textEdit()->text(), "ABC0");
         for (int k = 0; k < 8; ++k) QTest::mouseClick(dlg->channelCheck(k), Qt::LeftButton);

@@ -10,14 +10,14 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-#include <QTimer>
 #include <vector>
 
 #include "../channels.h"
 #include "digital/ui/digital_commands.h"
 #include "digital/ui/digital_dialogs.h"
 #include "support/documents.h"
-#include "support/qt_app.h"
+#include "support/dialog_fields.h"
+#include "support/modal.h"
 #include "support/scripted_prompter.h"
 
 namespace lyr::digital {
@@ -25,14 +25,9 @@ namespace {
 
 using lyr::test::child;
 
-void type(QWidget& dlg, const QString& name, const QString& text) {
-    lyr::test::retype(child<QLineEdit>(dlg, name), text);
-}
-void click(QWidget& dlg, const char* name) { lyr::test::clickButton(dlg, QString::fromLatin1(name)); }
-
-bool markerShown(QWidget& dlg, const char* key) {
-    return !child<QLabel>(dlg, QStringLiteral("marker_") + QString::fromLatin1(key))->isHidden();
-}
+using lyr::test::click;
+using lyr::test::fill;
+using lyr::test::markerShown;
 
 // Saved only when LYR_GRAB names a folder.
 void screenshot(QWidget& dlg, const char* name) {
@@ -64,11 +59,9 @@ TEST_F(DigitalDialogs, ClockFromOpeningToXor) {
     EXPECT_FALSE(child<QPushButton>(dlg, "create")->isEnabled());
     EXPECT_EQ(child<QPushButton>(dlg, "apply3")->text(), "XOR");
 
-    child<QComboBox>(dlg, "unit_t1")->setCurrentIndex(0);
+    fill(dlg, {{"t1", "20", 0}});
     EXPECT_EQ(child<QComboBox>(dlg, "unit_t2")->currentText(), "nS");  // coupled
-    type(dlg, "edit_t1", "20");
-    type(dlg, "edit_t2", "30");
-    type(dlg, "edit_repeat", "3");
+    fill(dlg, {{"t2", "30"}, {"repeat", "3"}});
     child<QComboBox>(dlg, "level2")->setCurrentIndex(1);
     EXPECT_EQ(child<QComboBox>(dlg, "level1")->currentText(), "0");
     EXPECT_FALSE(markerShown(dlg, "t1"));
@@ -76,7 +69,7 @@ TEST_F(DigitalDialogs, ClockFromOpeningToXor) {
     click(dlg, "create");
     EXPECT_TRUE(child<QPushButton>(dlg, "apply3")->isEnabled());
     screenshot(dlg, "clock");
-    type(dlg, "edit_repeat", "2");  // stale until created again
+    fill(dlg, {{"repeat", "2"}});  // stale until created again
     EXPECT_FALSE(child<QPushButton>(dlg, "apply3")->isEnabled());
     screenshot(dlg, "clock_stale");
     click(dlg, "create");
@@ -97,7 +90,7 @@ TEST_F(DigitalDialogs, ShiftFromOpeningToOk) {
     EXPECT_FALSE(dlg.okButton()->isEnabled());
     EXPECT_FALSE(dlg.executeButton()->isEnabled());
     dlg.unitBox()->setCurrentIndex(0);
-    type(dlg, "edit_shift", "-25");
+    fill(dlg, {{"shift", "-25"}});
     QTest::mouseClick(dlg.methodButton(1), Qt::LeftButton);
     EXPECT_TRUE(dlg.executeButton()->isEnabled());
     EXPECT_FALSE(markerShown(dlg, "shift"));
@@ -116,20 +109,18 @@ TEST_F(DigitalDialogs, SwapFromOpeningToOk) {
     doc->digital(3)[0] = 1;
     doc->editorSettings().swap.swapA = 3;
     doc->editorSettings().swap.swapB = 3;
-    QTimer::singleShot(0, [&] {
-        auto* dlg = qobject_cast<CDigitalSwapDlg*>(QApplication::activeModalWidget());
-        ASSERT_NE(dlg, nullptr);
-        EXPECT_EQ(dlg->windowTitle(), QStringLiteral("ディジタルデータスワップ"));
+    lyr::test::whenModal<CDigitalSwapDlg>(qApp, [](CDigitalSwapDlg& dlg) {
+        EXPECT_EQ(dlg.windowTitle(), QStringLiteral("ディジタルデータスワップ"));
         // The caption is not cut: the window is wider than it with room for the title bar.
         QFont bold = QApplication::font();
         bold.setBold(true);
-        EXPECT_GT(dlg->width(), QFontMetrics(bold).horizontalAdvance(dlg->windowTitle()) + 100);
-        EXPECT_EQ(dlg->boxB()->currentText(), "CH4");  // never the same as the first
-        dlg->boxB()->setCurrentIndex(3);
-        EXPECT_EQ(dlg->boxA()->currentText(), "CH4");
-        dlg->boxA()->setCurrentIndex(7);
-        screenshot(*dlg, "swap");
-        QTest::mouseClick(dlg->okButton(), Qt::LeftButton);
+        EXPECT_GT(dlg.width(), QFontMetrics(bold).horizontalAdvance(dlg.windowTitle()) + 100);
+        EXPECT_EQ(dlg.boxB()->currentText(), "CH4");  // never the same as the first
+        dlg.boxB()->setCurrentIndex(3);
+        EXPECT_EQ(dlg.boxA()->currentText(), "CH4");
+        dlg.boxA()->setCurrentIndex(7);
+        screenshot(dlg, "swap");
+        QTest::mouseClick(dlg.okButton(), Qt::LeftButton);
     });
     SwapDialogEditor editor(nullptr, &prompter);
     ASSERT_TRUE(doc->EditDigitalSwap(editor).has_value());
@@ -206,21 +197,15 @@ TEST_F(DigitalDialogs, CommandSetRunsByIdentifier) {
     commands.run(kClearIds[1]);
     EXPECT_EQ(doc->digital(1)[2], 0);
     EXPECT_EQ(whole, 3);
-    EXPECT_EQ(doc->undo(), std::optional<std::int32_t>(1));
-    EXPECT_EQ(doc->digital(1)[2], 1);
 
     // A dialog command: the clock on CH3 through its dialog, reported as a range.
     qint64 first = -1, end = -1;
     QObject::connect(&commands, &ui::CommandSet::edited, [&](qint64 a, qint64 b) { first = a, end = b; });
-    QTimer::singleShot(0, [&] {
-        auto* dlg = qobject_cast<CDigitalDlg*>(QApplication::activeModalWidget());
-        ASSERT_NE(dlg, nullptr);
-        EXPECT_EQ(dlg->channelBox()->currentText(), "CH3");
-        child<QComboBox>(*dlg, "unit_t1")->setCurrentIndex(0);
-        type(*dlg, "edit_t1", "10");
-        type(*dlg, "edit_t2", "10");
-        click(*dlg, "create");
-        click(*dlg, "apply0");
+    lyr::test::whenModal<CDigitalDlg>(qApp, [](CDigitalDlg& dlg) {
+        EXPECT_EQ(dlg.channelBox()->currentText(), "CH3");
+        fill(dlg, {{"t1", "10", 0}, {"t2", "10"}});
+        click(dlg, "create");
+        click(dlg, "apply0");
     });
     commands.run(kClockIds[3]);
     EXPECT_EQ(first, 0);

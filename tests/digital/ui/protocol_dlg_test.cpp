@@ -13,13 +13,13 @@
 #include <QRadioButton>
 #include <QStackedWidget>
 #include <QTest>
-#include <QTimer>
 
 #include "digital/bus_decoders.h"
 #include "digital/ui/data_commands.h"
 #include "digital/ui/protocol_dlg.h"
 #include "support/documents.h"
-#include "support/qt_app.h"
+#include "support/dialog_fields.h"
+#include "support/modal.h"
 #include "support/scripted_prompter.h"
 #include "support/waveform_files.h"
 
@@ -28,8 +28,9 @@ namespace {
 
 using lyr::test::child;
 
-void type(QLineEdit* e, const QString& text) { lyr::test::retype(e, text); }
-void click(QWidget& dlg, const char* name) { lyr::test::clickButton(dlg, QString::fromLatin1(name)); }
+using lyr::test::click;
+using lyr::test::fill;
+using lyr::test::retype;
 
 void screenshot(QWidget& dlg, const QString& name) {
     // The pending layout after the last change: the group's, then the dialog's.
@@ -54,12 +55,7 @@ protected:
     }
     // Runs the command with the dialog script.
     void run(int id, const std::function<void(CDigitalProtocolDlg&)>& script) {
-        QTimer::singleShot(0, [&] {
-            auto* dlg = qobject_cast<CDigitalProtocolDlg*>(QApplication::activeModalWidget());
-            ASSERT_NE(dlg, nullptr);
-            script(*dlg);
-            if (dlg->isVisible()) dlg->reject();
-        });
+        lyr::test::whenModal<CDigitalProtocolDlg>(qApp, script);
         commands.run(id);
     }
     Buffer channel(int k) const { return Buffer(doc->digital(k), doc->digital(k) + doc->sampleCount()); }
@@ -92,22 +88,22 @@ TEST_F(ProtocolDialog, UartFromTheLanePopupWithTypedBytes) {
         }
         dlg.protocolBox()->setCurrentIndex(1);
         dlg.optionBox(CDigitalProtocolDlg::WordBits)->setCurrentIndex(1);
-        type(dlg.textEdit(), "48");  // half a 16-bit word
+        retype(dlg.textEdit(), "48");  // half a 16-bit word
         EXPECT_FALSE(dlg.problemLabel()->text().isEmpty());
         EXPECT_FALSE(dlg.createButton()->isEnabled());
         screenshot(dlg, QStringLiteral("spi_refused"));
         dlg.protocolBox()->setCurrentIndex(0);
 
-        type(child<QLineEdit>(dlg, "edit_rate"), "96OO");
+        fill(dlg, {{"rate", "96OO"}});
         EXPECT_FALSE(child<QLabel>(dlg, "marker_rate")->isHidden());
         EXPECT_FALSE(child<QLabel>(dlg, "marker_rate")->toolTip().isEmpty());
-        type(child<QLineEdit>(dlg, "edit_rate"), "9600");
+        fill(dlg, {{"rate", "9600"}});
         EXPECT_EQ(dlg.achievedLabel()->text(), QStringLiteral("9615.385 bps, 0.160256410 %"));
         dlg.optionBox(CDigitalProtocolDlg::Parity)->setCurrentIndex(2);  // odd
         dlg.optionBox(CDigitalProtocolDlg::DataBits)->setCurrentIndex(2);  // 7 bits
-        type(dlg.textEdit(), "486G");
+        retype(dlg.textEdit(), "486G");
         EXPECT_FALSE(dlg.textMarker()->isHidden());
-        type(dlg.textEdit(), "4869");
+        retype(dlg.textEdit(), "4869");
         EXPECT_TRUE(dlg.problemLabel()->text().isEmpty());
         ASSERT_TRUE(dlg.createButton()->isEnabled());
         click(dlg, "create");
@@ -135,7 +131,7 @@ TEST_F(ProtocolDialog, I2cWithBytesReadFromAFile) {
         dlg.protocolBox()->setCurrentIndex(2);
         dlg.channelBoxOf(BusProtocol::I2c, 0)->setCurrentIndex(4);
         dlg.channelBoxOf(BusProtocol::I2c, 1)->setCurrentIndex(6);
-        type(child<QLineEdit>(dlg, "edit_rate"), "10000");  // 100 samples a bit
+        fill(dlg, {{"rate", "10000"}});  // 100 samples a bit
         QTest::mouseClick(dlg.sourceButton(1), Qt::LeftButton);
         EXPECT_FALSE(dlg.textEdit()->isEnabled());
         EXPECT_FALSE(dlg.createButton()->isEnabled());  // no bytes yet
