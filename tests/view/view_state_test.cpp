@@ -421,59 +421,56 @@ TEST(Record, PartsThatDoNotFitAreRebuilt) {
     v.afterEdit(100, 200);
     v.setZoom(9);
     v.setCursor(150);
-    document::ViewStateRecord r = v.toRecord();
-
-    // A zoom level beyond the table.
-    document::ViewStateRecord bad = r;
-    bad.zoom = 20;
+    const document::ViewStateRecord r = v.toRecord();
     ViewState w;
-    EXPECT_FALSE(w.fromRecord(bad, 1048576, kLeft, kRight));
+    // Loads r spoilt as given into w: false, the parts rebuilt.
+    auto load = [&](void (*spoil)(document::ViewStateRecord&), std::uint32_t n = 1048576) {
+        document::ViewStateRecord bad = r;
+        if (spoil) spoil(bad);
+        return w.fromRecord(bad, n, kLeft, kRight);
+    };
+
+    EXPECT_FALSE(load([](document::ViewStateRecord& b) { b.zoom = 20; }));  // beyond the table
     EXPECT_EQ(w.zoom(), 0);
     EXPECT_EQ(w.maxZoom(), 14);
     EXPECT_EQ(w.scroll(), 0u);
-    EXPECT_EQ(w.cursor(), 150u);                             // the rest is kept
+    EXPECT_EQ(w.cursor(), 150u);  // the rest is kept
     EXPECT_EQ(w.history().peekNewest(), 200u);
 
     // A span of 0 and a table that belongs to another length.
-    bad = r;
-    bad.zoomSpans[3] = 0;
-    EXPECT_FALSE(w.fromRecord(bad, 1048576, kLeft, kRight));
+    EXPECT_FALSE(load([](document::ViewStateRecord& b) { b.zoomSpans[3] = 0; }));
     EXPECT_EQ(w.zoomSpan(3), 1048576u >> 3);
-    EXPECT_FALSE(w.fromRecord(r, 5000, kLeft, kRight));
+    EXPECT_FALSE(load(nullptr, 5000));
     EXPECT_EQ(w.zoomSpan(0), 5000u);
     EXPECT_EQ(w.cursor(), 150u);
 
-    // Indices beyond N.
-    bad = r;
-    bad.cursor = 2000000;
-    bad.markSet = 1;
-    bad.mark = 2000000;
-    bad.history[0] = 3000000;
-    EXPECT_FALSE(w.fromRecord(bad, 1048576, kLeft, kRight));
+    EXPECT_FALSE(load([](document::ViewStateRecord& b) {  // indices beyond N
+        b.cursor = 2000000;
+        b.markSet = 1;
+        b.mark = 2000000;
+        b.history[0] = 3000000;
+    }));
     EXPECT_EQ(w.cursor(), 0u);
     EXPECT_FALSE(w.markSet());
     EXPECT_TRUE(w.history().empty);
     EXPECT_EQ(w.zoom(), 9);
 
     // Navigation flags that point outside the live entries.
-    bad = r;
-    bad.current = bad.oldest;
-    bad.canGoBack = 1;
-    bad.canGoForward = 1;
-    EXPECT_FALSE(w.fromRecord(bad, 1048576, kLeft, kRight));
+    EXPECT_FALSE(load([](document::ViewStateRecord& b) {
+        b.current = b.oldest;
+        b.canGoBack = 1;
+        b.canGoForward = 1;
+    }));
     EXPECT_FALSE(w.history().canGoBack);
     EXPECT_TRUE(w.history().canGoForward);
-    bad = r;
-    bad.canGoForward = 1;  // current is the newest entry
-    EXPECT_FALSE(w.fromRecord(bad, 1048576, kLeft, kRight));
+    EXPECT_FALSE(load([](document::ViewStateRecord& b) { b.canGoForward = 1; }));  // current is the newest
     EXPECT_FALSE(w.history().canGoForward);
     EXPECT_TRUE(w.history().canGoBack);
 
-    // Ring indices out of range, scroll past the end.
-    bad = r;
-    bad.next = 500;
-    bad.scroll = 1048576;
-    EXPECT_FALSE(w.fromRecord(bad, 1048576, kLeft, kRight));
+    EXPECT_FALSE(load([](document::ViewStateRecord& b) {  // ring indices out of range, scroll past the end
+        b.next = 500;
+        b.scroll = 1048576;
+    }));
     EXPECT_TRUE(w.history().empty);
     EXPECT_EQ(w.scroll(), 0u);
     EXPECT_LE(w.scroll() + w.span(), 1048576u);
