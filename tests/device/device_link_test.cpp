@@ -8,6 +8,8 @@ namespace lyr::device {
 namespace {
 
 using test::SimulatedUnit;
+using CalibrationRecord = test::OpenUnitTest;
+using TransferBytes = test::OpenUnitTest;
 
 struct Slots {
     explicit Slots(int capacity) : buffers(capacity), pointers(capacity + 1, nullptr) {
@@ -101,31 +103,25 @@ TEST(OpenDevice, FailingSetUpStepClosesTheHandle) {
     }
 }
 
-TEST(Calibration, ExampleGivesSevenThousandCodesPerVoltAndZeroAtEightThousand) {
-    SimulatedUnit unit;
-    FT_HANDLE h = unit.open();
+TEST_F(CalibrationRecord, TheUnitsRecordAndItsRefusals) {
     Calibration c;
-    ASSERT_EQ(readCalibration(unit.api(), h, c), FT_OK);
+    ASSERT_EQ(readCalibration(unit.api(), h, c), FT_OK);  // the example: 7,000 codes a volt, 0 V at 8,000
     EXPECT_DOUBLE_EQ(c.codesPerVolt, 7000.0);
     EXPECT_DOUBLE_EQ(c.zeroCode, 8000.0);
-}
-
-TEST(Calibration, RefusesEqualLevelsBadChecksumAndShortReads) {
-    SimulatedUnit unit;
-    FT_HANDLE h = unit.open();
-    Calibration c;
-    unit.setUserArea(test::makeUserArea(1000, 15000, 50000, 50000));
+    unit.setUserArea(test::makeUserArea(1000, 15000, 50000, 50000));  // equal levels
     EXPECT_EQ(readCalibration(unit.api(), h, c), ERR_USER_AREA);
     unit.setUserArea(test::makeUserArea(1000, 15000, -100000, 100000));
     ASSERT_EQ(readCalibration(unit.api(), h, c), FT_OK);
-    unit.fault([](pgxsim::Faults& f) { f.userAreaChecksum = true; });  // off by one
-    EXPECT_EQ(readCalibration(unit.api(), h, c), ERR_USER_AREA);
-    unit.model.setFaults({});
-    unit.fault([](pgxsim::Faults& f) { f.userAreaShort = true; });  // 49 bytes
-    EXPECT_EQ(readCalibration(unit.api(), h, c), ERR_USER_AREA);
-    unit.model.setFaults({});
-    unit.fault([](pgxsim::Faults& f) { f.failingCalls["FT_EE_UARead"] = FT_IO_ERROR; });
-    EXPECT_EQ(readCalibration(unit.api(), h, c), FT_IO_ERROR);
+    const std::pair<void (*)(pgxsim::Faults&), Status> faults[] = {
+        {[](pgxsim::Faults& f) { f.userAreaChecksum = true; }, ERR_USER_AREA},  // off by one
+        {[](pgxsim::Faults& f) { f.userAreaShort = true; }, ERR_USER_AREA},     // 49 bytes
+        {[](pgxsim::Faults& f) { f.failingCalls["FT_EE_UARead"] = FT_IO_ERROR; }, FT_IO_ERROR},
+    };
+    for (const auto& [fault, status] : faults) {
+        unit.model.setFaults({});
+        unit.fault(fault);
+        EXPECT_EQ(readCalibration(unit.api(), h, c), status);
+    }
 }
 
 TEST(Calibration, ChecksumWrapsAndCoversTheUninterpretedBytes) {
@@ -143,20 +139,13 @@ TEST(Calibration, ChecksumWrapsAndCoversTheUninterpretedBytes) {
     EXPECT_DOUBLE_EQ(c.zeroCode, 9500.0);
 }
 
-TEST(TransferBytes, NothingToTransferTouchesNoDevice) {
-    SimulatedUnit unit;
-    FT_HANDLE h = unit.open();
-    std::uint8_t buf[6] = {};
-    EXPECT_EQ(transferBytes(unit.api(), h, nullptr, 6, nullptr, 6), ERR_NOTHING_TO_TRANSFER);
-    EXPECT_EQ(transferBytes(unit.api(), h, buf, 0, buf, 0), ERR_NOTHING_TO_TRANSFER);
-    EXPECT_TRUE(unit.model.calls.empty());
-}
-
-TEST(TransferBytes, ShortReadOrWriteIsAReplyErrorAndAMissingReplyWaitsTheTimeout) {
-    SimulatedUnit unit;
-    FT_HANDLE h = unit.open();
+TEST_F(TransferBytes, NothingToTransferAShortReadOrWriteAndAMissingReply) {
     const std::uint8_t frame[6] = {0xB4, 0, 1, 0, 0, 0x4B};
     std::uint8_t reply[6];
+    // Nothing to send or nothing to receive touches no device.
+    EXPECT_EQ(transferBytes(unit.api(), h, nullptr, 6, nullptr, 6), ERR_NOTHING_TO_TRANSFER);
+    EXPECT_EQ(transferBytes(unit.api(), h, reply, 0, reply, 0), ERR_NOTHING_TO_TRANSFER);
+    EXPECT_TRUE(unit.model.calls.empty());
     unit.fault([](pgxsim::Faults& f) { f.readShortBy = 1; });  // 5 of 6 bytes
     const auto before = unit.clock.nowNs();
     EXPECT_EQ(transferBytes(unit.api(), h, frame, 6, reply, 6), ERR_REPLY);

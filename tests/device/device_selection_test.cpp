@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <tuple>
 
 #include "device/device_selection.h"
 #include "simulated_unit.h"
@@ -96,9 +97,7 @@ TEST_F(DeviceSelection_, FileEntriesCompactedPlusTheNewUnitAndNamesKeptWithoutCh
     EXPECT_EQ(store_.sections.size(), 4u);
     for (int n = 1; n <= 4; ++n) EXPECT_EQ(store_.serialAt(n), expected[n - 1].serial);
     EXPECT_EQ(store_.value(deviceSection(4), kKeyDescription), "Bench");
-    EXPECT_FALSE(s.specified);
-    EXPECT_TRUE(s.titleSet);
-    EXPECT_EQ(s.titlePrefix, "[PGX-500指定なし] ");
+    EXPECT_EQ(std::tuple(s.specified, s.titleSet, s.titlePrefix), std::tuple(false, true, "[PGX-500指定なし] "));
 }
 
 TEST_F(DeviceSelection_, OkGivesTheUnitAndItsPrefix) {
@@ -116,9 +115,7 @@ TEST_F(DeviceSelection_, OkGivesTheUnitAndItsPrefix) {
             if (c.typed) f.setNameText(c.typed);
         };
         const DeviceSelection s = run();
-        EXPECT_TRUE(s.specified);
-        EXPECT_EQ(s.serial, c.serial);
-        EXPECT_EQ(s.titlePrefix, c.prefix);
+        EXPECT_EQ(std::tuple(s.specified, s.serial, s.titlePrefix), std::tuple(true, c.serial, c.prefix)) << c.row;
     }
 }
 
@@ -153,17 +150,10 @@ TEST_F(DeviceSelection_, AFullListTakesNoConnectedUnit) {
 }
 
 TEST_F(DeviceSelection_, LimitOneAndNoLibraryNeedNoDialogNorSettings) {
-    const DeviceSelection one = run(1);
-    EXPECT_TRUE(one.specified);
-    EXPECT_EQ(one.titlePrefix, "");
-    EXPECT_EQ(one.serial, "");
-    EXPECT_FALSE(one.titleSet);
-    const DeviceSelection none = run(2, false);
-    EXPECT_FALSE(none.specified);
-    EXPECT_EQ(none.titlePrefix, "");
-    EXPECT_EQ(chooser_.shown, 0);
-    EXPECT_EQ(store_.reads, 0);
-    EXPECT_EQ(store_.sections.size(), 4u);
+    const DeviceSelection one = run(1), none = run(2, false);
+    EXPECT_EQ(std::tuple(one.specified, one.serial, one.titlePrefix, one.titleSet), std::tuple(true, "", "", false));
+    EXPECT_EQ(std::tuple(none.specified, none.titlePrefix), std::tuple(false, std::string()));
+    EXPECT_EQ(std::tuple(chooser_.shown, store_.reads, store_.sections.size()), std::tuple(0, 0, 4u));
 }
 
 TEST_F(DeviceSelection_, AFailedListingShowsTheFileOnly) {

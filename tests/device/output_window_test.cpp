@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <tuple>
 
 #include "device/output_window.h"
 #include "pgxsim/environment.h"
@@ -69,20 +70,16 @@ TEST_F(OutputWindow, NoUnitThenTheNextPollPicksItUp) {
     EXPECT_EQ(f.statusLine(), "PGX-500 未接続");
     EXPECT_EQ(f.buttons(), ButtonState{});
     EXPECT_FALSE(f.deviceSettingsShown());
-    EXPECT_EQ(f.deviceRepeatText(), "");
-    EXPECT_EQ(f.deviceResolutionText(), "");
-    EXPECT_TRUE(timer_.running);
-    EXPECT_EQ(timer_.interval, POLL_INTERVAL_MS);
+    EXPECT_EQ(f.deviceRepeatText() + f.deviceResolutionText(), "");
+    EXPECT_EQ(std::tuple(timer_.running, timer_.interval), std::tuple(true, POLL_INTERVAL_MS));
     f.timerTick();
     EXPECT_EQ(f.statusLine(), "PGX-500 未接続");
     clearFault();
     f.timerTick();
-    EXPECT_TRUE(f.deviceOpen());
-    EXPECT_EQ(f.statusLine(), "PGX-500 未設定");
-    EXPECT_EQ(f.version(), "Ver.3");
+    EXPECT_TRUE(f.deviceOpen() && timer_.running);
+    EXPECT_EQ(std::tuple(f.statusLine(), f.version()), std::tuple("PGX-500 未設定", "Ver.3"));
     EXPECT_TRUE(f.buttons().transferEnabled);
     EXPECT_FALSE(f.buttons().startStopEnabled);
-    EXPECT_TRUE(timer_.running);
 }
 
 // Buttons and status follow the settings the unit holds, not the window's.
@@ -183,23 +180,17 @@ TEST_F(OutputWindow, MarksAndDeviceFieldsShowWhatTheUnitHolds) {
     EXPECT_EQ(f.optionLabel(GroupAnalogStop, 1), "開始データ *");
     EXPECT_EQ(f.optionLabel(GroupStartControl, 2), "外部トリガー *");
     EXPECT_EQ(f.optionLabel(GroupTriggerMode, 0), "レベル *");
-    EXPECT_EQ(f.deviceRepeatText(), "7");
-    EXPECT_EQ(f.deviceResolutionText(), "アナログ分解能：10ビット");
-    EXPECT_EQ(f.deviceChannelsText(), "ディジタルCH：0～5");
-    EXPECT_TRUE(f.repeatFieldEnabled());
-    EXPECT_TRUE(f.triggerGroupsEnabled());
-    EXPECT_TRUE(f.optionEnabled(GroupTriggerMode, 1));
+    EXPECT_EQ(std::tuple(f.deviceRepeatText(), f.deviceResolutionText(), f.deviceChannelsText()),
+              std::tuple("7", "アナログ分解能：10ビット", "ディジタルCH：0～5"));
+    EXPECT_TRUE(f.repeatFieldEnabled() && f.triggerGroupsEnabled() && f.optionEnabled(GroupTriggerMode, 1));
     f.chooseOption(GroupStartControl, 0);
     f.chooseOption(GroupOutputMode, 0);
-    EXPECT_FALSE(f.triggerGroupsEnabled());
-    EXPECT_FALSE(f.optionEnabled(GroupRetrigger, 1));
-    EXPECT_FALSE(f.repeatFieldEnabled());
+    EXPECT_FALSE(f.triggerGroupsEnabled() || f.optionEnabled(GroupRetrigger, 1) || f.repeatFieldEnabled());
     // Unplugged: the marks and device fields go blank.
     fault("unplugged");
     f.timerTick();
     EXPECT_EQ(f.optionLabel(GroupOutputMode, 1), "繰り返し");
-    EXPECT_EQ(f.deviceRepeatText(), "");
-    EXPECT_EQ(f.deviceChannelsText(), "");
+    EXPECT_EQ(f.deviceRepeatText() + f.deviceChannelsText(), "");
 }
 
 TEST_F(OutputWindow, PulseWidthFixedByTheWaveform) {
@@ -213,8 +204,7 @@ TEST_F(OutputWindow, PulseWidthFixedByTheWaveform) {
     form_.reset();
     doc_ = test::makeDoc();
     OutputWindowForm& empty = open();
-    EXPECT_TRUE(empty.optionEnabled(GroupSyncPulseWidth, 0));
-    EXPECT_TRUE(empty.optionEnabled(GroupSyncPulseWidth, 1));
+    EXPECT_TRUE(empty.optionEnabled(GroupSyncPulseWidth, 0) && empty.optionEnabled(GroupSyncPulseWidth, 1));
     EXPECT_EQ(empty.analogResolution(), 12);
     EXPECT_EQ(empty.controls().repeatText, "1");
 }
@@ -254,13 +244,11 @@ TEST_F(OutputWindow, ClosingPullsChoicesAndKeepsAValidCountOnly) {
     f.chooseOption(GroupOutputMode, 1);
     f.setRepeatText("abc");
     f.close();
-    EXPECT_FALSE(timer_.running);
-    EXPECT_FALSE(f.deviceOpen());
+    EXPECT_FALSE(timer_.running || f.deviceOpen());
     doc_->setOutputSettingsExceptResolution(f.pullSettings());
-    EXPECT_EQ(doc_->outputSettings().digitalStop, 1);
-    EXPECT_EQ(doc_->outputSettings().outputMode, 1);
-    EXPECT_EQ(doc_->outputSettings().repeatCount, 9);
-    EXPECT_EQ(doc_->outputSettings().analogResolution, 12);
+    const OutputSettings& pulled = doc_->outputSettings();
+    EXPECT_EQ(std::tuple(pulled.digitalStop, pulled.outputMode, pulled.repeatCount, pulled.analogResolution),
+              std::tuple(1, 1, 9, 12));
     EXPECT_TRUE(doc_->outputSettingsChanged());
     f.setRepeatText("12");
     EXPECT_EQ(f.pullSettings().repeatCount, 12);
@@ -317,8 +305,7 @@ TEST_F(OutputWindow, NoMemoryForTheWordsEndsTheWindow) {
     OutputWindowForm f(unit_.api(), timer_, prompter_, [](std::size_t, std::size_t) -> void* { return nullptr; });
     EXPECT_FALSE(f.open(openingFor(*doc_, {}, {}, "test.lyr")));
     EXPECT_EQ(lastMessage(), kOutputMemoryMessage);
-    EXPECT_FALSE(f.deviceOpen());
-    EXPECT_FALSE(timer_.running);
+    EXPECT_FALSE(f.deviceOpen() || timer_.running);
 }
 
 }  // namespace

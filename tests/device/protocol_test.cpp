@@ -14,11 +14,8 @@ namespace {
 using document::OutputSettings;
 using test::hex;
 
-class Protocol : public ::testing::Test {
+class Protocol : public test::OpenUnitTest {
 protected:
-    test::SimulatedUnit unit;
-    FT_HANDLE h = unit.open();
-    const D2xxApi& api() const { return unit.api(); }
     const std::vector<std::string>& events() const { return unit.model.events; }
 };
 
@@ -176,57 +173,46 @@ TEST(SampleWords, ChannelBitsFollowTheResolution) {
     SampleTracks tracks;
     tracks.analog = analog;
     for (int k = 0; k < 8; ++k) tracks.digital[k] = ch[k];
-    std::uint16_t words[2];
-    buildSampleWords(tracks, 2, 14, exampleCalibration(), words);
-    EXPECT_EQ(words[0], 0xFFFE);  // CH2 .. CH7 never reach the word
-    EXPECT_EQ(words[1], 0xFFFD);
-    buildSampleWords(tracks, 2, 8, exampleCalibration(), words);
-    EXPECT_EQ(words[0], 0xFFFE);
-    EXPECT_EQ(words[1], 0xFFFD);
+    auto build = [&](int r) {
+        std::uint16_t w[2];
+        buildSampleWords(tracks, 2, r, exampleCalibration(), w);
+        return std::pair<int, int>(w[0], w[1]);
+    };
+    EXPECT_EQ(build(14), std::pair(0xFFFE, 0xFFFD));  // CH2 .. CH7 never reach the word
+    EXPECT_EQ(build(8), std::pair(0xFFFE, 0xFFFD));
     ch[7][0] = 0;
-    buildSampleWords(tracks, 2, 8, exampleCalibration(), words);
-    EXPECT_EQ(words[0], 0xFF7E);
+    EXPECT_EQ(build(8).first, 0xFF7E);
     // R = 12: CH0 .. CH3 replace the low four code bits.
     const double zero[] = {0.0, 0.0};
     tracks.analog = zero;
-    buildSampleWords(tracks, 2, 12, exampleCalibration(), words);
-    EXPECT_EQ(words[0], 0x7D0E);
+    EXPECT_EQ(build(12).first, 0x7D0E);
     // Only the lowest bit of a level counts.
     std::uint8_t two[2] = {2, 3};
     tracks.digital[0] = two;
-    buildSampleWords(tracks, 2, 12, exampleCalibration(), words);
-    EXPECT_EQ(words[0] & 1, 0);
-    EXPECT_EQ(words[1] & 1, 1);
+    const auto low = build(12);
+    EXPECT_EQ(std::pair(low.first & 1, low.second & 1), std::pair(0, 1));
 }
 
+// N words in chunks of 50,000, then the status read; none at all for N = 0
+// (its count registers say 0xFFFFFFFF).
 TEST_F(Protocol, SamplesGoInChunksOfFiftyThousandWords) {
     std::vector<std::uint16_t> words(120000);
     for (std::size_t i = 0; i < words.size(); ++i) words[i] = static_cast<std::uint16_t>(i * 2654435761u);
-    ASSERT_EQ(writeTiming(api(), h, 120000, 1), FT_OK);  // the unit learns N
-    unit.forget();
-    ASSERT_EQ(writeSamples(api(), h, words.data(), 120000), FT_OK);
-    const auto writes = unit.writes();
-    ASSERT_EQ(writes.size(), 5u);
-    EXPECT_EQ(hex(writes[0]), "D2 00 00 10 00 2D");
-    EXPECT_EQ(std::vector<std::size_t>({writes[1].size(), writes[2].size(), writes[3].size()}),
-              (std::vector<std::size_t>{100000, 100000, 40000}));
-    EXPECT_EQ(hex(writes[4]), "B4 00 01 00 00 4B");
+    const std::pair<std::uint32_t, std::vector<std::size_t>> cases[] = {{0, {}}, {120000, {100000, 100000, 40000}}};
+    for (const auto& [n, chunks] : cases) {
+        ASSERT_EQ(writeTiming(api(), h, n, 1), FT_OK);  // the unit learns N
+        unit.forget();
+        ASSERT_EQ(writeSamples(api(), h, n ? words.data() : nullptr, n), FT_OK);
+        const auto writes = unit.writes();
+        ASSERT_EQ(writes.size(), chunks.size() + 2) << n;
+        EXPECT_EQ(hex(writes.front()), "D2 00 00 10 00 2D");
+        for (std::size_t i = 0; i < chunks.size(); ++i) EXPECT_EQ(writes[1 + i].size(), chunks[i]) << i;
+        EXPECT_EQ(hex(writes.back()), "B4 00 01 00 00 4B");
+    }
+    // Sent low byte first: the unit's memory holds the same little-endian words.
     const auto& record = unit.model.record(0);
     ASSERT_EQ(record.loadedWords, 120000u);
-    // Sent low byte first: the unit's memory holds the same little-endian words.
     EXPECT_EQ(0, std::memcmp(record.samples, words.data(), 240000));
-    const std::uint8_t* first = reinterpret_cast<const std::uint8_t*>(record.samples);
-    EXPECT_EQ(first[2], words[1] & 0xFF);
-    EXPECT_EQ(first[3], words[1] >> 8);
-}
-
-TEST_F(Protocol, ZeroSamplesStillReadsTheStatus) {
-    ASSERT_EQ(writeTiming(api(), h, 0, 1), FT_OK);  // count registers 0xFFFFFFFF
-    unit.forget();
-    ASSERT_EQ(writeSamples(api(), h, nullptr, 0), FT_OK);
-    const auto writes = unit.writes();
-    ASSERT_EQ(writes.size(), 2u);
-    EXPECT_EQ(hex(writes[1]), "B4 00 01 00 00 4B");
 }
 
 TEST_F(Protocol, TransferErrorAndFailingChunk) {

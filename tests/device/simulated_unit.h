@@ -49,6 +49,14 @@ struct SimulatedUnit {
     }
 };
 
+// A test with the simulated unit open on `h`.
+class OpenUnitTest : public ::testing::Test {
+protected:
+    SimulatedUnit unit;
+    device::FT_HANDLE h = unit.open();
+    const device::D2xxApi& api() const { return unit.api(); }
+};
+
 // A user area holding the given calibration points with a matching checksum.
 inline device::UserArea makeUserArea(std::uint16_t code1, std::uint16_t code2, std::int32_t level1,
                                      std::int32_t level2) {

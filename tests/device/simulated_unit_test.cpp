@@ -12,11 +12,8 @@
 namespace lyr::device {
 namespace {
 
-class Unit : public ::testing::Test {
+class Unit : public test::OpenUnitTest {
 protected:
-    test::SimulatedUnit unit;
-    FT_HANDLE h = unit.open();
-    const D2xxApi& api() const { return unit.api(); }
     DeviceState state() {
         DeviceStatus st;
         EXPECT_EQ(readStatus(api(), h, st), FT_OK);

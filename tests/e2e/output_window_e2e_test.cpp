@@ -10,6 +10,7 @@
 
 #include "document/syn_doc.h"
 #include "document/waveform_file.h"
+#include "support/documents.h"
 #include "support/program_run.h"
 
 namespace lyr {
@@ -32,10 +33,7 @@ TEST(OutputWindowE2E, ChosenUnitIsWrittenAndStartedFromTheOutputWindow) {
         std::ofstream ini(dir / "LYR.INI");
         ini << "[LYR]\nVersion=1.4\n\n[PGX-500]\nMaxNumber=2\n\n[PGX-500.Device1]\nSerialNo=PG500001\nDescription=Left\n";
     }
-    std::string message;
-    auto doc = document::CSYNDoc::create(message);
-    ASSERT_TRUE(doc) << message;
-    ASSERT_TRUE(doc->newWaveform(1000, 5000));
+    auto doc = test::newDoc(1000, 5000);
     for (std::uint32_t i = 0; i < 5000; ++i) doc->analog()[i] = (i % 100) / 100.0 - 0.5;
     const std::string wave = (dir / "wave.lyr").string();
     ASSERT_TRUE(document::saveWaveformFile(wave, *doc, {}).ok);
