@@ -1,6 +1,7 @@
 // Shift, swap and the modification editor through their forms and the document.
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "channels.h"
@@ -65,9 +66,8 @@ TEST(DigitalShift, Examples) {
 
 TEST(DigitalShift, ValidationAndTruncationTowardsZero) {
     ShiftFixture x;
-    EXPECT_EQ(x.form.title(), "ディジタルシフト － CH 3");
-    EXPECT_EQ(x.form.startLabel(), "0 nS");
-    EXPECT_EQ(x.form.endLabel(), "50 nS");
+    EXPECT_EQ(std::tuple(x.form.title(), x.form.startLabel(), x.form.endLabel()),
+              std::tuple("ディジタルシフト － CH 3", "0 nS", "50 nS"));
     for (const char* bad : {"0", "9", "-9", "51", "-51", "x", ""}) {
         x.form.setText(bad);
         EXPECT_FALSE(x.form.executeEnabled()) << bad;
@@ -133,14 +133,9 @@ TEST(DigitalSwap, BoxesNeverShowTheSameChannel) {
         s.swapA = c.a;
         s.swapB = c.b;
         ASSERT_TRUE(form.open(s));
-        EXPECT_EQ(form.a(), c.openA);
-        EXPECT_EQ(form.b(), c.openB);
-        if (c.setFirst)
-            form.setA(c.choose);
-        else
-            form.setB(c.choose);
-        EXPECT_EQ(form.a(), c.expectA) << c.a << "," << c.b;
-        EXPECT_EQ(form.b(), c.expectB) << c.a << "," << c.b;
+        EXPECT_EQ(std::tuple(form.a(), form.b()), std::tuple(c.openA, c.openB)) << c.a << "," << c.b;
+        c.setFirst ? form.setA(c.choose) : form.setB(c.choose);
+        EXPECT_EQ(std::tuple(form.a(), form.b()), std::tuple(c.expectA, c.expectB)) << c.a << "," << c.b;
     }
 }
 
@@ -157,8 +152,7 @@ TEST(DigitalSwap, ThroughTheDocumentWithUndo) {
     ASSERT_TRUE(doc->EditDigitalSwap(editor).has_value());
     EXPECT_EQ(levels(doc->digital(2), 4), (std::vector<int>{0, 0, 0, 1}));
     EXPECT_EQ(levels(doc->digital(6), 4), (std::vector<int>{1, 0, 0, 0}));
-    EXPECT_EQ(doc->editorSettings().swap.swapA, 2);
-    EXPECT_EQ(doc->editorSettings().swap.swapB, 6);
+    EXPECT_EQ(std::tuple(doc->editorSettings().swap.swapA, doc->editorSettings().swap.swapB), std::tuple(2, 6));
     EXPECT_EQ(doc->undo(), std::optional<std::int32_t>(document::AllChannels));
     EXPECT_EQ(doc->digital(2)[0], 1);
 }
@@ -190,10 +184,9 @@ TEST(DigitalModify, CopyIsCutAtTheEndBeforeTheGrid) {
     ModifyFixture x(100, 0, 0, 0);  // T = 1000 ns
     x.copy("990", "50");
     EXPECT_TRUE(x.prompter.asked.empty());  // 10 ns is on the grid: no message
-    EXPECT_EQ(x.form.field(ModifyForm::kCopyPeriod).text, "10");
-    EXPECT_EQ(x.form.segmentSamples(), 1u);
-    EXPECT_EQ(x.form.copyStartLabel(), "0.99 uS");
-    EXPECT_EQ(x.form.copyEndLabel(), "1 uS");
+    EXPECT_EQ(std::tuple(x.form.field(ModifyForm::kCopyPeriod).text, x.form.segmentSamples(), x.form.copyStartLabel(),
+                         x.form.copyEndLabel()),
+              std::tuple("10", 1u, "0.99 uS", "1 uS"));
 
     ModifyFixture y(100, 0, 0, 0);
     y.copy("15", "27");
@@ -230,10 +223,7 @@ TEST(DigitalModify, MovesAPatternBetweenChannelsThroughTheDocument) {
     EXPECT_EQ(*range, (document::EditRange{70, 74}));
     EXPECT_EQ(levels(doc->digital(5) + 70, 4), (std::vector<int>{1, 1, 0, 1}));
     const auto& m = doc->editorSettings().modify;
-    EXPECT_EQ(m.editChannel, 5);
-    EXPECT_EQ(m.copyChannel, 2);
-    EXPECT_EQ(m.copyPeriod, 40);
-    EXPECT_EQ(m.copyPeriodUnit, 0);
+    EXPECT_EQ(std::tuple(m.editChannel, m.copyChannel, m.copyPeriod, m.copyPeriodUnit), std::tuple(5, 2, 40, 0));
 }
 
 TEST(DigitalModify, InvertTwiceRecopyAndCopyFieldChanges) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "channels.h"
@@ -15,6 +16,8 @@
 
 namespace lyr::digital {
 namespace {
+
+using lyr::test::putFileText;
 
 namespace doc = lyr::document;
 using test::Channels;
@@ -34,10 +37,6 @@ struct Fixture : test::OpenedForm<Form> {
 };
 using Serial = Fixture<SerialForm>;
 using Parallel = Fixture<ParallelForm>;
-
-void putText(const std::string& path, const std::string& text) {
-    lyr::test::putFileBytes(path, std::vector<std::uint8_t>(text.begin(), text.end()));
-}
 
 TEST(SerialForm, DirectBits) {
     struct Case {
@@ -127,29 +126,23 @@ TEST(ParallelForm, TheMaskChoosesTheChannelsAndZeroDisablesApplying) {
 
 TEST(DataForms, SourceSwitchAndFiles) {
     lyr::test::ScratchFolder dir;
-    putText(dir.file("bits.txt"), "1 0,1;1\r\n0");
-    putText(dir.file("bad.txt"), "1,2");
+    putFileText(dir.file("bits.txt"), "1 0,1;1\r\n0");
+    putFileText(dir.file("bad.txt"), "1,2");
     Serial x(10, 100, {.bitTime = 10, .bitTimeUnit = 0, .channel = 0, .source = 0}, "11");
     ASSERT_TRUE(x.form.createEnabled());
     ASSERT_TRUE(x.form.createSegment());
     x.form.setSource(DataSourceForm::kFile);
     EXPECT_EQ(x.form.state(), State::Stale);
-    EXPECT_FALSE(x.form.field(kText).enabled);
-    EXPECT_FALSE(x.form.field(kText).markerShown);
+    EXPECT_FALSE(x.form.field(kText).enabled || x.form.field(kText).markerShown);
     EXPECT_TRUE(x.form.browseEnabled());
     EXPECT_FALSE(x.form.createEnabled());  // no file yet: period 0
 
     EXPECT_TRUE(x.form.loadFile(dir.file("bits.txt"), nullptr));
-    EXPECT_EQ(x.form.path(), dir.file("bits.txt"));
-    EXPECT_EQ(x.form.loadedCount(), 5u);
-    ASSERT_TRUE(x.form.createSegment());
-    EXPECT_EQ(x.segment(), (Ints{1, 0, 1, 1, 0}));
-
+    EXPECT_EQ(std::tuple(x.form.path(), x.form.loadedCount()), std::tuple(dir.file("bits.txt"), std::size_t{5}));
     // A file that does not read: its message, the path emptied, the bits kept.
     EXPECT_FALSE(x.form.loadFile(dir.file("bad.txt"), nullptr));
     EXPECT_EQ(x.prompter.asked.back().text, "無効なデータが含まれています。\n\n読み込みを中止しました。");
-    EXPECT_EQ(x.form.path(), "");
-    EXPECT_EQ(x.form.loadedCount(), 5u);
+    EXPECT_EQ(std::tuple(x.form.path(), x.form.loadedCount()), std::tuple(std::string(), std::size_t{5}));
     ASSERT_TRUE(x.form.createSegment());
     EXPECT_EQ(x.segment(), (Ints{1, 0, 1, 1, 0}));
 
@@ -170,22 +163,18 @@ TEST(ParallelForm, WaveformFileSourceBringsItsSamplingTime) {
     EXPECT_FALSE(x.form.loadFile("a.ly", nullptr));  // ignored: nothing said, nothing changed
     EXPECT_TRUE(x.prompter.asked.empty());
     ASSERT_TRUE(x.form.loadFile(dir.file("other.lyr"), nullptr));
-    EXPECT_EQ(x.form.field(kTime).text, "30");
-    EXPECT_EQ(x.form.field(kTime).unit, 0);
-    EXPECT_EQ(x.form.bitOrder(), 0);
-    EXPECT_EQ(x.form.loadedCount(), 20u);
+    EXPECT_EQ(std::tuple(x.form.field(kTime).text, x.form.field(kTime).unit, x.form.bitOrder(), x.form.loadedCount()),
+              std::tuple("30", 0, 0, 20u));
     ASSERT_TRUE(x.form.createSegment());  // 30 nS on a 20 ns grid
     EXPECT_EQ(x.prompter.asked.back().text,
               "サンプリング時間の整数倍にするため、[インターバル時間] を調節します。\n\n30 nS　→　20 nS");
     EXPECT_EQ(x.segment(0).size(), 20u);
-    EXPECT_EQ(x.segment(0)[0], 1);
-    EXPECT_EQ(x.segment(7)[1], 1);
-    EXPECT_EQ(x.segment(7)[0], 0);
+    EXPECT_EQ(std::tuple(x.segment(0)[0], x.segment(7)[0], x.segment(7)[1]), std::tuple(1, 0, 1));
 }
 
 TEST(DataForms, BothEditorsThroughTheDocument) {
     lyr::test::ScratchFolder dir;
-    putText(dir.file("words.txt"), "81 18");
+    putFileText(dir.file("words.txt"), "81 18");
     auto d = lyr::test::newDoc(10, 100);
     lyr::test::ScriptedPrompter prompter;
 

@@ -34,6 +34,10 @@ inline void putFileBytes(const std::string& path, const std::vector<std::uint8_t
     out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
+inline void putFileText(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+}
+
 // Rewrites the header checksum after a test changed header bytes on purpose.
 inline void resealHeader(std::uint8_t* header) {
     wf::putU32(header + wf::off::headerChecksum, wf::byteSum(header, wf::off::headerChecksum));
