@@ -38,18 +38,37 @@ TEST_F(EditCommand, SineWithPhaseAndGridAdjustedStart) {
     EXPECT_EQ(doc->modificationCount(), 1);
 }
 
-TEST_F(EditCommand, InvalidFieldIsAUsageErrorNamingIt) {
+// Every editor family's usage errors (bus patterns: EditProtocol's table):
+// exit 2, a message naming the option, nothing written.
+TEST_F(EditCommand, UsageErrorsNameTheOptionAndWriteNothing) {
     const std::pair<std::vector<std::string>, const char*> cases[] = {
         {{"ramp", "--period", "1us", "--v0", "1", "--v1", "1"}, "invalid --v0 '1'"},
-        {{"dc", "--period", "20us", "--v0", "1"}, "invalid --period"},
+        {{"dc", "--period", "20us", "--v0", "1"}, "invalid --period"},  // T = 10 us
         {{"dc", "--tau", "1us"}, ""},
         {{"dc", "--period", "1us", "--mode", "divide"}, ""},
+        {{"clock", "--t1", "20us"}, "invalid --t1 '20us'"},
+        {{"clock", "--start", "9991ns"}, "invalid --start '9991ns'"},
+        {{"clock", "--t1", "0ns", "--t2", "0ns"}, "do not make a segment"},
+        {{"clock", "--channel", "8"}, "invalid --channel '8'"},
+        {{"clock", "--mode", "add"}, "--mode is replace, or, and or xor"},
+        {{"shift", "--channel", "2", "--shift", "5ns"}, "invalid --shift '5ns'"},
+        {{"shift", "--shift", "10ns"}, "needs --channel"},
+        {{"swap", "--a", "3", "--b", "3"}, "same channel"},
+        {{"modify", "--copy-start", "10us"}, "invalid --copy-start '10us'"},
+        {{"invert", "--shift", "10ns"}, "does not apply to invert"},
+        {{"invert", "--channel", "1", "--mode", "nand"}, "--mode is replace, or, and or xor"},
+        {{"total-time", "--total", "3us", "--candidate", "2"}, "--candidate 2 is empty"},  // 300 samples exactly
+        {{"total-time", "--total", "5"}, "--total needs a TIME"},
+        {{"total-time", "--total", "1ms", "--candidate", "3"}, "--candidate is 1 or 2"},
+        {{"total-time"}, "needs --total"},
+        {{"resolution", "--bits", "15"}, "invalid --bits '15'"},
+        {{"resolution", "--total", "1ms"}, "does not apply"},
     };
     for (const auto& [editor, named] : cases) {
         const auto r = edit("in.lyr", "out.lyr", {editor});
-        EXPECT_EQ(r.status, 2) << editor[1];
+        EXPECT_EQ(r.status, 2) << editor[0] << " " << named;
         EXPECT_NE(r.err.find(named), std::string::npos) << r.err;
-        EXPECT_FALSE(fs::exists(dir / "out.lyr"));
+        EXPECT_FALSE(fs::exists(dir / "out.lyr")) << editor[0] << " " << named;
     }
 }
 

@@ -56,31 +56,6 @@ TEST_F(EditDigital, ClockAdjustsOntoTheGridAndRemembersItsSettings) {
     EXPECT_FALSE(fs::exists(path("out.lyr")));
 }
 
-TEST_F(EditDigital, UsageErrorsNameTheField) {
-    struct Case {
-        const char* editor;
-        std::vector<std::string> options;
-        const char* message;
-    } cases[] = {
-        {"clock", {"--t1", "2us"}, "invalid --t1 '2us'"},
-        {"clock", {"--start", "991ns"}, "invalid --start '991ns'"},
-        {"clock", {"--t1", "0ns", "--t2", "0ns"}, "do not make a segment"},
-        {"clock", {"--channel", "8"}, "invalid --channel '8'"},
-        {"clock", {"--mode", "add"}, "--mode is replace, or, and or xor"},
-        {"shift", {"--channel", "2", "--shift", "5ns"}, "invalid --shift '5ns'"},
-        {"shift", {"--shift", "10ns"}, "needs --channel"},
-        {"swap", {"--a", "3", "--b", "3"}, "same channel"},
-        {"modify", {"--copy-start", "1us"}, "invalid --copy-start '1us'"},
-        {"invert", {"--shift", "10ns"}, "does not apply to invert"},
-        {"invert", {"--channel", "1", "--mode", "nand"}, "--mode is replace, or, and or xor"},
-    };
-    for (const auto& c : cases) {
-        const auto r = onBase(c.editor, c.options);
-        EXPECT_EQ(r.status, 2) << c.editor << " " << c.message;
-        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
-    }
-}
-
 // The operations themselves are the forms'; here: the options that choose
 // them, and modify's piece operations in the order given.
 TEST_F(EditDigital, ChannelOperations) {

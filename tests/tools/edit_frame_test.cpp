@@ -35,26 +35,8 @@ TEST_F(EditFrame, TotalTimeTakesTheChosenCountAtTheSameSampling) {
     }
 }
 
-TEST_F(EditFrame, UsageErrorsAndTheResolution) {
-    struct Case {
-        std::vector<std::string> options;
-        const char* message;
-    };
-    const Case usage[] = {
-        {{"total-time", "--total", "3us", "--candidate", "2"}, "--candidate 2 is empty"},  // 100 samples exactly
-        {{"total-time", "--total", "5"}, "--total needs a TIME"},
-        {{"total-time", "--total", "1ms", "--candidate", "3"}, "--candidate is 1 or 2"},
-        {{"total-time"}, "needs --total"},
-        {{"resolution", "--bits", "15"}, "invalid --bits '15'"},
-        {{"resolution", "--total", "1ms"}, "does not apply"},
-    };
-    for (const Case& c : usage) {
-        const auto r = edit("in.lyr", "bad.lyr", {c.options});
-        EXPECT_EQ(r.status, 2) << c.message;
-        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
-    }
-    EXPECT_FALSE(std::filesystem::exists(path("bad.lyr")));
-
+// Its usage errors are EditCommand.UsageErrorsNameTheOptionAndWriteNothing's.
+TEST_F(EditFrame, ResolutionKeepsTheSamples) {
     const auto r = edit("in.lyr", "r10.lyr", {{"resolution", "--bits", "10"}});
     ASSERT_EQ(r.status, 0) << r.err;
     auto doc = load("r10.lyr");
