@@ -21,6 +21,27 @@ int clampToInt(double v) {
     return static_cast<int>(std::floor(v));
 }
 
+// Names shrink with the lanes down to the smallest readable size. Lanes
+// shorter than that get a name only every few lanes, which may reach into the
+// margins around the lanes but never into the analog block or another name.
+void placeLaneNames(Layout& l, int pitch) {
+    const int rows = l.laneArea[0].height();
+    l.laneFontPx = std::clamp(rows, kMinLaneFontPx, kLaneFontPx);
+    const int every = rows >= kMinLaneFontPx ? 1 : pitch > 0 ? (l.laneFontPx + pitch - 1) / pitch : 0;
+    const int highest = l.voltLabels.bottom + 1;
+    int free = highest;  // first row below the names placed so far
+    for (int i = 0; i < kLaneCount; ++i) {
+        l.laneName[i] = Rect{};
+        if (every == 0 || i % every != 0) continue;
+        const Rect& lane = l.laneArea[i];
+        const int top = std::max(lane.top + (lane.height() - l.laneFontPx) / 2, highest);
+        const Rect name{0, top, l.laneLabel[i].right - 4, top + l.laneFontPx - 1};
+        if (top < free || name.bottom >= l.clientHeight || name.width() <= 0) continue;
+        l.laneName[i] = name;
+        free = name.bottom + 1;
+    }
+}
+
 }  // namespace
 
 Layout layoutView(int clientWidth, int clientHeight, const HandleSizes& handles) {
@@ -67,6 +88,7 @@ Layout layoutView(int clientWidth, int clientHeight, const HandleSizes& handles)
         l.laneLabel[i] = {0, top, l.plot.left - 2, bottom};
     }
     l.bottomOfLines = l.laneArea[kLaneCount - 1].bottom;
+    placeLaneNames(l, pitch);
     return l;
 }
 

@@ -10,6 +10,10 @@ namespace lyr::view {
 
 inline constexpr int kMaxColumns = 4000;
 inline constexpr int kLaneCount = 8;
+// Lane names are drawn at this pixel size, smaller in short lanes, but never
+// below the smallest size that still reads.
+inline constexpr int kLaneFontPx = 14;
+inline constexpr int kMinLaneFontPx = 8;
 
 // Inclusive pixel rectangle (right and bottom belong to it).
 struct Rect {
@@ -44,6 +48,10 @@ struct Layout {
     std::array<Rect, kLaneCount> laneFrame;  // black frame
     std::array<Rect, kLaneCount> laneBand;   // trace band inside the frame
     std::array<Rect, kLaneCount> laneLabel;  // "CHn" label area
+    // Where each name goes: laneFontPx rows, right edge 4 px inside the label
+    // area. Empty for a lane whose name would run into its neighbour's.
+    std::array<Rect, kLaneCount> laneName;
+    int laneFontPx = kLaneFontPx;
     int bottomOfLines = 0;                   // cursor and mark lines end here (bottom of CH7)
 
     int columns() const { return plot.width(); }  // W

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 #include <random>
+#include <string>
 #include <vector>
 
 namespace lyr::view {
@@ -56,6 +57,66 @@ TEST(Layout, ReferenceSizeAndWideWindowCap) {
     const Layout wide = layoutView(6000, 900);
     EXPECT_EQ(wide.columns(), kMaxColumns);
     EXPECT_LT(wide.plot.right, 6000 - 100);  // the rest stays empty on the right
+}
+
+// Lane names never run into each other: from the design size down to lanes
+// shorter than the smallest readable name, and in windows too low for any.
+TEST(Layout, LaneNamesNeverOverlap) {
+    struct Case {
+        int height;
+        int fontPx;  // 0: whatever fits between the limits
+        bool everyLane;
+    };
+    const Case cases[] = {
+        {1400, kLaneFontPx, true}, {597, kLaneFontPx, true}, {420, 0, true}, {360, 0, true},
+        {330, 0, true},            {260, kMinLaneFontPx, false}, {200, kMinLaneFontPx, false},
+        {120, kMinLaneFontPx, false}, {50, kMinLaneFontPx, false},
+    };
+    for (const Case& c : cases) {
+        for (int width : {710, 1022}) {
+            const Layout l = layoutView(width, c.height);
+            const std::string at = std::to_string(width) + "x" + std::to_string(c.height);
+            if (c.fontPx) { EXPECT_EQ(l.laneFontPx, c.fontPx) << at; }
+            EXPECT_GE(l.laneFontPx, kMinLaneFontPx) << at;
+            EXPECT_LE(l.laneFontPx, kLaneFontPx) << at;
+            const Rect& first = l.laneArea[0];
+            const Rect& last = l.laneArea[kLaneCount - 1];
+            int named = 0;
+            int previousBottom = std::numeric_limits<int>::min();
+            for (int i = 0; i < kLaneCount; ++i) {
+                const Rect& name = l.laneName[i];
+                if (name.width() <= 0) {
+                    EXPECT_FALSE(c.everyLane) << at << " CH" << i;
+                    continue;
+                }
+                ++named;
+                EXPECT_EQ(name.height(), l.laneFontPx) << at << " CH" << i;
+                EXPECT_GT(name.top, previousBottom) << at << " CH" << i;
+                previousBottom = name.bottom;
+                EXPECT_EQ(name.right, l.laneLabel[i].right - 4) << at << " CH" << i;
+                EXPECT_GE(name.left, 0) << at << " CH" << i;
+                const Rect& frame = l.laneFrame[i];
+                if (c.everyLane) {
+                    EXPECT_GE(name.top, frame.top) << at << " CH" << i;
+                    EXPECT_LE(name.bottom, frame.bottom) << at << " CH" << i;
+                } else {
+                    // A name over several short lanes stays beside its own lane,
+                    // under the analog block and inside the window.
+                    EXPECT_LE(name.top, frame.bottom) << at << " CH" << i;
+                    EXPECT_GE(name.bottom, frame.top) << at << " CH" << i;
+                    EXPECT_GT(name.top, l.voltLabels.bottom) << at << " CH" << i;
+                    EXPECT_LT(name.bottom, c.height) << at << " CH" << i;
+                }
+            }
+            if (c.everyLane) { EXPECT_EQ(named, kLaneCount) << at; }
+            // CH0 keeps its name whenever the lanes leave room for names at all.
+            if (last.bottom - first.top + 1 >= 2 * kMinLaneFontPx) {
+                EXPECT_GT(l.laneName[0].width(), 0) << at;
+                EXPECT_GT(named, 1) << at;
+            }
+            if (last.bottom < first.top) { EXPECT_EQ(named, 0) << at; }
+        }
+    }
 }
 
 TEST(TimeAxis, MappingAndEdges) {

@@ -192,11 +192,18 @@ void DigitalLanes::paint(QPainter& p, const Layout& l, const PaintPass& pass) co
         for (const Rect& a : l.laneArea) p.drawLine(x, a.top + 1, x, a.bottom - 1);
     }
     for (int i = 0; i < kLaneCount; ++i) {
-        const QRect label = toQRect(l.laneLabel[i]);
-        if (dirty.intersects(label)) {
-            p.setFont(laneAllocated(pass.analogResolution, i) ? bold_ : normal_);
+        const Rect& name = l.laneName[i];
+        if (!isEmpty(name) && dirty.intersects(toQRect(name))) {
+            QFont font = laneAllocated(pass.analogResolution, i) ? bold_ : normal_;
+            font.setPixelSize(l.laneFontPx);
+            const QFontMetrics fm(font);
+            const QString text = QStringLiteral("CH%1").arg(i);
+            // Capitals and digits only: centre their height, not the line's,
+            // so that the ink stays inside the name's rows.
+            const int baseline = name.top + (name.height() + fm.capHeight()) / 2;
+            p.setFont(font);
             p.setPen(colours::black);
-            p.drawText(label.adjusted(0, 0, -4, 0), Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("CH%1").arg(i));
+            p.drawText(name.right + 1 - fm.horizontalAdvance(text), baseline, text);
         }
         const Rect& f = l.laneFrame[i];
         p.setPen(colours::black);
