@@ -63,6 +63,23 @@ TEST_F(EditCommand, UsageErrorsNameTheOptionAndWriteNothing) {
         {{"total-time"}, "needs --total"},
         {{"resolution", "--bits", "15"}, "invalid --bits '15'"},
         {{"resolution", "--total", "1ms"}, "does not apply"},
+        {{"equation", "--period", "1us", "--expr", "sin(2*pi*t"},
+         "invalid --expr 'sin(2*pi*t': Missing parenthesis (position 10)"},
+        {{"equation", "--period", "1us", "--expr", "t", "--seed", "x"}, "invalid --seed 'x'"},
+        {{"equation", "--period", "1us", "--expr", "t", "--v0", "1"}, "--v0"},
+        {{"manual", "--copy-period", "200ns", "--gain", "x"}, "--gain 'x'"},
+        {{"manual", "--period", "1us"}, "--period does not apply to manual"},
+        {{"external", "--source", "in.lyr", "--interpolate", "cubic"}, "--interpolate is none or linear"},
+        {{"external", "--interval", "10ns"}, "external needs --source FILE"},
+        {{"external", "--source", "in.lyr", "--from", "0ns", "--from-index", "1"}, "give either --from or --from-index"},
+        {{"serial", "--bit-time", "10ns", "--bits", "1 0"}, "invalid --bits '1 0'"},
+        {{"serial", "--channel", "8", "--bit-time", "10ns", "--bits", "1"}, "--channel"},
+        {{"serial", "--bit-time", "10ns", "--bits", "1", "--mode", "add"}, "--mode"},
+        {{"serial", "--bits", "1", "--interval", "10ns"}, "does not apply"},
+        {{"parallel", "--interval", "10ns", "--hex", "FF", "--channels", ""}, "--channels"},
+        {{"parallel", "--interval", "10ns", "--hex", "FF", "--hex-file", "words.txt"}, "one of"},
+        {{"parallel", "--hex-file", "in.lyr"}, "--lyr-file"},
+        {{"parallel", "--lyr-file", "a.ly"}, "four characters"},
     };
     for (const auto& [editor, named] : cases) {
         const auto r = edit("in.lyr", "out.lyr", {editor});

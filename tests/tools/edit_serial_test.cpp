@@ -26,6 +26,7 @@ protected:
     void write(const std::string& name, const std::string& text) { std::ofstream(path(name), std::ios::binary) << text; }
 };
 
+// Usage errors are EditCommand's table.
 TEST_F(EditSerialData, OptionsFilesAndExitCodes) {
     struct Case {
         const char* name;
@@ -48,15 +49,6 @@ TEST_F(EditSerialData, OptionsFilesAndExitCodes) {
          "無効なデータが含まれています。", -1, {}},
         {"missing file", {"parallel", "--interval", "10ns", "--hex-file", "none.txt"}, 1,
          "ファイルオープンエラーです。", -1, {}},
-        {"blank in bits", {"serial", "--bit-time", "10ns", "--bits", "1 0"}, 2, "invalid --bits '1 0'", -1, {}},
-        {"empty mask", {"parallel", "--interval", "10ns", "--hex", "FF", "--channels", ""}, 2, "--channels", -1, {}},
-        {"channel 8", {"serial", "--channel", "8", "--bit-time", "10ns", "--bits", "1"}, 2, "--channel", -1, {}},
-        {"two sources", {"parallel", "--interval", "10ns", "--hex", "FF", "--hex-file", "words.txt"}, 2, "one of", -1,
-         {}},
-        {"waveform as hex", {"parallel", "--hex-file", "in.lyr"}, 2, "--lyr-file", -1, {}},
-        {"short path", {"parallel", "--lyr-file", "a.ly"}, 2, "four characters", -1, {}},
-        {"clock mode", {"serial", "--bit-time", "10ns", "--bits", "1", "--mode", "add"}, 2, "--mode", -1, {}},
-        {"foreign option", {"serial", "--bits", "1", "--interval", "10ns"}, 2, "does not apply", -1, {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

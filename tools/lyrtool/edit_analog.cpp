@@ -202,7 +202,8 @@ int runAnalog(EditRun& run) {
             },
             range, rename, [&](an::NoiseForm& f) { f.setSeed(seed); });
     }
-    if (rc == kUsage) run.usage = drive.error;
+    // runExternal names its own option errors before any field is driven.
+    if (rc == kUsage && run.usage.empty()) run.usage = drive.error;
     return rc;
 }
 
