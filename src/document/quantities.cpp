@@ -53,14 +53,17 @@ std::int64_t digitsToInt64(std::string_view s) {
                                           : -static_cast<std::int64_t>(acc);
 }
 
-std::string fixed(double v, int decimals) {
+}  // namespace
+
+std::string formatFixed(double v, int decimals) {
     char buf[400];
     auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
     if (r.ec != std::errc()) return {};
-    return std::string(buf, r.ptr);
+    std::string text(buf, r.ptr);
+    // A sample computed as -2e-16 must not read as a negative zero.
+    if (text[0] == '-' && text.find_first_not_of("-0.") == std::string::npos) text.erase(0, 1);
+    return text;
 }
-
-}  // namespace
 
 std::string normalizeNumberText(std::string_view s) {
     std::string t(s);
@@ -234,15 +237,14 @@ std::string formatTimeWithUnit(std::int64_t ns) {
     return text + " " + unitName(unit);
 }
 
-std::string formatVolts(double volts) { return fixed(volts, 3); }
+std::string formatVolts(double volts) { return formatFixed(volts, 3); }
 
 std::string formatVoltScaleLabel(double volts) {
-    std::string text = fixed(volts, 1);
-    if (text == "-0.0") text = "0.0";
+    const std::string text = formatFixed(volts, 1);
     return (volts > 0.1 ? "+" : "") + text + "V";
 }
 
-std::string formatErrorPercent(double percent) { return fixed(percent, 9) + " %"; }
+std::string formatErrorPercent(double percent) { return formatFixed(percent, 9) + " %"; }
 
 bool isBinaryText(std::string_view s, std::string& bits) {
     if (s.empty()) return false;

@@ -71,6 +71,10 @@ std::string unitName(int unit);
 // One-string form of a time: formatTimeAuto text, a blank, the unit ("1.5 uS").
 std::string formatTimeWithUnit(std::int64_t ns);
 
+// "%.*f" of v, independent of the process locale; a value that rounds to zero
+// reads without a sign ("0.000", never "-0.000").
+std::string formatFixed(double v, int decimals);
+
 // "%.3f" of a voltage (independent of the process locale).
 std::string formatVolts(double volts);
 

@@ -1,7 +1,6 @@
 #include "view/readouts.h"
 
 #include <algorithm>
-#include <charconv>
 #include <string>
 
 #include "document/quantities.h"
@@ -54,13 +53,7 @@ std::string formatSampling(std::int64_t samplingNs) {
     return text + " " + document::unitName(unit);
 }
 
-std::string formatVoltsReadout(double volts) {
-    char buf[64];
-    // Locale-independent: the strip always shows a decimal point.
-    auto r = std::to_chars(buf, buf + sizeof buf, volts, std::chars_format::fixed, 4);
-    if (r.ec != std::errc{}) return "? V";
-    return std::string(buf, r.ptr) + " V";
-}
+std::string formatVoltsReadout(double volts) { return document::formatFixed(volts, 4) + " V"; }
 
 PointReadout pointReadout(const TrackView& t, std::uint32_t index, int unit) {
     PointReadout p;

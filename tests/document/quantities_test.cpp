@@ -146,6 +146,9 @@ TEST(FormatNumbers, VoltsAndPercent) {
     EXPECT_EQ(formatVolts(0.0), "0.000");
     EXPECT_EQ(formatVolts(0.12345), "0.123");
     EXPECT_EQ(formatVolts(0.9996), "1.000");
+    EXPECT_EQ(formatVolts(-2e-16), "0.000");  // no negative zero
+    EXPECT_EQ(formatVolts(-0.0004), "0.000");
+    EXPECT_EQ(formatVolts(-0.0005001), "-0.001");
     EXPECT_EQ(formatErrorPercent(0.0), "0.000000000 %");
     EXPECT_EQ(formatErrorPercent(-100.0 / 3.0), "-33.333333333 %");
 }

@@ -59,6 +59,7 @@ TEST(Readouts, CursorMarkAndIntervals) {
 
     r = computeReadouts(t, 3, true, 1);
     EXPECT_EQ(r.cursor.volts, "0.0000 V");
+    EXPECT_EQ(formatVoltsReadout(-2e-16), "0.0000 V");  // sin(2 pi) must not read "-0.0000 V"
     EXPECT_EQ(r.mark.volts, "-0.2500 V");
     EXPECT_EQ(r.mark.time, "100 nS");
     EXPECT_EQ(r.mark.levels[3], "1");
