@@ -8,7 +8,7 @@
 #include <tuple>
 
 #include "lifecycle_fake.h"
-#include "support/scratch_dir.h"
+#include "support/scratch_folder.h"
 #include "support/scripted_prompter.h"
 
 namespace lyr::app {
@@ -236,7 +236,7 @@ TEST_F(LifecycleTest, SaveEnablingRule) {
 
 TEST_F(LifecycleTest, SaveAsAddsExtensionAsksBeforeOverwriting) {
     store.state = {true, true, false, false};
-    lyr::test::ScratchDir scratch;
+    lyr::test::ScratchFolder scratch;
     const auto& dir = scratch.path();
     const std::string base = (dir / "exists").string();
     std::ofstream(base + ".lyr") << "x";

@@ -12,7 +12,7 @@
 #include "device/device_link.h"
 #include "device/protocol.h"
 #include "pgxsim/environment.h"
-#include "support/scratch_dir.h"
+#include "support/scratch_folder.h"
 
 namespace lyr::device {
 namespace {
@@ -42,7 +42,7 @@ protected:
     static constexpr const char* kVariables[] = {
         kLibraryVariable, "PGXSIM_DEVICES",  "PGXSIM_STATE",      "PGXSIM_LOG", "PGXSIM_CALIBRATION",
         "PGXSIM_FIRMWARE", "PGXSIM_TIMEOUT_MS", "PGXSIM_FAULT", "PGXSIM_CLOCK"};
-    test::ScratchDir scratch;
+    test::ScratchFolder scratch;
 };
 
 TEST_F(Binding, AMissingEntryPointFailsEvenIfNeverCalled) {

@@ -105,7 +105,7 @@ protected:
         return r.out.substr(at, r.out.find('"', at) - at);
     }
 
-    test::ScratchDir scratch_;
+    test::ScratchFolder scratch_;
     fs::path dir_ = scratch_.path();
     std::map<std::string, std::string> env_;
     std::unique_ptr<CSYNDoc> doc_;

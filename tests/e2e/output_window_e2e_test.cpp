@@ -27,7 +27,7 @@ std::string slurp(const fs::path& path) {
 
 TEST(OutputWindowE2E, ChosenUnitIsWrittenAndStartedFromTheOutputWindow) {
     // The programs get their runtime folder, home and LYR.INI in here.
-    const test::ScratchDir scratch;
+    const test::ScratchFolder scratch;
     const fs::path dir = scratch.path();
     {
         std::ofstream ini(dir / "LYR.INI");

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "support/scratch_dir.h"
+#include "support/scratch_folder.h"
 
 namespace lyr::test {
 
@@ -22,7 +22,7 @@ struct RunResult {
 // A variable given the value kUnset is removed from the environment.
 inline constexpr const char* kUnset = "\x01unset";
 
-// folder: the test's scratch folder (a ScratchDir's path).
+// folder: the test's scratch folder (a ScratchFolder's path).
 RunResult runProgram(const std::string& program, const std::vector<std::string>& args,
                      const std::filesystem::path& folder,
                      const std::map<std::string, std::string>& env = {}, int timeoutMs = 60000);

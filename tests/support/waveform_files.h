@@ -16,13 +16,11 @@
 
 #include "document/waveform_file_format.h"
 #include "document/waveform_file_io.h"
-#include "support/scratch_dir.h"
+#include "support/scratch_folder.h"
 
 namespace lyr::test {
 
 namespace wf = lyr::document::wavefile;
-
-using ScratchFolder = ScratchDir;
 
 inline std::vector<std::uint8_t> fileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

@@ -16,7 +16,7 @@
 #include "document/waveform_file.h"
 #include "support/documents.h"
 #include "support/program_run.h"
-#include "support/scratch_dir.h"
+#include "support/scratch_folder.h"
 
 namespace lyrtool::test {
 
@@ -52,7 +52,7 @@ protected:
         return doc;
     }
 
-    lyr::test::ScratchDir scratch;
+    lyr::test::ScratchFolder scratch;
     std::filesystem::path dir = scratch.path();
 };
 

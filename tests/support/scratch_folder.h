@@ -8,12 +8,12 @@
 
 namespace lyr::test {
 
-class ScratchDir {
+class ScratchFolder {
 public:
-    ScratchDir();
-    ~ScratchDir();
-    ScratchDir(const ScratchDir&) = delete;
-    ScratchDir& operator=(const ScratchDir&) = delete;
+    ScratchFolder();
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
 
     const std::filesystem::path& path() const { return path_; }
     std::string file(const std::string& name) const { return (path_ / name).string(); }

@@ -1,4 +1,4 @@
-#include "support/scratch_dir.h"
+#include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -7,7 +7,7 @@
 
 namespace lyr::test {
 
-ScratchDir::ScratchDir() {
+ScratchFolder::ScratchFolder() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     std::string name = std::string("lyr-") + (info ? info->name() : "test");
     for (char& c : name)
@@ -17,7 +17,7 @@ ScratchDir::ScratchDir() {
     EXPECT_FALSE(path_.empty()) << "no temporary folder";
 }
 
-ScratchDir::~ScratchDir() {
+ScratchFolder::~ScratchFolder() {
     if (path_.empty()) return;
     // A test may have taken the owner's rights away to see a write fail.
     std::error_code ec;
