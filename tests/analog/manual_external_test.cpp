@@ -9,10 +9,10 @@
 #include "analog/manual_form.h"
 #include "document/syn_doc.h"
 #include "document/waveform_file.h"
-#include "document/waveform_file_helpers.h"
 #include "support/analog_forms.h"
 #include "support/documents.h"
 #include "support/scripted_prompter.h"
+#include "support/waveform_files.h"
 
 namespace lyr::analog {
 namespace {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "analog/text_source.h"
-#include "document/waveform_file_helpers.h"
+#include "support/waveform_files.h"
 
 namespace lyr::analog {
 namespace {

@@ -19,10 +19,10 @@
 #include "analog/ui/analog_dialogs.h"
 #include "analog/ui/analog_graphs.h"
 #include "document/waveform_file.h"
-#include "document/waveform_file_helpers.h"
 #include "support/documents.h"
 #include "support/dialog_fields.h"
 #include "support/scripted_prompter.h"
+#include "support/waveform_files.h"
 
 namespace lyr::analog {
 namespace {
