@@ -38,7 +38,7 @@ TEST_F(EditCommand, SineWithPhaseAndGridAdjustedStart) {
     EXPECT_EQ(doc->modificationCount(), 1);
 }
 
-// Every editor family's usage errors (bus patterns: EditProtocol's table):
+// Every editor family's usage errors:
 // exit 2, a message naming the option, nothing written.
 TEST_F(EditCommand, UsageErrorsNameTheOptionAndWriteNothing) {
     const std::pair<std::vector<std::string>, const char*> cases[] = {
@@ -80,6 +80,24 @@ TEST_F(EditCommand, UsageErrorsNameTheOptionAndWriteNothing) {
         {{"parallel", "--interval", "10ns", "--hex", "FF", "--hex-file", "words.txt"}, "one of"},
         {{"parallel", "--hex-file", "in.lyr"}, "--lyr-file"},
         {{"parallel", "--lyr-file", "a.ly"}, "four characters"},
+        {{"uart", "--baud", "9600", "--hex", "55"}, "uart needs --channel"},
+        {{"uart", "--channel", "1", "--hex", "55"}, "uart needs --baud"},
+        {{"uart", "--channel", "1", "--baud", "9600"}, "--hex TEXT or --hex-file FILE"},
+        {{"uart", "--channel", "9", "--baud", "9600", "--hex", "55"}, "--channel is 0|1|2|3|4|5|6|7"},
+        {{"uart", "--channel", "1", "--baud", "9600", "--parity", "odd1", "--hex", "55"}, "--parity is none|even"},
+        {{"uart", "--channel", "1", "--baud", "fast", "--hex", "55"}, "invalid --baud 'fast'"},
+        {{"uart", "--channel", "1", "--baud", "9600", "--order", "MSB", "--hex", "55"}, "--order is lsb|msb"},
+        {{"uart", "--channel", "1", "--baud", "9600", "--hex", "5G"}, "invalid --hex '5G'"},
+        {{"uart", "--channel", "1", "--baud", "9600", "--rate", "5", "--hex", "55"}, "--rate does not apply to uart"},
+        {{"spi", "--clk", "0", "--mosi", "0", "--cs", "2", "--rate", "1000000", "--hex", "55"},
+         "each line needs a channel of its own"},
+        {{"spi", "--clk", "0", "--mosi", "1", "--cs", "2", "--rate", "1000000", "--word", "12", "--hex", "55"},
+         "--word is 8|16"},
+        {{"i2c", "--scl", "0", "--sda", "1", "--rate", "100000", "--address", "0x50", "--hex", "55"},
+         "i2c needs --write or --read"},
+        {{"i2c", "--scl", "0", "--sda", "1", "--rate", "100000", "--address", "0x90", "--write", "--hex", "55"},
+         "invalid --address '0x90'"},
+        {{"uart", "--channel", "1", "--baud", "9600", "--hex", "55", "--mode", "nand"}, "--mode is replace|or|and|xor"},
     };
     for (const auto& [editor, named] : cases) {
         const auto r = edit("in.lyr", "out.lyr", {editor});

@@ -1,5 +1,5 @@
 // lyrtool edit uart|spi|i2c as scripts use it: the saved channels read back
-// by the bus receivers of the digital tests.
+// by the bus receivers of the digital tests (usage errors: EditCommand's table).
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -10,7 +10,6 @@
 namespace lyrtool::test {
 namespace {
 
-namespace fs = std::filesystem;
 using lyr::digital::Buffer;
 
 class EditProtocol : public ToolTest {
@@ -71,39 +70,6 @@ TEST_F(EditProtocol, EachBusReadsBackAsItsBytes) {
     EXPECT_EQ(i.conditions, "SS");
     EXPECT_EQ(i.bytes, (Buffer{0x77, 0x01, 0x02}));
     EXPECT_EQ(i.acks, "001");
-}
-
-TEST_F(EditProtocol, UsageErrorsNameTheOptionAndWriteNothing) {
-    struct Case {
-        std::vector<std::string> args;
-        const char* message;
-    };
-    const std::vector<Case> cases = {
-        {{"uart", "--baud", "9600", "--hex", "55"}, "uart needs --channel"},
-        {{"uart", "--channel", "1", "--hex", "55"}, "uart needs --baud"},
-        {{"uart", "--channel", "1", "--baud", "9600"}, "--hex TEXT or --hex-file FILE"},
-        {{"uart", "--channel", "9", "--baud", "9600", "--hex", "55"}, "--channel is 0|1|2|3|4|5|6|7"},
-        {{"uart", "--channel", "1", "--baud", "9600", "--parity", "odd1", "--hex", "55"}, "--parity is none|even"},
-        {{"uart", "--channel", "1", "--baud", "fast", "--hex", "55"}, "invalid --baud 'fast'"},
-        {{"uart", "--channel", "1", "--baud", "9600", "--order", "MSB", "--hex", "55"}, "--order is lsb|msb"},
-        {{"uart", "--channel", "1", "--baud", "9600", "--hex", "5G"}, "invalid --hex '5G'"},
-        {{"uart", "--channel", "1", "--baud", "9600", "--rate", "5", "--hex", "55"}, "--rate does not apply to uart"},
-        {{"spi", "--clk", "0", "--mosi", "0", "--cs", "2", "--rate", "1000000", "--hex", "55"},
-         "each line needs a channel of its own"},
-        {{"spi", "--clk", "0", "--mosi", "1", "--cs", "2", "--rate", "1000000", "--word", "12", "--hex", "55"},
-         "--word is 8|16"},
-        {{"i2c", "--scl", "0", "--sda", "1", "--rate", "100000", "--address", "0x50", "--hex", "55"},
-         "i2c needs --write or --read"},
-        {{"i2c", "--scl", "0", "--sda", "1", "--rate", "100000", "--address", "0x90", "--write", "--hex", "55"},
-         "invalid --address '0x90'"},
-        {{"uart", "--channel", "1", "--baud", "9600", "--hex", "55", "--mode", "nand"}, "--mode is replace|or|and|xor"},
-    };
-    for (const auto& c : cases) {
-        const auto r = edit(c.args);
-        EXPECT_EQ(r.status, 2) << c.message << ": " << r.err;
-        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
-        EXPECT_FALSE(fs::exists(path("out.lyr"))) << c.message;
-    }
 }
 
 }  // namespace
