@@ -6,8 +6,8 @@
 
 #include <algorithm>
 #include <array>
-#include <map>
 #include <set>
+#include <vector>
 
 namespace lyr::app {
 namespace {
@@ -134,9 +134,9 @@ TEST(CommandTable, MenusPopupsAndToolbarNameKnownCommands) {
     }
 }
 
-// The situations of the frame and what each kind of rule allows in them.
+// The situations of the frame and what a few commands of each kind allow in them.
 TEST(CommandTable, EnablingInEverySituation) {
-    enum Situation { NoWaveform, Waveform, EditLock, NoDevice, Copied, Busy };
+    enum Situation { NoWaveform, Waveform, EditLock, NoDevice, Copied, Busy, kSituations };
     FrameState base;
     base.hasWaveform = true;
     base.editAllowed = true;
@@ -150,35 +150,29 @@ TEST(CommandTable, EnablingInEverySituation) {
         if (s == Copied) f.clipboardValid = true;
         return f;
     };
-    // Expected enabling per rule, in the order NoWaveform, Waveform, EditLock, NoDevice, Copied, Busy.
-    const std::map<CommandRule, std::array<bool, 6>> expected = {
-        {CommandRule::Always, {true, true, true, true, true, false}},
-        {CommandRule::File, {true, true, true, true, true, false}},
-        {CommandRule::View, {true, true, true, true, true, false}},
-        {CommandRule::Editing, {false, true, false, true, true, false}},
-        {CommandRule::EditingUndo, {false, true, false, true, true, false}},
-        {CommandRule::EditingPaste, {false, false, false, false, true, false}},
-        {CommandRule::WaveformIdle, {false, true, true, true, true, false}},
-        {CommandRule::Output, {true, true, true, false, true, false}},
-        {CommandRule::Selector, {false, true, false, true, true, false}},
+    // Enabled in NoWaveform, Waveform, EditLock, NoDevice, Copied, Busy; for a
+    // few commands of each kind (view: whole view, time mark at a time, strip step).
+    using Row = std::array<bool, kSituations>;
+    const std::pair<Row, std::vector<int>> cases[] = {
+        {{true, true, true, true, true, false},
+         {cmd::kFileNew, cmd::kFileSave, cmd::kAppExit, cmd::kAppAbout, 32776, 32804, 1118}},
+        {{false, true, false, true, true, false},
+         {cmd::kUndo, cmd::kTotalTime, 32773, 32793, cmd::kAnalogEquation, cmd::kDigitalSwap,
+          channelCommandId(ChannelFamily::Invert, 0), channelCommandId(ChannelFamily::Copy, 3),
+          channelCommandId(ChannelFamily::Protocol, 7), cmd::kResolutionSelector, cmd::kChannelSelector}},
+        {{false, true, true, true, true, false}, {cmd::kEditLock, 32802}},  // and the cursor to a time
+        {{false, false, false, false, true, false},
+         {channelCommandId(ChannelFamily::Paste, 0), channelCommandId(ChannelFamily::Paste, 7)}},
+        {{true, true, true, false, true, false}, {cmd::kOutput}},
     };
-    for (const CommandInfo& c : commandTable()) {
-        const auto& row = expected.at(c.rule);
-        for (int s = NoWaveform; s <= Busy; ++s)
-            EXPECT_EQ(commandEnabled(c.id, stateOf(static_cast<Situation>(s)), s == Busy), row[s])
-                << c.id << " situation " << s;
-    }
-    // The rules each command carries.
-    const std::map<int, CommandRule> rules = {
-        {57600, CommandRule::File},         {57665, CommandRule::Always},      {57664, CommandRule::Always},
-        {57643, CommandRule::EditingUndo},  {32843, CommandRule::Editing},     {32842, CommandRule::WaveformIdle},
-        {32773, CommandRule::Editing},      {32793, CommandRule::Editing},     {32956, CommandRule::Editing},
-        {32776, CommandRule::View},         {32802, CommandRule::WaveformIdle}, {32804, CommandRule::View},
-        {1118, CommandRule::View},          {32771, CommandRule::Output},      {1221, CommandRule::Selector},
-        {32881, CommandRule::EditingPaste}, {32939, CommandRule::EditingPaste}, {32810, CommandRule::Editing},
-    };
-    for (const auto& [id, rule] : rules) EXPECT_EQ(findCommand(id)->rule, rule) << id;
-    // Undo also needs something to undo.
+    for (const auto& [row, ids] : cases)
+        for (int id : ids)
+            for (int s = NoWaveform; s < kSituations; ++s)
+                EXPECT_EQ(commandEnabled(id, stateOf(static_cast<Situation>(s)), s == Busy), row[s])
+                    << id << " situation " << s;
+    // A command's own busy flag disables every one of them.
+    for (const CommandInfo& c : commandTable()) EXPECT_FALSE(commandEnabled(c, base, true)) << c.id;
+    // Undo also needs something to undo; an unknown identifier is never enabled.
     FrameState nothingToUndo = base;
     nothingToUndo.undoAvailable = false;
     EXPECT_FALSE(commandEnabled(cmd::kUndo, nothingToUndo, false));
