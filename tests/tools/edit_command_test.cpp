@@ -97,7 +97,7 @@ TEST_F(EditCommand, UsageErrorsNameTheOptionAndWriteNothing) {
          "i2c needs --write or --read"},
         {{"i2c", "--scl", "0", "--sda", "1", "--rate", "100000", "--address", "0x90", "--write", "--hex", "55"},
          "invalid --address '0x90'"},
-        {{"uart", "--channel", "1", "--baud", "9600", "--hex", "55", "--mode", "nand"}, "--mode is replace|or|and|xor"},
+        {{"uart", "--channel", "1", "--baud", "9600", "--hex", "55", "--mode", "nand"}, "--mode is replace, or, and or xor"},
     };
     for (const auto& [editor, named] : cases) {
         const auto r = edit("in.lyr", "out.lyr", {editor});

@@ -7,6 +7,9 @@
 
 namespace lyrtool {
 
+// What every digital editor answers to any other --mode text.
+inline constexpr const char* kApplyModeError = "--mode is replace, or, and or xor";
+
 // --mode: replace, or, and or xor; nothing for any other text.
 inline std::optional<lyr::digital::DigitalApplyMode> parseApplyMode(const std::string& text) {
     using M = lyr::digital::DigitalApplyMode;

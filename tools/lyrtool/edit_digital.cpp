@@ -66,7 +66,7 @@ struct Drive {
 
     bool mode(dg::DigitalApplyMode& out) {
         const auto m = parseApplyMode(given("--mode") ? args.values.at("--mode") : "replace");
-        if (!m) return error = "--mode is replace, or, and or xor", false;
+        if (!m) return error = kApplyModeError, false;
         out = *m;
         return true;
     }

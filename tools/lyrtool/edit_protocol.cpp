@@ -86,7 +86,7 @@ struct Script {
     bool mode(dg::DigitalApplyMode& out) {
         if (!given("--mode")) return true;
         const auto m = parseApplyMode(value("--mode"));
-        if (!m) return fail("--mode is replace|or|and|xor");
+        if (!m) return fail(kApplyModeError);
         out = *m;
         return true;
     }

@@ -131,7 +131,7 @@ int runSerialData(EditRun& run) {
     Drive drive{a, dg::DigitalApplyMode::Replace, {}, false};
     if (a.values.count("--mode")) {
         const auto mode = parseApplyMode(a.values.at("--mode"));
-        if (!mode) return run.usage = "--mode is replace, or, and or xor", kUsage;
+        if (!mode) return run.usage = kApplyModeError, kUsage;
         drive.mode = *mode;
     }
 
