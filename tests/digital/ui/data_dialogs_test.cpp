@@ -15,7 +15,7 @@
 #include <QTest>
 #include <QUrl>
 
-#include "digital/ui/data_commands.h"
+#include "digital/ui/data_commands_fixture.h"
 #include "digital/ui/data_dialogs.h"
 #include "support/waveform_files.h"
 #include "support/documents.h"
@@ -41,17 +41,9 @@ void putText(const std::string& path, const std::string& text) {
     lyr::test::putFileBytes(path, std::vector<std::uint8_t>(text.begin(), text.end()));
 }
 
-class DataDialogs : public ::testing::Test {
+class DataDialogs : public DataCommandsTest {
 protected:
-    void SetUp() override {
-        lyr::test::qtApp();
-        QObject::connect(&commands, &ui::CommandSet::edited, [this](qint64 a, qint64 b) { first = a, end = b; });
-    }
-    lyr::test::ScratchFolder dir;
-    lyr::test::ScriptedPrompter prompter;
-    std::unique_ptr<document::CSYNDoc> doc = lyr::test::newDoc(10, 100);  // T = 1 uS
-    DataCommands commands{ui::CommandEnv{doc.get(), nullptr, &prompter}};
-    qint64 first = -1, end = -1;
+    DataDialogs() : DataCommandsTest(10, 100) {}  // T = 1 uS
 };
 
 TEST_F(DataDialogs, SerialFromTheChannelCommandToOr) {

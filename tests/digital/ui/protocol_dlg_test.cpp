@@ -15,8 +15,8 @@
 #include <QTest>
 
 #include "digital/bus_decoders.h"
-#include "digital/ui/data_commands.h"
 #include "digital/ui/protocol_dlg.h"
+#include "digital/ui/data_commands_fixture.h"
 #include "support/documents.h"
 #include "support/dialog_fields.h"
 #include "support/modal.h"
@@ -47,24 +47,15 @@ QStringList tabWalk(QWidget& dlg, QWidget* from, int count) {
     return names;
 }
 
-class ProtocolDialog : public ::testing::Test {
+class ProtocolDialog : public DataCommandsTest {
 protected:
-    void SetUp() override {
-        lyr::test::qtApp();
-        QObject::connect(&commands, &ui::CommandSet::edited, [this](qint64 a, qint64 b) { first = a, end = b; });
-    }
+    ProtocolDialog() : DataCommandsTest(1000, 4000) {}  // Ts = 1 uS
     // Runs the command with the dialog script.
     void run(int id, const std::function<void(CDigitalProtocolDlg&)>& script) {
         lyr::test::whenModal<CDigitalProtocolDlg>(qApp, script);
         commands.run(id);
     }
     Buffer channel(int k) const { return Buffer(doc->digital(k), doc->digital(k) + doc->sampleCount()); }
-
-    lyr::test::ScratchFolder dir;
-    lyr::test::ScriptedPrompter prompter;
-    std::unique_ptr<document::CSYNDoc> doc = lyr::test::newDoc(1000, 4000);  // Ts = 1 uS
-    DataCommands commands{ui::CommandEnv{doc.get(), nullptr, &prompter}};
-    qint64 first = -1, end = -1;
 };
 
 TEST_F(ProtocolDialog, UartFromTheLanePopupWithTypedBytes) {
