@@ -29,4 +29,26 @@ const std::vector<Command>& commands();
 // Prints "lyrtool NAME: message" and the hint to use --help; returns kUsage.
 int usageError(const char* name, const std::string& message);
 
+// Where the commands print: stdout and stderr, unless the caller captures
+// the text of one call (the Python module makes return values and
+// exceptions of it).
+void writeOut(const std::string& text);
+void writeErr(const std::string& text);
+void printOut(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void printErr(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// While it lives, what this thread's commands print is collected here.
+class CapturedOutput {
+public:
+    CapturedOutput();
+    ~CapturedOutput();
+    CapturedOutput(const CapturedOutput&) = delete;
+    CapturedOutput& operator=(const CapturedOutput&) = delete;
+    std::string out;
+    std::string err;
+
+private:
+    CapturedOutput* previous_;
+};
+
 }  // namespace lyrtool

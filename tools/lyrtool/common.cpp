@@ -77,13 +77,13 @@ bool parseCountArgument(const std::string& text, std::uint32_t& value) {
 std::unique_ptr<lyr::document::CSYNDoc> makeDocument(const char* command) {
     std::string message;
     auto doc = lyr::document::CSYNDoc::create(message);
-    if (!doc) std::fprintf(stderr, "lyrtool %s: %s (%s)\n", command, message.c_str(), englishGloss(message).c_str());
+    if (!doc) printErr("lyrtool %s: %s (%s)\n", command, message.c_str(), englishGloss(message).c_str());
     return doc;
 }
 
 int openWaveform(const char* command, const std::string& path, OpenedWaveform& out) {
     if (!lyr::document::formatOfPath(path)) {
-        std::fprintf(stderr, "lyrtool %s: %s: not a waveform file name (.lyr or .syn)\n", command, path.c_str());
+        printErr("lyrtool %s: %s: not a waveform file name (.lyr or .syn)\n", command, path.c_str());
         return kRefused;
     }
     out.doc = makeDocument(command);
@@ -100,7 +100,7 @@ int saveWaveform(const char* command, const std::string& path, lyr::document::CS
     if (!store.save(path, extras, message)) return refused(command, path, message);
     if (!message.empty()) {
         const std::string gloss = englishGloss(message);
-        std::fprintf(stderr, "lyrtool %s: %s: %s%s%s%s\n", command, path.c_str(), message.c_str(),
+        printErr("lyrtool %s: %s: %s%s%s%s\n", command, path.c_str(), message.c_str(),
                      gloss.empty() ? "" : " (", gloss.c_str(), gloss.empty() ? "" : ")");
     }
     return kOk;
@@ -134,9 +134,9 @@ std::string englishGloss(const std::string& message) {
 int refused(const char* command, const std::string& path, const std::string& message) {
     const std::string gloss = englishGloss(message);
     if (gloss.empty())
-        std::fprintf(stderr, "lyrtool %s: %s: %s\n", command, path.c_str(), message.c_str());
+        printErr("lyrtool %s: %s: %s\n", command, path.c_str(), message.c_str());
     else
-        std::fprintf(stderr, "lyrtool %s: %s: %s (%s)\n", command, path.c_str(), message.c_str(), gloss.c_str());
+        printErr("lyrtool %s: %s: %s (%s)\n", command, path.c_str(), message.c_str(), gloss.c_str());
     return kRefused;
 }
 

@@ -53,6 +53,11 @@ struct OpenedWaveform {
 // kOk, or kRefused after printing the reader's message and its gloss.
 int openWaveform(const char* command, const std::string& path, OpenedWaveform& out);
 
+// A new waveform as `lyrtool new` makes it from ARGS (FILES file names
+// first: OUT for the tool, none for a caller that keeps it open); kOk, or
+// kUsage or kRefused after the message.
+int newWaveform(const std::vector<std::string>& args, std::size_t files, ParsedArgs& parsed, OpenedWaveform& out);
+
 // Saves as the editor's Save does (current format; the document is marked
 // saved). kOk, or kRefused after printing the writer's message and its gloss.
 int saveWaveform(const char* command, const std::string& path, lyr::document::CSYNDoc& doc,

@@ -5,13 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "command.h"
 #include "common.h"
-#include "device/device_library.h"
-#include "device/device_link.h"
-#include "device/output_window.h"
-#include "device/protocol.h"
-#include "json_writer.h"
+#include "device_session.h"
 
 namespace lyrtool {
 namespace {
@@ -23,64 +18,6 @@ constexpr const char* kStartFailed = "スタートできませんでした。";
 constexpr const char* kStopFailed = "ストップできませんでした。";
 constexpr const char* kForceStopFailed = "強制ストップできませんでした。";
 constexpr const char* kRepeatCountInvalid = "繰り返し回数が不正です。";
-constexpr const char* kNotConnected = "PGX-500 未接続";
-
-// The bound library and one open unit, closed and released on scope exit.
-class Session {
-public:
-    explicit Session(const char* command) : command_(command) {}
-    ~Session() {
-        if (handle_) dev::closeDevice(library_.api(), handle_);
-        dev::unbindDeviceLibrary(library_);
-    }
-    Session(const Session&) = delete;
-    Session& operator=(const Session&) = delete;
-
-    // kOk, or kNoDevice after a message.
-    int bind() {
-        if (dev::bindDeviceLibrary(library_)) return kOk;
-        std::fprintf(stderr, "lyrtool %s: no D2XX library (%s or set %s)\n", command_,
-                     dev::defaultLibraryName(), dev::kLibraryVariable);
-        return kNoDevice;
-    }
-    int open(const std::string& serial) {
-        int rc = bind();
-        if (rc != kOk) return rc;
-        dev::Status s = dev::openDevice(library_.api(), serial.c_str(), handle_);
-        if (s == dev::FT_OK) return kOk;
-        std::fprintf(stderr, "lyrtool %s: %s (status %u)\n", command_, kNotConnected, s);
-        return kNoDevice;
-    }
-    const dev::D2xxApi& api() const { return library_.api(); }
-    dev::FT_HANDLE handle() const { return handle_; }
-    int fail(const char* message, dev::Status s) const {
-        std::fprintf(stderr, "lyrtool %s: %s (status %u)\n", command_, message, s);
-        return kRefused;
-    }
-    // The unit's state and the output window's buttons for it, so that the
-    // tool refuses what the window would grey out.
-    dev::Status readButtons(bool hasWaveform, dev::DeviceState& state, dev::ButtonState& buttons) const {
-        dev::DeviceStatus status;
-        lyr::document::OutputSettings held;
-        dev::Status s = dev::readStatus(api(), handle_, status);
-        if (s == dev::FT_OK) s = dev::readDeviceSettings(api(), handle_, held);
-        if (s != dev::FT_OK) return s;
-        state = dev::deriveState(status);
-        buttons = dev::deriveButtons(state, held, hasWaveform);
-        return s;
-    }
-    int refuse(const char* message, dev::DeviceState state) const {
-        std::fprintf(stderr, "lyrtool %s: %s (refused: the unit is %s%s)\n", command_, message,
-                     dev::stateName(state),
-                     state == dev::DeviceState::Ready ? " and starts on its trigger input" : "");
-        return kRefused;
-    }
-
-private:
-    const char* command_;
-    dev::DeviceLibrary library_;
-    dev::FT_HANDLE handle_ = nullptr;
-};
 
 bool parseDeviceArgs(const char* name, const std::vector<std::string>& args, std::size_t positional,
                      const std::set<std::string>& flags, ParsedArgs& parsed, int& rc) {
@@ -96,19 +33,23 @@ bool parseDeviceArgs(const char* name, const std::vector<std::string>& args, std
     return true;
 }
 
+// The output window refuses such a count before anything is sent.
+bool repeatCountValid(const lyr::document::CSYNDoc& doc) {
+    const lyr::document::OutputSettings& settings = doc.outputSettings();
+    if (settings.outputMode != 1 || (settings.repeatCount >= 1 && settings.repeatCount <= 65536)) return true;
+    printErr("lyrtool upload: %s (%d)\n", kRepeatCountInvalid, settings.repeatCount);
+    return false;
+}
+
 std::string serialOf(const ParsedArgs& parsed) {
     auto it = parsed.values.find("--serial");
     return it == parsed.values.end() ? std::string() : it->second;
 }
 
-int runDevices(const std::vector<std::string>& args) {
-    ParsedArgs parsed;
-    int rc = kOk;
-    std::string error;
-    if (!parseArgs(args, {}, {}, parsed, error)) return usageError("devices", error);
-    if (!parsed.positional.empty()) return usageError("devices", "takes no arguments");
-    Session session("devices");
-    if ((rc = session.bind()) != kOk) return rc;
+}  // namespace
+
+int listSerials(Session& session, std::vector<std::string>& serials) {
+    if (int rc = session.bind(); rc != kOk) return rc;
     constexpr int kCapacity = 64;
     std::vector<dev::SerialSlot> slots(kCapacity);
     std::vector<dev::SerialSlot*> pointers(kCapacity + 1, nullptr);
@@ -116,32 +57,17 @@ int runDevices(const std::vector<std::string>& args) {
     dev::DWORD count = 0;
     dev::Status s = dev::listDevices(session.api(), pointers.data(), count);
     if (s != dev::FT_OK) {
-        std::fprintf(stderr, "lyrtool devices: the device list failed (status %u)\n", s);
+        printErr("lyrtool devices: the device list failed (status %u)\n", s);
         return kNoDevice;
     }
-    for (dev::DWORD i = 0; i < count; ++i) std::printf("%s\n", slots[i].data());
-    if (count == 0) {
-        std::fprintf(stderr, "lyrtool devices: no %s connected\n", dev::MODEL_NAME);
-        return kNoDevice;
-    }
+    serials.clear();
+    for (dev::DWORD i = 0; i < count; ++i) serials.emplace_back(slots[i].data());
     return kOk;
 }
 
-int runUpload(const std::vector<std::string>& args) {
-    ParsedArgs parsed;
-    int rc = kOk;
-    if (!parseDeviceArgs("upload", args, 1, {}, parsed, rc)) return rc;
-    OpenedWaveform file;
-    if ((rc = openWaveform("upload", parsed.positional[0], file)) != kOk) return rc;
-    const lyr::document::CSYNDoc& doc = *file.doc;
+int uploadDocument(Session& session, const lyr::document::CSYNDoc& doc) {
+    if (!repeatCountValid(doc)) return kRefused;
     const lyr::document::OutputSettings settings = doc.outputSettings();
-    // The output window refuses such a count before anything is sent.
-    if (settings.outputMode == 1 && (settings.repeatCount < 1 || settings.repeatCount > 65536)) {
-        std::fprintf(stderr, "lyrtool upload: %s (%d)\n", kRepeatCountInvalid, settings.repeatCount);
-        return kRefused;
-    }
-    Session session("upload");
-    if ((rc = session.open(serialOf(parsed))) != kOk) return rc;
     dev::DeviceState state{};
     dev::ButtonState buttons;
     dev::Status s = session.readButtons(doc.hasWaveform(), state, buttons);
@@ -151,60 +77,35 @@ int runUpload(const std::vector<std::string>& args) {
     tracks.analog = doc.analog();
     for (int k = 0; k < 8; ++k) tracks.digital[k] = doc.digital(k);
     std::vector<std::uint16_t> words(lyr::document::kMaxSamples);
-    s = dev::uploadWaveform(session.api(), session.handle(), settings, doc.sampleCount(),
-                                        doc.samplingUnits(), tracks, doc.analogResolution(), words.data());
-    if (s != dev::FT_OK) return session.fail(kUploadFailed, s);
-    std::printf("uploaded %u samples\n", doc.sampleCount());
-    return kOk;
+    s = dev::uploadWaveform(session.api(), session.handle(), settings, doc.sampleCount(), doc.samplingUnits(),
+                            tracks, doc.analogResolution(), words.data());
+    return s == dev::FT_OK ? kOk : session.fail(kUploadFailed, s);
 }
 
-// Whether the window's buttons allow the command; null: always sent.
-using Allowed = bool (*)(const dev::ButtonState&);
-
-int runPlayback(const char* name, const std::vector<std::string>& args,
-                dev::Status (*operation)(const dev::D2xxApi&, dev::FT_HANDLE), const char* failure,
-                Allowed allowed = nullptr) {
-    ParsedArgs parsed;
-    int rc = kOk;
-    if (!parseDeviceArgs(name, args, 0, {}, parsed, rc)) return rc;
-    Session session(name);
-    if ((rc = session.open(serialOf(parsed))) != kOk) return rc;
-    if (allowed) {
+int playback(Session& session, Playback command) {
+    // A unit with nothing loaded, running, or started by its trigger input
+    // ignores the start: the window's "スタート" is grey then.
+    if (command == Playback::Start) {
         dev::DeviceState state{};
         dev::ButtonState buttons;
         dev::Status s = session.readButtons(true, state, buttons);
-        if (s != dev::FT_OK) return session.fail(failure, s);
-        if (!allowed(buttons)) return session.refuse(failure, state);
+        if (s != dev::FT_OK) return session.fail(kStartFailed, s);
+        if (!(buttons.startStopEnabled && buttons.startLabelIsStart)) return session.refuse(kStartFailed, state);
+        s = dev::startOutput(session.api(), session.handle());
+        return s == dev::FT_OK ? kOk : session.fail(kStartFailed, s);
     }
-    dev::Status s = operation(session.api(), session.handle());
-    return s == dev::FT_OK ? kOk : session.fail(failure, s);
+    const bool force = command == Playback::ForceStop;
+    dev::Status s = (force ? dev::forceStop : dev::stopOutput)(session.api(), session.handle());
+    return s == dev::FT_OK ? kOk : session.fail(force ? kForceStopFailed : kStopFailed, s);
 }
 
-int runStart(const std::vector<std::string>& args) {
-    // A unit with nothing loaded, running, or started by its trigger input
-    // ignores the start: the window's "スタート" is grey then.
-    return runPlayback("start", args, dev::startOutput, kStartFailed,
-                       [](const dev::ButtonState& b) { return b.startStopEnabled && b.startLabelIsStart; });
-}
-int runStop(const std::vector<std::string>& args) {
-    return runPlayback("stop", args, dev::stopOutput, kStopFailed);
-}
-int runForceStop(const std::vector<std::string>& args) {
-    return runPlayback("force-stop", args, dev::forceStop, kForceStopFailed);
-}
-
-int runStatus(const std::vector<std::string>& args) {
-    ParsedArgs parsed;
-    int rc = kOk;
-    if (!parseDeviceArgs("status", args, 0, {"--json"}, parsed, rc)) return rc;
-    Session session("status");
-    if ((rc = session.open(serialOf(parsed))) != kOk) return rc;
+int readStatus(Session& session, Json& out) {
     dev::DeviceStatus st;
     lyr::document::OutputSettings settings;
     dev::Status s = dev::readStatus(session.api(), session.handle(), st);
     if (s == dev::FT_OK) s = dev::readDeviceSettings(session.api(), session.handle(), settings);
     if (s != dev::FT_OK) return session.fail(kNotConnected, s);
-    Json out = Json::object();
+    out = Json::object();
     out.set("running", st.running);
     out.set("transferError", st.transferError);
     out.set("dataReady", st.dataReady);
@@ -224,9 +125,67 @@ int runStatus(const std::vector<std::string>& args) {
     device.set("repeatCount", settings.repeatCount);
     device.set("analogResolution", static_cast<int>(settings.analogResolution));
     out.set("settings", std::move(device));
+    return kOk;
+}
+
+namespace {
+
+int runDevices(const std::vector<std::string>& args) {
+    ParsedArgs parsed;
+    std::string error;
+    if (!parseArgs(args, {}, {}, parsed, error)) return usageError("devices", error);
+    if (!parsed.positional.empty()) return usageError("devices", "takes no arguments");
+    Session session("devices");
+    std::vector<std::string> serials;
+    if (int rc = listSerials(session, serials); rc != kOk) return rc;
+    for (const auto& serial : serials) printOut("%s\n", serial.c_str());
+    if (serials.empty()) {
+        printErr("lyrtool devices: no %s connected\n", dev::MODEL_NAME);
+        return kNoDevice;
+    }
+    return kOk;
+}
+
+int runUpload(const std::vector<std::string>& args) {
+    ParsedArgs parsed;
+    int rc = kOk;
+    if (!parseDeviceArgs("upload", args, 1, {}, parsed, rc)) return rc;
+    OpenedWaveform file;
+    if ((rc = openWaveform("upload", parsed.positional[0], file)) != kOk) return rc;
+    if (!repeatCountValid(*file.doc)) return kRefused;
+    Session session("upload");
+    if ((rc = session.open(serialOf(parsed))) != kOk) return rc;
+    if ((rc = uploadDocument(session, *file.doc)) != kOk) return rc;
+    printOut("uploaded %u samples\n", file.doc->sampleCount());
+    return kOk;
+}
+
+int runPlayback(const char* name, const std::vector<std::string>& args, Playback command) {
+    ParsedArgs parsed;
+    int rc = kOk;
+    if (!parseDeviceArgs(name, args, 0, {}, parsed, rc)) return rc;
+    Session session(name);
+    if ((rc = session.open(serialOf(parsed))) != kOk) return rc;
+    return playback(session, command);
+}
+
+int runStart(const std::vector<std::string>& args) { return runPlayback("start", args, Playback::Start); }
+int runStop(const std::vector<std::string>& args) { return runPlayback("stop", args, Playback::Stop); }
+int runForceStop(const std::vector<std::string>& args) {
+    return runPlayback("force-stop", args, Playback::ForceStop);
+}
+
+int runStatus(const std::vector<std::string>& args) {
+    ParsedArgs parsed;
+    int rc = kOk;
+    if (!parseDeviceArgs("status", args, 0, {"--json"}, parsed, rc)) return rc;
+    Session session("status");
+    if ((rc = session.open(serialOf(parsed))) != kOk) return rc;
+    Json out;
+    if ((rc = readStatus(session, out)) != kOk) return rc;
     const std::string text = parsed.flags.count("--json") ? out.dump() : out.listing();
-    std::fputs(text.c_str(), stdout);
-    if (!text.empty() && text.back() != '\n') std::fputc('\n', stdout);
+    writeOut(text);
+    if (!text.empty() && text.back() != '\n') writeOut("\n");
     return kOk;
 }
 

@@ -25,7 +25,7 @@ std::vector<EditFamily>& families() {
 lyr::PromptAnswer StderrPrompter::ask(const std::string& text, lyr::PromptButtons buttons, lyr::PromptIcon) {
     std::string line = text;
     for (std::size_t p; (p = line.find("\n\n")) != std::string::npos;) line.replace(p, 2, " ");
-    std::fprintf(stderr, "lyrtool %s: %s\n", kName, line.c_str());
+    printErr("lyrtool %s: %s\n", kName, line.c_str());
     messages.push_back(text);
     return buttons == lyr::PromptButtons::YesNo || buttons == lyr::PromptButtons::YesNoCancel ? lyr::PromptAnswer::Yes
                                                                                              : lyr::PromptAnswer::Ok;
@@ -49,67 +49,87 @@ std::string editorList() {
     return list;
 }
 
-int run(const std::vector<std::string>& argv) {
+}  // namespace
+
+int parseEdit(const std::vector<std::string>& argv, std::size_t files, ParsedArgs& a, const EditFamily*& family) {
     std::set<std::string> valueOptions, flagOptions;
     for (const auto& f : families()) {
         valueOptions.insert(f.valueOptions.begin(), f.valueOptions.end());
         flagOptions.insert(f.flagOptions.begin(), f.flagOptions.end());
     }
     flagOptions.insert(kForce);
-    ParsedArgs a;
     std::string error;
     if (!parseArgs(argv, valueOptions, flagOptions, a, error)) return usageError(kName, error);
-    if (a.positional.size() != 3) return usageError(kName, "expects IN OUT EDITOR");
-    const std::string& in = a.positional[0];
-    const std::string& out = a.positional[1];
-    const std::string& editorName = a.positional[2];
-    const EditFamily* family = nullptr;
+    if (a.positional.size() != files + 1) return usageError(kName, files ? "expects IN OUT EDITOR" : "expects EDITOR");
+    const std::string& editorName = a.positional.back();
+    family = nullptr;
     for (const auto& f : families())
         for (const auto& e : f.editors)
             if (e == editorName) family = &f;
     if (!family) return usageError(kName, "unknown editor '" + editorName + "' (" + editorList() + ")");
     for (const auto& [option, value] : a.ordered)
         if (option != kForce && !family->accepts(editorName, option)) return usageError(kName, option + " does not apply to " + editorName);
+    return kOk;
+}
 
-    OpenedWaveform w;
-    if (int rc = openWaveform(kName, in, w); rc != kOk) return rc;
-    doc::CSYNDoc& d = *w.doc;
+int applyEdit(const ParsedArgs& a, const EditFamily& family, const std::string& name, doc::CSYNDoc& d,
+              doc::StoredExtras& extras, EditOutcome& outcome) {
+    const std::string& editorName = a.positional.back();
     // The editor greys every editing command of a locked file; so does the tool.
-    if (w.extras.editLocked && !a.flags.count(kForce)) {
-        std::fprintf(stderr,
-                     "lyrtool %s: %s: the file is locked against editing (編集禁止); "
-                     "--force edits it anyway\n",
-                     kName, in.c_str());
+    if (extras.editLocked && !a.flags.count(kForce)) {
+        printErr("lyrtool %s: %s: the file is locked against editing (編集禁止); "
+                 "--force edits it anyway\n",
+                 kName, name.c_str());
+        outcome.locked = true;
         return kRefused;
     }
 
     StderrPrompter prompter;
     EditRun edit{a, editorName, d, prompter, std::nullopt, {}, false};
-    const int rc = family->run(edit);
+    const int rc = family.run(edit);
     if (rc == kUsage) return usageError(kName, edit.usage);
     if (rc != kOk) {
-        if (rc == kRefused) std::fprintf(stderr, "lyrtool %s: %s: nothing was edited\n", kName, in.c_str());
+        if (rc == kRefused) printErr("lyrtool %s: %s: nothing was edited\n", kName, name.c_str());
         return rc;
     }
+    outcome.range = edit.range;
+    outcome.resetView = edit.resetView;
 
     if (edit.resetView) {
         lyr::view::ViewState view;
         view.attach(d.sampleCount(), 0, 999);
-        w.extras.viewState = view.toRecord();
+        extras.viewState = view.toRecord();
     } else if (edit.range) {
         // The view records the edit as the editor's view does after a dialog.
         lyr::view::ViewState view;
-        if (!view.fromRecord(w.extras.viewState, d.sampleCount(), 0, 999)) view.attach(d.sampleCount(), 0, 999);
+        if (!view.fromRecord(extras.viewState, d.sampleCount(), 0, 999)) view.attach(d.sampleCount(), 0, 999);
         view.afterEdit(static_cast<std::uint32_t>(edit.range->first), static_cast<std::uint32_t>(edit.range->end));
-        w.extras.viewState = view.toRecord();
+        extras.viewState = view.toRecord();
     }
+    return kOk;
+}
 
-    if (int s = saveWaveform(kName, out, d, w.extras); s != kOk) return s;
-    if (edit.range)
-        std::printf("%s: %s samples %lld to %lld\n", out.c_str(), editorName.c_str(),
-                    static_cast<long long>(edit.range->first), static_cast<long long>(edit.range->end));
+namespace {
+
+int run(const std::vector<std::string>& argv) {
+    ParsedArgs a;
+    const EditFamily* family = nullptr;
+    if (int rc = parseEdit(argv, 2, a, family); rc != kOk) return rc;
+    const std::string& in = a.positional[0];
+    const std::string& out = a.positional[1];
+    const std::string& editorName = a.positional[2];
+
+    OpenedWaveform w;
+    if (int rc = openWaveform(kName, in, w); rc != kOk) return rc;
+    EditOutcome outcome;
+    if (int rc = applyEdit(a, *family, in, *w.doc, w.extras, outcome); rc != kOk) return rc;
+
+    if (int s = saveWaveform(kName, out, *w.doc, w.extras); s != kOk) return s;
+    if (outcome.range)
+        printOut("%s: %s samples %lld to %lld\n", out.c_str(), editorName.c_str(),
+                 static_cast<long long>(outcome.range->first), static_cast<long long>(outcome.range->end));
     else
-        std::printf("%s: %s\n", out.c_str(), editorName.c_str());
+        printOut("%s: %s\n", out.c_str(), editorName.c_str());
     return kOk;
 }
 

@@ -47,9 +47,28 @@ struct EditFamily {
     // An edit that changes nothing recordable (a copy) may leave range empty.
     int (*run)(EditRun& run);
     const char* help;  // the family's lines of `lyrtool edit --help`
+    // Options whose value is a comma list ("--channels 0,1,2"): the Python
+    // module joins a list given for one, and repeats any other option.
+    std::set<std::string> commaListOptions = {};
 };
 
 bool registerEditFamily(const EditFamily& family);
 const std::vector<EditFamily>& editFamilies();
+
+// The arguments of one edit: FILES file names (IN OUT for the tool, none for
+// an open document), the editor's name, its options. kOk with the editor's
+// family, or kUsage after the message.
+int parseEdit(const std::vector<std::string>& argv, std::size_t files, ParsedArgs& args, const EditFamily*& family);
+
+struct EditOutcome {
+    std::optional<lyr::document::EditRange> range;  // the samples changed, when known
+    bool resetView = false;                          // the time base changed
+    bool locked = false;                             // refused: the edit lock is on
+};
+// Makes the parsed edit on an open waveform (NAME in the messages) as `lyrtool
+// edit` does between opening and saving, the stored view state included.
+// kOk; kUsage or kRefused after the message, the document as it was.
+int applyEdit(const ParsedArgs& args, const EditFamily& family, const std::string& name,
+              lyr::document::CSYNDoc& doc, lyr::document::StoredExtras& extras, EditOutcome& outcome);
 
 }  // namespace lyrtool

@@ -99,7 +99,7 @@ struct Script {
         dg::LoadedEntries entries;
         if (!entries.allocate()) return fail("not enough memory for --hex-file");
         const auto r = dg::loadParallelFile(value("--hex-file"), entries, nullptr);
-        if (!r.message.empty()) std::fprintf(stderr, "lyrtool edit: %s\n", r.message.c_str());
+        if (!r.message.empty()) printErr("lyrtool edit: %s\n", r.message.c_str());
         if (!r.loaded) return fail("--hex-file '" + value("--hex-file") + "' does not read");
         f.setBytes(entries.data(), entries.count());
         return true;
@@ -174,7 +174,7 @@ int runProtocol(EditRun& run) {
             return false;
         }
         if (!f.achievedRateText().empty())
-            std::fprintf(stderr, "lyrtool edit: rate made: %s\n", f.achievedRateText().c_str());
+            printErr("lyrtool edit: rate made: %s\n", f.achievedRateText().c_str());
         return f.createSegment() && f.applyDigitalSegment(mode);
     });
     run.range = run.doc.EditDigitalProtocol(0, editor);

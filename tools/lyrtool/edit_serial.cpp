@@ -201,6 +201,7 @@ const bool registered = registerEditFamily({
     "             (all, or e.g. 0,1,5); --start TIME --mode replace|or|and|xor\n"
     "             A file that does not read exits 1; over 1,048,576 entries the\n"
     "             first are used after the warning.\n",
+    {"--channels"},
 });
 
 }  // namespace

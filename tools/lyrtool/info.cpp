@@ -5,6 +5,7 @@
 #include "document/cp932.h"
 #include "command.h"
 #include "common.h"
+#include "info.h"
 #include "json_writer.h"
 
 namespace lyrtool {
@@ -107,6 +108,17 @@ Json waveformJson(const CSYNDoc& doc, const StoredExtras& extras, const lyr::doc
     return o;
 }
 
+}  // namespace
+
+Json waveformInfo(const OpenedWaveform& w) {
+    StoredExtras extras = w.extras;
+    // After a reduced import the editor's view starts over: show that view.
+    if (!w.result.fullImport) extras.viewState = resetViewRecord(w.doc->sampleCount());
+    return waveformJson(*w.doc, extras, w.result);
+}
+
+namespace {
+
 int run(const std::vector<std::string>& args) {
     ParsedArgs a;
     std::string error;
@@ -114,11 +126,9 @@ int run(const std::vector<std::string>& args) {
     if (a.positional.size() != 1) return usageError("info", "expects one FILE");
     OpenedWaveform w;
     if (int status = openWaveform("info", a.positional[0], w); status != kOk) return status;
-    // After a reduced import the editor's view starts over: show that view.
-    if (!w.result.fullImport) w.extras.viewState = resetViewRecord(w.doc->sampleCount());
-    const Json info = waveformJson(*w.doc, w.extras, w.result);
+    const Json info = waveformInfo(w);
     const std::string text = a.has("--json") ? info.dump() + "\n" : info.listing();
-    std::fwrite(text.data(), 1, text.size(), stdout);
+    writeOut(text);
     return kOk;
 }
 

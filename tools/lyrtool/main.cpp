@@ -7,27 +7,6 @@
 
 #include "command.h"
 
-namespace lyrtool {
-
-std::vector<Command>& registry() {
-    static std::vector<Command> list;
-    return list;
-}
-
-bool registerCommand(const Command& command) {
-    registry().push_back(command);
-    return true;
-}
-
-const std::vector<Command>& commands() { return registry(); }
-
-int usageError(const char* name, const std::string& message) {
-    std::fprintf(stderr, "lyrtool %s: %s\nTry 'lyrtool %s --help'.\n", name, message.c_str(), name);
-    return kUsage;
-}
-
-}  // namespace lyrtool
-
 namespace {
 
 void printUsage(std::FILE* out) {

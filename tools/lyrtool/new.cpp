@@ -6,17 +6,19 @@
 #include "command.h"
 #include "common.h"
 #include "document/wave_time.h"
+#include "document/waveform_file_format.h"
 
 namespace lyrtool {
 namespace {
 
 namespace doc = lyr::document;
 
-int run(const std::vector<std::string>& args) {
-    ParsedArgs a;
+}  // namespace
+
+int newWaveform(const std::vector<std::string>& args, std::size_t files, ParsedArgs& a, OpenedWaveform& out) {
     std::string error;
     if (!parseArgs(args, {"--sampling", "--count", "--total"}, {}, a, error)) return usageError("new", error);
-    if (a.positional.size() != 1) return usageError("new", "expects one OUT file");
+    if (a.positional.size() != files) return usageError("new", files ? "expects one OUT file" : "takes no file");
     const bool byTotal = a.values.count("--total") != 0;
     const bool bySampling = a.values.count("--sampling") != 0 || a.values.count("--count") != 0;
     if (byTotal == bySampling) return usageError("new", "give either --sampling and --count, or --total");
@@ -50,14 +52,29 @@ int run(const std::vector<std::string>& args) {
             return usageError("new", "--count must lie between 20 and 1048576");
     }
 
-    auto document = makeDocument("new");
-    if (!document) return kRefused;
-    if (!document->newWaveform(sampling, count))
-        return refused("new", a.positional[0], lyr::app::kInvalidParameterMessage);
+    out.doc = makeDocument("new");
+    if (!out.doc) return kRefused;
+    if (!out.doc->newWaveform(sampling, count)) {
+        out.doc.reset();
+        return refused("new", files ? a.positional[0] : std::string(), lyr::app::kInvalidParameterMessage);
+    }
     // The file flags and device text of a new waveform, and a reset view.
-    doc::StoredExtras extras;
-    extras.viewState = resetViewRecord(document->sampleCount());
-    return saveWaveform("new", a.positional[0], *document, extras);
+    out.extras = doc::StoredExtras();
+    out.extras.viewState = resetViewRecord(out.doc->sampleCount());
+    out.result = doc::OpenResult();
+    out.result.ok = true;
+    out.result.fullImport = true;
+    out.result.formatVersion = doc::wavefile::kFormatVersion;
+    return kOk;
+}
+
+namespace {
+
+int run(const std::vector<std::string>& args) {
+    ParsedArgs a;
+    OpenedWaveform w;
+    if (int rc = newWaveform(args, 1, a, w); rc != kOk) return rc;
+    return saveWaveform("new", a.positional[0], *w.doc, w.extras);
 }
 
 const bool registered = registerCommand({
