@@ -1,0 +1,307 @@
+#include "interchange/export.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <charconv>
+#include <cstring>
+#include <new>
+
+#include "document/waveform_file_format.h"
+#include "document/waveform_file_io.h"
+#include "interchange/npy.h"
+#include "interchange/output.h"
+#include "interchange/vcd.h"
+#include "interchange/wav.h"
+
+namespace lyr::interchange {
+
+namespace doc = lyr::document;
+namespace wf = lyr::document::wavefile;
+using detail::Output;
+
+const char* formatName(Format format) {
+    switch (format) {
+    case Format::Csv: return "csv";
+    case Format::Wav: return "wav";
+    case Format::Npy: return "npy";
+    case Format::Vcd: return "vcd";
+    }
+    return "";
+}
+
+std::optional<Format> formatFromName(std::string_view name) {
+    for (Format f : {Format::Csv, Format::Wav, Format::Npy, Format::Vcd})
+        if (name == formatName(f)) return f;
+    return std::nullopt;
+}
+
+std::optional<Format> formatOfPath(std::string_view path) {
+    const std::size_t dot = path.find_last_of('.');
+    const std::size_t slash = path.find_last_of('/');
+    if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash)) return std::nullopt;
+    std::string ext(path.substr(dot + 1));
+    for (char& c : ext) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return formatFromName(ext);
+}
+
+bool formatTakes(Format format, Content content) { return format != Format::Wav || content == Content::Analog; }
+
+bool formatHasContentChoice(Format format) { return format == Format::Npy; }
+
+namespace detail {
+
+Output::Output(wf::ReplacingFile& file, doc::ReadProgress* progress, std::uint64_t total)
+    : file_(file), progress_(progress), total_(total), buffer_(new char[kCapacity]) {
+    if (progress_) {
+        progress_->setPercent(0);
+        next_ = total_ == 0 ? 0 : (total_ + 99) / 100;
+    }
+}
+
+void Output::append(std::string_view s) {
+    while (!s.empty()) {
+        const std::size_t n = std::min<std::size_t>(s.size(), 65536);
+        std::memcpy(room(n), s.data(), n);
+        advance(n);
+        s.remove_prefix(n);
+    }
+}
+
+bool Output::flush() {
+    if (used_ > 0 && !failed_) failed_ = !file_.write(buffer_.get(), used_);
+    used_ = 0;
+    return !failed_;
+}
+
+void Output::step(std::uint64_t samples) {
+    const int percent = total_ == 0 ? 100 : static_cast<int>(std::min<std::uint64_t>(100, samples * 100 / total_));
+    if (percent > shown_) progress_->setPercent(shown_ = percent);
+    // the first sample count whose percent is above the one shown
+    next_ = shown_ >= 100 ? ~std::uint64_t{0} : (std::uint64_t(shown_ + 1) * total_ + 99) / 100;
+}
+
+}  // namespace detail
+
+std::size_t formatSeconds(std::int64_t ns, char* out) {
+    if (ns <= 0) {
+        std::memcpy(out, "0.0", 3);
+        return 3;
+    }
+    char d[24];
+    const auto r = std::to_chars(d, d + sizeof d, ns);
+    int nd = static_cast<int>(r.ptr - d);
+    int zeros = 0;
+    while (nd > 1 && d[nd - 1] == '0') --nd, ++zeros;
+    // value = digits x 10^(zeros - 9); x: the power of ten of the first digit
+    const int x = nd - 1 + zeros - 9;
+    char* p = out;
+    if (x >= -4 && x < 16) {
+        if (x >= 0) {
+            if (nd <= x + 1) {
+                std::memcpy(p, d, static_cast<std::size_t>(nd));
+                p += nd;
+                std::memset(p, '0', static_cast<std::size_t>(x + 1 - nd));
+                p += x + 1 - nd;
+                std::memcpy(p, ".0", 2);
+                p += 2;
+            } else {
+                std::memcpy(p, d, static_cast<std::size_t>(x + 1));
+                p += x + 1;
+                *p++ = '.';
+                std::memcpy(p, d + x + 1, static_cast<std::size_t>(nd - x - 1));
+                p += nd - x - 1;
+            }
+        } else {
+            *p++ = '0';
+            *p++ = '.';
+            std::memset(p, '0', static_cast<std::size_t>(-x - 1));
+            p += -x - 1;
+            std::memcpy(p, d, static_cast<std::size_t>(nd));
+            p += nd;
+        }
+    } else {
+        *p++ = d[0];
+        if (nd > 1) {
+            *p++ = '.';
+            std::memcpy(p, d + 1, static_cast<std::size_t>(nd - 1));
+            p += nd - 1;
+        }
+        *p++ = 'e';
+        *p++ = x < 0 ? '-' : '+';
+        const int e = x < 0 ? -x : x;
+        if (e < 10) *p++ = '0';
+        p = std::to_chars(p, p + 4, e).ptr;
+    }
+    return static_cast<std::size_t>(p - out);
+}
+
+namespace {
+
+// The eight levels of sample i as one byte, bit k = CHk.
+inline std::uint8_t wordAt(const Samples& s, std::uint32_t i) {
+    unsigned w = 0;
+    for (unsigned k = 0; k < 8; ++k) w |= unsigned(s.channels[k][i] != 0) << k;
+    return static_cast<std::uint8_t>(w);
+}
+
+// ",b0,b1,...,b7\n" for every word.
+struct LevelTails {
+    std::array<std::array<char, 17>, 256> text{};
+    LevelTails() {
+        for (unsigned w = 0; w < 256; ++w) {
+            for (unsigned k = 0; k < 8; ++k) {
+                text[w][2 * k] = ',';
+                text[w][2 * k + 1] = static_cast<char>('0' + ((w >> k) & 1));
+            }
+            text[w][16] = '\n';
+        }
+    }
+};
+
+void writeCsv(const Samples& s, Output& out) {
+    static const LevelTails tails;
+    out.append("time_s,analog_v,ch0,ch1,ch2,ch3,ch4,ch5,ch6,ch7\n");
+    for (std::uint32_t i = 0; i < s.count; ++i) {
+        char* line = out.room(96);
+        char* p = line + formatSeconds((std::int64_t{s.firstIndex} + i) * s.samplingTime, line);
+        *p++ = ',';
+        p = std::to_chars(p, p + 32, s.analog[i], std::chars_format::general, 17).ptr;
+        std::memcpy(p, tails.text[wordAt(s, i)].data(), 17);
+        out.advance(static_cast<std::size_t>(p + 17 - line));
+        if ((i & 0xFF) == 0) out.done(i);
+    }
+}
+
+void writeNpy(const Samples& s, Content content, Output& out) {
+    constexpr std::uint32_t kChunk = 1024;
+    if (content == Content::Analog) {
+        out.append(npyHeader("<f8", s.count));
+        for (std::uint32_t i = 0; i < s.count; i += kChunk) {
+            const std::uint32_t n = std::min(kChunk, s.count - i);
+            char* p = out.room(n * 8);
+            if constexpr (std::endian::native == std::endian::little) {
+                std::memcpy(p, s.analog + i, n * 8);
+            } else {
+                for (std::uint32_t j = 0; j < n; ++j) {
+                    const auto bits = std::bit_cast<std::uint64_t>(s.analog[i + j]);
+                    for (int b = 0; b < 8; ++b) p[8 * j + b] = static_cast<char>(bits >> (8 * b));
+                }
+            }
+            out.advance(n * 8);
+            out.done(i + n);
+        }
+    } else {
+        out.append(npyHeader("|u1", s.count));
+        for (std::uint32_t i = 0; i < s.count; i += kChunk) {
+            const std::uint32_t n = std::min(kChunk, s.count - i);
+            char* p = out.room(n);
+            for (std::uint32_t j = 0; j < n; ++j) p[j] = static_cast<char>(wordAt(s, i + j));
+            out.advance(n);
+            out.done(i + n);
+        }
+    }
+}
+
+// Identifier codes of CH0 ... CH7 and of the analog track; none starts a keyword or a time.
+constexpr std::array<char, 9> kVcdIds{'!', '"', '%', '&', '\'', '(', ')', '*', '+'};
+
+void writeVcd(const Samples& s, Output& out) {
+    const VcdTimescale scale = vcdTimescaleFor(s.samplingTime);
+    std::string head = "$version LYR $end\n$timescale " + scale.text + " $end\n$scope module lyr $end\n";
+    for (int k = 0; k < 8; ++k)
+        head += std::string("$var wire 1 ") + kVcdIds[k] + " CH" + std::to_string(k) + " $end\n";
+    head += std::string("$var real 64 ") + kVcdIds[8] + " analog $end\n$upscope $end\n$enddefinitions $end\n";
+    out.append(head);
+    const std::int64_t stepUnits = s.samplingTime / scale.ns;
+    auto time = [&](std::uint64_t index) {
+        char* p = out.room(32);
+        *p = '#';
+        char* e = std::to_chars(p + 1, p + 31, index * static_cast<std::uint64_t>(stepUnits)).ptr;
+        *e++ = '\n';
+        out.advance(static_cast<std::size_t>(e - p));
+    };
+    auto real = [&](double v) {
+        char* p = out.room(40);
+        *p = 'r';
+        char* e = std::to_chars(p + 1, p + 33, v, std::chars_format::general, 17).ptr;
+        *e++ = ' ';
+        *e++ = kVcdIds[8];
+        *e++ = '\n';
+        out.advance(static_cast<std::size_t>(e - p));
+    };
+    unsigned word = 0;
+    std::uint64_t analogBits = 0;
+    for (std::uint32_t i = 0; i < s.count; ++i) {
+        const unsigned w = wordAt(s, i);
+        const auto bits = std::bit_cast<std::uint64_t>(s.analog[i]);
+        if (i > 0 && w == word && bits == analogBits) continue;
+        time(std::uint64_t{s.firstIndex} + i);
+        const unsigned changed = i == 0 ? 0xFF : w ^ word;
+        if (changed) {
+            char* p = out.room(32);
+            char* e = p;
+            for (int k = 0; k < 8; ++k) {
+                if (!((changed >> k) & 1)) continue;
+                *e++ = static_cast<char>('0' + ((w >> k) & 1));
+                *e++ = kVcdIds[k];
+                *e++ = '\n';
+            }
+            out.advance(static_cast<std::size_t>(e - p));
+        }
+        if (i == 0 || bits != analogBits) real(s.analog[i]);
+        word = w;
+        analogBits = bits;
+        if ((i & 0xFF) == 0) out.done(i);
+    }
+    // The last sample lasts one sampling time.
+    time(std::uint64_t{s.firstIndex} + s.count);
+}
+
+}  // namespace
+
+ExportResult exportSamples(const std::string& path, const Samples& samples, const ExportOptions& options,
+                           doc::ReadProgress* progress) {
+    ExportResult result;
+    if (!formatTakes(options.format, options.content)) {
+        result.message = kContentRefused;
+        return result;
+    }
+    wf::ReplacingFile file;
+    if (!file.create(path)) {
+        result.message = wf::kMsgWriteError;
+        return result;
+    }
+    try {
+        Output out(file, progress, samples.count);
+        switch (options.format) {
+        case Format::Csv: writeCsv(samples, out); break;
+        case Format::Npy: writeNpy(samples, options.content, out); break;
+        case Format::Vcd: writeVcd(samples, out); break;
+        case Format::Wav: {
+            const WavWriteResult w = writeWav(samples, options.wav, out);
+            result.rateHz = w.rateHz;
+            result.rateRounded = w.rateRounded;
+            result.clipped = w.clipped;
+            if (!w.ok) {
+                result.message = wf::kMsgWriteError;
+                return result;
+            }
+            break;
+        }
+        }
+        // Without a commit the replacing writer leaves the target as it was.
+        if (!out.flush() || !file.commit()) {
+            result.message = wf::kMsgWriteError;
+            return result;
+        }
+        out.done(samples.count);
+    } catch (const std::bad_alloc&) {
+        result.message = wf::kMsgWriteError;
+        return result;
+    }
+    result.ok = true;
+    return result;
+}
+
+}  // namespace lyr::interchange
