@@ -71,10 +71,10 @@ int run(const std::vector<std::string>& args) {
     const ic::ExportResult r = ic::exportSamples(out, samples, options);
     if (!r.ok) return refused("export", out, r.message);
     if (r.rateRounded)
-        std::fprintf(stderr, "lyrtool export: %s: 1/Ts is not a whole number of Hz; the rate is rounded to %lld Hz\n",
+        printErr("lyrtool export: %s: 1/Ts is not a whole number of Hz; the rate is rounded to %lld Hz\n",
                      out.c_str(), static_cast<long long>(r.rateHz));
     if (r.clipped > 0)
-        std::fprintf(stderr, "lyrtool export: %s: %llu samples beyond +-1 V were clipped\n", out.c_str(),
+        printErr("lyrtool export: %s: %llu samples beyond +-1 V were clipped\n", out.c_str(),
                      static_cast<unsigned long long>(r.clipped));
     return kOk;
 }
