@@ -1,5 +1,5 @@
-# Installation and the Debian package: the programs, the simulated device
-# library, desktop integration (menu entry, icon, file types) and the
+# Installation and the Debian package: the programs, the Python module, the
+# simulated device library, desktop integration (menu entry, icon, file types) and the
 # lyrtool manual page generated from its own help.
 include(GNUInstallDirs)
 
@@ -11,6 +11,12 @@ endif()
 # lives in the program's own library folder rather than on the loader's path.
 if(TARGET pgxsim)
   install(TARGETS pgxsim LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/lyr)
+endif()
+
+# The Python module where Debian's interpreters find packaged modules.
+if(TARGET lyr_python)
+  set(LYR_PYTHON_INSTALL_DIR lib/python3/dist-packages CACHE STRING "Where the Python module lyr is installed")
+  install(TARGETS lyr_python LIBRARY DESTINATION ${LYR_PYTHON_INSTALL_DIR})
 endif()
 
 set(pkg ${CMAKE_SOURCE_DIR}/packaging)

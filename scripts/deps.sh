@@ -6,7 +6,8 @@ LYR_PACKAGES=(g++ clang make cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev libmuparser-dev
   libsndfile1-dev sigrok-cli gtkwave python3-numpy python3-pandas
   qt6-translations-l10n fonts-noto-cjk xvfb xauth
-  libxml2-utils shared-mime-info desktop-file-utils dpkg-dev)
+  libxml2-utils shared-mime-info desktop-file-utils dpkg-dev
+  pybind11-dev python3-dev python3-numpy python3-pytest)
 
 lyr_install_deps() {
   local missing=()

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the build tree into a staging root (as the package is made) and
-# checks its files: programs, simulator, menu entry, icon, file types and
-# manual page. Usage: check_install.sh BUILD_DIR VERSION LIBDIR MIME_PROBE
+# checks its files: programs, Python module, simulator, menu entry, icon,
+# file types and manual page. Usage: check_install.sh BUILD_DIR VERSION LIBDIR MIME_PROBE
 set -euo pipefail
 build=$1 version=$2 libdir=$3 probe=$4
 stage=$(mktemp -d "${TMPDIR:-/tmp}/lyr-stage.XXXXXX")
@@ -59,6 +59,20 @@ if command -v groff >/dev/null; then
   warnings=$(groff -man -ww -z <<<"$man" 2>&1) || true
   [ -z "$warnings" ] || fail "manual page: $warnings"
 fi
+
+# The Python module where Debian's interpreter finds packaged modules; it
+# imports and drives the staged lyrtool's code without the build tree.
+module=$(find "$root/lib/python3/dist-packages" -maxdepth 1 -name 'lyr.cpython-*.so' | head -n 1)
+[ -n "$module" ] || fail "missing lib/python3/dist-packages/lyr.cpython-*.so"
+got=$(cd "$work" && PYTHONPATH="$root/lib/python3/dist-packages" /usr/bin/python3 -c '
+import lyr
+w = lyr.Waveform.new(total="1ms")
+w.analog[:] = 0.5
+w.save("py.lyr")
+print(lyr.Waveform.open("py.lyr").info()["sampleCount"], lyr.Waveform.__doc__ is not None)') ||
+  fail "the staged module does not import or run"
+[ "$got" = "$("$root/bin/lyrtool" info "$work/w.lyr" --json | sed -n 's/.*"sampleCount": \([0-9]*\).*/\1/p') True" ] ||
+  fail "staged module: $got"
 
 # The installed editor answers --version and --help without a display.
 unset DISPLAY WAYLAND_DISPLAY
