@@ -9,13 +9,10 @@ namespace lyr::analog {
 class AnalogCommands : public ui::CommandSet {
     Q_OBJECT
 public:
-    static constexpr int kSine = 32773, kRectangle = 32782, kDc = 32783, kRamp = 32784, kExp = 32785,
-                         kNoise = 32786, kManual = 32787, kExternal = 32793;
-
     AnalogCommands(const ui::CommandEnv& env, QObject* parent = nullptr);
 
-    std::vector<int> commandIds() const override;
-    void run(int id) override;
+    CommandRows rows() const override;
+    void run(CommandId id) override;
 
 private:
     template <class Editor, class Operation>

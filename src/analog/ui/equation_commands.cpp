@@ -7,8 +7,13 @@ namespace lyr::analog {
 
 EquationCommands::EquationCommands(const ui::CommandEnv& env, QObject* parent) : ui::CommandSet(env, parent) {}
 
-void EquationCommands::run(int id) {
-    if (id != kEquation) return;
+CommandRows EquationCommands::rows() const {
+    return {{CommandId::Equation, "数式波形(&Q)", "[アナログ]  数式による波形の作成", "数式波形", CommandRule::Editing,
+             Glyph::Equation}};
+}
+
+void EquationCommands::run(CommandId id) {
+    if (id != CommandId::Equation) return;
     DialogEditor<EquationForm, CEquationDlg> editor(env().dialogParent, env().prompter);
     const auto range = doc().EditAnalogEquation(env().cursor(), editor);
     if (!range) return;

@@ -8,10 +8,9 @@ namespace lyr::analog {
 class EquationCommands : public ui::CommandSet {
     Q_OBJECT
 public:
-    static constexpr int kEquation = 32990;
     EquationCommands(const ui::CommandEnv& env, QObject* parent = nullptr);
-    std::vector<int> commandIds() const override { return {kEquation}; }
-    void run(int id) override;
+    CommandRows rows() const override;
+    void run(CommandId id) override;
 };
 
 }  // namespace lyr::analog

@@ -7,14 +7,14 @@
 #include <QPixmap>
 #include <cmath>
 
-#include "app/command_table.h"
+#include "document/command_row.h"
 
 namespace lyr::app {
 
 namespace {
 
 // Every glyph is drawn on a 16 x 16 grid and scaled to the requested size.
-void drawGlyph(QPainter& p, int id, const QColor& ink) {
+void drawGlyph(QPainter& p, Glyph glyph, const QColor& ink) {
     QPen pen(ink, 1.3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
     p.setPen(pen);
     p.setBrush(Qt::NoBrush);
@@ -56,15 +56,15 @@ void drawGlyph(QPainter& p, int id, const QColor& ink) {
         p.drawPolygon(tip, 3);
         p.setBrush(Qt::NoBrush);
     };
-    switch (id) {
-        case cmd::kFileNew: {
+    switch (glyph) {
+        case Glyph::New: {
             const QPointF page[] = {{3, 1.5}, {10, 1.5}, {13, 4.5}, {13, 14.5}, {3, 14.5}};
             p.setBrush(Qt::white);
             p.drawPolygon(page, 5);
             p.drawPolyline(std::data({QPointF(10, 1.5), QPointF(10, 4.5), QPointF(13, 4.5)}), 3);
             break;
         }
-        case cmd::kFileOpen: {
+        case Glyph::Open: {
             p.setBrush(QColor(240, 200, 80));
             const QPointF back[] = {{1.5, 3.5}, {6, 3.5}, {7.5, 5}, {13, 5}, {13, 13.5}, {1.5, 13.5}};
             p.drawPolygon(back, 6);
@@ -73,7 +73,7 @@ void drawGlyph(QPainter& p, int id, const QColor& ink) {
             p.drawPolygon(front, 4);
             break;
         }
-        case cmd::kFileSave: {
+        case Glyph::Save: {
             p.setBrush(QColor(70, 90, 160));
             p.drawRect(QRectF(2, 2, 12, 12));
             p.setBrush(Qt::white);
@@ -82,7 +82,7 @@ void drawGlyph(QPainter& p, int id, const QColor& ink) {
             p.drawRect(QRectF(4.5, 9.5, 7, 4.5));
             break;
         }
-        case cmd::kUndo: {
+        case Glyph::Undo: {
             QPainterPath arc;
             arc.moveTo(4, 7);
             arc.cubicTo(QPointF(7, 3), QPointF(14, 4), QPointF(13, 10));
@@ -93,33 +93,33 @@ void drawGlyph(QPainter& p, int id, const QColor& ink) {
             p.drawPolygon(head, 3);
             break;
         }
-        case 32773:  // sine
+        case Glyph::Sine:
             curve([](double x) { return 8 - 5.5 * std::sin((x - 1.5) / 13.0 * 2 * M_PI); }, 1.5, 14.5, wave);
             break;
-        case 32782:  // rectangle
+        case Glyph::Rectangle:
             polyline({{1.5, 12}, {4, 12}, {4, 4}, {8, 4}, {8, 12}, {12, 12}, {12, 4}, {14.5, 4}}, wave);
             break;
-        case 32783:  // DC
+        case Glyph::Dc:
             polyline({{1.5, 5}, {14.5, 5}}, wave);
             p.setPen(QPen(ink, 0.8, Qt::DotLine));
             p.drawLine(QPointF(1.5, 12), QPointF(14.5, 12));
             break;
-        case 32784:  // ramp
+        case Glyph::Ramp:
             polyline({{1.5, 13}, {8, 3}, {8, 13}, {14.5, 3}}, wave);
             break;
-        case 32785:  // exponential
+        case Glyph::Exp:
             curve([](double x) { return 13.5 - 10.5 * (1 - std::exp(-(x - 1.5) / 3.0)); }, 1.5, 14.5, wave);
             break;
-        case 32786:  // random noise
+        case Glyph::Noise:
             polyline({{1.5, 8}, {2.8, 4}, {4, 11}, {5, 6}, {6.3, 13}, {7.5, 5}, {8.6, 9}, {9.8, 3},
                       {11, 12}, {12.2, 7}, {13.3, 10}, {14.5, 6}},
                      wave);
             break;
-        case 32787:  // waveform modification
+        case Glyph::Manual:  // a pencil over the wave
             curve([](double x) { return 7 - 4 * std::sin((x - 1.5) / 13.0 * 2 * M_PI); }, 1.5, 14.5, wave);
             pencil();
             break;
-        case 32793: {  // external data
+        case Glyph::External: {  // a page of numbers into a wave
             p.setBrush(Qt::white);
             p.drawRect(QRectF(1.5, 1.5, 7, 9));
             p.setPen(QPen(ink, 0.8));
@@ -132,7 +132,7 @@ void drawGlyph(QPainter& p, int id, const QColor& ink) {
             curve([](double x) { return 12.5 - 2 * std::sin((x - 4) / 10.5 * 2 * M_PI); }, 4, 14.5, wave);
             break;
         }
-        case cmd::kAnalogEquation: {  // equation: an italic f over a curve
+        case Glyph::Equation: {  // equation: an italic f over a curve
             QFont f(QStringLiteral("serif"));
             f.setItalic(true);
             f.setBold(true);
@@ -142,28 +142,28 @@ void drawGlyph(QPainter& p, int id, const QColor& ink) {
             curve([](double x) { return 11.5 - 3 * std::sin((x - 1.5) / 13.0 * 2 * M_PI); }, 1.5, 14.5, wave);
             break;
         }
-        case cmd::kDigitalClock:
+        case Glyph::DigitalClock:
             polyline({{1.5, 12}, {3, 12}, {3, 4}, {5.5, 4}, {5.5, 12}, {8, 12}, {8, 4}, {10.5, 4}, {10.5, 12},
                       {13, 12}, {13, 4}, {14.5, 4}},
                      bits);
             break;
-        case cmd::kDigitalSerial:
+        case Glyph::DigitalSerial:
             polyline({{1.5, 12}, {3.5, 12}, {3.5, 4}, {5.5, 4}, {5.5, 12}, {7.5, 12}, {7.5, 4}, {11.5, 4},
                       {11.5, 12}, {14.5, 12}},
                      bits);
             p.setPen(QPen(ink, 0.8));
             p.drawLine(QPointF(1.5, 14.5), QPointF(14.5, 14.5));
             break;
-        case cmd::kDigitalParallel:
+        case Glyph::DigitalParallel:
             polyline({{1.5, 5}, {4, 5}, {4, 2}, {9, 2}, {9, 5}, {14.5, 5}}, bits);
             polyline({{1.5, 10}, {6.5, 10}, {6.5, 7}, {11.5, 7}, {11.5, 10}, {14.5, 10}}, bits);
             polyline({{1.5, 15}, {3, 15}, {3, 12}, {7, 12}, {7, 15}, {12, 15}, {12, 12}, {14.5, 12}}, bits);
             break;
-        case cmd::kDigitalModify:
+        case Glyph::DigitalModify:
             polyline({{1.5, 9}, {4, 9}, {4, 3}, {8, 3}, {8, 9}, {11, 9}}, bits);
             pencil();
             break;
-        case cmd::kDigitalSwap: {
+        case Glyph::DigitalSwap: {
             polyline({{1.5, 4}, {14.5, 4}}, bits);
             polyline({{1.5, 12}, {14.5, 12}}, bits);
             p.setPen(QPen(ink, 1.2, Qt::SolidLine, Qt::RoundCap));
@@ -176,32 +176,32 @@ void drawGlyph(QPainter& p, int id, const QColor& ink) {
             p.drawPolygon(b, 3);
             break;
         }
-        case 32776:  // whole view
+        case Glyph::WholeView:
             p.drawRect(QRectF(1.5, 3.5, 13, 9));
             polyline({{3, 8}, {13, 8}}, ink);
             polyline({{5, 6}, {3, 8}, {5, 10}}, ink);
             polyline({{11, 6}, {13, 8}, {11, 10}}, ink);
             break;
-        case 32829:  // standard zoom
+        case Glyph::StandardZoom:
             magnifier();
             p.drawLine(QPointF(4, 5), QPointF(8, 5));
             p.drawLine(QPointF(4, 7.5), QPointF(8, 7.5));
             break;
-        case 32805:  // maximum zoom
+        case Glyph::MaxZoom:
             magnifier();
             p.setBrush(ink);
             p.drawEllipse(QRectF(4, 4, 4, 4));
             break;
-        case 32774:  // zoom in
+        case Glyph::ZoomIn:
             magnifier();
             p.drawLine(QPointF(4, 6), QPointF(8, 6));
             p.drawLine(QPointF(6, 4), QPointF(6, 8));
             break;
-        case 32775:  // zoom out
+        case Glyph::ZoomOut:
             magnifier();
             p.drawLine(QPointF(4, 6), QPointF(8, 6));
             break;
-        case cmd::kOutput: {
+        case Glyph::Output: {
             p.setBrush(QColor(200, 200, 200));
             p.drawRect(QRectF(1.5, 4.5, 8, 8));
             p.setBrush(Qt::NoBrush);
@@ -213,7 +213,7 @@ void drawGlyph(QPainter& p, int id, const QColor& ink) {
             p.drawPolygon(head, 3);
             break;
         }
-        case cmd::kAppAbout: {
+        case Glyph::About: {
             p.setBrush(QColor(230, 240, 255));
             p.drawEllipse(QRectF(1.5, 1.5, 13, 13));
             QPainterPath q;
@@ -226,25 +226,19 @@ void drawGlyph(QPainter& p, int id, const QColor& ink) {
             p.drawEllipse(QRectF(7.3, 11, 1.4, 1.4));
             break;
         }
-        default: break;
+        case Glyph::None: break;
     }
-}
-
-bool hasGlyph(int id) {
-    for (int t : toolbarCommands())
-        if (t == id && t != 0) return true;
-    return false;
 }
 
 class GlyphEngine : public QIconEngine {
 public:
-    explicit GlyphEngine(int id) : id_(id) {}
+    explicit GlyphEngine(Glyph glyph) : glyph_(glyph) {}
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State) override {
         painter->save();
         painter->setRenderHint(QPainter::Antialiasing);
         painter->translate(rect.topLeft());
         painter->scale(rect.width() / 16.0, rect.height() / 16.0);
-        drawGlyph(*painter, id_, mode == QIcon::Disabled ? QColor(160, 160, 160) : QColor(Qt::black));
+        drawGlyph(*painter, glyph_, mode == QIcon::Disabled ? QColor(160, 160, 160) : QColor(Qt::black));
         painter->restore();
     }
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
@@ -258,17 +252,17 @@ public:
         paint(&p, QRect(QPoint(0, 0), size), mode, state);
         return pm;
     }
-    QIconEngine* clone() const override { return new GlyphEngine(id_); }
+    QIconEngine* clone() const override { return new GlyphEngine(glyph_); }
 
 private:
-    int id_;
+    Glyph glyph_;
 };
 
 }  // namespace
 
-QIcon commandIcon(int id) {
-    if (!hasGlyph(id)) return {};
-    return QIcon(new GlyphEngine(id));
+QIcon commandIcon(Glyph glyph) {
+    if (glyph == Glyph::None) return {};
+    return QIcon(new GlyphEngine(glyph));
 }
 
 }  // namespace lyr::app

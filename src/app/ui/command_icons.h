@@ -3,9 +3,11 @@
 // size asked for, so they stay crisp at any scale.
 #include <QIcon>
 
+#include "document/command_row.h"
+
 namespace lyr::app {
 
-// The icon of a toolbar command; a null icon for an identifier without a glyph.
-QIcon commandIcon(int id);
+// The icon of a command row's glyph; a null icon for Glyph::None.
+QIcon commandIcon(Glyph glyph);
 
 }  // namespace lyr::app

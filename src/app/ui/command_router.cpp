@@ -9,30 +9,30 @@
 namespace lyr::app {
 
 CommandRouter::CommandRouter(StateSource state, QWidget* actionParent)
-    : QObject(actionParent), state_(std::move(state)), actionParent_(actionParent) {
-    for (const CommandInfo& c : commandTable()) {
-        if (c.rule == CommandRule::Selector) continue;  // combo boxes, not actions
-        auto* a = new QAction(QString::fromStdString(c.menuText), actionParent);
-        a->setData(c.id);
-        if (!c.prompt.empty()) a->setStatusTip(QString::fromStdString(c.prompt));
-        if (!c.tooltip.empty()) a->setToolTip(QString::fromStdString(c.tooltip));
-        a->setVisible(false);  // until a set runs it
-        a->setEnabled(false);
-        const int id = c.id;
-        connect(a, &QAction::triggered, this, [this, id] { run(id); });
-        actions_.insert(id, a);
-    }
-}
+    : QObject(actionParent), state_(std::move(state)), actionParent_(actionParent) {}
 
 CommandRouter::~CommandRouter() = default;
 
+const CommandRow* CommandRouter::row(CommandId id) const {
+    for (const CommandRow& r : rows_)
+        if (r.id == id) return &r;
+    return nullptr;
+}
+
 ui::CommandSet* CommandRouter::add(ui::CommandSet* set) {
     set->setParent(this);
-    for (int id : set->commandIds()) {
-        QAction* a = action(id);
-        if (!a) continue;
-        sets_.insert(id, set);
-        a->setVisible(true);
+    for (const CommandRow& r : set->rows()) {
+        if (r.id == CommandId::None || setFor(r.id)) continue;
+        auto* a = new QAction(QString::fromStdString(r.menuText), actionParent_);
+        a->setData(commandNumber(r.id));
+        if (!r.prompt.empty()) a->setStatusTip(QString::fromStdString(r.prompt));
+        if (!r.tooltip.empty()) a->setToolTip(QString::fromStdString(r.tooltip));
+        a->setEnabled(false);
+        const CommandId id = r.id;
+        connect(a, &QAction::triggered, this, [this, id] { run(id); });
+        actions_.insert(commandNumber(id), a);
+        sets_.insert(commandNumber(id), set);
+        rows_.push_back(r);
     }
     connect(set, &ui::CommandSet::edited, this, &CommandRouter::edited);
     connect(set, &ui::CommandSet::editedWhole, this, &CommandRouter::editedWhole);
@@ -44,9 +44,10 @@ ui::CommandSet* CommandRouter::add(ui::CommandSet* set) {
     return set;
 }
 
-bool CommandRouter::isEnabled(int id) const {
+bool CommandRouter::isEnabled(CommandId id) const {
     ui::CommandSet* set = setFor(id);
-    return set && commandEnabled(id, state_(), busy(id)) && set->available(id);
+    const CommandRow* r = row(id);
+    return set && r && commandEnabled(r->rule, state_(), busy(id)) && set->available(id);
 }
 
 void CommandRouter::attachView(view::CSYNView* view) {
@@ -61,11 +62,11 @@ void CommandRouter::attachView(view::CSYNView* view) {
     connect(view, &view::CSYNView::viewChanged, this, &CommandRouter::updateStates);
 }
 
-void CommandRouter::press(int id, bool pressed) {
+void CommandRouter::press(CommandId id, bool pressed) {
     if (presser_) presser_(id, pressed);
 }
 
-void CommandRouter::run(int id) {
+void CommandRouter::run(CommandId id) {
     press(id, true);
     if (busy(id)) return;  // its dialog is open; that run releases the button
     if (!isEnabled(id)) {
@@ -74,12 +75,12 @@ void CommandRouter::run(int id) {
     }
     ui::CommandSet* set = setFor(id);
     const QPointer<CommandRouter> alive(this);
-    busy_[id] = true;
+    busy_[commandNumber(id)] = true;
     updateStates();
     press(id, true);  // greying the button lifts it; it stays drawn pressed while the command runs
     set->run(id);
     if (!alive) return;  // the window went away while the command ran
-    busy_[id] = false;
+    busy_[commandNumber(id)] = false;
     press(id, false);
     updateStates();
     emit commandFinished(id);
@@ -87,9 +88,9 @@ void CommandRouter::run(int id) {
 
 void CommandRouter::updateStates() {
     const FrameState s = state_();
-    for (auto it = actions_.cbegin(); it != actions_.cend(); ++it) {
-        ui::CommandSet* set = setFor(it.key());
-        it.value()->setEnabled(set && commandEnabled(it.key(), s, busy(it.key())) && set->available(it.key()));
+    for (const CommandRow& r : rows_) {
+        ui::CommandSet* set = setFor(r.id);
+        action(r.id)->setEnabled(commandEnabled(r.rule, s, busy(r.id)) && set->available(r.id));
     }
     emit statesUpdated();
 }
@@ -105,7 +106,7 @@ void fillMenu(CommandRouter& router, QMenu* menu, const std::vector<MenuItem>& i
                 break;
             }
             case MenuItem::Kind::Command: {
-                QAction* a = router.action(item.id);
+                QAction* a = router.action(item.id);  // nullptr: no set runs it
                 if (!a) break;
                 if (item.text.empty()) {
                     menu->addAction(a);
@@ -154,11 +155,11 @@ void CommandRouter::tidyMenus() {
 }
 
 void CommandRouter::prepareMenu(QMenu* menu) {
-    std::vector<int> shown;
+    std::vector<CommandId> shown;
     QHash<ui::CommandSet*, bool> sets;
     for (QAction* a : menu->actions()) {
         if (a->isSeparator() || a->menu()) continue;
-        const int id = a->data().toInt();
+        const CommandId id = commandFromNumber(a->data().toInt());
         shown.push_back(id);
         if (ui::CommandSet* set = setFor(id)) sets.insert(set, true);
     }

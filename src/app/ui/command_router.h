@@ -1,10 +1,10 @@
 #pragma once
-// CommandRouter: every command of the main window in one place, by command
-// identifier. It makes one QAction per identifier of the command table (menu
-// text, status-bar prompt, tooltip, data = identifier), runs each command
-// through the command set registered for it, owns the busy flags and decides
-// the enabling from the table's rule, the frame's state and the set's own
-// rule. Menus and popups are built from the table's layout.
+// CommandRouter: every command of the main window in one place, by
+// CommandId. It makes one QAction per row a registered command set declares
+// (menu text, status-bar prompt, tooltip, data = the command number), runs
+// each command through its set, owns the busy flags and decides the enabling
+// from the row's rule, the frame's state and the set's own rule. Menus and
+// popups are built from the layouts of src/app/command_table.h.
 //
 // A command group joins with one call: router.add(new MyCommands(env, parent)).
 #include <QHash>
@@ -34,21 +34,25 @@ public:
     CommandRouter(StateSource state, QWidget* actionParent);
     ~CommandRouter() override;
 
-    // The action of an identifier (every table row but the two selectors).
-    QAction* action(int id) const { return actions_.value(id, nullptr); }
-    // Registers a set (the router becomes its parent). Its commands become
-    // visible; identifiers the table does not know are ignored.
+    // The action of a command some registered set runs, or nullptr.
+    QAction* action(CommandId id) const { return actions_.value(commandNumber(id), nullptr); }
+    // The row a registered set declared for the command, or nullptr.
+    const CommandRow* row(CommandId id) const;
+    // Every registered row, in the order the sets were added.
+    const std::vector<CommandRow>& rows() const { return rows_; }
+    // Registers a set (the router becomes its parent) and makes an action for
+    // each of its rows; a command already registered keeps its first set.
     ui::CommandSet* add(ui::CommandSet* set);
-    ui::CommandSet* setFor(int id) const { return sets_.value(id, nullptr); }
+    ui::CommandSet* setFor(CommandId id) const { return sets_.value(commandNumber(id), nullptr); }
 
-    bool busy(int id) const { return busy_.value(id, false); }
-    // The whole rule: the table's rule, the busy flag and the set's own.
-    bool isEnabled(int id) const;
+    bool busy(CommandId id) const { return busy_.value(commandNumber(id), false); }
+    // The whole rule: the row's rule, the busy flag and the set's own.
+    bool isEnabled(CommandId id) const;
 
     // The view that hears what the sets report (edits, undo).
     void attachView(view::CSYNView* view);
     // Draws a command's toolbar button pressed or plain.
-    void setButtonPresser(std::function<void(int id, bool pressed)> presser) { presser_ = std::move(presser); }
+    void setButtonPresser(std::function<void(CommandId id, bool pressed)> presser) { presser_ = std::move(presser); }
 
     // A menu or popup from the layout data; its entries re-evaluate when it opens.
     QMenu* buildMenu(const MenuLayout& layout, QWidget* parent);
@@ -58,14 +62,14 @@ public:
 public slots:
     // The command pattern: press its button, guard against re-entry, set the
     // busy flag, run, clear the flag, release the button.
-    void run(int id);
+    void run(CommandId id);
     // Re-evaluates every action's enabling.
     void updateStates();
 
 signals:
     void statesUpdated();
     // A command ran to its end (its dialog, if any, has closed).
-    void commandFinished(int id);
+    void commandFinished(CommandId id);
     // Forwarded from the sets.
     void edited(qint64 first, qint64 end);
     void editedWhole();
@@ -75,7 +79,7 @@ signals:
 
 private:
     void prepareMenu(QMenu* menu);
-    void press(int id, bool pressed);
+    void press(CommandId id, bool pressed);
 
     StateSource state_;
     QWidget* actionParent_;
@@ -84,7 +88,8 @@ private:
     QHash<int, bool> busy_;
     std::vector<QPointer<QMenu>> menus_;
     QPointer<view::CSYNView> view_;
-    std::function<void(int, bool)> presser_;
+    std::function<void(CommandId, bool)> presser_;
+    std::vector<CommandRow> rows_;
 };
 
 }  // namespace lyr::app

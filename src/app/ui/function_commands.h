@@ -1,5 +1,5 @@
 #pragma once
-// A command set made of functions: each identifier gets what it runs and,
+// A command set made of functions: each row gets what it runs and,
 // optionally, a rule of its own. The frame's own commands (file, undo, edit
 // lock) use it, and so can a small group that needs no class of its own.
 #include <QHash>
@@ -14,18 +14,18 @@ class FunctionCommands : public ui::CommandSet {
 public:
     using ui::CommandSet::CommandSet;
 
-    void add(int id, std::function<void()> run, std::function<bool()> available = {}) {
-        entries_.insert(id, {std::move(run), std::move(available)});
-        order_.push_back(id);
+    void add(CommandRow row, std::function<void()> run, std::function<bool()> available = {}) {
+        entries_.insert(commandNumber(row.id), {std::move(run), std::move(available)});
+        rows_.push_back(std::move(row));
     }
 
-    std::vector<int> commandIds() const override { return order_; }
-    bool available(int id) const override {
-        const auto it = entries_.constFind(id);
+    CommandRows rows() const override { return rows_; }
+    bool available(CommandId id) const override {
+        const auto it = entries_.constFind(commandNumber(id));
         return it != entries_.cend() && (!it->available || it->available());
     }
-    void run(int id) override {
-        const auto it = entries_.constFind(id);
+    void run(CommandId id) override {
+        const auto it = entries_.constFind(commandNumber(id));
         if (it != entries_.cend() && it->run) it->run();
     }
 
@@ -35,7 +35,7 @@ private:
         std::function<bool()> available;
     };
     QHash<int, Entry> entries_;
-    std::vector<int> order_;
+    CommandRows rows_;
 };
 
 }  // namespace lyr::app

@@ -108,6 +108,7 @@ CMainFrame::CMainFrame(document::CSYNDoc& doc, QWidget* parent)
     buildSelectors();
 
     registerCommandSets();
+    fillToolBar();
     buildMenus();
     buildPopups();
     connectView();
@@ -128,8 +129,8 @@ void CMainFrame::registerCommandSets() {
     router_->add(new analog::AnalogCommands(commandEnv()));
     router_->add(new analog::EquationCommands(commandEnv()));
     // The equation's expression and history live in the settings file: written after each run.
-    connect(router_, &CommandRouter::commandFinished, this, [this](int id) {
-        if (id == cmd::kAnalogEquation && settings_) writeEquationMemory(*settings_, doc_.equationSettings());
+    connect(router_, &CommandRouter::commandFinished, this, [this](CommandId id) {
+        if (id == CommandId::Equation && settings_) writeEquationMemory(*settings_, doc_.equationSettings());
     });
     router_->add(new digital::DigitalCommands(commandEnv()));
     router_->add(new digital::DataCommands(commandEnv()));
@@ -165,23 +166,32 @@ void CMainFrame::setDeviceSpecifiedSource(std::function<bool()> source) {
     updateCommandStates();
 }
 
-QAction* CMainFrame::commandAction(int id) const { return router_ ? router_->action(id) : nullptr; }
+QAction* CMainFrame::commandAction(CommandId id) const { return router_ ? router_->action(id) : nullptr; }
 
 void CMainFrame::addFrameCommands() {
+    using R = CommandRule;
     frameCommands_ = new FunctionCommands(commandEnv());
-    frameCommands_->add(cmd::kFileNew, [this] { onFileNew(); }, [this] { return lifecycle_->canNew(); });
+    frameCommands_->add({CommandId::FileNew, "新規作成(&N)", "新規にファイルを作成", "新規ファイル", R::File, Glyph::New},
+                        [this] { onFileNew(); }, [this] { return lifecycle_->canNew(); });
     addFileCommands();
-    frameCommands_->add(cmd::kAppExit, [this] { onAppExit(); });
-    frameCommands_->add(cmd::kUndo, [this] { undo(); });
-    frameCommands_->add(cmd::kEditLock, [this] { toggleEditLock(); });
-    frameCommands_->add(cmd::kTotalTime, [this] { changeTotalTime(); });
+    frameCommands_->add({CommandId::AppExit, "LYRの終了(&X)", "SYNを終了し、ファイルの保存を指示", "終了", R::Always},
+                        [this] { onAppExit(); });
+    frameCommands_->add({CommandId::Undo, "元に戻す(&U)", "直前に行った動作を元に戻す", "元に戻す", R::EditingUndo,
+                         Glyph::Undo},
+                        [this] { undo(); });
+    frameCommands_->add({CommandId::TotalTime, "トータル時間変更(&T)", "作業中のファイルのトータル時間を変更",
+                         "トータル時間の変更", R::Editing},
+                        [this] { changeTotalTime(); });
+    frameCommands_->add({CommandId::EditLock, "編集禁止(&D)", "編集の禁止、解禁を設定します", "編集禁止、解禁",
+                         R::WaveformIdle},
+                        [this] { toggleEditLock(); });
     router_->add(frameCommands_);
 
     newAction()->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     openAction()->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     saveAction()->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     undoAction()->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)});
-    commandAction(cmd::kEditLock)->setCheckable(true);
+    commandAction(CommandId::EditLock)->setCheckable(true);
     // The shortcuts work while the menus are closed, too.
     for (QAction* a : {newAction(), openAction(), saveAction(), undoAction()}) addAction(a);
 }
@@ -285,15 +295,15 @@ void CMainFrame::connectView() {
     connect(v, &view::CSYNView::contextMenuRequested, this,
             [this](view::ViewRegion, int, QPoint globalPos) { showContextMenu(globalPos); });
     view::StatusStrip* strip = viewParts_.strip;
-    connect(strip, &view::StatusStrip::stepLeft, router_, [this] { router_->run(1015); });
-    connect(strip, &view::StatusStrip::stepRight, router_, [this] { router_->run(1016); });
-    connect(strip, &view::StatusStrip::halfPageLeft, router_, [this] { router_->run(1117); });
-    connect(strip, &view::StatusStrip::halfPageRight, router_, [this] { router_->run(1118); });
+    connect(strip, &view::StatusStrip::stepLeft, router_, [this] { router_->run(CommandId::StepLeft); });
+    connect(strip, &view::StatusStrip::stepRight, router_, [this] { router_->run(CommandId::StepRight); });
+    connect(strip, &view::StatusStrip::halfPageLeft, router_, [this] { router_->run(CommandId::HalfPageLeft); });
+    connect(strip, &view::StatusStrip::halfPageRight, router_, [this] { router_->run(CommandId::HalfPageRight); });
     connect(router_, &CommandRouter::statesUpdated, strip, [this, strip] {
-        strip->stepLeftButton()->setEnabled(router_->isEnabled(1015));
-        strip->stepRightButton()->setEnabled(router_->isEnabled(1016));
-        strip->halfPageLeftButton()->setEnabled(router_->isEnabled(1117));
-        strip->halfPageRightButton()->setEnabled(router_->isEnabled(1118));
+        strip->stepLeftButton()->setEnabled(router_->isEnabled(CommandId::StepLeft));
+        strip->stepRightButton()->setEnabled(router_->isEnabled(CommandId::StepRight));
+        strip->halfPageLeftButton()->setEnabled(router_->isEnabled(CommandId::HalfPageLeft));
+        strip->halfPageRightButton()->setEnabled(router_->isEnabled(CommandId::HalfPageRight));
     });
 }
 
@@ -330,7 +340,7 @@ void CMainFrame::setDocumentTitle(const QString& title) {
 void CMainFrame::updateCommandStates() {
     if (!router_) return;
     router_->updateStates();
-    commandAction(cmd::kEditLock)->setChecked(!lifecycle_->editAllowed());
+    commandAction(CommandId::EditLock)->setChecked(!lifecycle_->editAllowed());
     updateSelectorStates();
 }
 

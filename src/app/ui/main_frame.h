@@ -1,8 +1,9 @@
 #pragma once
 // CMainFrame: the program's one main window. Every command is routed by its
-// identifier through the CommandRouter (src/app/ui/command_router.h): the
-// frame builds the menus, popups and accelerators from the command table
-// (src/app/command_table.h) and registers the command sets.
+// CommandId through the CommandRouter (src/app/ui/command_router.h): the
+// command sets declare their rows, the frame registers the sets and builds
+// the menus, popups, toolbar and accelerators from the rows and the layouts
+// of src/app/command_table.h.
 //
 // Adding a command group: write a lyr::ui::CommandSet
 // (src/document/ui/command_set.h), register it with one line in
@@ -78,14 +79,14 @@ public:
     QWidget* centralView() const { return centralWidget(); }
     QString documentTitle() const { return documentTitle_; }
 
-    QAction* commandAction(int id) const;
-    QAction* newAction() const { return commandAction(cmd::kFileNew); }
-    QAction* openAction() const { return commandAction(cmd::kFileOpen); }
-    QAction* saveAction() const { return commandAction(cmd::kFileSave); }
-    QAction* saveAsAction() const { return commandAction(cmd::kFileSaveAs); }
-    QAction* aboutAction() const { return commandAction(cmd::kAppAbout); }
-    QAction* exitAction() const { return commandAction(cmd::kAppExit); }
-    QAction* undoAction() const { return commandAction(cmd::kUndo); }
+    QAction* commandAction(CommandId id) const;
+    QAction* newAction() const { return commandAction(CommandId::FileNew); }
+    QAction* openAction() const { return commandAction(CommandId::FileOpen); }
+    QAction* saveAction() const { return commandAction(CommandId::FileSave); }
+    QAction* saveAsAction() const { return commandAction(CommandId::FileSaveAs); }
+    QAction* aboutAction() const { return commandAction(CommandId::AppAbout); }
+    QAction* exitAction() const { return commandAction(CommandId::AppExit); }
+    QAction* undoAction() const { return commandAction(CommandId::Undo); }
     // A menu of the menu bar by its title ("ファイル(&F)"), or nullptr.
     QMenu* menu(MainMenu which) const { return menus_.at(static_cast<std::size_t>(which)); }
     QMenu* fileMenu() const { return menu(MainMenu::File); }
@@ -96,7 +97,7 @@ public:
     // Toolbar 128, its button of a command (nullptr without one), the status
     // bar's message ("ﾚﾃﾞｨ" when idle) and the two bit-allocation selectors.
     QToolBar* toolBar() const { return toolBar_; }
-    QToolButton* toolButton(int id) const;
+    QToolButton* toolButton(CommandId id) const;
     QString statusMessage() const;
     const std::vector<QLabel*>& indicatorPanes() const { return indicatorPanes_; }
     QComboBox* resolutionSelector() const { return resolutionList_; }
@@ -104,7 +105,7 @@ public:
     // Both selectors show 14 - r, the document takes R = r, the view redraws.
     void setAnalogResolutionFromSelector(int r);
     // Draws a command's toolbar button pressed or plain.
-    void pressCommandButton(int id, bool pressed);
+    void pressCommandButton(CommandId id, bool pressed);
     // The total-time change dialog; replaceable for tests (nullptr: the real one).
     class TotalTimeChooser {
     public:
@@ -121,7 +122,7 @@ public:
     const device::DeviceLibrary& deviceLibrary() const { return deviceLibrary_; }
     // The output command, the device state and the output window (main_frame_output.cpp).
     device::OutputCommands* outputCommands() const { return outputCommands_; }
-    QAction* outputAction() const { return commandAction(cmd::kOutput); }
+    QAction* outputAction() const { return commandAction(CommandId::Output); }
     // The settings file the equation editor's expression and history are
     // written to after each of its runs; without one they last for the run.
     void setSettingsStore(SettingsStore* store) { settings_ = store; }
@@ -160,6 +161,7 @@ private:
     void addFileCommands();  // main_frame_file.cpp
     void buildMenus();
     void buildToolBar();    // main_frame_bars.cpp, with the status bar and the selectors
+    void fillToolBar();     // the buttons, once the command sets are registered
     void tidyToolBar();
     void buildStatusBar();
     void buildSelectors();

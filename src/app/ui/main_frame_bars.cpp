@@ -23,13 +23,22 @@ void CMainFrame::buildToolBar() {
     toolBar_->setObjectName(QStringLiteral("MainToolBar"));
     toolBar_->setIconSize(QSize(20, 20));
     toolBar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    for (int id : toolbarCommands()) {
-        if (id == 0) {
+    addToolBar(Qt::TopToolBarArea, toolBar_);
+    router_->setButtonPresser([this](CommandId id, bool pressed) { pressCommandButton(id, pressed); });
+    connect(router_, &CommandRouter::statesUpdated, this, &CMainFrame::tidyToolBar);
+}
+
+void CMainFrame::fillToolBar() {
+    // A command no set runs has no button; tidyToolBar drops the gaps it leaves.
+    for (CommandId id : toolbarCommands()) {
+        if (id == CommandId::None) {
             toolBar_->addSeparator();
             continue;
         }
         QAction* a = commandAction(id);
-        a->setIcon(commandIcon(id));
+        const CommandRow* row = router_->row(id);
+        if (!a || !row) continue;
+        a->setIcon(commandIcon(row->glyph));
         a->setIconVisibleInMenu(false);  // the menus show text only
         toolBar_->addAction(a);
         if (auto* b = qobject_cast<QToolButton*>(toolBar_->widgetForAction(a))) {
@@ -37,17 +46,15 @@ void CMainFrame::buildToolBar() {
             b->setAccessibleName(a->toolTip());
         }
     }
-    addToolBar(Qt::TopToolBarArea, toolBar_);
-    router_->setButtonPresser([this](int id, bool pressed) { pressCommandButton(id, pressed); });
-    connect(router_, &CommandRouter::statesUpdated, this, &CMainFrame::tidyToolBar);
+    tidyToolBar();
 }
 
-QToolButton* CMainFrame::toolButton(int id) const {
+QToolButton* CMainFrame::toolButton(CommandId id) const {
     QAction* a = commandAction(id);
     return a && toolBar_ ? qobject_cast<QToolButton*>(toolBar_->widgetForAction(a)) : nullptr;
 }
 
-void CMainFrame::pressCommandButton(int id, bool pressed) {
+void CMainFrame::pressCommandButton(CommandId id, bool pressed) {
     if (QToolButton* b = toolButton(id)) b->setDown(pressed);
 }
 
@@ -153,8 +160,8 @@ void CMainFrame::setAnalogResolutionFromSelector(int r) {
 void CMainFrame::updateSelectorStates() {
     if (!resolutionList_) return;
     const FrameState s = frameState();
-    resolutionList_->setEnabled(commandEnabled(cmd::kResolutionSelector, s, resolutionGuard_));
-    channelList_->setEnabled(commandEnabled(cmd::kChannelSelector, s, channelGuard_));
+    resolutionList_->setEnabled(commandEnabled(CommandRule::Selector, s, resolutionGuard_));
+    channelList_->setEnabled(commandEnabled(CommandRule::Selector, s, channelGuard_));
 }
 
 }  // namespace lyr::app

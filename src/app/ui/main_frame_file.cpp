@@ -18,10 +18,18 @@
 namespace lyr::app {
 
 void CMainFrame::addFileCommands() {
-    frameCommands_->add(cmd::kFileOpen, [this] { onFileOpen(); }, [this] { return lifecycle_->canOpen(); });
-    frameCommands_->add(cmd::kFileSave, [this] { onFileSave(); }, [this] { return lifecycle_->canSave(); });
-    frameCommands_->add(cmd::kFileSaveAs, [this] { onFileSaveAs(); }, [this] { return lifecycle_->canSaveAs(); });
-    frameCommands_->add(cmd::kAppAbout, [this] { onAppAbout(); });
+    using R = CommandRule;
+    frameCommands_->add({CommandId::FileOpen, "開く(&O)...", "既存のファイルを開く", "開く", R::File, Glyph::Open},
+                        [this] { onFileOpen(); }, [this] { return lifecycle_->canOpen(); });
+    frameCommands_->add({CommandId::FileSave, "上書き保存(&S)", "作業中のファイルを上書きして保存", "保存", R::File,
+                         Glyph::Save},
+                        [this] { onFileSave(); }, [this] { return lifecycle_->canSave(); });
+    frameCommands_->add({CommandId::FileSaveAs, "名前を付けて保存(&A)...", "作業中のファイルを新しい名前で保存",
+                         "名前をつけて保存", R::File},
+                        [this] { onFileSaveAs(); }, [this] { return lifecycle_->canSaveAs(); });
+    frameCommands_->add({CommandId::AppAbout, "LYR のバージョン情報(&A)",
+                         "プログラムの情報、バージョンそして著作権を表示", "バージョン情報", R::Always, Glyph::About},
+                        [this] { onAppAbout(); });
     // Files may be dropped on the window from start-up on.
     setAcceptDrops(true);
 }

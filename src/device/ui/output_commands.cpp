@@ -28,8 +28,8 @@ DeviceSelection OutputCommands::selectDevice(int maxNumber, DeviceListStore& sto
     return s;
 }
 
-void OutputCommands::run(int id) {
-    if (id != ID_OUTPUT) return;
+void OutputCommands::run(CommandId id) {
+    if (id != CommandId::Output) return;
     if (setOutputButtonPressed) setOutputButtonPressed(true);
     if (window_)
         bringOutputWindowToFront();

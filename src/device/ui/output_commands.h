@@ -18,21 +18,19 @@
 namespace lyr::device {
 
 
-inline constexpr int ID_OUTPUT = 32771;
-inline constexpr const char* kOutputMenuText = "波形データ出力(&W)";
-inline constexpr const char* kOutputPrompt = "波形データの出力";
-inline constexpr const char* kOutputTooltip = "出力";
-
 class OutputCommands : public ui::CommandSet {
     Q_OBJECT
 public:
     OutputCommands(const ui::CommandEnv& env, const DeviceLibrary& library, QObject* parent = nullptr);
     ~OutputCommands() override;
 
-    std::vector<int> commandIds() const override { return {ID_OUTPUT}; }
+    CommandRows rows() const override {
+        return {{CommandId::Output, "波形データ出力(&W)", "波形データの出力", "出力", CommandRule::Output,
+                 Glyph::Output}};
+    }
     // Enabled while a unit is designated.
-    bool available(int id) const override { return id == ID_OUTPUT && deviceSpecified_; }
-    void run(int id) override;
+    bool available(CommandId id) const override { return id == CommandId::Output && deviceSpecified_; }
+    void run(CommandId id) override;
 
     // ---- the frame's device state ----
     bool libraryBound() const { return library_.bound(); }

@@ -1,33 +1,39 @@
 #include "digital/ui/data_commands.h"
 
-#include <algorithm>
-
 #include "digital/ui/data_dialogs.h"
 #include "digital/ui/protocol_dlg.h"
 
 namespace lyr::digital {
 
-std::vector<int> DataCommands::commandIds() const {
-    std::vector<int> ids{ID_DIGITAL_SERIAL, ID_DIGITAL_PARALLEL, ID_DIGITAL_PROTOCOL};
-    ids.insert(ids.end(), kSerialIds.begin(), kSerialIds.end());
-    ids.insert(ids.end(), kProtocolIds.begin(), kProtocolIds.end());
-    return ids;
+CommandRows DataCommands::rows() const {
+    using C = CommandId;
+    const auto e = CommandRule::Editing;
+    CommandRows rows = {
+        {C::DigitalSerial, "作成(シリアル)(&S)", "[ディジタル]  作成(シリアル)", "作成(シリアル)", e, Glyph::DigitalSerial},
+        {C::DigitalParallel, "作成(パラレル)(&P)", "[ディジタル]  作成(パラレル)", "作成(パラレル)", e,
+         Glyph::DigitalParallel},
+        {C::DigitalProtocol, "作成(プロトコル)(&B)", "[ディジタル]  UART、SPI、I2Cのバスパターンの作成",
+         "作成(プロトコル)", e},
+    };
+    for (CommandRows family : {channelRows(ChannelFamily::Serial, "作成(シリアル)(&R)", "作成(シリアル)", e),
+                               channelRows(ChannelFamily::Protocol, "作成(プロトコル)(&B)", "作成(プロトコル)", e)})
+        rows.insert(rows.end(), family.begin(), family.end());
+    return rows;
 }
 
-void DataCommands::run(int id) {
+void DataCommands::run(CommandId id) {
     std::optional<document::EditRange> range;
-    const auto protocolChannel = std::find(kProtocolIds.begin(), kProtocolIds.end(), id);
-    if (id == ID_DIGITAL_PROTOCOL || protocolChannel != kProtocolIds.end()) {
-        const int k = id == ID_DIGITAL_PROTOCOL ? document::AllChannels : int(protocolChannel - kProtocolIds.begin());
+    const auto c = channelCommandOf(id);
+    if (id == CommandId::DigitalProtocol || (c && c->family == ChannelFamily::Protocol)) {
+        const int k = c ? c->channel : document::AllChannels;
         ProtocolDialogEditor editor(env().dialogParent, env().prompter);
         range = doc().EditDigitalProtocol(env().cursor(), editor, k);
-    } else if (id == ID_DIGITAL_PARALLEL) {
+    } else if (id == CommandId::DigitalParallel) {
         ParallelDialogEditor editor(env().dialogParent, env().prompter);
         range = doc().EditDigitalParallel(env().cursor(), editor);
     } else {
-        const auto channel = std::find(kSerialIds.begin(), kSerialIds.end(), id);
-        if (id != ID_DIGITAL_SERIAL && channel == kSerialIds.end()) return;
-        const int k = id == ID_DIGITAL_SERIAL ? document::AllChannels : int(channel - kSerialIds.begin());
+        if (id != CommandId::DigitalSerial && !(c && c->family == ChannelFamily::Serial)) return;
+        const int k = c ? c->channel : document::AllChannels;
         SerialDialogEditor editor(env().dialogParent, env().prompter);
         range = doc().EditDigitalSerial(env().cursor(), k, editor);
     }

@@ -8,18 +8,12 @@
 
 namespace lyr::digital {
 
-inline constexpr int ID_DIGITAL_SERIAL = 32909;
-inline constexpr int ID_DIGITAL_PARALLEL = 32916;
-inline constexpr ChannelIds kSerialIds{32911, 32912, 32913, 32914, 32942, 32945, 32948, 32951};
-inline constexpr int ID_DIGITAL_PROTOCOL = 32991;
-inline constexpr ChannelIds kProtocolIds{32992, 32993, 32994, 32995, 32996, 32997, 32998, 32999};
-
 class DataCommands : public ui::CommandSet {
     Q_OBJECT
 public:
     explicit DataCommands(const ui::CommandEnv& env, QObject* parent = nullptr) : CommandSet(env, parent) {}
-    std::vector<int> commandIds() const override;
-    void run(int id) override;
+    CommandRows rows() const override;
+    void run(CommandId id) override;
 };
 
 }  // namespace lyr::digital

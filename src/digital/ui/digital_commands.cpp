@@ -4,39 +4,45 @@
 
 namespace lyr::digital {
 
-namespace {
-
-enum class Family { Clock, Modify, Shift, Invert, Copy, Paste, Clear, None };
-
-constexpr std::array<const ChannelIds*, 7> kFamilies{&kClockIds, &kModifyIds, &kShiftIds, &kInvertIds,
-                                                     &kCopyIds,  &kPasteIds,  &kClearIds};
-
-// The family and channel of a per-channel identifier.
-Family familyOf(int id, int& channel) {
-    for (std::size_t f = 0; f < kFamilies.size(); ++f)
-        for (int k = 0; k < kChannels; ++k)
-            if ((*kFamilies[f])[static_cast<std::size_t>(k)] == id) {
-                channel = k;
-                return static_cast<Family>(f);
-            }
-    return Family::None;
+CommandRows channelRows(ChannelFamily family, const char* menuText, const char* word, CommandRule rule,
+                        const char* promptWordFromCh2) {
+    CommandRows rows;
+    for (int ch = 0; ch < kCommandChannels; ++ch) {
+        const std::string name = "CH" + std::to_string(ch) + " ";
+        const std::string promptWord = promptWordFromCh2 && ch >= 2 ? promptWordFromCh2 : word;
+        rows.push_back({channelCommand(family, ch), menuText, "[ディジタル]  " + name + promptWord, name + word, rule,
+                        Glyph::None, ch});
+    }
+    return rows;
 }
 
-}  // namespace
-
-std::vector<int> DigitalCommands::commandIds() const {
-    std::vector<int> ids{ID_DIGITAL_CLOCK, ID_DIGITAL_MODIFY, ID_DIGITAL_SWAP};
-    for (const ChannelIds* family : kFamilies) ids.insert(ids.end(), family->begin(), family->end());
-    return ids;
+CommandRows DigitalCommands::rows() const {
+    using C = CommandId;
+    using F = ChannelFamily;
+    const auto e = CommandRule::Editing;
+    CommandRows rows = {
+        {C::DigitalClock, "作成(クロック)(&C)", "[ディジタル]  作成(クロック)", "作成(クロック)", e, Glyph::DigitalClock},
+        {C::DigitalModify, "修正(&M)", "[ディジタル]  修正", "修正", e, Glyph::DigitalModify},
+        {C::DigitalSwap, "スワップ(&W)", "[ディジタル]  データスワップ", "データスワップ", e, Glyph::DigitalSwap},
+    };
+    for (CommandRows family : {channelRows(F::Clock, "作成(クロック)(&G)", "作成(クロック)", e),
+                               channelRows(F::Modify, "修正(&M)", "修正", e),
+                               channelRows(F::Shift, "シフト(&S)", "シフト", e),
+                               channelRows(F::Invert, "反転(&I)", "反転", e, "データ反転"),
+                               channelRows(F::Copy, "コピー(&C)", "コピー", e),
+                               channelRows(F::Paste, "貼り付け(&P)", "貼り付け", CommandRule::EditingPaste),
+                               channelRows(F::Clear, "クリア(&L)", "クリア", e)})
+        rows.insert(rows.end(), family.begin(), family.end());
+    return rows;
 }
 
-bool DigitalCommands::available(int id) const {
-    int channel = 0;
-    if (familyOf(id, channel) == Family::Paste) return doc().clipboardValid();
+bool DigitalCommands::available(CommandId id) const {
+    const auto c = channelCommandOf(id);
+    if (c && c->family == ChannelFamily::Paste) return doc().clipboardValid();
     return true;
 }
 
-void DigitalCommands::run(int id) {
+void DigitalCommands::run(CommandId id) {
     document::CSYNDoc& d = doc();
     QWidget* parent = env().dialogParent;
     Prompter* prompter = env().prompter;
@@ -50,9 +56,9 @@ void DigitalCommands::run(int id) {
         emit editedWhole();
         emit documentChanged();
     };
-    if (id == ID_DIGITAL_CLOCK || id == ID_DIGITAL_MODIFY) {
+    if (id == CommandId::DigitalClock || id == CommandId::DigitalModify) {
         const std::uint32_t cursor = env().cursor();
-        if (id == ID_DIGITAL_CLOCK) {
+        if (id == CommandId::DigitalClock) {
             ClockDialogEditor editor(parent, prompter);
             reportRange(d.EditDigitalClock(cursor, document::AllChannels, editor));
         } else {
@@ -61,44 +67,47 @@ void DigitalCommands::run(int id) {
         }
         return;
     }
-    if (id == ID_DIGITAL_SWAP) {
+    if (id == CommandId::DigitalSwap) {
         SwapDialogEditor editor(parent, prompter);
         reportWhole(d.EditDigitalSwap(editor).has_value());
         return;
     }
-    int ch = 0;
-    switch (familyOf(id, ch)) {
-    case Family::Clock: {
+    const auto c = channelCommandOf(id);
+    if (!c) return;
+    const int ch = c->channel;
+    switch (c->family) {
+    case ChannelFamily::Clock: {
         ClockDialogEditor editor(parent, prompter);
         reportRange(d.EditDigitalClock(env().cursor(), ch, editor));
         break;
     }
-    case Family::Modify: {
+    case ChannelFamily::Modify: {
         ModifyDialogEditor editor(parent, prompter);
         reportRange(d.EditDigitalModify(env().cursor(), ch, editor));
         break;
     }
-    case Family::Shift: {
+    case ChannelFamily::Shift: {
         ShiftDialogEditor editor(parent, prompter);
         reportWhole(d.EditDigitalShift(ch, editor).has_value());
         break;
     }
-    case Family::Invert:
+    case ChannelFamily::Invert:
         d.invertChannel(ch);
         reportWhole(true);
         break;
-    case Family::Copy:
+    case ChannelFamily::Copy:
         d.copyChannel(ch);
         emit documentChanged();  // paste becomes available; not an edit
         break;
-    case Family::Paste:
+    case ChannelFamily::Paste:
         reportWhole(d.pasteChannel(ch));
         break;
-    case Family::Clear:
+    case ChannelFamily::Clear:
         d.clearChannel(ch);
         reportWhole(true);
         break;
-    case Family::None: break;
+    case ChannelFamily::Serial:
+    case ChannelFamily::Protocol: break;  // the data commands run these
     }
 }
 

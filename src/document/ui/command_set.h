@@ -1,15 +1,18 @@
 #pragma once
 // The contract between the main frame and a group of commands (an editor
-// family, the view's steps, the output command). The frame owns the actions,
-// menus, toolbar buttons, accelerators, busy flags and enabling rules, all by
-// command identifier; a command set only runs a command it is handed and
-// reports what happened. It never looks for the widgets it affects.
+// family, the view's steps, the output command). A set declares the rows of
+// the commands it runs (texts, prompt, tooltip, rule, glyph) beside its
+// handlers; the frame makes the actions, menus, toolbar buttons and
+// accelerators from them and owns the busy flags, all by CommandId. A set
+// only runs a command it is handed and reports what happened. It never looks
+// for the widgets it affects.
 #include <QObject>
 #include <QWidget>
 #include <cstdint>
 #include <functional>
 #include <vector>
 
+#include "document/command_row.h"
 #include "document/prompter.h"
 #include "document/syn_doc.h"
 
@@ -29,18 +32,24 @@ class CommandSet : public QObject {
 public:
     explicit CommandSet(const CommandEnv& env, QObject* parent = nullptr) : QObject(parent), env_(env) {}
 
-    // The identifiers this set runs.
-    virtual std::vector<int> commandIds() const = 0;
+    // The rows of the commands this set runs.
+    virtual CommandRows rows() const = 0;
+    // Their identifiers, in the order of the rows.
+    std::vector<CommandId> commandIds() const {
+        std::vector<CommandId> ids;
+        for (const CommandRow& r : rows()) ids.push_back(r.id);
+        return ids;
+    }
     // A rule of the set's own beyond the frame's rule for the identifier (the
     // view's zoom and cursor rules, for example). The frame asks it only when
     // its own rule allows the command.
-    virtual bool available(int /*id*/) const { return true; }
+    virtual bool available(CommandId /*id*/) const { return true; }
     // A menu showing these identifiers is about to open: a set whose rule
     // changes state when a menu asks it (the view's last-edit test) runs it here.
-    virtual void prepareMenu(const std::vector<int>& /*shown*/) {}
+    virtual void prepareMenu(const std::vector<CommandId>& /*shown*/) {}
     // Runs the command (modal dialogs return before this does). The frame has
     // already checked the rule and set the command's busy flag.
-    virtual void run(int id) = 0;
+    virtual void run(CommandId id) = 0;
 
 signals:
     // The samples [first, end) changed (the view's afterEdit).

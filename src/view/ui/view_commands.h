@@ -18,13 +18,13 @@ public:
     ViewCommands(CSYNView& view, const ui::CommandEnv& env, QObject* parent = nullptr);
 
     // The command identifier of a view command, and back (nothing for others).
-    static int idOf(ViewCommand c);
-    static std::optional<ViewCommand> commandOf(int id);
+    static CommandId idOf(ViewCommand c);
+    static std::optional<ViewCommand> commandOf(CommandId id);
 
-    std::vector<int> commandIds() const override;
-    bool available(int id) const override;
-    void prepareMenu(const std::vector<int>& shown) override;
-    void run(int id) override;
+    CommandRows rows() const override;
+    bool available(CommandId id) const override;
+    void prepareMenu(const std::vector<CommandId>& shown) override;
+    void run(CommandId id) override;
 
     bool available(ViewCommand c) const { return available(idOf(c)); }
     void run(ViewCommand c) { run(idOf(c)); }

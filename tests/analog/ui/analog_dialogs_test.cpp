@@ -199,7 +199,8 @@ TEST_F(AnalogDialogs, CommandsEditAtTheCursorAndReportTheRange) {
     std::uint32_t cursor = 100;
     ui::CommandEnv env{doc.get(), nullptr, &prompter, [&cursor] { return cursor; }};
     AnalogCommands commands(env);
-    EXPECT_EQ(commands.commandIds(), (std::vector<int>{32773, 32782, 32783, 32784, 32785, 32786, 32787, 32793}));
+    EXPECT_EQ(commands.commandIds(), (std::vector<CommandId>{CommandId::Sine, CommandId::Rectangle, CommandId::Dc, CommandId::Ramp, CommandId::Exp,
+                                                             CommandId::Noise, CommandId::Manual, CommandId::External}));
     QSignalSpy edited(&commands, &ui::CommandSet::edited);
     // A DC edit typed into the open dialog and applied, or closed by its close box.
     auto driveDc = [](const char* level, bool apply) {
@@ -214,7 +215,7 @@ TEST_F(AnalogDialogs, CommandsEditAtTheCursorAndReportTheRange) {
     };
 
     driveDc("0.5", true);
-    commands.run(AnalogCommands::kDc);
+    commands.run(CommandId::Dc);
     EXPECT_EQ(doc->analog()[99], 0.0);
     EXPECT_EQ(doc->analog()[100], 0.5);
     ASSERT_EQ(edited.size(), 1);
@@ -223,7 +224,7 @@ TEST_F(AnalogDialogs, CommandsEditAtTheCursorAndReportTheRange) {
 
     cursor = 500;
     driveDc("0.25", false);
-    commands.run(AnalogCommands::kDc);
+    commands.run(CommandId::Dc);
     EXPECT_EQ(doc->analog()[500], 0.0);
     EXPECT_EQ(edited.size(), 1);
     EXPECT_EQ(doc->modificationCount(), 1);
@@ -236,7 +237,7 @@ TEST_F(AnalogDialogs, CommandsEditAtTheCursorAndReportTheRange) {
         click(dlg, "create");
         click(dlg, "apply0");
     });
-    commands.run(AnalogCommands::kManual);
+    commands.run(CommandId::Manual);
     ASSERT_EQ(edited.size(), 2);
     EXPECT_EQ(edited[1][0].toLongLong(), 300);
     EXPECT_EQ(edited[1][1].toLongLong(), 310);

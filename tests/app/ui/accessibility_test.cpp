@@ -19,6 +19,7 @@
 
 #include "app/command_table.h"
 #include "app/lifecycle_fake.h"
+#include "app/ui/command_router.h"
 #include "app/ui/main_frame.h"
 #include "support/main_frame.h"
 
@@ -96,17 +97,17 @@ TEST_F(Accessibility, EveryWindowNamesItsControls) {
     EXPECT_TRUE(missing.isEmpty()) << "main window: " << missing.join(QStringLiteral(", ")).toStdString();
 
     // Every command but those that leave, lock, undo or ask for a file name.
-    const std::set<int> skipped = {cmd::kFileNew, cmd::kFileOpen, cmd::kFileSave, cmd::kFileSaveAs,
-                                   cmd::kAppExit, cmd::kEditLock, cmd::kUndo};
+    const std::set<CommandId> skipped = {CommandId::FileNew, CommandId::FileOpen, CommandId::FileSave,
+                                         CommandId::FileSaveAs, CommandId::AppExit, CommandId::EditLock,
+                                         CommandId::Undo};
     int commands = 0;
-    for (const CommandInfo& c : commandTable()) {
+    for (const CommandRow& c : frame->router().rows()) {
         QAction* action = frame->commandAction(c.id);
         if (skipped.count(c.id) || !action || !action->isVisible()) continue;
         frame->updateCommandStates();
         if (!action->isEnabled()) continue;
         ++commands;
-        walk(QString::fromStdString(c.menuText.empty() ? std::to_string(c.id) : c.menuText),
-             [action] { action->trigger(); });
+        walk(QString::fromStdString(c.menuText), [action] { action->trigger(); });
     }
     // The selection, New, the analog and digital editors, the output window,
     // the time entry and the about box at least.

@@ -41,48 +41,56 @@ TEST(CommandRouter, BusyGuardPressedButtonAndRules) {
     FrameState state;
     state.hasWaveform = true;
     CommandRouter router([&state] { return state; }, &window);
-    std::vector<std::pair<int, bool>> presses;
-    router.setButtonPresser([&presses](int id, bool down) { presses.emplace_back(id, down); });
+    std::vector<std::pair<CommandId, bool>> presses;
+    router.setButtonPresser([&presses](CommandId id, bool down) { presses.emplace_back(id, down); });
 
+    const CommandId sine = CommandId::Sine, whole = CommandId::WholeView;
     auto* set = new FunctionCommands(ui::CommandEnv{});
     int runs = 0;
     bool seenBusy = false;
-    set->add(32773, [&] {
+    set->add({sine, "正弦波(&S)", "[アナログ]  正弦波の作成", "正弦波", CommandRule::Editing}, [&] {
         ++runs;
-        seenBusy = router.busy(32773) && !router.action(32773)->isEnabled();
-        router.run(32773);  // a second entry while it runs does nothing
+        seenBusy = router.busy(sine) && !router.action(sine)->isEnabled();
+        router.run(sine);  // a second entry while it runs does nothing
     });
     bool viewRule = false;
-    set->add(32776, [&] { ++runs; }, [&viewRule] { return viewRule; });
-    EXPECT_FALSE(router.action(32773)->isVisible());  // nothing runs it yet
+    set->add({whole, "全体表示(&N)", "", "", CommandRule::View}, [&] { ++runs; }, [&viewRule] { return viewRule; });
+    EXPECT_EQ(router.action(sine), nullptr);  // nothing runs it yet
     router.add(set);
-    EXPECT_TRUE(router.action(32773)->isVisible());
-    EXPECT_FALSE(router.action(32782)->isVisible());
-    EXPECT_EQ(router.action(32773)->statusTip(), QStringLiteral("[アナログ]  正弦波の作成"));
-    EXPECT_EQ(router.action(32773)->toolTip(), QStringLiteral("正弦波"));
-    EXPECT_EQ(router.action(32773)->data().toInt(), 32773);
+    ASSERT_NE(router.action(sine), nullptr);
+    EXPECT_EQ(router.action(CommandId::Rectangle), nullptr);
+    EXPECT_EQ(router.action(sine)->text(), QStringLiteral("正弦波(&S)"));
+    EXPECT_EQ(router.action(sine)->statusTip(), QStringLiteral("[アナログ]  正弦波の作成"));
+    EXPECT_EQ(router.action(sine)->toolTip(), QStringLiteral("正弦波"));
+    EXPECT_EQ(commandFromNumber(router.action(sine)->data().toInt()), sine);
+    // A second set declaring the same command does not take it over.
+    auto* other = new FunctionCommands(ui::CommandEnv{});
+    other->add({sine, "x", "x", "x", CommandRule::Always}, [&] { runs += 100; });
+    router.add(other);
+    EXPECT_EQ(router.setFor(sine), set);
+    EXPECT_EQ(router.row(sine)->rule, CommandRule::Editing);
 
-    router.action(32773)->trigger();
+    router.action(sine)->trigger();
     EXPECT_EQ(runs, 1);
     EXPECT_TRUE(seenBusy);
-    EXPECT_FALSE(router.busy(32773));
-    EXPECT_TRUE(router.action(32773)->isEnabled());
+    EXPECT_FALSE(router.busy(sine));
+    EXPECT_TRUE(router.action(sine)->isEnabled());
     // Pressed (again once greyed), pressed by the refused second entry, released once at the end.
     EXPECT_EQ(presses,
-              (std::vector<std::pair<int, bool>>{{32773, true}, {32773, true}, {32773, true}, {32773, false}}));
+              (std::vector<std::pair<CommandId, bool>>{{sine, true}, {sine, true}, {sine, true}, {sine, false}}));
 
-    // The frame's rule and the set's rule both count.
-    EXPECT_TRUE(router.isEnabled(32773));
-    EXPECT_FALSE(router.isEnabled(32776));
+    // The row's rule and the set's rule both count.
+    EXPECT_TRUE(router.isEnabled(sine));
+    EXPECT_FALSE(router.isEnabled(whole));
     viewRule = true;
-    EXPECT_TRUE(router.isEnabled(32776));
+    EXPECT_TRUE(router.isEnabled(whole));
     state.editAllowed = false;
     router.updateStates();
-    EXPECT_FALSE(router.action(32773)->isEnabled());
-    EXPECT_TRUE(router.action(32776)->isEnabled());
-    router.run(32773);  // refused by the rule: not run, button released
+    EXPECT_FALSE(router.action(sine)->isEnabled());
+    EXPECT_TRUE(router.action(whole)->isEnabled());
+    router.run(sine);  // refused by the rule: not run, button released
     EXPECT_EQ(runs, 1);
-    EXPECT_EQ(presses.back(), std::make_pair(32773, false));
+    EXPECT_EQ(presses.back(), std::make_pair(sine, false));
 
     // Menus show only the commands some set runs; a twin entry follows its command.
     QMenu* zoom = router.buildMenu(contextPopup(PopupKind::Zoom), &window);
@@ -102,15 +110,18 @@ TEST_F(FrameRoutingTest, MenusFromTheTableAndTheEditLock) {
     EXPECT_EQ(texts(frame->menu(MainMenu::Edit)->actions()), (QStringList{"元に戻す(&U)", "トータル時間変更(&T)", "編集禁止(&D)"}));
     EXPECT_EQ(texts(frame->menu(MainMenu::Cursor)->actions()).back(), QStringLiteral("タイムマークを設置"));
     // No waveform: editing, undo, the lock and the time entry are off; file commands on.
-    QAction* lock = frame->commandAction(cmd::kEditLock);
-    for (int id : {32773, 57643, 32842, 32802, 32776}) EXPECT_FALSE(frame->commandAction(id)->isEnabled()) << id;
-    for (int id : {57600, 57601, 57664, 57665}) EXPECT_TRUE(frame->commandAction(id)->isEnabled()) << id;
+    using C = CommandId;
+    QAction* lock = frame->commandAction(C::EditLock);
+    for (C id : {C::Sine, C::Undo, C::EditLock, C::CursorToPosition, C::WholeView})
+        EXPECT_FALSE(frame->commandAction(id)->isEnabled()) << commandNumber(id);
+    for (C id : {C::FileNew, C::FileOpen, C::AppAbout, C::AppExit})
+        EXPECT_TRUE(frame->commandAction(id)->isEnabled()) << commandNumber(id);
     EXPECT_EQ(frame->popupAt(QPoint(300, 300)), nullptr);  // no popup without a waveform
 
     ASSERT_TRUE(doc->newWaveform(10, 100000));
     frame->viewParts().view->resetView();
     frame->updateCommandStates();
-    EXPECT_TRUE(frame->commandAction(32773)->isEnabled());
+    EXPECT_TRUE(frame->commandAction(C::Sine)->isEnabled());
     EXPECT_TRUE(lock->isEnabled());
     EXPECT_FALSE(lock->isChecked());
     // The strip's step buttons run through the router and follow the view's rules.
@@ -122,11 +133,11 @@ TEST_F(FrameRoutingTest, MenusFromTheTableAndTheEditLock) {
     lock->trigger();
     EXPECT_TRUE(lock->isChecked());
     EXPECT_FALSE(frame->lifecycle().editAllowed());
-    EXPECT_FALSE(frame->commandAction(32773)->isEnabled());
-    EXPECT_TRUE(frame->commandAction(32802)->isEnabled());  // view commands keep working
-    EXPECT_TRUE(frame->commandAction(32829)->isEnabled());
+    EXPECT_FALSE(frame->commandAction(C::Sine)->isEnabled());
+    EXPECT_TRUE(frame->commandAction(C::CursorToPosition)->isEnabled());  // view commands keep working
+    EXPECT_TRUE(frame->commandAction(C::StandardZoom)->isEnabled());
     lock->trigger();
-    EXPECT_TRUE(frame->commandAction(32773)->isEnabled());
+    EXPECT_TRUE(frame->commandAction(C::Sine)->isEnabled());
 }
 
 TEST_F(FrameRoutingTest, RightClickOnALaneOpensItsChannelPopup) {

@@ -46,31 +46,31 @@ protected:
 
 TEST_F(FrameBarsTest, ToolbarButtonsTooltipsPromptsAndStatusBar) {
     // Every button in the order of the table, with its tooltip and prompt, flat and with an image.
-    std::vector<int> shown;
+    std::vector<CommandId> shown;
     for (QAction* a : frame->toolBar()->actions()) {
         if (a->isSeparator() || !a->isVisible()) continue;
-        const int id = a->data().toInt();
+        const CommandId id = commandFromNumber(a->data().toInt());
         shown.push_back(id);
-        const CommandInfo* info = findCommand(id);
-        ASSERT_NE(info, nullptr);
-        EXPECT_EQ(a->toolTip().toStdString(), info->tooltip);
-        EXPECT_EQ(a->statusTip().toStdString(), info->prompt);
+        const CommandRow* row = frame->router().row(id);
+        ASSERT_NE(row, nullptr);
+        EXPECT_EQ(a->toolTip().toStdString(), row->tooltip);
+        EXPECT_EQ(a->statusTip().toStdString(), row->prompt);
         QToolButton* b = frame->toolButton(id);
         ASSERT_NE(b, nullptr);
         EXPECT_TRUE(b->autoRaise());
-        EXPECT_FALSE(a->icon().pixmap(64, 64).isNull()) << id;
+        EXPECT_FALSE(a->icon().pixmap(64, 64).isNull()) << commandNumber(id);
     }
-    std::vector<int> expected;
-    for (int id : toolbarCommands())
-        if (id && frame->router().setFor(id)) expected.push_back(id);
+    std::vector<CommandId> expected;
+    for (CommandId id : toolbarCommands())
+        if (id != CommandId::None && frame->router().setFor(id)) expected.push_back(id);
     EXPECT_EQ(shown, expected);
     EXPECT_GE(shown.size(), 18u);
-    EXPECT_EQ(frame->toolButton(32776)->toolTip(), QStringLiteral("全体表示"));
+    EXPECT_EQ(frame->toolButton(CommandId::WholeView)->toolTip(), QStringLiteral("全体表示"));
 
     // The message pane: "ﾚﾃﾞｨ" when idle, the prompt of the highlighted command otherwise.
     EXPECT_EQ(frame->statusMessage(), QStringLiteral("ﾚﾃﾞｨ"));
     // The pointer comes to rest on a button.
-    QToolButton* zoomIn = frame->toolButton(32774);
+    QToolButton* zoomIn = frame->toolButton(CommandId::ZoomIn);
     QEnterEvent enter(QPointF(2, 2), zoomIn->mapToGlobal(QPointF(2, 2)), zoomIn->mapToGlobal(QPointF(2, 2)));
     QApplication::sendEvent(zoomIn, &enter);
     EXPECT_EQ(frame->statusMessage(), QStringLiteral("[ズーム]  拡大"));
@@ -100,7 +100,7 @@ TEST_F(FrameBarsTest, ToolbarButtonsTooltipsPromptsAndStatusBar) {
     frame->resize(1280, 800);
     // The glyphs are drawn at the size asked for.
     frame->toolBar()->setIconSize(QSize(48, 48));
-    EXPECT_EQ(frame->commandAction(32773)->icon().pixmap(48, 48).toImage().size(), QSize(48, 48));
+    EXPECT_EQ(frame->commandAction(CommandId::Sine)->icon().pixmap(48, 48).toImage().size(), QSize(48, 48));
 
     if (!qEnvironmentVariableIsSet("LYR_GRAB")) return;
     lyr::test::grabIfAsked(*frame->toolBar(), QStringLiteral("main_frame_toolbar_large"));
@@ -112,7 +112,7 @@ TEST_F(FrameBarsTest, ToolbarButtonsTooltipsPromptsAndStatusBar) {
         doc->digital(5)[i] = (i / 7000) % 3 == 0;
     }
     frame->viewParts().view->refreshView();
-    frame->commandAction(32827)->trigger();  // a time mark at the cursor
+    frame->commandAction(CommandId::MarkAtCursor)->trigger();  // a time mark at the cursor
     frame->viewParts().view->setCursorIndex(30000);
     QApplication::processEvents();
     lyr::test::grabIfAsked(*frame, QStringLiteral("main_frame_whole"));
@@ -124,7 +124,7 @@ TEST_F(FrameBarsTest, ToolbarButtonsTooltipsPromptsAndStatusBar) {
     }
     frame->viewParts().view->refreshView();
     frame->viewParts().view->setCursorIndex(1048575);
-    frame->commandAction(32827)->trigger();
+    frame->commandAction(CommandId::MarkAtCursor)->trigger();
     frame->viewParts().view->setCursorIndex(0);
     frame->resize(710, 500);
     for (int pass = 0; pass < 3; ++pass) QApplication::processEvents();
@@ -146,12 +146,12 @@ TEST_F(FrameBarsTest, ButtonPressedWhileItsCommandRuns) {
     newWaveform(10, 10000);
     bool downWhileOpen = false;
     lyr::test::whenModal<QDialog>(frame.get(), [&](QDialog& dlg) {
-        downWhileOpen = frame->toolButton(32773)->isDown();
+        downWhileOpen = frame->toolButton(CommandId::Sine)->isDown();
         dlg.close();
     });
-    frame->commandAction(32773)->trigger();
+    frame->commandAction(CommandId::Sine)->trigger();
     EXPECT_TRUE(downWhileOpen);
-    EXPECT_FALSE(frame->toolButton(32773)->isDown());
+    EXPECT_FALSE(frame->toolButton(CommandId::Sine)->isDown());
 }
 
 TEST_F(FrameBarsTest, SelectorsMoveTogetherAndFollowTheRule) {
@@ -176,7 +176,7 @@ TEST_F(FrameBarsTest, SelectorsMoveTogetherAndFollowTheRule) {
     EXPECT_EQ(analog->currentText(), QStringLiteral("8ビット"));
     EXPECT_EQ(doc->analogResolution(), 8);
 
-    frame->commandAction(cmd::kEditLock)->trigger();
+    frame->commandAction(CommandId::EditLock)->trigger();
     EXPECT_FALSE(analog->isEnabled());
     EXPECT_FALSE(digital->isEnabled());
 }
@@ -204,7 +204,7 @@ TEST_F(FrameBarsTest, TotalTimeChangeThroughTheDialogThenUndo) {
         lyr::test::retype(dlg.totalEdit(), QStringLiteral("5"));
         QTest::mouseClick(dlg.okButton(), Qt::LeftButton);
     });
-    frame->commandAction(cmd::kTotalTime)->trigger();
+    frame->commandAction(CommandId::TotalTime)->trigger();
     ASSERT_TRUE(seen);
     EXPECT_EQ(doc->sampleCount(), 500u);
     EXPECT_EQ(view->state().sampleCount(), 500u);
@@ -219,13 +219,13 @@ TEST_F(FrameBarsTest, TotalTimeChangeThroughTheDialogThenUndo) {
     // The current count changes nothing and records no undo step.
     FixedTotal same;
     frame->setTotalTimeChooser(&same);
-    frame->commandAction(cmd::kTotalTime)->trigger();
+    frame->commandAction(CommandId::TotalTime)->trigger();
     EXPECT_FALSE(doc->undoAvailable());
     // A count the document refuses tells so and changes nothing.
     FixedTotal tooMany;
     tooMany.count = 2000000;
     frame->setTotalTimeChooser(&tooMany);
-    frame->commandAction(cmd::kTotalTime)->trigger();
+    frame->commandAction(CommandId::TotalTime)->trigger();
     ASSERT_EQ(prompter.asked.size(), 1u);
     EXPECT_EQ(prompter.asked[0].text, "不正なパラメータです。");
     EXPECT_EQ(doc->sampleCount(), 1000u);

@@ -126,16 +126,16 @@ TEST_F(FileCommands, EditLockComesFromTheFileAndNewLiftsIt) {
     locked.editLocked = true;
     ASSERT_TRUE(document::saveWaveformFile(path("locked.lyr"), *source, locked).ok);
 
-    QAction* sine = frame->commandAction(32773);  // 正弦波
+    QAction* sine = frame->commandAction(CommandId::Sine);  // 正弦波
     dialogs.answers.push_back(path("locked.lyr"));
     frame->openAction()->trigger();
     ASSERT_TRUE(doc->hasWaveform());
     EXPECT_FALSE(sine->isEnabled());
-    EXPECT_TRUE(frame->commandAction(cmd::kEditLock)->isChecked());  // 編集禁止 carries its check mark
+    EXPECT_TRUE(frame->commandAction(CommandId::EditLock)->isChecked());  // 編集禁止 carries its check mark
 
     frame->newAction()->trigger();
     EXPECT_TRUE(sine->isEnabled());
-    EXPECT_FALSE(frame->commandAction(cmd::kEditLock)->isChecked());
+    EXPECT_FALSE(frame->commandAction(CommandId::EditLock)->isChecked());
 }
 
 TEST_F(FileCommands, AboutShowsTheVersionAndClosesWithOkOrEnter) {

@@ -92,7 +92,7 @@ TEST_F(MainFrame, CtrlZUndoesTheLastEditFromTheMainWindow) {
         lyr::test::clickButton(dlg, "create");
         lyr::test::clickButton(dlg, "apply0");
     });
-    frame->commandAction(32783)->trigger();  // 直流波形
+    frame->commandAction(CommandId::Dc)->trigger();  // 直流波形
     ASSERT_EQ(doc->analog()[0], 0.5);
     EXPECT_TRUE(QTest::qWaitForWindowActive(frame.get(), 2000));  // active again after the editor
     QWidget* focus = QApplication::focusWidget();

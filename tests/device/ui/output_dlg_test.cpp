@@ -76,9 +76,9 @@ TEST_F(OutputWidgets, OutputWindowTransfersStartsAndHandsItsSettingsBack) {
     ASSERT_TRUE(s.specified);
     EXPECT_EQ(s.titlePrefix, "[Bench] ");
     EXPECT_FALSE(QFile::exists(IniDeviceListStore::lockPath(dir_.filePath("LYR.INI"))));
-    ASSERT_TRUE(commands_->available(ID_OUTPUT));
+    ASSERT_TRUE(commands_->available(CommandId::Output));
 
-    commands_->run(ID_OUTPUT);
+    commands_->run(CommandId::Output);
     COutputDlg* w = commands_->outputWindow();
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(pressed_, 1);
@@ -126,7 +126,7 @@ TEST_F(OutputWidgets, OutputWindowTransfersStartsAndHandsItsSettingsBack) {
     QTest::keyClick(w, Qt::Key_Return);
     EXPECT_EQ(commands_->outputWindow(), w);
     w->showMinimized();
-    commands_->run(ID_OUTPUT);
+    commands_->run(CommandId::Output);
     EXPECT_EQ(commands_->outputWindow(), w);
     EXPECT_FALSE(w->isMinimized());
 
@@ -185,7 +185,7 @@ TEST_F(OutputWidgets, SelectionDialogListsMarksAndNamesUnits) {
     });
     EXPECT_FALSE(s.specified);
     EXPECT_EQ(s.titlePrefix, "[PGX-500指定なし] ");
-    EXPECT_FALSE(commands_->available(ID_OUTPUT));
+    EXPECT_FALSE(commands_->available(CommandId::Output));
     QSettings ini(dir_.filePath("LYR.INI"), QSettings::IniFormat);
     EXPECT_EQ(ini.value("PGX-500.Device1/SerialNo").toString(), QStringLiteral("OLD1"));
     EXPECT_EQ(ini.value("PGX-500.Device3/SerialNo").toString(), QStringLiteral("PG500001"));

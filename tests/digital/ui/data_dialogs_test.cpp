@@ -81,7 +81,7 @@ TEST_F(DataDialogs, SerialFromTheChannelCommandToOr) {
         screenshot(*dlg, "serial");
         click(*dlg, "apply1");  // OR
     });
-    commands.run(kSerialIds[2]);
+    commands.run(channelCommand(ChannelFamily::Serial, 2));
     EXPECT_EQ(first, 0);
     EXPECT_EQ(end, 8);
     EXPECT_EQ(std::vector<int>(doc->digital(2), doc->digital(2) + 9), (std::vector<int>{1, 1, 0, 0, 1, 1, 1, 1, 0}));
@@ -123,7 +123,7 @@ TEST_F(DataDialogs, ParallelWithAMaskAndADroppedFile) {
         screenshot(*dlg, "parallel");
         click(*dlg, "apply3");  // XOR
     });
-    commands.run(ID_DIGITAL_PARALLEL);
+    commands.run(CommandId::DigitalParallel);
     EXPECT_EQ(first, 0);
     EXPECT_EQ(end, 2);
     // 81 and C0 with bit 7 to CH0: CH0 = 1, 1; CH7 = 1, 0; CH1 (bit 6 of C0) masked out.

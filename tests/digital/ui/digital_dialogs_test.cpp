@@ -185,16 +185,16 @@ TEST_F(DigitalDialogs, CommandSetRunsByIdentifier) {
     QObject::connect(&commands, &ui::CommandSet::editedWhole, [&] { ++whole; });
     const auto ids = commands.commandIds();
     EXPECT_EQ(ids.size(), 3u + 7 * 8);
-    EXPECT_FALSE(commands.available(kPasteIds[6]));
-    commands.run(kCopyIds[1]);
+    EXPECT_FALSE(commands.available(channelCommand(ChannelFamily::Paste, 6)));
+    commands.run(channelCommand(ChannelFamily::Copy, 1));
     EXPECT_EQ(whole, 0);  // copy is not an edit
     EXPECT_EQ(doc->modificationCount(), 0);
-    EXPECT_TRUE(commands.available(kPasteIds[6]));
-    commands.run(kPasteIds[6]);
+    EXPECT_TRUE(commands.available(channelCommand(ChannelFamily::Paste, 6)));
+    commands.run(channelCommand(ChannelFamily::Paste, 6));
     EXPECT_EQ(doc->digital(6)[2], 1);
-    commands.run(kInvertIds[6]);
+    commands.run(channelCommand(ChannelFamily::Invert, 6));
     EXPECT_EQ(doc->digital(6)[0], 1);
-    commands.run(kClearIds[1]);
+    commands.run(channelCommand(ChannelFamily::Clear, 1));
     EXPECT_EQ(doc->digital(1)[2], 0);
     EXPECT_EQ(whole, 3);
 
@@ -207,7 +207,7 @@ TEST_F(DigitalDialogs, CommandSetRunsByIdentifier) {
         click(dlg, "create");
         click(dlg, "apply0");
     });
-    commands.run(kClockIds[3]);
+    commands.run(channelCommand(ChannelFamily::Clock, 3));
     EXPECT_EQ(first, 0);
     EXPECT_EQ(end, 2);
     EXPECT_EQ(doc->digital(3)[0], 1);

@@ -51,7 +51,7 @@ class ProtocolDialog : public DataCommandsTest {
 protected:
     ProtocolDialog() : DataCommandsTest(1000, 4000) {}  // Ts = 1 uS
     // Runs the command with the dialog script.
-    void run(int id, const std::function<void(CDigitalProtocolDlg&)>& script) {
+    void run(CommandId id, const std::function<void(CDigitalProtocolDlg&)>& script) {
         lyr::test::whenModal<CDigitalProtocolDlg>(qApp, script);
         commands.run(id);
     }
@@ -59,7 +59,7 @@ protected:
 };
 
 TEST_F(ProtocolDialog, UartFromTheLanePopupWithTypedBytes) {
-    run(kProtocolIds[3], [&](CDigitalProtocolDlg& dlg) {
+    run(channelCommand(ChannelFamily::Protocol, 3), [&](CDigitalProtocolDlg& dlg) {
         EXPECT_EQ(dlg.windowTitle(), QStringLiteral("作成(プロトコル)"));
         EXPECT_EQ(dlg.protocolBox()->currentText(), QStringLiteral("UART"));
         EXPECT_EQ(dlg.channelBoxOf(BusProtocol::Uart, 0)->currentText(), QStringLiteral("CH3"));  // the lane's
@@ -118,7 +118,7 @@ TEST_F(ProtocolDialog, UartFromTheLanePopupWithTypedBytes) {
 
 TEST_F(ProtocolDialog, I2cWithBytesReadFromAFile) {
     lyr::test::putFileBytes(dir.file("bytes.txt"), {'4', '8', ',', '6', '9', '\n'});
-    run(ID_DIGITAL_PROTOCOL, [&](CDigitalProtocolDlg& dlg) {
+    run(CommandId::DigitalProtocol, [&](CDigitalProtocolDlg& dlg) {
         dlg.protocolBox()->setCurrentIndex(2);
         dlg.channelBoxOf(BusProtocol::I2c, 0)->setCurrentIndex(4);
         dlg.channelBoxOf(BusProtocol::I2c, 1)->setCurrentIndex(6);
