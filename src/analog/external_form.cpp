@@ -8,6 +8,8 @@
 #include "analog/form_fields.h"
 #include "analog/text_source.h"
 #include "document/waveform_file_raw.h"
+#include "interchange/npy.h"
+#include "interchange/wav.h"
 
 namespace lyr::analog {
 
@@ -265,6 +267,25 @@ bool ExternalForm::loadWaveform(const std::string& path, bool legacy) {
     }
 }
 
+bool ExternalForm::loadWav(const std::string& path) {
+    const interchange::WavReadResult r = interchange::readWav(path, source_.get(), progress_);
+    if (r.status != doc::ReadStatus::Ok) prompter().tell(doc::readStatusMessage(r.status), PromptIcon::Warning);
+    if (!doc::readSucceeded(r.status)) return false;
+    sourceCount_ = r.count;
+    // The rate sets the interval as a waveform file's sampling time does.
+    FormField& iv = f(kInterval);
+    iv.text = doc::formatTimeAuto(r.intervalNs, iv.unit);
+    iv.time = r.intervalNs;
+    if (r.intervalRounded)
+        prompter().tell(wavRateNote(r.rateHz, r.intervalNs), PromptIcon::Information);
+    return true;
+}
+
+std::string wavRateNote(std::int64_t rateHz, std::int64_t intervalNs) {
+    return "サンプリング周波数 " + std::to_string(rateHz) + " Hz の間隔は整数の nS にならないため、" +
+           doc::formatTimeWithUnit(intervalNs) + " に丸めました。";
+}
+
 bool ExternalForm::loadSource(const std::string& path) {
     sourceLoaded_ = false;
     sourceCount_ = 0;
@@ -279,9 +300,13 @@ bool ExternalForm::loadSource(const std::string& path) {
         for (char& c : ext) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
         if (ext == "lyr" || ext == "syn") {
             ok = loadWaveform(path, ext == "syn");
+        } else if (ext == "wav") {
+            ok = loadWav(path);
         } else {
             std::uint32_t count = 0;
-            const doc::ReadStatus status = parseTextSource(path, source_.get(), count, progress_);
+            const doc::ReadStatus status = ext == "npy"
+                                               ? interchange::readNpyNumbers(path, source_.get(), count, progress_)
+                                               : parseTextSource(path, source_.get(), count, progress_);
             if (status != doc::ReadStatus::Ok) prompter().tell(doc::readStatusMessage(status), PromptIcon::Warning);
             ok = doc::readSucceeded(status);
             sourceCount_ = ok ? count : 0;

@@ -32,6 +32,9 @@ struct ResampleParams {
 // sample would lie past the source (the arguments do not fit).
 bool resampleSource(double* segment, const ResampleParams& p);
 
+// The note after a WAV source whose rate gives no whole number of ns.
+std::string wavRateNote(std::int64_t rateHz, std::int64_t intervalNs);
+
 class ExternalForm : public AnalogEditFrame {
 public:
     using Settings = document::ExternalSettings;
@@ -53,8 +56,9 @@ public:
     bool convertSource();
 
     // Reads a source file: ".lyr" and ".syn" (any case) through the waveform
-    // readers, anything else as numbers. Messages go to the prompter; false
-    // when nothing was loaded.
+    // readers, ".wav" (its first channel; the rate sets the interval) and
+    // ".npy" (a 1-D array of numbers), anything else as numbers. Messages go
+    // to the prompter; false when nothing was loaded.
     bool loadSource(const std::string& path);
     void setProgress(document::ReadProgress* progress) { progress_ = progress; }
     const std::string& fileName() const { return fileName_; }
@@ -92,6 +96,7 @@ private:
     void sourceDone();
     void computeOverview();
     bool loadWaveform(const std::string& path, bool legacy);
+    bool loadWav(const std::string& path);
 
     Settings settings_;
     std::unique_ptr<double[]> source_;

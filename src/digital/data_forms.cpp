@@ -199,7 +199,10 @@ std::vector<std::pair<int, std::size_t>> ParallelForm::targets() const {
 }
 
 LoadResult ParallelForm::readFile(const std::string& path, doc::ReadProgress* progress) {
-    return loadParallelFile(path, loaded_, progress);
+    // A value change dump is sampled every interval as the field holds it now.
+    FormField interval = field(kTime);
+    const std::int64_t ns = readTime(interval) ? interval.time : 0;
+    return loadParallelSource(path, loaded_, progress, ns);
 }
 
 void ParallelForm::fileRead(const LoadResult& r) {

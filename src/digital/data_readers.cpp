@@ -5,8 +5,11 @@
 #include <cstring>
 #include <new>
 
+#include "digital/digital_edit_frame.h"
 #include "document/syn_doc.h"
 #include "document/waveform_file_raw.h"
+#include "interchange/npy.h"
+#include "interchange/vcd.h"
 
 namespace lyr::digital {
 
@@ -178,15 +181,19 @@ Verdict HexWordReader::finish() {
 
 namespace {
 
+LoadResult adoptRead(doc::ReadStatus status, std::size_t count, LoadedEntries& entries) {
+    LoadResult r;
+    r.message = doc::readStatusMessage(status);
+    r.loaded = doc::readSucceeded(status);
+    if (r.loaded) entries.adopt(count);
+    return r;
+}
+
 template <class Reader>
 LoadResult loadText(const std::string& path, LoadedEntries& entries, doc::ReadProgress* progress) {
     Reader reader(entries.spare(), LoadedEntries::kCapacity);
     const doc::ReadStatus status = doc::readBlocks(path, reader, progress);
-    LoadResult r;
-    r.message = doc::readStatusMessage(status);
-    r.loaded = doc::readSucceeded(status);
-    if (r.loaded) entries.adopt(reader.count());
-    return r;
+    return adoptRead(status, reader.count(), entries);
 }
 
 std::size_t characterCount(const std::string& s) {
@@ -194,12 +201,12 @@ std::size_t characterCount(const std::string& s) {
         std::count_if(s.begin(), s.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
-bool endsInLyr(const std::string& path) {
-    if (path.size() < 3) return false;
+std::string lastThreeLower(const std::string& path) {
+    if (path.size() < 3) return std::string();
     std::string tail = path.substr(path.size() - 3);
     for (char& c : tail)
         if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-    return tail == "lyr";
+    return tail;
 }
 
 LoadResult loadWaveformWords(const std::string& path, LoadedEntries& words) {
@@ -234,10 +241,16 @@ LoadResult loadSerialFile(const std::string& path, LoadedEntries& bits, doc::Rea
 
 WordFileKind wordFileKind(const std::string& path) {
     if (characterCount(path) <= 4) return WordFileKind::Ignored;
-    return endsInLyr(path) ? WordFileKind::Waveform : WordFileKind::Hexadecimal;
+    const std::string tail = lastThreeLower(path);
+    if (tail == "lyr") return WordFileKind::Waveform;
+    if (tail == "npy") return WordFileKind::NumPy;
+    if (tail == "vcd") return WordFileKind::ValueChangeDump;
+    return WordFileKind::Hexadecimal;
 }
 
-LoadResult loadParallelFile(const std::string& path, LoadedEntries& words, doc::ReadProgress* progress) {
+LoadResult loadParallelSource(const std::string& path, LoadedEntries& words, doc::ReadProgress* progress,
+                              std::int64_t interval) {
+    std::size_t count = 0;
     switch (wordFileKind(path)) {
     case WordFileKind::Ignored: {
         LoadResult r;
@@ -245,9 +258,28 @@ LoadResult loadParallelFile(const std::string& path, LoadedEntries& words, doc::
         return r;
     }
     case WordFileKind::Waveform: return loadWaveformWords(path, words);
+    case WordFileKind::NumPy: {
+        const auto status = interchange::readNpyWords(path, words.spare(), LoadedEntries::kCapacity, count, progress);
+        return adoptRead(status, count, words);
+    }
+    case WordFileKind::ValueChangeDump: {
+        // The dump is sampled on the interval's grid, so it needs one.
+        if (interval <= 0) {
+            LoadResult r;
+            r.message = kInvalidParameters;
+            return r;
+        }
+        const auto status =
+            interchange::readVcdWords(path, interval, words.spare(), LoadedEntries::kCapacity, count, progress);
+        return adoptRead(status, count, words);
+    }
     case WordFileKind::Hexadecimal: break;
     }
     return loadText<HexWordReader>(path, words, progress);
+}
+
+LoadResult loadParallelFile(const std::string& path, LoadedEntries& words, doc::ReadProgress* progress) {
+    return loadParallelSource(path, words, progress, 0);
 }
 
 }  // namespace lyr::digital

@@ -109,11 +109,17 @@ LoadResult loadSerialFile(const std::string& path, LoadedEntries& bits, document
 
 // How the parallel editor reads a path: four characters or fewer name no
 // file (ignored); one ending in "lyr" (any case) is a waveform file whose
-// word i is sample i's channels (bit k = CHk); any other a hexadecimal text.
-enum class WordFileKind { Ignored, Hexadecimal, Waveform };
+// word i is sample i's channels (bit k = CHk); "npy" a NumPy uint8 array of
+// words; "vcd" a value change dump sampled every interval; any other a
+// hexadecimal text.
+enum class WordFileKind { Ignored, Hexadecimal, Waveform, NumPy, ValueChangeDump };
 WordFileKind wordFileKind(const std::string& path);
 
-// A word file into words, read as wordFileKind says.
+// A word file into words, read as wordFileKind says. interval (ns) samples a
+// value change dump; one that is not positive refuses the dump with the
+// parameter message (loadParallelFile has none).
+LoadResult loadParallelSource(const std::string& path, LoadedEntries& words, document::ReadProgress* progress,
+                              std::int64_t interval);
 LoadResult loadParallelFile(const std::string& path, LoadedEntries& words, document::ReadProgress* progress);
 
 }  // namespace lyr::digital

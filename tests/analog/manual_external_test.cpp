@@ -9,6 +9,7 @@
 #include "analog/manual_form.h"
 #include "document/syn_doc.h"
 #include "document/waveform_file.h"
+#include "interchange/interchange_files.h"
 #include "support/analog_forms.h"
 #include "support/documents.h"
 #include "support/scripted_prompter.h"
@@ -274,6 +275,69 @@ TEST(ExternalForm, SourcesAndTheirMessages) {
     EXPECT_EQ(x.form.field(ExternalForm::kInterval).text, "2");
     EXPECT_EQ(x.form.sourceDuration(), 2000);
     EXPECT_FALSE(x.form.loadSource(x.dir.file("gone.lyr")));
+    EXPECT_EQ(x.prompter.asked.back().text, "ファイルオープンエラーです。");
+}
+
+// WAV and NumPy sources: the numbers of the same text; the WAV rate sets the
+// interval (rounded to whole ns, with a note), the NumPy file leaves it.
+TEST(ExternalForm, WavAndNpySourcesGiveTheNumbersOfTheText) {
+    ExternalFixture x;
+    x.set(ExternalForm::kInterval, "40", doc::kUnitNs);
+    const char* numbers = "0.5 -0.25 0.75 0 0.125 -1";
+    ASSERT_TRUE(x.loadText(numbers));
+    const std::vector<double> text(x.form.sourceSamples(), x.form.sourceSamples() + x.form.sourceCount());
+    ASSERT_EQ(text.size(), 6u);
+    test::python(x.dir, R"(
+import struct, sys, wave, numpy as np
+vals = [float(v) for v in sys.argv[1].split()]
+np.save(open(sys.argv[2], 'wb'), np.array(vals, dtype='<f4'))  # as named, no .npy added
+np.save(sys.argv[3], np.arange(1048577, dtype='<f8'))
+w = wave.open(sys.argv[4], 'wb')
+w.setnchannels(1); w.setsampwidth(2); w.setframerate(48000)
+w.writeframes(b''.join(struct.pack('<h', int(v * 32768)) for v in vals))
+w.close()
+)", {numbers, x.dir / "n.NPY", x.dir / "over.npy", x.dir / "p.wav"});
+
+    ASSERT_TRUE(x.form.loadSource(x.dir / "n.NPY"));
+    EXPECT_EQ(std::vector<double>(x.form.sourceSamples(), x.form.sourceSamples() + x.form.sourceCount()), text);
+    EXPECT_EQ(x.form.field(ExternalForm::kInterval).text, "40");
+
+    const std::size_t asked = x.prompter.asked.size();
+    ASSERT_TRUE(x.form.loadSource(x.dir / "p.wav"));
+    EXPECT_EQ(std::vector<double>(x.form.sourceSamples(), x.form.sourceSamples() + x.form.sourceCount()), text);
+    // 1 / 48 kHz = 20,833.3 ns
+    EXPECT_EQ(x.form.field(ExternalForm::kInterval).text, "20.833");
+    EXPECT_EQ(x.form.field(ExternalForm::kInterval).unit, doc::kUnitUs);
+    EXPECT_EQ(x.form.sourceDuration(), 6 * 20833);
+    ASSERT_EQ(x.prompter.asked.size(), asked + 1);
+    EXPECT_EQ(x.prompter.asked.back().text, wavRateNote(48000, 20833));
+    EXPECT_NE(x.prompter.asked.back().text.find("20.833 uS"), std::string::npos);
+
+    // an exact rate: the interval without a note
+    test::Stretch s(3);
+    s.analog = {0.5, 1.5, -2.0};
+    s.ts = 20;
+    ASSERT_TRUE(interchange::exportSamples(x.dir / "f.wav", s.samples(), {interchange::Format::Wav}).ok);
+    ASSERT_TRUE(x.form.loadSource(x.dir / "f.wav"));
+    EXPECT_EQ(x.prompter.asked.size(), asked + 1);
+    EXPECT_EQ(std::vector<double>(x.form.sourceSamples(), x.form.sourceSamples() + 3), s.analog);
+    EXPECT_EQ(x.form.field(ExternalForm::kInterval).text, "20");
+
+    // over the limit: the warning, the first 1,048,576 values
+    ASSERT_TRUE(x.form.loadSource(x.dir / "over.npy"));
+    EXPECT_EQ(x.prompter.asked.back().text, doc::readStatusMessage(doc::ReadStatus::OverLimit));
+    EXPECT_EQ(x.form.sourceCount(), 1048576u);
+    EXPECT_EQ(x.form.sourceSamples()[1048575], 1048575.0);
+
+    // broken files: the readers' messages, no source
+    for (const char* name : {"bad.npy", "bad.wav"}) {
+        std::ofstream(x.dir / name) << "1 2 3";
+        EXPECT_FALSE(x.form.loadSource(x.dir / name)) << name;
+        EXPECT_EQ(x.prompter.asked.back().text, doc::readStatusMessage(doc::ReadStatus::InvalidData)) << name;
+        EXPECT_EQ(x.form.fileName(), "");
+        EXPECT_FALSE(x.form.sourceLoaded());
+    }
+    EXPECT_FALSE(x.form.loadSource(x.dir / "gone.wav"));
     EXPECT_EQ(x.prompter.asked.back().text, "ファイルオープンエラーです。");
 }
 

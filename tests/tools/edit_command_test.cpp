@@ -80,6 +80,8 @@ TEST_F(EditCommand, UsageErrorsNameTheOptionAndWriteNothing) {
         {{"parallel", "--interval", "10ns", "--hex", "FF", "--hex-file", "words.txt"}, "one of"},
         {{"parallel", "--hex-file", "in.lyr"}, "--lyr-file"},
         {{"parallel", "--lyr-file", "a.ly"}, "four characters"},
+        {{"parallel", "--interval", "10ns", "--npy-file", "words.txt"}, "--npy-file needs a name ending in npy"},
+        {{"parallel", "--vcd-file", "dump.vcd"}, "--vcd-file is sampled every --interval"},
         {{"uart", "--baud", "9600", "--hex", "55"}, "uart needs --channel"},
         {{"uart", "--channel", "1", "--hex", "55"}, "uart needs --baud"},
         {{"uart", "--channel", "1", "--baud", "9600"}, "--hex TEXT or --hex-file FILE"},

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "interchange/npy.h"
 #include "lyrtool_run.h"
 
 namespace lyrtool::test {
@@ -22,6 +23,11 @@ protected:
         write("bits.txt", "1 0,1;1\r\n0");
         write("two.txt", "1,2");
         write("words.txt", "1 2,3");
+        write("words.npy", lyr::interchange::npyHeader("|u1", 4) + std::string("\x04\x00\x04\x04", 4));
+        write("over.npy", lyr::interchange::npyHeader("|u1", 1048577) + std::string(1048577, '\x01'));
+        write("broken.npy", lyr::interchange::npyHeader("<u2", 1) + "ab");
+        write("dump.vcd", "$timescale 1ns $end $var wire 1 ! CH0 $end $enddefinitions $end #0 1! #25 0! #60 1! #80");
+        write("broken.vcd", "$timescale 1ns $end $var wire 1 ! CH0 $end #0 1!");
     }
     void write(const std::string& name, const std::string& text) { std::ofstream(path(name), std::ios::binary) << text; }
 };
@@ -49,11 +55,24 @@ TEST_F(EditSerialData, OptionsFilesAndExitCodes) {
          "無効なデータが含まれています。", -1, {}},
         {"missing file", {"parallel", "--interval", "10ns", "--hex-file", "none.txt"}, 1,
          "ファイルオープンエラーです。", -1, {}},
+        {"npy words", {"parallel", "--interval", "10ns", "--npy-file", "words.npy"}, 0, "", 2, {1, 0, 1, 1, 0}},
+        {"npy over the limit", {"parallel", "--interval", "10ns", "--npy-file", "over.npy", "--channels", "0"}, 0,
+         "処理可能な最大データ数を超えています。", 0, {1, 1, 1}},
+        {"npy of another type", {"parallel", "--interval", "10ns", "--npy-file", "broken.npy"}, 1,
+         "無効なデータが含まれています。", -1, {}},
+        // sampled every 20 ns: 1, 1, 0, 1 below the end at 80 ns, each word two samples
+        {"vcd", {"parallel", "--interval", "20ns", "--vcd-file", "dump.vcd", "--channels", "0"}, 0, "", 0,
+         {1, 1, 1, 1, 0, 0, 1, 1, 0}},
+        {"vcd without definitions' end", {"parallel", "--interval", "20ns", "--vcd-file", "broken.vcd"}, 1,
+         "無効なデータが含まれています。", -1, {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         std::vector<std::string> options;
-        for (const auto& o : c.options) options.push_back(o.size() > 4 && o.find(".txt") != std::string::npos ? path(o) : o);
+        for (const auto& o : c.options) {
+            const bool file = o.size() > 4 && (o.ends_with(".txt") || o.ends_with(".npy") || o.ends_with(".vcd"));
+            options.push_back(file ? path(o) : o);
+        }
         fs::remove(path("out.lyr"));
         const auto r = edit("in.lyr", "out.lyr", {options});
         EXPECT_EQ(r.status, c.status) << r.err;

@@ -22,7 +22,8 @@ namespace dg = lyr::digital;
 const std::set<std::string> kFrameOptions = {"--start", "--mode"};
 const std::map<std::string, std::set<std::string>> kEditorOptions = {
     {"serial", {"--channel", "--bit-time", "--bits", "--bits-file"}},
-    {"parallel", {"--interval", "--hex", "--hex-file", "--lyr-file", "--bit-order", "--channels"}},
+    {"parallel",
+     {"--interval", "--hex", "--hex-file", "--lyr-file", "--npy-file", "--vcd-file", "--bit-order", "--channels"}},
 };
 
 bool accepts(const std::string& editor, const std::string& option) {
@@ -148,19 +149,26 @@ int runSerialData(EditRun& run) {
             });
     }
 
-    const int sources = int(a.values.count("--hex")) + int(a.values.count("--hex-file")) + int(a.values.count("--lyr-file"));
-    if (sources > 1) return run.usage = "give one of --hex, --hex-file and --lyr-file", kUsage;
-    // The parallel editor tells the two file kinds apart by the name alone.
-    for (const auto& [option, kind] : {std::pair{"--hex-file", dg::WordFileKind::Hexadecimal},
-                                       std::pair{"--lyr-file", dg::WordFileKind::Waveform}}) {
-        if (!a.values.count(option)) continue;
-        const auto found = dg::wordFileKind(a.values.at(option));
+    const char* const fileOptions[] = {"--hex-file", "--lyr-file", "--npy-file", "--vcd-file"};
+    int sources = int(a.values.count("--hex"));
+    const char* fileOption = nullptr;
+    for (const char* option : fileOptions)
+        if (a.values.count(option)) ++sources, fileOption = option;
+    if (sources > 1) return run.usage = "give one of --hex, --hex-file, --lyr-file, --npy-file and --vcd-file", kUsage;
+    // The parallel editor tells the file kinds apart by the name alone.
+    if (fileOption) {
+        const std::map<std::string, std::pair<dg::WordFileKind, const char*>> kinds = {
+            {"--hex-file", {dg::WordFileKind::Hexadecimal, "a name ending in lyr, npy or vcd is read with --lyr-file, --npy-file or --vcd-file"}},
+            {"--lyr-file", {dg::WordFileKind::Waveform, "--lyr-file needs a name ending in lyr"}},
+            {"--npy-file", {dg::WordFileKind::NumPy, "--npy-file needs a name ending in npy"}},
+            {"--vcd-file", {dg::WordFileKind::ValueChangeDump, "--vcd-file needs a name ending in vcd"}}};
+        const auto& [kind, mismatch] = kinds.at(fileOption);
+        const auto found = dg::wordFileKind(a.values.at(fileOption));
         if (found == dg::WordFileKind::Ignored)
-            return run.usage = std::string(option) + " needs a path of more than four characters", kUsage;
-        if (found != kind)
-            return run.usage = kind == dg::WordFileKind::Waveform ? "--lyr-file needs a name ending in lyr"
-                                                                  : "a name ending in lyr is a waveform file: use --lyr-file",
-                   kUsage;
+            return run.usage = std::string(fileOption) + " needs a path of more than four characters", kUsage;
+        if (found != kind) return run.usage = mismatch, kUsage;
+        if (kind == dg::WordFileKind::ValueChangeDump && !a.values.count("--interval"))
+            return run.usage = "--vcd-file is sampled every --interval: give it", kUsage;
     }
     int order = -1;
     if (a.values.count("--bit-order")) {
@@ -175,8 +183,10 @@ int runSerialData(EditRun& run) {
     return runForm<dg::ParallelForm>(
         run, drive, [&](doc::ParallelEditor& e) { return run.doc.EditDigitalParallel(0, e); },
         [&](dg::ParallelForm& f) {
-            // A waveform file sets the interval and the bit order; given options come after it.
-            if (!drive.source(f, "--hex", a.values.count("--lyr-file") ? "--lyr-file" : "--hex-file")) return false;
+            // A dump is sampled every --interval, so it comes first; a waveform
+            // file sets the interval and the bit order, and given options come after it.
+            if (!drive.time(f, "--interval", dg::DataSourceForm::kTime)) return false;
+            if (!drive.source(f, "--hex", fileOption ? fileOption : "--hex-file")) return false;
             if (order >= 0) f.setBitOrder(order);
             if (maskGiven) f.setChannelMask(mask);
             return drive.time(f, "--interval", dg::DataSourceForm::kTime);
@@ -197,7 +207,9 @@ const bool registered = registerEditFamily({
     "             --bits-file FILE; --start TIME --mode replace|or|and|xor\n"
     "  parallel   --interval TIME and --hex TEXT (two digits a word) or\n"
     "             --hex-file FILE or --lyr-file FILE (its channels and sampling\n"
-    "             time); --bit-order 0|1 (0: BIT7 to CH7), --channels LIST\n"
+    "             time) or --npy-file FILE (uint8 words) or --vcd-file FILE\n"
+    "             (CH0..CH7 or the first eight 1-bit wires, sampled every\n"
+    "             --interval from time 0); --bit-order 0|1 (0: BIT7 to CH7), --channels LIST\n"
     "             (all, or e.g. 0,1,5); --start TIME --mode replace|or|and|xor\n"
     "             A file that does not read exits 1; over 1,048,576 entries the\n"
     "             first are used after the warning.\n",

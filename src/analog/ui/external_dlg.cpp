@@ -19,7 +19,7 @@
 namespace lyr::analog {
 
 const char* const CExternalDlg::kFileFilter =
-    "CSVﾌｧｲﾙ (*.csv *.txt);;LYRﾌｧｲﾙ (*.lyr);;SYNﾌｧｲﾙ (*.syn);;すべてのﾌｧｲﾙ (*.*)";
+    "CSVﾌｧｲﾙ (*.csv *.txt);;LYRﾌｧｲﾙ (*.lyr);;SYNﾌｧｲﾙ (*.syn);;WAVﾌｧｲﾙ (*.wav);;NPYﾌｧｲﾙ (*.npy);;すべてのﾌｧｲﾙ (*.*)";
 
 namespace {
 

@@ -27,7 +27,8 @@ QString q(const std::string& s) { return QString::fromStdString(s); }
 
 // Qt takes the patterns of a filter from its last parentheses, blank separated.
 const QString kTextFilter = QStringLiteral("TXTﾌｧｲﾙ (*.txt *.csv);;すべてのﾌｧｲﾙ (*.*)");
-const QString kWordFilter = QStringLiteral("TXTﾌｧｲﾙ (*.txt *.csv);;LYRﾌｧｲﾙ (*.lyr);;すべてのﾌｧｲﾙ (*.*)");
+const QString kWordFilter =
+    QStringLiteral("TXTﾌｧｲﾙ (*.txt *.csv);;LYRﾌｧｲﾙ (*.lyr);;NPYﾌｧｲﾙ (*.npy);;VCDﾌｧｲﾙ (*.vcd);;すべてのﾌｧｲﾙ (*.*)");
 
 // The longest dropped path that is read, in characters.
 constexpr int kMaxDroppedPath = 1024;

@@ -16,7 +16,7 @@ class QProgressBar;
 
 namespace lyr::digital {
 
-// The file filter of the word files ("TXTﾌｧｲﾙ", "LYRﾌｧｲﾙ", "すべてのﾌｧｲﾙ").
+// The file filter of the word files ("TXTﾌｧｲﾙ", "LYRﾌｧｲﾙ", "NPYﾌｧｲﾙ", "VCDﾌｧｲﾙ", "すべてのﾌｧｲﾙ").
 QString wordFileFilter();
 
 class DataSourceDialog : public DigitalEditDialog {
