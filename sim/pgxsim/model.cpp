@@ -231,6 +231,7 @@ FT_STATUS Model::resetDevice(FT_HANDLE handle) {
     if (!h) return st;
     if (faults_.resetFail) return FT_IO_ERROR;
     h->replies.clear();
+    Unit(*records_[h->device], conditions(), keepTraffic ? &events : nullptr).abandonLoad();
     return FT_OK;
 }
 

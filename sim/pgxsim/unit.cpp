@@ -69,6 +69,13 @@ std::uint16_t Unit::statusWord() {
     return static_cast<std::uint16_t>(w);
 }
 
+void Unit::abandonLoad() {
+    if (r_.loadExpectedBytes == 0) return;
+    r_.loadExpectedBytes = 0;
+    r_.loadComplete = 0;
+    note("LOAD ABANDONED");
+}
+
 void Unit::finishLoad() {
     r_.loadComplete = 1;
     r_.loadedWords = r_.loadReceivedBytes / 2;

@@ -57,6 +57,9 @@ public:
     void receive(const std::uint8_t* data, std::size_t length, std::vector<Reply>& replies);
     std::uint16_t statusWord();
     bool running();
+    // The USB side was reset: a load still waiting for bytes is given up,
+    // and the unit reads frames again (its data stays invalid).
+    void abandonLoad();
 
 private:
     Reply handleFrame(const std::uint8_t* frame);

@@ -9,12 +9,14 @@
 
 namespace lyr::device {
 
-// 0 success, 1 ... 18 FT_STATUS values passed through, 19 ... 21 our own.
+// 0 success, 1 ... 18 FT_STATUS values passed through, 19 ... 22 our own.
 using Status = std::uint32_t;
 enum DeviceError : Status {
     ERR_NOTHING_TO_TRANSFER = 19,
     ERR_USER_AREA = 20,
     ERR_REPLY = 21,
+    // The user stopped a sample load between two chunks.
+    ERR_CANCELLED = 22,
 };
 
 inline constexpr const char* MODEL_NAME = "PGX-500";

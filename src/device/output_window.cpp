@@ -1,6 +1,7 @@
 #include "device/output_window.h"
 
 #include <cstdlib>
+#include <memory>
 
 #include "document/quantities.h"
 #include "document/syn_doc.h"
@@ -122,10 +123,53 @@ OutputOpening openingFor(const document::CSYNDoc& doc, const std::string& serial
 void OutputWindowForm::FreeDeleter::operator()(void* p) const { std::free(p); }
 
 OutputWindowForm::OutputWindowForm(const D2xxApi& d2xx, PollTimer& timer, Prompter& prompter,
-                                   WordAllocator allocate)
-    : d2xx_(d2xx), timer_(timer), prompter_(prompter), allocate_(allocate ? allocate : std::calloc) {}
+                                   WordAllocator allocate, DeviceExecutor* executor)
+    : d2xx_(d2xx),
+      timer_(timer),
+      prompter_(prompter),
+      allocate_(allocate ? allocate : std::calloc),
+      executor_(executor ? executor : &inline_) {
+    link_.d2xx = &d2xx_;
+}
 
-OutputWindowForm::~OutputWindowForm() { closeUnit(); }
+OutputWindowForm::~OutputWindowForm() {
+    changed = nullptr;
+    waitCursor = nullptr;
+    close();
+}
+
+DeviceExecutor::Task OutputWindowForm::guarded(std::function<void()> call) {
+    return [alive = std::weak_ptr<int>(alive_), epoch = epoch_, this, call = std::move(call)] {
+        if (alive.lock() && epoch == epoch_ && !closed_) call();
+    };
+}
+
+bool OutputWindowForm::UnitLink::openUnit() {
+    FT_HANDLE h = nullptr;
+    if (openDevice(*d2xx, serial.c_str(), h) != FT_OK) return false;
+    handle = h;
+    open = true;
+    return true;
+}
+
+void OutputWindowForm::UnitLink::close() {
+    if (!open) return;
+    closeDevice(*d2xx, handle);
+    handle = nullptr;
+    open = false;
+}
+
+OutputWindowForm::PollOutcome OutputWindowForm::pollLink(UnitLink& link) {
+    PollOutcome o;
+    if (!link.open && !link.openUnit()) return o;
+    if (readStatus(*link.d2xx, link.handle, o.status) != FT_OK ||
+        readDeviceSettings(*link.d2xx, link.handle, o.settings) != FT_OK) {
+        link.close();  // reopened (reset and purged) by the next poll
+        return o;
+    }
+    o.open = o.read = true;
+    return o;
+}
 
 bool OutputWindowForm::open(const OutputOpening& o) {
     words_.reset(static_cast<std::uint16_t*>(allocate_(document::kMaxSamples, sizeof(std::uint16_t))));
@@ -150,41 +194,46 @@ bool OutputWindowForm::open(const OutputOpening& o) {
     }
     buttons_ = ButtonState{};
     lastStatusKind_ = StatusNone;
-    if (!deviceOpen_) openUnit();
+    closed_ = false;
     loadControls();
-    OutputSettings read;
-    if (deviceOpen_ && readDeviceSettings(d2xx_, handle_, read) == FT_OK) {
-        deviceSettings_ = read;
-        deviceSettingsShown_ = true;
-    } else {
-        deviceSettings_ = unreadableSettings();
-        deviceSettingsShown_ = false;
-    }
-    refreshDeviceSettingsDisplay();
-    pollDevice();
-    timer_.start(POLL_INTERVAL_MS);
+    // The unit's settings as it holds them now, then the first poll.
+    struct Opening {
+        bool settingsRead = false;
+        OutputSettings settings;
+        PollOutcome poll;
+    };
+    auto result = std::make_shared<Opening>();
+    pollInFlight_ = true;
+    executor_->post(
+        [this, result, serial = serial_] {
+            if (!link_.open) {
+                link_.serial = serial;
+                link_.openUnit();
+            }
+            result->settingsRead = link_.open && readDeviceSettings(d2xx_, link_.handle, result->settings) == FT_OK;
+            result->poll = pollLink(link_);
+        },
+        guarded([this, result] {
+            if (result->settingsRead) {
+                deviceSettings_ = result->settings;
+                deviceSettingsShown_ = true;
+            } else {
+                deviceSettings_ = unreadableSettings();
+                deviceSettingsShown_ = false;
+            }
+            refreshDeviceSettingsDisplay();
+            pollInFlight_ = false;
+            applyPoll(result->poll);
+            timer_.start(POLL_INTERVAL_MS);
+        }));
     return true;
-}
-
-bool OutputWindowForm::openUnit() {
-    FT_HANDLE h = nullptr;
-    if (openDevice(d2xx_, serial_.c_str(), h) != FT_OK) return false;
-    handle_ = h;
-    deviceOpen_ = true;
-    return true;
-}
-
-void OutputWindowForm::closeUnit() {
-    if (!deviceOpen_) return;
-    closeDevice(d2xx_, handle_);
-    handle_ = nullptr;
-    deviceOpen_ = false;
 }
 
 void OutputWindowForm::timerTick() {
     timer_.stop();
+    // A poll or command on its way starts the timer again when it is back.
+    if (busy()) return;
     pollDevice();
-    timer_.start(POLL_INTERVAL_MS);
 }
 
 void OutputWindowForm::lostUnit() {
@@ -197,25 +246,36 @@ void OutputWindowForm::lostUnit() {
 }
 
 void OutputWindowForm::pollDevice() {
-    if (!deviceOpen_ && !openUnit()) {
+    if (closed_ || busy()) return;
+    pollInFlight_ = true;
+    auto outcome = std::make_shared<PollOutcome>();
+    executor_->post([this, outcome] { *outcome = pollLink(link_); },
+                    guarded([this, outcome] {
+                        pollInFlight_ = false;
+                        // A command posted meanwhile shows its own state; its
+                        // end starts the timer again.
+                        if (commandActive_) {
+                            deviceOpen_ = outcome->open;
+                            return;
+                        }
+                        applyPoll(*outcome);
+                        timer_.start(POLL_INTERVAL_MS);
+                    }));
+}
+
+void OutputWindowForm::applyPoll(const PollOutcome& o) {
+    deviceOpen_ = o.open;
+    if (!o.read) {
         lostUnit();
         notify();
         return;
     }
-    DeviceStatus status;
-    OutputSettings read;
-    if (readStatus(d2xx_, handle_, status) != FT_OK || readDeviceSettings(d2xx_, handle_, read) != FT_OK) {
-        lostUnit();
-        closeUnit();  // reopened (reset and purged) by the next poll
-        notify();
-        return;
-    }
-    const DeviceState state = deriveState(status);
-    applyButtons(deriveButtons(state, read, hasWaveform_));
-    firmwareVersion_ = status.firmwareVersion;
+    const DeviceState state = deriveState(o.status);
+    applyButtons(deriveButtons(state, o.settings, hasWaveform_));
+    firmwareVersion_ = o.status.firmwareVersion;
     setStatus(statusKindOf(state), firmwareVersion_);
-    const bool differs = !(read == deviceSettings_);
-    deviceSettings_ = read;
+    const bool differs = !(o.settings == deviceSettings_);
+    deviceSettings_ = o.settings;
     if (state == DeviceState::NotSetUp) {
         if (deviceSettingsShown_) {
             deviceSettingsShown_ = false;
@@ -307,48 +367,140 @@ OutputSettings OutputWindowForm::pullSettings() {
     return working_;
 }
 
-bool OutputWindowForm::runCommand(StatusKind shown, const std::function<Status()>& command,
-                                  const char* failure) {
+void OutputWindowForm::beginCommand(StatusKind shown) {
     disableButtons();
+    commandActive_ = true;
     if (waitCursor) waitCursor(true);
     setStatus(shown, firmwareVersion_);
     notify();
-    const Status s = deviceOpen_ ? command() : static_cast<Status>(FT_DEVICE_NOT_OPENED);
-    // Whatever went wrong on the link (a lost or stray reply byte, an
-    // unplugged unit) is cleared by opening the unit afresh at the next poll.
-    if (s != FT_OK) closeUnit();
+}
+
+void OutputWindowForm::runCommand(StatusKind shown, std::function<Status(UnitLink&)> command,
+                                  const char* failure) {
+    if (closed_ || commandActive_) return;
+    beginCommand(shown);
+    auto outcome = std::make_shared<CommandOutcome>();
+    executor_->post(
+        [this, outcome, command = std::move(command)] {
+            outcome->status = link_.open ? command(link_) : static_cast<Status>(FT_DEVICE_NOT_OPENED);
+            // Whatever went wrong on the link (a lost or stray reply byte, an
+            // unplugged unit) is cleared by opening the unit afresh at the next poll.
+            if (outcome->status != FT_OK) link_.close();
+            outcome->open = link_.open;
+        },
+        guarded([this, outcome, failure] { commandDone(*outcome, failure); }));
+}
+
+void OutputWindowForm::commandDone(const CommandOutcome& o, const char* failure) {
+    commandActive_ = false;
+    deviceOpen_ = o.open;
+    const bool cancelled = transferring_ && o.status == ERR_CANCELLED;
+    transferring_ = cancelRequested_ = false;
     if (waitCursor) waitCursor(false);
-    if (s != FT_OK) prompter_.tell(failure, PromptIcon::Warning);
-    return s == FT_OK;
+    // The next poll shows what the command did.
+    timer_.start(POLL_INTERVAL_MS);
+    notify();
+    if (cancelled)
+        prompter_.tell(kTransferCancelledMessage, PromptIcon::Information);
+    else if (o.status != FT_OK)
+        prompter_.tell(failure, PromptIcon::Warning);
 }
 
 void OutputWindowForm::transfer() {
-    if (!hasWaveform_) return;
+    if (!hasWaveform_ || closed_ || commandActive_) return;
     if (!validateSettings()) {
         prompter_.tell(kRepeatInvalidMessage, PromptIcon::Warning);
         notify();
         return;
     }
-    runCommand(StatusTransferring, [this] {
-        return uploadWaveform(d2xx_, handle_, working_, sampleCount_, samplingUnits_, tracks_,
-                              analogResolution_, words_.get());
-    }, kUploadFailedMessage);
+    transferring_ = true;
+    cancelRequested_ = false;
+    cancel_ = false;
+    progressBytes_ = 0;
+    progressTotal_ = 2 * sampleCount_;
+    beginCommand(StatusTransferring);
+    // The words are built here, between the two halves, so that the
+    // document's tracks are read on this thread only.
+    struct Begun {
+        CommandOutcome outcome;
+        Calibration calibration;
+    };
+    auto begun = std::make_shared<Begun>();
+    executor_->post(
+        [this, begun, settings = working_, n = sampleCount_, r = analogResolution_] {
+            Status& s = begun->outcome.status;
+            s = link_.open ? beginUpload(d2xx_, link_.handle, settings, n, r, begun->calibration)
+                           : static_cast<Status>(FT_DEVICE_NOT_OPENED);
+            if (s != FT_OK) link_.close();
+            begun->outcome.open = link_.open;
+        },
+        guarded([this, begun] {
+            if (begun->outcome.status != FT_OK) {
+                commandDone(begun->outcome, kUploadFailedMessage);
+                return;
+            }
+            loadWords(begun->calibration);
+        }));
+}
+
+void OutputWindowForm::loadWords(const Calibration& calibration) {
+    buildSampleWords(tracks_, sampleCount_, analogResolution_, calibration, words_.get());
+    auto outcome = std::make_shared<CommandOutcome>();
+    // The worker leaves the bytes sent here and asks for them to be shown.
+    auto sent = std::make_shared<std::atomic<std::uint32_t>>(0);
+    DeviceExecutor::Task show = guarded([this, sent] {
+        progressBytes_ = sent->load();
+        notify();
+    });
+    executor_->post(
+        [this, outcome, sent, show, calibration, n = sampleCount_, units = samplingUnits_, words = words_.get()] {
+            const ChunkSent chunkSent = [this, sent, &show](std::uint32_t bytes, std::uint32_t) {
+                sent->store(bytes);
+                executor_->deliver(show);
+                return !cancel_.load();
+            };
+            outcome->status = link_.open ? finishUpload(d2xx_, link_.handle, n, units, calibration, words, chunkSent)
+                                         : static_cast<Status>(FT_DEVICE_NOT_OPENED);
+            if (outcome->status != FT_OK) link_.close();
+            outcome->open = link_.open;
+        },
+        guarded([this, outcome] { commandDone(*outcome, kUploadFailedMessage); }));
+}
+
+void OutputWindowForm::cancelTransfer() {
+    if (!transferring_ || cancelRequested_) return;
+    cancelRequested_ = true;
+    cancel_ = true;
+    notify();
 }
 
 void OutputWindowForm::startStop() {
     if (buttons_.startLabelIsStart)
-        runCommand(StatusCommunicating, [this] { return startOutput(d2xx_, handle_); }, kStartFailedMessage);
+        runCommand(StatusCommunicating, [this](UnitLink& l) { return startOutput(d2xx_, l.handle); },
+                   kStartFailedMessage);
     else
-        runCommand(StatusCommunicating, [this] { return stopOutput(d2xx_, handle_); }, kStopFailedMessage);
+        runCommand(StatusCommunicating, [this](UnitLink& l) { return stopOutput(d2xx_, l.handle); },
+                   kStopFailedMessage);
 }
 
 void OutputWindowForm::forceStopOutput() {
-    runCommand(StatusCommunicating, [this] { return forceStop(d2xx_, handle_); }, kForceStopFailedMessage);
+    runCommand(StatusCommunicating, [this](UnitLink& l) { return forceStop(d2xx_, l.handle); },
+               kForceStopFailedMessage);
 }
 
 void OutputWindowForm::close() {
     timer_.stop();
-    closeUnit();
+    if (closed_) return;
+    // A transfer stops after the chunk being sent; the results still on
+    // their way are dropped.
+    cancel_ = true;
+    closed_ = true;
+    ++epoch_;
+    if (commandActive_ && waitCursor) waitCursor(false);
+    commandActive_ = pollInFlight_ = transferring_ = cancelRequested_ = false;
+    executor_->post([this] { link_.close(); }, nullptr);
+    executor_->drain();
+    deviceOpen_ = false;
 }
 
 void OutputWindowForm::setOutputTitle(const std::string& documentTitle) {

@@ -3,12 +3,16 @@
 // settings it holds, derives the status line, the " *" marks and the enabling
 // of the three command buttons from what the unit reports, and runs the
 // transfer, start/stop and forced-stop commands. The widget only presents it.
+// Every exchange with the unit runs through a DeviceExecutor: at once on the
+// caller's thread, or on a worker thread with the results coming back later.
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 
+#include "device/device_worker.h"
 #include "device/protocol.h"
 #include "document/output_settings.h"
 #include "document/prompter.h"
@@ -30,11 +34,13 @@ inline constexpr const char* kUploadFailedMessage = "データ設定できませ
 inline constexpr const char* kStartFailedMessage = "スタートできませんでした。\n\n";
 inline constexpr const char* kStopFailedMessage = "ストップできませんでした。\n\n";
 inline constexpr const char* kForceStopFailedMessage = "強制ストップできませんでした。\n\n";
+inline constexpr const char* kTransferCancelledMessage = "データ転送を中止しました。";
 
 inline constexpr const char* kTransferLabel = "データ転送";
 inline constexpr const char* kStartLabel = "スタート";
 inline constexpr const char* kStopLabel = "ストップ";
 inline constexpr const char* kForceStopLabel = "強制ストップ";
+inline constexpr const char* kCancelTransferLabel = "中止";
 inline constexpr const char* kTimesLabel = "回";
 
 inline constexpr std::uint32_t kMinRepeatCount = 1;
@@ -131,8 +137,9 @@ public:
     // calloc's contract; tests pass a failing one.
     using WordAllocator = void* (*)(std::size_t count, std::size_t size);
 
+    // Without an executor every exchange runs at once on the caller's thread.
     OutputWindowForm(const D2xxApi& d2xx, PollTimer& timer, Prompter& prompter,
-                     WordAllocator allocate = nullptr);
+                     WordAllocator allocate = nullptr, DeviceExecutor* executor = nullptr);
     ~OutputWindowForm();
     OutputWindowForm(const OutputWindowForm&) = delete;
     OutputWindowForm& operator=(const OutputWindowForm&) = delete;
@@ -145,7 +152,8 @@ public:
     // The opening steps. False (after the memory message) when the word
     // buffer cannot be had: the window ends as cancelled.
     bool open(const OutputOpening& opening);
-    // The timer: stopped, one poll, started again.
+    // The timer: stopped, one poll, started again once the poll is back
+    // (at most one poll in flight; none while a command runs).
     void timerTick();
     void pollDevice();
     void setStatus(StatusKind kind, int version);
@@ -161,8 +169,12 @@ public:
     void transfer();
     void startStop();
     void forceStopOutput();
+    // "中止": the transfer stops after the chunk being sent; the unit's data
+    // stays marked invalid.
+    void cancelTransfer();
 
-    // Closing: the timer stops and the unit is let go.
+    // Closing: the timer stops, a transfer stops after its chunk in flight,
+    // the unit is let go, and nothing reaches the library afterwards.
     void close();
     // What goes back into the document: validated, fields 1 .. 10 (R is the
     // document's own); an invalid count keeps the previous one.
@@ -188,6 +200,14 @@ public:
     std::string deviceResolutionText() const;
     std::string deviceChannelsText() const;
 
+    // The transfer's progress in bytes of sample data sent.
+    bool transferring() const { return transferring_; }
+    bool cancelRequested() const { return cancelRequested_; }
+    std::uint32_t progressBytes() const { return progressBytes_; }
+    std::uint32_t progressTotal() const { return progressTotal_; }
+    // A poll or a command is on its way.
+    bool busy() const { return pollInFlight_ || commandActive_; }
+
     bool hasWaveform() const { return hasWaveform_; }
     bool deviceOpen() const { return deviceOpen_; }
     int analogResolution() const { return analogResolution_; }
@@ -197,14 +217,40 @@ public:
     StatusKind lastStatusKind() const { return lastStatusKind_; }
 
 private:
-    bool openUnit();
-    void closeUnit();
+    // The unit as the executor's side holds it; only work posted to the
+    // executor touches it.
+    struct UnitLink {
+        const D2xxApi* d2xx = nullptr;
+        std::string serial;
+        FT_HANDLE handle = nullptr;
+        bool open = false;
+        bool openUnit();
+        void close();
+    };
+    struct PollOutcome {
+        bool open = false;
+        bool read = false;  // status and settings both read
+        DeviceStatus status;
+        document::OutputSettings settings;
+    };
+    struct CommandOutcome {
+        Status status = FT_OK;
+        bool open = false;
+    };
+    static PollOutcome pollLink(UnitLink& link);
+
+    // A call back from the executor, dropped once the form is closed or gone.
+    DeviceExecutor::Task guarded(std::function<void()> call);
+    void applyPoll(const PollOutcome& outcome);
     void lostUnit();
     void applyButtons(const ButtonState& b);
     void disableButtons();
     void loadControls();
     void notify();
-    bool runCommand(StatusKind shown, const std::function<Status()>& command, const char* failure);
+    void beginCommand(StatusKind shown);
+    void runCommand(StatusKind shown, std::function<Status(UnitLink&)> command, const char* failure);
+    void commandDone(const CommandOutcome& outcome, const char* failure);
+    void loadWords(const Calibration& calibration);
 
     struct FreeDeleter {
         void operator()(void* p) const;
@@ -226,8 +272,20 @@ private:
     std::string caption_ = kOutputCaption;
 
     std::unique_ptr<std::uint16_t, FreeDeleter> words_;
-    FT_HANDLE handle_ = nullptr;
-    bool deviceOpen_ = false;
+    InlineExecutor inline_;
+    DeviceExecutor* executor_;
+    UnitLink link_;
+    bool deviceOpen_ = false;  // as the last result reported it
+    bool closed_ = false;
+    std::shared_ptr<int> alive_ = std::make_shared<int>(0);
+    int epoch_ = 0;  // results of an earlier epoch are dropped
+    bool pollInFlight_ = false;
+    bool commandActive_ = false;
+    bool transferring_ = false;
+    bool cancelRequested_ = false;
+    std::atomic<bool> cancel_{false};
+    std::uint32_t progressBytes_ = 0;
+    std::uint32_t progressTotal_ = 0;
 
     StatusKind lastStatusKind_ = StatusNone;
     int firmwareVersion_ = 0;

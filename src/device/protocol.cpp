@@ -151,7 +151,8 @@ Status setDataValid(const D2xxApi& d2xx, FT_HANDLE h, int flag) {
     return writeRegister(d2xx, h, REG_DATA_VALID, flag == 1 ? 1 : 0);
 }
 
-Status writeSamples(const D2xxApi& d2xx, FT_HANDLE h, const std::uint16_t* words, std::uint32_t n) {
+Status writeSamples(const D2xxApi& d2xx, FT_HANDLE h, const std::uint16_t* words, std::uint32_t n,
+                    const ChunkSent& chunkSent) {
     Status s = writeRegister(d2xx, h, REG_COMMAND, CMD_LOAD_SAMPLES);
     if (s != FT_OK) return s;
     std::vector<std::uint8_t> swapped;  // only on big-endian hosts
@@ -171,6 +172,7 @@ Status writeSamples(const D2xxApi& d2xx, FT_HANDLE h, const std::uint16_t* words
         s = transferBytes(d2xx, h, bytes, 2 * count, nullptr, 0);
         if (s != FT_OK) return s;
         sent += count;
+        if (chunkSent && !chunkSent(2 * sent, 2 * n) && sent < n) return ERR_CANCELLED;
     }
     DeviceStatus status;
     s = readStatus(d2xx, h, status);
@@ -233,29 +235,40 @@ void buildSampleWords(const SampleTracks& tracks, std::uint32_t n, int analogRes
     if (first < n) buildBlock<0>(tracks, first, n - first, nd, cpv, zero, keep, words + first);
 }
 
-Status uploadWaveform(const D2xxApi& d2xx, FT_HANDLE h, const OutputSettings& settings,
-                      std::uint32_t n, std::uint32_t samplingUnits, const SampleTracks& tracks,
-                      int analogResolution, std::uint16_t* words) {
+Status beginUpload(const D2xxApi& d2xx, FT_HANDLE h, const OutputSettings& settings, std::uint32_t n,
+                   int analogResolution, Calibration& calibration) {
     // More samples than the device's memory holds would corrupt what follows
     // the load; refuse before the device is touched.
-    if (n > document::kMaxSamples || words == nullptr) return FT_INVALID_PARAMETER;
+    if (n > document::kMaxSamples) return FT_INVALID_PARAMETER;
     Status s = setDataValid(d2xx, h, 0);
     if (s != FT_OK) return s;
     OutputSettings sent = settings;
     sent.analogResolution = static_cast<std::uint8_t>(analogResolution);
     s = writeDeviceSettings(d2xx, h, sent);
     if (s != FT_OK) return s;
-    Calibration calibration;
-    s = readCalibration(d2xx, h, calibration);
-    if (s != FT_OK) return s;
-    buildSampleWords(tracks, n, analogResolution, calibration, words);
-    s = writeTiming(d2xx, h, n, samplingUnits);
+    return readCalibration(d2xx, h, calibration);
+}
+
+Status finishUpload(const D2xxApi& d2xx, FT_HANDLE h, std::uint32_t n, std::uint32_t samplingUnits,
+                    const Calibration& calibration, const std::uint16_t* words, const ChunkSent& chunkSent) {
+    Status s = writeTiming(d2xx, h, n, samplingUnits);
     if (s != FT_OK) return s;
     s = writeZeroLevel(d2xx, h, calibration.zeroCode);
     if (s != FT_OK) return s;
-    s = writeSamples(d2xx, h, words, n);
+    s = writeSamples(d2xx, h, words, n, chunkSent);
     if (s != FT_OK) return s;
     return setDataValid(d2xx, h, 1);
+}
+
+Status uploadWaveform(const D2xxApi& d2xx, FT_HANDLE h, const OutputSettings& settings,
+                      std::uint32_t n, std::uint32_t samplingUnits, const SampleTracks& tracks,
+                      int analogResolution, std::uint16_t* words) {
+    if (words == nullptr) return FT_INVALID_PARAMETER;
+    Calibration calibration;
+    Status s = beginUpload(d2xx, h, settings, n, analogResolution, calibration);
+    if (s != FT_OK) return s;
+    buildSampleWords(tracks, n, analogResolution, calibration, words);
+    return finishUpload(d2xx, h, n, samplingUnits, calibration, words);
 }
 
 }  // namespace lyr::device

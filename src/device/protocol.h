@@ -3,6 +3,7 @@
 // and settings registers, the sample-word packing and the upload sequence.
 #include <array>
 #include <cstdint>
+#include <functional>
 
 #include "device/device_link.h"
 #include "document/output_settings.h"
@@ -81,8 +82,12 @@ Status writeTiming(const D2xxApi& d2xx, FT_HANDLE h, std::uint32_t n, std::uint3
 // Sends zeroCode + 0.5 truncated toward zero.
 Status writeZeroLevel(const D2xxApi& d2xx, FT_HANDLE h, double zeroCode);
 Status setDataValid(const D2xxApi& d2xx, FT_HANDLE h, int flag);
+// Told the sample bytes sent so far after each chunk; false stops the load
+// before the next chunk (ERR_CANCELLED), leaving the unit's data invalid.
+using ChunkSent = std::function<bool(std::uint32_t sentBytes, std::uint32_t totalBytes)>;
 // Load command, 2 N raw bytes in chunks of MAX_CHUNK_WORDS words, status check.
-Status writeSamples(const D2xxApi& d2xx, FT_HANDLE h, const std::uint16_t* words, std::uint32_t n);
+Status writeSamples(const D2xxApi& d2xx, FT_HANDLE h, const std::uint16_t* words, std::uint32_t n,
+                    const ChunkSent& chunkSent = {});
 
 // The document's tracks as the device link reads them (not owned).
 struct SampleTracks {
@@ -95,6 +100,15 @@ struct SampleTracks {
 // code 0, like any voltage below the range.
 void buildSampleWords(const SampleTracks& tracks, std::uint32_t n, int analogResolution,
                       const Calibration& calibration, std::uint16_t* words);
+
+// The transfer in two halves around building the words, so that a caller
+// may build them elsewhere: first data invalid, settings (with R) and the
+// calibration; then timing, zero level, samples and data valid.
+Status beginUpload(const D2xxApi& d2xx, FT_HANDLE h, const document::OutputSettings& settings,
+                   std::uint32_t n, int analogResolution, Calibration& calibration);
+Status finishUpload(const D2xxApi& d2xx, FT_HANDLE h, std::uint32_t n, std::uint32_t samplingUnits,
+                    const Calibration& calibration, const std::uint16_t* words,
+                    const ChunkSent& chunkSent = {});
 
 // The whole transfer: data invalid, settings (with R), calibration, words,
 // timing, zero level, samples, data valid. words must hold n words.

@@ -9,6 +9,8 @@ namespace lyr::app {
 
 void CMainFrame::buildOutput() {
     outputCommands_ = new device::OutputCommands(commandEnv(), deviceLibrary_);
+    // A unit that stops answering must not freeze the editor.
+    outputCommands_->setDeviceWorker(true);
     outputCommands_->bareDocumentTitle = [this] { return bareTitle(lifecycle_->documentPath()); };
     connect(outputCommands_, &device::OutputCommands::outputWindowClosed, this, &CMainFrame::updateCommandStates);
     router_->add(outputCommands_);

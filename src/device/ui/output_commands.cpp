@@ -40,7 +40,7 @@ void OutputCommands::run(CommandId id) {
 
 void OutputCommands::openOutputWindow() {
     const std::string title = bareDocumentTitle ? bareDocumentTitle() : std::string();
-    auto* dlg = new COutputDlg(library_.api(), prompter(), env().dialogParent);
+    auto* dlg = new COutputDlg(library_.api(), prompter(), env().dialogParent, deviceWorker_);
     dlg->setAttribute(Qt::WA_DeleteOnClose, false);
     window_ = dlg;
     connect(dlg, &COutputDlg::closeRequested, this, &OutputCommands::windowCloseRequested);

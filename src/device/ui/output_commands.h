@@ -46,6 +46,9 @@ public:
     DeviceSelection selectDevice(int maxNumber, DeviceListStore& store, DeviceChooser& chooser);
 
     // ---- the window ----
+    // The windows opened from now on reach the unit from a worker thread of
+    // their own (the editor's way); otherwise every exchange runs at once.
+    void setDeviceWorker(bool on) { deviceWorker_ = on; }
     bool outputWindowOpen() const { return window_ != nullptr; }
     COutputDlg* outputWindow() const { return window_; }
     // The document title without the prefix, as the window shows it.
@@ -74,6 +77,7 @@ private:
 
     const DeviceLibrary& library_;
     bool deviceSpecified_ = false;
+    bool deviceWorker_ = false;
     std::string deviceSerial_, deviceDescription_, titlePrefix_;
     QPointer<COutputDlg> window_;
 };

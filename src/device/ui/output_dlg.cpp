@@ -1,5 +1,7 @@
 #include "device/ui/output_dlg.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
@@ -9,6 +11,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -22,6 +25,14 @@ namespace lyr::device {
 namespace {
 QString qs(const std::string& s) { return QString::fromStdString(s); }
 QString qs(const char* s) { return QString::fromUtf8(s); }
+
+// A read-only readout is named by what it shows; what it is goes into the
+// description, set once when it is made.
+template <class W>
+void showReadout(W* w, const QString& text) {
+    if (w->text() != text) w->setText(text);
+    if (w->accessibleName() != text) w->setAccessibleName(text);
+}
 }  // namespace
 
 // The poll timer as a window timer.
@@ -33,10 +44,16 @@ public:
     QTimer timer;
 };
 
-COutputDlg::COutputDlg(const D2xxApi& d2xx, Prompter& prompter, QWidget* parent)
-    : QDialog(parent),
-      timer_(std::make_unique<WindowTimer>(this)),
-      form_(std::make_unique<OutputWindowForm>(d2xx, *timer_, prompter)) {
+COutputDlg::COutputDlg(const D2xxApi& d2xx, Prompter& prompter, QWidget* parent, bool deviceWorker)
+    : QDialog(parent), timer_(std::make_unique<WindowTimer>(this)) {
+    if (deviceWorker) {
+        // Results come back as queued calls; Qt drops those still queued
+        // when the window goes.
+        worker_ = std::make_unique<DeviceWorker>([this](DeviceExecutor::Task call) {
+            QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection);
+        });
+    }
+    form_ = std::make_unique<OutputWindowForm>(d2xx, *timer_, prompter, nullptr, worker_.get());
     setWindowTitle(qs(kOutputCaption));
     setObjectName(QStringLiteral("COutputDlg"));
     setFont(ui::japaneseUiFont());
@@ -45,17 +62,31 @@ COutputDlg::COutputDlg(const D2xxApi& d2xx, Prompter& prompter, QWidget* parent)
     buildControls();
     connect(&timer_->timer, &QTimer::timeout, this, [this] { form_->timerTick(); });
     form_->changed = [this] { showForm(); };
-    form_->waitCursor = [](bool on) {
-        if (on)
-            QApplication::setOverrideCursor(Qt::WaitCursor);
-        else
-            QApplication::restoreOverrideCursor();
-    };
+    if (worker_) {
+        // The window stays usable meanwhile: busy, not waiting.
+        form_->waitCursor = [this](bool on) {
+            if (on)
+                setCursor(Qt::BusyCursor);
+            else
+                unsetCursor();
+        };
+    } else {
+        form_->waitCursor = [](bool on) {
+            if (on)
+                QApplication::setOverrideCursor(Qt::WaitCursor);
+            else
+                QApplication::restoreOverrideCursor();
+        };
+    }
 }
 
 COutputDlg::~COutputDlg() {
     form_->changed = nullptr;
+    // Waits for the exchange in flight and lets the unit go while the
+    // library is still there; the worker ends after the form.
     form_->close();
+    form_.reset();
+    worker_.reset();
 }
 
 bool COutputDlg::openWindow(const OutputOpening& opening) { return form_->open(opening); }
@@ -96,7 +127,7 @@ void COutputDlg::buildControls() {
     timesLabel_->setBuddy(repeatEdit_);
     deviceRepeat_ = new QLineEdit(mode);
     deviceRepeat_->setObjectName(QStringLiteral("deviceRepeat"));
-    deviceRepeat_->setAccessibleName(QStringLiteral("PGX-500の繰り返し回数"));
+    deviceRepeat_->setAccessibleDescription(QStringLiteral("PGX-500の繰り返し回数"));
     deviceRepeat_->setReadOnly(true);
     deviceRepeat_->setFocusPolicy(Qt::ClickFocus);
     deviceRepeat_->setMaximumWidth(70);
@@ -135,21 +166,21 @@ void COutputDlg::buildControls() {
     auto* statusRow = new QHBoxLayout;
     status_ = new QLineEdit(this);
     status_->setObjectName(QStringLiteral("statusLine"));
-    status_->setAccessibleName(QStringLiteral("状態"));
+    status_->setAccessibleDescription(QStringLiteral("状態"));
     status_->setReadOnly(true);
     status_->setFocusPolicy(Qt::ClickFocus);
     status_->setMinimumWidth(180);
     version_ = new QLabel(this);
     version_->setObjectName(QStringLiteral("versionText"));
-    version_->setAccessibleName(QStringLiteral("ファームウェアのバージョン"));
+    version_->setAccessibleDescription(QStringLiteral("ファームウェアのバージョン"));
     version_->hide();
     deviceResolution_ = new QLabel(this);
     deviceResolution_->setObjectName(QStringLiteral("deviceResolution"));
-    deviceResolution_->setAccessibleName(QStringLiteral("PGX-500のアナログ分解能"));
+    deviceResolution_->setAccessibleDescription(QStringLiteral("PGX-500のアナログ分解能"));
     deviceResolution_->setMinimumWidth(170);
     deviceChannels_ = new QLabel(this);
     deviceChannels_->setObjectName(QStringLiteral("deviceChannels"));
-    deviceChannels_->setAccessibleName(QStringLiteral("PGX-500のディジタルCH"));
+    deviceChannels_->setAccessibleDescription(QStringLiteral("PGX-500のディジタルCH"));
     deviceChannels_->setMinimumWidth(150);
     statusRow->addWidget(status_);
     statusRow->addWidget(version_);
@@ -175,6 +206,26 @@ void COutputDlg::buildControls() {
     forceStop_ = makeButton(kForceStopLabel, "forceStopButton");
     buttonRow->addStretch(1);
     top->addLayout(buttonRow);
+
+    // The transfer's bytes sent, and the way to stop it between two chunks.
+    auto* progressRow = new QHBoxLayout;
+    progress_ = new QProgressBar(this);
+    progress_->setObjectName(QStringLiteral("transferProgress"));
+    progress_->setAccessibleDescription(QStringLiteral("データ転送の進み具合"));
+    progress_->setRange(0, 1);
+    progress_->setValue(0);
+    progress_->setEnabled(false);
+    cancel_ = new QPushButton(qs(kCancelTransferLabel), this);
+    cancel_->setObjectName(QStringLiteral("cancelButton"));
+    cancel_->setAutoDefault(false);
+    cancel_->setDefault(false);
+    cancel_->setEnabled(false);
+    // It stays a plain arrow while the window shows that it is busy.
+    cancel_->setCursor(Qt::ArrowCursor);
+    progressRow->addWidget(progress_, 1);
+    progressRow->addWidget(cancel_);
+    top->addLayout(progressRow);
+    connect(cancel_, &QPushButton::clicked, this, [this] { form_->cancelTransfer(); });
     connect(transfer_, &QPushButton::clicked, this, [this] { form_->transfer(); });
     connect(startStop_, &QPushButton::clicked, this, [this] { form_->startStop(); });
     connect(forceStop_, &QPushButton::clicked, this, [this] { form_->forceStopOutput(); });
@@ -204,16 +255,25 @@ void COutputDlg::showForm() {
     auto setText = [](auto* w, const QString& t) {
         if (w->text() != t) w->setText(t);
     };
-    setText(deviceRepeat_, qs(f.deviceRepeatText()));
-    setText(deviceResolution_, qs(f.deviceResolutionText()));
-    setText(deviceChannels_, qs(f.deviceChannelsText()));
-    setText(status_, qs(f.statusLine()));
-    setText(version_, qs(f.version()));
+    showReadout(deviceRepeat_, qs(f.deviceRepeatText()));
+    showReadout(deviceResolution_, qs(f.deviceResolutionText()));
+    showReadout(deviceChannels_, qs(f.deviceChannelsText()));
+    showReadout(status_, qs(f.statusLine()));
+    showReadout(version_, qs(f.version()));
     const ButtonState& b = f.buttons();
     setText(startStop_, qs(b.startLabelIsStart ? kStartLabel : kStopLabel));
     transfer_->setEnabled(b.transferEnabled);
     startStop_->setEnabled(b.startStopEnabled);
     forceStop_->setEnabled(b.forceStopEnabled);
+    // The bar keeps the last transfer's end until the next one starts.
+    if (f.transferring()) {
+        const int total = static_cast<int>(std::max<std::uint32_t>(f.progressTotal(), 1));
+        if (progress_->maximum() != total) progress_->setRange(0, total);
+        progress_->setValue(static_cast<int>(f.progressBytes()));
+    }
+    progress_->setEnabled(f.transferring());
+    if (progress_->accessibleName() != progress_->text()) progress_->setAccessibleName(progress_->text());
+    cancel_->setEnabled(f.transferring() && !f.cancelRequested());
     showing_ = false;
 }
 

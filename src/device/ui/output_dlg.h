@@ -2,7 +2,9 @@
 // COutputDlg: the modeless output window "波形出力". It presents
 // OutputWindowForm: the nine radio groups with the unit's " *" marks, the
 // repeat count, the status line, the unit's allocation and the three command
-// buttons; its window timer drives the form's polls.
+// buttons, with the transfer's progress and its "中止" button; its window
+// timer drives the form's polls. With a device worker the unit is reached
+// from a thread of the window's own and the window never waits on it.
 #include <QDialog>
 #include <QString>
 #include <array>
@@ -17,6 +19,7 @@ class QButtonGroup;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QProgressBar;
 class QPushButton;
 class QRadioButton;
 
@@ -25,7 +28,7 @@ namespace lyr::device {
 class COutputDlg : public QDialog, public document::OutputWindowLink {
     Q_OBJECT
 public:
-    COutputDlg(const D2xxApi& d2xx, Prompter& prompter, QWidget* parent = nullptr);
+    COutputDlg(const D2xxApi& d2xx, Prompter& prompter, QWidget* parent = nullptr, bool deviceWorker = false);
     ~COutputDlg() override;
 
     // The opening steps; false when the window could not be made (the
@@ -41,6 +44,8 @@ public:
     QPushButton* transferButton() const { return transfer_; }
     QPushButton* startStopButton() const { return startStop_; }
     QPushButton* forceStopButton() const { return forceStop_; }
+    QPushButton* cancelButton() const { return cancel_; }
+    QProgressBar* progressBar() const { return progress_; }
     QLineEdit* repeatEdit() const { return repeatEdit_; }
     QRadioButton* option(int group, int value) const { return options_[group][value]; }
 
@@ -64,6 +69,7 @@ private:
     QGroupBox* buildGroup(int group, QWidget* parent);
 
     std::unique_ptr<WindowTimer> timer_;
+    std::unique_ptr<DeviceExecutor> worker_;
     std::unique_ptr<OutputWindowForm> form_;
     std::array<std::array<QRadioButton*, 3>, kOutputGroupCount> options_{};
     std::array<QGroupBox*, kOutputGroupCount> groupBoxes_{};
@@ -77,6 +83,8 @@ private:
     QPushButton* transfer_ = nullptr;
     QPushButton* startStop_ = nullptr;
     QPushButton* forceStop_ = nullptr;
+    QPushButton* cancel_ = nullptr;
+    QProgressBar* progress_ = nullptr;
     bool showing_ = false;
 };
 
