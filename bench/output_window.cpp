@@ -3,13 +3,21 @@
 // same three 6-byte exchanges sent straight through FT_Write/FT_Read:
 //   BM_OutputPoll / BM_ThreeRawExchanges
 // "period_pct" is one poll's wall-clock time in percent of the 100 ms period.
+// The window's whole transfer of 1,048,576 samples through its device worker
+// beside the same transfer run on the caller's thread, as lyrtool runs it:
+//   BM_TransferThroughWorker / BM_TransferOnCaller
 // The simulator is LYR_D2XX_LIBRARY, else libpgxsim.so in the build tree.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <cmath>
+#include <condition_variable>
 #include <cstdlib>
+#include <deque>
 #include <filesystem>
+#include <mutex>
 #include <string>
+#include <vector>
 
 #include "device/device_library.h"
 #include "device/output_window.h"
@@ -95,6 +103,91 @@ void BM_ThreeRawExchanges(benchmark::State& state) {
     closeDevice(api, h);
 }
 BENCHMARK(BM_ThreeRawExchanges)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+constexpr std::uint32_t kN = lyr::document::kMaxSamples;
+
+struct Waveform {
+    std::vector<double> analog = std::vector<double>(kN);
+    std::vector<std::uint8_t> digital = std::vector<std::uint8_t>(kN);
+    OutputOpening opening;
+    Waveform() {
+        for (std::uint32_t i = 0; i < kN; ++i) {
+            analog[i] = 1.1 * std::sin(i * 0.001);
+            digital[i] = (i >> 3) & 1;
+        }
+        opening.hasWaveform = true;
+        opening.sampleCount = kN;
+        opening.samplingUnits = 1;
+        opening.tracks.analog = analog.data();
+        opening.tracks.digital[0] = digital.data();
+        opening.settings.repeatCount = 1;
+    }
+};
+
+// The owner's side of the worker: its calls back wait here for this thread.
+class CallsBack {
+public:
+    void push(DeviceExecutor::Task call) {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            calls_.push_back(std::move(call));
+        }
+        ready_.notify_one();
+    }
+    // Runs the calls back as they come until the form has nothing on its way.
+    void until(const OutputWindowForm& form) {
+        while (form.busy() || form.transferring()) {
+            std::unique_lock<std::mutex> lock(mutex_);
+            ready_.wait(lock, [this] { return !calls_.empty(); });
+            DeviceExecutor::Task call = std::move(calls_.front());
+            calls_.pop_front();
+            lock.unlock();
+            call();
+        }
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable ready_;
+    std::deque<DeviceExecutor::Task> calls_;
+};
+
+void transferBenchmark(benchmark::State& state, bool onWorker) {
+    DeviceLibrary library;
+    IdleTimer timer;
+    Silent prompter;
+    if (!bindSimulator(library)) {
+        state.SkipWithError("libpgxsim.so not found (build target pgxsim or set LYR_D2XX_LIBRARY)");
+        return;
+    }
+    static Waveform wave;
+    CallsBack back;
+    DeviceWorker worker([&back](DeviceExecutor::Task call) { back.push(std::move(call)); });
+    OutputWindowForm form(library.api(), timer, prompter, nullptr, onWorker ? &worker : nullptr);
+    if (!form.open(wave.opening)) {
+        state.SkipWithError("the window did not open");
+        return;
+    }
+    back.until(form);
+    if (!form.deviceOpen()) {
+        state.SkipWithError("the simulated unit did not open");
+        return;
+    }
+    for (auto _ : state) {
+        form.transfer();
+        back.until(form);
+        if (form.progressBytes() != 2 * kN || !form.deviceOpen()) state.SkipWithError("the transfer failed");
+    }
+    state.SetBytesProcessed(state.iterations() * 2 * static_cast<std::int64_t>(kN));
+    form.close();
+}
+
+void BM_TransferThroughWorker(benchmark::State& state) { transferBenchmark(state, true); }
+void BM_TransferOnCaller(benchmark::State& state) { transferBenchmark(state, false); }
+BENCHMARK(BM_TransferOnCaller)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_TransferThroughWorker)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_TransferOnCaller)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_TransferThroughWorker)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 
