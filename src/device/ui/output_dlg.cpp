@@ -26,12 +26,13 @@ namespace {
 QString qs(const std::string& s) { return QString::fromStdString(s); }
 QString qs(const char* s) { return QString::fromUtf8(s); }
 
-// A read-only readout is named by what it shows; what it is goes into the
-// description, set once when it is made.
+// A read-only readout is named by what it shows, or by what it is (its
+// description, set when it is made) while it shows nothing.
 template <class W>
 void showReadout(W* w, const QString& text) {
     if (w->text() != text) w->setText(text);
-    if (w->accessibleName() != text) w->setAccessibleName(text);
+    const QString name = text.isEmpty() ? w->accessibleDescription() : text;
+    if (w->accessibleName() != name) w->setAccessibleName(name);
 }
 }  // namespace
 
@@ -226,6 +227,10 @@ void COutputDlg::buildControls() {
     progressRow->addWidget(cancel_);
     top->addLayout(progressRow);
     connect(cancel_, &QPushButton::clicked, this, [this] { form_->cancelTransfer(); });
+    for (QWidget* readout : std::initializer_list<QWidget*>{status_, version_, deviceRepeat_, deviceResolution_,
+                                                            deviceChannels_})
+        readout->setAccessibleName(readout->accessibleDescription());
+    progress_->setAccessibleName(progress_->text());
     connect(transfer_, &QPushButton::clicked, this, [this] { form_->transfer(); });
     connect(startStop_, &QPushButton::clicked, this, [this] { form_->startStop(); });
     connect(forceStop_, &QPushButton::clicked, this, [this] { form_->forceStopOutput(); });

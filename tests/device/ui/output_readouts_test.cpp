@@ -89,11 +89,13 @@ TEST_F(OutputReadouts, ReadoutsAreNamedByWhatTheyShow) {
         EXPECT_EQ(widget->accessibleName(), shown);
         EXPECT_EQ(widget->accessibleDescription(), QString::fromUtf8(r.description));
     }
-    // Unplugged: the readouts go blank, and so do their names.
+    // Unplugged: a blank readout is named by what it is.
     setenv("PGXSIM_FAULT", "unplugged", 1);
     w->form().timerTick();
     unsetenv("PGXSIM_FAULT");
-    EXPECT_EQ(child<QLabel>(*w, "deviceResolution")->accessibleName(), QString());
+    EXPECT_EQ(child<QLabel>(*w, "deviceResolution")->text(), QString());
+    EXPECT_EQ(child<QLabel>(*w, "deviceResolution")->accessibleName(), QStringLiteral("PGX-500のアナログ分解能"));
+    EXPECT_EQ(child<QLineEdit>(*w, "deviceRepeat")->accessibleName(), QStringLiteral("PGX-500の繰り返し回数"));
     EXPECT_EQ(child<QLineEdit>(*w, "statusLine")->accessibleName(), QStringLiteral("PGX-500 未接続"));
 }
 
