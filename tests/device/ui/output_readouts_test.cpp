@@ -57,7 +57,7 @@ protected:
 TEST_F(OutputReadouts, ReadoutsAreNamedByWhatTheyShow) {
     ASSERT_TRUE(doc_->setAnalogResolution(10));
     commands_->selectDevice(1, unit_.dir.filePath("LYR.INI"));
-    commands_->run(ID_OUTPUT);
+    commands_->run(CommandId::Output);
     COutputDlg* w = commands_->outputWindow();
     ASSERT_NE(w, nullptr);
     QTest::mouseClick(w->option(GroupOutputMode, 1), Qt::LeftButton);
