@@ -8,6 +8,9 @@
 
 #include <algorithm>
 #include <cstdint>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <memory>
 #include <mutex>
 #include <stdexcept>
@@ -357,6 +360,15 @@ std::string pathText(const py::object& path) {
 }  // namespace
 
 PYBIND11_MODULE(lyr, m) {
+#ifdef __GLIBC__
+    // An edit of a long waveform takes work buffers of up to 8 MiB per track
+    // and frees them. A C++ program's malloc soon keeps such blocks (its mmap
+    // threshold follows the first large free); in an interpreter the freed
+    // heap is handed back and every edit faults its buffers in again, a
+    // quarter of an edit's time. Fixed thresholds keep them, as lyrtool does.
+    mallopt(M_MMAP_THRESHOLD, 32 << 20);
+    mallopt(M_TRIM_THRESHOLD, 64 << 20);
+#endif
     m.doc() =
         "Waveforms of the PGX-500 as NumPy arrays, every lyrtool editor and the unit\n"
         "from a script.\n\n"
@@ -364,7 +376,10 @@ PYBIND11_MODULE(lyr, m) {
         "messages and file bytes. A failed call changes nothing and raises one of\n"
         "lyr.FileError, lyr.EditError (lyr.LockedError) or lyr.DeviceError with\n"
         "lyrtool's message; what lyrtool reports on a successful call (a period\n"
-        "moved onto the sampling grid) comes as a UserWarning.";
+        "moved onto the sampling grid) comes as a UserWarning.\n\n"
+        "On import the module sets glibc's malloc to keep freed blocks of up to\n"
+        "32 MiB (64 MiB of free heap) rather than hand them back, so that the work\n"
+        "buffers of repeated edits are not faulted in again each time.";
 
     auto error = py::register_exception<Error>(m, "Error", PyExc_RuntimeError);
     error.doc() = "Base class of the module's errors.";
