@@ -2,6 +2,9 @@
 import csv
 import gc
 import io
+import os
+import subprocess
+import sys
 import warnings
 
 import numpy as np
@@ -257,3 +260,34 @@ def test_a_period_moved_onto_the_grid_is_a_warning(tmp_path, base):
 
 def lyrtool_message_lines(stderr):
     return "\n".join(l.split(": ", 1)[1] for l in stderr.splitlines() if l)
+
+
+GIL_SCRIPT = r"""
+import os, sys, threading
+import lyr
+fifo, data, call = sys.argv[1], open(sys.argv[2], "rb").read(), sys.argv[3]
+w = lyr.Waveform.new(sampling="10ns", count=1000)
+t = threading.Thread(target=lambda: lyr.Waveform.open(fifo) if call == "open"
+                     else w.edit("external", source=fifo, interval="10ns"))
+t.daemon = True
+t.start()
+# The thread blocks opening the FIFO until a writer comes: this line runs
+# only while the call has let go of the interpreter.
+with open(fifo, "wb") as f:
+    try:
+        f.write(data)
+    except BrokenPipeError:
+        pass
+t.join()
+print("ran beside", call)
+"""
+
+
+@pytest.mark.parametrize("call, data", [("open", "base.lyr"), ("edit", "numbers.txt")])
+def test_long_calls_let_other_threads_run(tmp_path, base, call, data):
+    (tmp_path / "numbers.txt").write_text("0.5\n" * 100)
+    fifo = tmp_path / ("in.lyr" if call == "open" else "in.txt")
+    os.mkfifo(fifo)
+    r = subprocess.run([sys.executable, "-c", GIL_SCRIPT, fifo, tmp_path / data, call],
+                       capture_output=True, text=True, timeout=60)
+    assert r.stdout == f"ran beside {call}\n", r.stderr
