@@ -153,6 +153,10 @@ void ProtocolForm::setRepeatedStart(bool repeated) {
     s_.repeatedStart = repeated;
     changed();
 }
+void ProtocolForm::setAfterIdle(bool idle) {
+    s_.afterIdle = idle;
+    changed();
+}
 void ProtocolForm::setSource(int source) {
     if ((source != kDirect && source != kFile) || source == source_) return;
     source_ = source;
@@ -226,6 +230,7 @@ void ProtocolForm::testKindFields() {
     setProblem("", "");
     achieved_.clear();
     samplesPerBit_ = 0;
+    pattern_ = 0;
 
     // The rate: one bit (UART, I2C) or one clock (SPI) in whole samples,
     // at least one sample per level.
@@ -289,7 +294,16 @@ void ProtocolForm::testKindFields() {
         } else if (n > sampleCount()) {
             setProblem("the pattern is longer than the waveform", "パターンが波形全体より長くなります");
         } else {
-            period = static_cast<std::int64_t>(n) * ts;
+            pattern_ = n;
+            // The fill from the pattern's end to the end of the waveform is
+            // part of the segment; a pattern cut at that end has none.
+            std::uint64_t segment = n;
+            const FormField& start = field(kStartField);
+            if (s_.afterIdle && start.valid) {
+                const std::uint64_t rest = sampleCount() - static_cast<std::uint64_t>(start.time / ts);
+                segment = std::max(segment, rest);
+            }
+            period = static_cast<std::int64_t>(segment) * ts;
             periodOk = n > 0;
         }
     }
@@ -338,7 +352,30 @@ bool ProtocolForm::build() {
         break;
     }
     }
+    if (made) {
+        // Every driven line stays at the level its pattern ends with.
+        const std::size_t end = segmentSamples();
+        for (int k = 0; k < roleCount(); ++k) {
+            std::uint8_t* line = buffer(static_cast<std::size_t>(k));
+            if (end > pattern_) std::memset(line + pattern_, line[pattern_ - 1], end - pattern_);
+        }
+    }
     return made;
+}
+
+std::string ProtocolForm::layoutText() const {
+    std::string text;
+    switch (protocol()) {
+    case BusProtocol::Uart: text = "アイドル1ビット、フレーム、アイドル1ビット"; break;
+    case BusProtocol::Spi: text = "CS非アクティブ1クロック、リード～ラグ、CS非アクティブ1クロック"; break;
+    case BusProtocol::I2c:
+        text = s_.repeatedStart ? "バスフリー1クロック、スタート、データ、リピーテッドスタート（バス保持）"
+                                : "バスフリー1クロック、スタート、データ、ストップ、バスフリー1クロック";
+        break;
+    }
+    if (!s_.afterIdle) return text + "、以降は変更しない";
+    const bool held = protocol() == BusProtocol::I2c && s_.repeatedStart;
+    return text + (held ? "、以降バス保持" : "、以降アイドル");
 }
 
 std::vector<std::pair<int, std::size_t>> ProtocolForm::targets() const {

@@ -52,6 +52,15 @@ public:
     void setChipSelectActiveLow(bool low);
     void setRead(bool read);
     void setRepeatedStart(bool repeated);
+    // What follows the pattern: the driven lines held at the level the
+    // pattern ends with up to the end of the waveform (true, the segment then
+    // reaches that end), or the samples left as they were.
+    void setAfterIdle(bool idle);
+    bool afterIdle() const { return s_.afterIdle; }
+    // The pattern's samples without the fill that follows it.
+    std::uint64_t patternSampleCount() const { return pattern_; }
+    // The layout of the pattern in time, as the preview shows it.
+    std::string layoutText() const;
     // Where the bytes come from: the hexadecimal text (kDirect) or the file
     // last read (kFile); a switch makes the preview stale.
     int source() const override { return source_; }
@@ -84,6 +93,9 @@ protected:
     void fillFields() override;
     void testKindFields() override;
     bool kindFieldsValid() const override;
+    // With the fill the segment runs to the end of the waveform, so it
+    // depends on the edit start.
+    bool isGenerationField(std::size_t i) const override { return i != kStartField || s_.afterIdle; }
     bool build() override;
     std::vector<std::pair<int, std::size_t>> targets() const override;
 
@@ -99,6 +111,7 @@ private:
     LoadedEntries loaded_;
     std::string path_;
     std::uint64_t samplesPerBit_ = 0;
+    std::uint64_t pattern_ = 0;
     std::string achieved_, problem_, problemMessage_;
 };
 

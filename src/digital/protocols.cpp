@@ -57,13 +57,17 @@ std::uint64_t uartFrameSamples(const UartParams& p) {
 
 std::uint64_t uartSamples(const UartParams& p, std::size_t count) {
     const std::uint64_t frame = uartFrameSamples(p);
-    return frame == kNoFit ? kNoFit : mulAdd(frame, count, 0);
+    if (frame == kNoFit || p.bitSamples > (kNoFit - 1) / 2) return kNoFit;
+    return mulAdd(frame, count, 2 * p.bitSamples);
 }
 
 bool generateUart(const UartParams& p, Bytes bytes, Levels line) {
     const std::uint64_t total = uartSamples(p, bytes.size());
     if (total == kNoFit || total > line.size()) return false;
-    std::uint8_t* out = line.data();
+    // A bit time of idle line before the first start bit, so that a receiver
+    // sees the edge into it whatever the line held before.
+    std::memset(line.data(), p.idle, p.bitSamples);
+    std::uint8_t* out = line.data() + p.bitSamples;
     // One frame's levels per byte value, computed once.
     constexpr std::size_t kSlot = 16;
     std::array<std::uint8_t, 256 * kSlot> table;
@@ -80,7 +84,8 @@ bool generateUart(const UartParams& p, Bytes bytes, Levels line) {
     if (p.bitSamples == 1 && step <= kSlot) {
         const std::size_t frame = static_cast<std::size_t>(step);
         // The last slot copied must end inside the stream.
-        const std::size_t whole = total >= kSlot ? std::min(bytes.size(), (total - kSlot) / frame + 1) : 0;
+        const std::uint64_t frames = total - 2 * p.bitSamples;
+        const std::size_t whole = frames >= kSlot ? std::min(bytes.size(), (frames - kSlot) / frame + 1) : 0;
         const std::uint8_t* values = bytes.data();
         for (; i < whole; ++i, out += frame) std::memcpy(out, &table[std::size_t{values[i]} * kSlot], kSlot);
     }
@@ -90,6 +95,7 @@ bool generateUart(const UartParams& p, Bytes bytes, Levels line) {
         std::memset(out, p.idle, p.gapSamples);
         out += p.gapSamples;
     }
+    std::memset(out, p.idle, p.bitSamples);  // and after the last stop bit
     return true;
 }
 
@@ -108,7 +114,9 @@ std::uint64_t spiSamples(const SpiParams& p, std::size_t byteCount) {
     if (!validSpi(p, byteCount)) return kNoFit;
     const std::uint64_t bits = mulAdd(byteCount, 8, 0);
     if (bits == kNoFit || p.lagSamples > kNoFit - 1 - p.leadSamples) return kNoFit;
-    return mulAdd(bits, p.clockSamples, p.leadSamples + p.lagSamples);
+    const std::uint64_t active = mulAdd(bits, p.clockSamples, p.leadSamples + p.lagSamples);
+    if (active == kNoFit || p.clockSamples > (kNoFit - 1 - active) / 2) return kNoFit;
+    return active + 2 * p.clockSamples;
 }
 
 bool generateSpi(const SpiParams& p, Bytes bytes, Levels clock, Levels mosi, Levels chipSelect) {
@@ -118,7 +126,17 @@ bool generateSpi(const SpiParams& p, Bytes bytes, Levels clock, Levels mosi, Lev
     const bool dataOnLeadingEdge = (p.mode & 1) == 0;  // sampled there; else shifted there
     const std::uint64_t firstHalf = p.clockSamples / 2;
     const std::uint64_t secondHalf = p.clockSamples - firstHalf;
-    std::memset(chipSelect.data(), p.csActiveLow ? 0 : 1, total);
+    // A clock period with chip select inactive and the clock at rest on either
+    // side of the transfer, so that a device sees it begin and end.
+    const std::uint64_t rest = p.clockSamples;
+    const std::uint8_t active = p.csActiveLow ? 0 : 1;
+    std::memset(chipSelect.data(), !active, rest);
+    std::memset(chipSelect.data() + rest, active, total - 2 * rest);
+    std::memset(chipSelect.data() + total - rest, !active, rest);
+    std::memset(clock.data(), idle, rest);
+    std::memset(clock.data() + total - rest, idle, rest);
+    std::memset(mosi.data(), 0, rest);
+    std::memset(mosi.data() + total - rest, 0, rest);
 
     // The bits in the order they go out.
     std::vector<std::uint8_t> bits;
@@ -131,8 +149,8 @@ bool generateSpi(const SpiParams& p, Bytes bytes, Levels clock, Levels mosi, Lev
             bits.push_back(static_cast<std::uint8_t>((word >> (p.msbFirst ? p.wordBits - 1 - i : i)) & 1));
     }
 
-    std::uint8_t* c = clock.data();
-    std::uint8_t* d = mosi.data();
+    std::uint8_t* c = clock.data() + rest;
+    std::uint8_t* d = mosi.data() + rest;
     const std::uint8_t firstBit = bits.empty() ? 0 : bits.front();
     std::memset(c, idle, p.leadSamples);
     std::memset(d, firstBit, p.leadSamples);
@@ -155,9 +173,13 @@ bool generateSpi(const SpiParams& p, Bytes bytes, Levels clock, Levels mosi, Lev
 std::uint64_t i2cSamples(const I2cParams& p, std::size_t byteCount) {
     if (p.bitSamples < 2 || p.address > 0x7F) return kNoFit;
     const std::uint64_t bits = mulAdd(byteCount, 9, 9);
-    // Free + START, the bits, then STOP (or repeated START) in three halves.
-    const std::uint64_t ends = p.bitSamples + p.bitSamples + p.bitSamples / 2;
-    return bits == kNoFit ? kNoFit : mulAdd(bits, p.bitSamples, ends);
+    if (bits == kNoFit || p.bitSamples > kNoFit / 8) return kNoFit;
+    // A period of bus free and the START half, the bits, then the clock pulse
+    // of the end condition and a period of bus free after a STOP (half a
+    // period holding the bus after a repeated START).
+    const std::uint64_t low = p.bitSamples / 2, high = p.bitSamples - low;
+    const std::uint64_t ends = p.bitSamples + high + p.bitSamples + (p.repeatedStart ? low : p.bitSamples);
+    return mulAdd(bits, p.bitSamples, ends);
 }
 
 bool generateI2c(const I2cParams& p, Bytes bytes, Levels scl, Levels sda) {
@@ -177,8 +199,8 @@ bool generateI2c(const I2cParams& p, Bytes bytes, Levels scl, Levels sda) {
             put(high, 1, bit);
         }
     };
-    put(low, 1, 1);   // bus free
-    put(high, 1, 0);  // START: SDA falls while SCL is high
+    put(p.bitSamples, 1, 1);  // bus free
+    put(high, 1, 0);          // START: SDA falls while SCL is high
     sendByte(static_cast<std::uint8_t>((p.address << 1) | (p.read ? 1 : 0)), 0);
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         const bool last = i + 1 == bytes.size();
@@ -191,7 +213,7 @@ bool generateI2c(const I2cParams& p, Bytes bytes, Levels scl, Levels sda) {
     } else {
         put(low, 0, 0);
         put(high, 1, 0);
-        put(low, 1, 1);  // STOP: SDA rises while SCL is high
+        put(p.bitSamples, 1, 1);  // STOP: SDA rises while SCL is high; then bus free
     }
     return at == total;
 }

@@ -4,6 +4,9 @@
 // whole number of samples; each generator writes levels (0/1) from index 0 of
 // its channel buffers and returns false, writing nothing, when the parameters
 // are out of range or the buffers are shorter than the pattern.
+// Every pattern is self-contained: it begins and ends with each line it drives
+// at the bus's idle level, so a receiver reads it whatever the lines held
+// before and after.
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -27,7 +30,8 @@ struct UartParams {
     std::uint64_t gapSamples = 0;  // idle after every frame's stop bits
 };
 
-// Samples of one frame with its gap, and of a stream of count frames.
+// Samples of one frame with its gap, and of a stream of count frames with a
+// bit time of idle before the first start bit and after the last frame.
 std::uint64_t uartFrameSamples(const UartParams& p);
 std::uint64_t uartSamples(const UartParams& p, std::size_t count);
 bool generateUart(const UartParams& p, Bytes bytes, Levels line);
@@ -42,8 +46,10 @@ struct SpiParams {
     std::uint64_t lagSamples = 2;    // chip select still active after the last clock edge
 };
 
-// lead + one clock period per bit + lag; chip select is active throughout and
-// the clock rests at its idle level outside the bits.
+// A clock period at rest (chip select inactive, clock at its idle level, data
+// low), then lead + one clock period per bit + lag with chip select active,
+// then a clock period at rest again. The clock rests at its idle level
+// outside the bits.
 std::uint64_t spiSamples(const SpiParams& p, std::size_t byteCount);
 // A 16-bit word size takes an even number of bytes.
 bool generateSpi(const SpiParams& p, Bytes bytes, Levels clock, Levels mosi, Levels chipSelect);
@@ -56,11 +62,13 @@ struct I2cParams {
     bool repeatedStart = false;
 };
 
-// Bus free, START, address byte with R/W, the data bytes, each byte followed
-// by its acknowledge bit (the target acknowledges the address and written
-// bytes; on a read the controller acknowledges every byte but the last),
-// then STOP or repeated START. Bits are sent MSB first; SDA changes only
-// while SCL is low.
+// A period of bus free (both lines high), START, address byte with R/W, the
+// data bytes, each byte followed by its acknowledge bit (the target
+// acknowledges the address and written bytes; on a read the controller
+// acknowledges every byte but the last),
+// then STOP and a period of bus free, or a repeated START that ends the
+// pattern with the bus held (SCL high, SDA low). Bits are sent MSB first; SDA
+// changes only while SCL is low.
 std::uint64_t i2cSamples(const I2cParams& p, std::size_t byteCount);
 bool generateI2c(const I2cParams& p, Bytes bytes, Levels scl, Levels sda);
 

@@ -121,6 +121,9 @@ struct ProtocolSettings {
     std::string address = "0x50";
     bool read = false;
     bool repeatedStart = false;
+    // The driven lines held at their idle level from the pattern's end to the
+    // end of the waveform; false leaves those samples as they were.
+    bool afterIdle = true;
     std::string hex;  // the bytes as hexadecimal text
     bool operator==(const ProtocolSettings&) const = default;
 };

@@ -50,13 +50,13 @@ TEST(ProtocolForm, UartRateInWholeSamplesWithItsErrorAndTheBytesOnTheChannel) {
     // 1 / 9600 s is 104.17 us: 104 samples, 9615.385 bps.
     EXPECT_EQ(run.seen.first, "9615.385 bps, 0.160256410 %");
     EXPECT_EQ(range->first, 10);
-    EXPECT_EQ(range->end, 10 + 3 * 11 * 104);
+    EXPECT_EQ(range->end, 4000);  // the idle line up to the end belongs to the edit
     const Buffer line = run.channel(6);
-    // The line beyond the pattern is as it was (low): read the pattern only.
-    const auto d = decodeUart(Buffer(line.begin() + 10, line.end()), 3 * 11 * 104, 104, 8, Parity::Odd, 1, 1, true);
+    const auto d = decodeUart(Buffer(line.begin() + 10, line.end()), 3990, 104, 8, Parity::Odd, 1, 1, true);
     EXPECT_EQ(d.errors, 0);
     EXPECT_EQ(d.bytes, (Buffer{0x48, 0x69, 0x0A}));
     EXPECT_EQ(line[9], 0);  // nothing before the edit start
+    EXPECT_EQ(line[10], 1);
 }
 
 TEST(ProtocolForm, SpiDrivesThreeChannelsAsOneUndoStepWithTheCombineMode) {
@@ -72,19 +72,102 @@ TEST(ProtocolForm, SpiDrivesThreeChannelsAsOneUndoStepWithTheCombineMode) {
             f.setWordBits(16);
             f.setText(ProtocolForm::kRate, "25000000");  // 4 samples a clock
             f.setText(ProtocolForm::kHex, "BEEF");
+            f.setAfterIdle(false);
         },
         DigitalApplyMode::Xor);
     ASSERT_TRUE(range);
-    EXPECT_EQ(range->end - range->first, 4 + 16 * 4 + 4);  // lead and lag of one clock
+    // A clock at rest on either side of the lead and lag of one clock.
+    EXPECT_EQ(range->end - range->first, 4 + 4 + 16 * 4 + 4 + 4);
     Buffer mosi = run.channel(7);
     for (auto& v : mosi) v ^= 1;  // undo the XOR over the ones
     int errors = 0;
-    EXPECT_EQ(decodeSpi(run.channel(2), mosi, run.channel(5), run.doc->sampleCount(), 3, true, 16, true, errors),
+    // Beyond the pattern the lanes are kept (chip select low, so active): read the pattern only.
+    EXPECT_EQ(decodeSpi(run.channel(2), mosi, run.channel(5), range->end, 3, true, 16, true, errors),
               (Buffer{0xBE, 0xEF}));
     EXPECT_EQ(errors, 0);
     ASSERT_EQ(run.doc->undo(), document::AllChannels);
     EXPECT_EQ(run.channel(7), Buffer(run.doc->sampleCount(), 1));
     EXPECT_EQ(run.channel(2), Buffer(run.doc->sampleCount(), 0));
+}
+
+TEST(ProtocolForm, WhatFollowsThePatternIdleOrKept) {
+    // Lanes at 1 (UART idle 0, so every fill differs from the lane) or at 0
+    // (I2C, whose idle is high); the pattern starts at sample 100.
+    struct Case {
+        const char* what;
+        std::function<void(ProtocolForm&)> script;
+        int lines;
+        std::uint8_t lane;
+        std::array<std::uint8_t, 2> fill;  // lines 0 and 1 after the pattern with the idle fill
+    };
+    const Case cases[] = {
+        {"uart idle 0",
+         [](ProtocolForm& f) {
+             f.setIdle(0);
+             f.setText(ProtocolForm::kRate, "10000000");
+         },
+         1, 1, {0, 0}},
+        {"i2c stop",
+         [](ProtocolForm& f) {
+             f.setProtocol(BusProtocol::I2c);
+             f.setText(ProtocolForm::kRate, "5000000");
+         },
+         2, 0, {1, 1}},
+        {"i2c repeated start holds the bus",
+         [](ProtocolForm& f) {
+             f.setProtocol(BusProtocol::I2c);
+             f.setRepeatedStart(true);
+             f.setText(ProtocolForm::kRate, "5000000");
+         },
+         2, 0, {1, 0}},
+    };
+    for (const Case& c : cases) {
+        for (bool idle : {true, false}) {
+            SCOPED_TRACE(std::string(c.what) + (idle ? " idle" : " keep"));
+            ProtocolRun run;
+            run.cursor = 100;
+            for (int k = 0; k < 8; ++k) std::fill_n(run.doc->digital(k), run.doc->sampleCount(), c.lane);
+            std::uint64_t pattern = 0;
+            const auto range = run.edit([&](ProtocolForm& f) {
+                c.script(f);
+                f.setText(ProtocolForm::kHex, "5A");
+                f.setAfterIdle(idle);
+                ASSERT_TRUE(f.createEnabled());
+                pattern = f.patternSampleCount();
+            });
+            ASSERT_TRUE(range);
+            ASSERT_GT(pattern, 0u);
+            EXPECT_EQ(range->end, idle ? 4000 : 100 + pattern);
+            for (int k = 0; k < c.lines; ++k) {
+                const Buffer line = run.channel(k);
+                EXPECT_EQ(line[99], c.lane);  // before the start: untouched
+                const std::uint8_t after = idle ? c.fill[static_cast<std::size_t>(k)] : c.lane;
+                EXPECT_EQ(Buffer(line.begin() + 100 + static_cast<std::ptrdiff_t>(pattern), line.end()),
+                          Buffer(4000 - 100 - pattern, after)) << k;
+            }
+            ASSERT_EQ(run.doc->undo(), document::AllChannels);
+            EXPECT_EQ(run.channel(0), Buffer(4000, c.lane));
+        }
+    }
+}
+
+TEST(ProtocolForm, WithTheIdleFillTheEditStartIsPartOfTheSegment) {
+    ProtocolRun run;
+    run.edit([](ProtocolForm& f) {
+        f.setText(ProtocolForm::kRate, "1000000");
+        f.setText(ProtocolForm::kHex, "12");
+        ASSERT_TRUE(f.createSegment());
+        EXPECT_EQ(f.segmentSamples(), 4000u);
+        f.setText(DigitalEditFrame::kStartField, "10");  // us: the fill now ends 1000 samples sooner
+        EXPECT_EQ(f.state(), DigitalEditFrame::State::Stale);
+        ASSERT_TRUE(f.createSegment());
+        EXPECT_EQ(f.segmentSamples(), 3000u);
+        f.setAfterIdle(false);
+        ASSERT_TRUE(f.createSegment());
+        EXPECT_EQ(f.segmentSamples(), f.patternSampleCount());
+        f.setText(DigitalEditFrame::kStartField, "0");  // the pattern alone does not depend on it
+        EXPECT_EQ(f.state(), DigitalEditFrame::State::Current);
+    });
 }
 
 TEST(ProtocolForm, WhatKeepsCreateDisabled) {

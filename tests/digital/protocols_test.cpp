@@ -31,17 +31,17 @@ TEST(Uart, OneFrameOf0x55In8E1BitByBit) {
     const Buffer bytes = {0x55};
     Buffer line(16, 7);
     ASSERT_TRUE(generateUart(p, bytes, line));
-    // start, data LSB first, even parity (four ones), stop
-    EXPECT_EQ(text(line, 11), "0" "10101010" "0" "1");
-    EXPECT_EQ(line[11], 7);  // nothing beyond the frame
+    // idle, start, data LSB first, even parity (four ones), stop, idle
+    EXPECT_EQ(text(line, 13), "1" "0" "10101010" "0" "1" "1");
+    EXPECT_EQ(line[13], 7);  // nothing beyond the pattern
     // Three samples per bit and a gap of two; an idle-low line is the frame inverted.
     p.bitSamples = 3;
     p.gapSamples = 2;
     p.idle = 0;
-    ASSERT_EQ(uartSamples(p, 1), 35u);
-    Buffer slow(35);
+    ASSERT_EQ(uartSamples(p, 1), 41u);
+    Buffer slow(41);
     ASSERT_TRUE(generateUart(p, bytes, slow));
-    EXPECT_EQ(text(slow, 35), "111" "000111000111000111000111" "111" "000" "00");
+    EXPECT_EQ(text(slow, 41), "000" "111" "000111000111000111000111" "111" "000" "00" "000");
 }
 
 TEST(Uart, RandomBytesRoundTripWithEveryOption) {
@@ -83,7 +83,7 @@ TEST(Spi, RandomBytesRoundTripInEveryModeOrderWordSizeAndSelectPolarity) {
                             SpiParams p{clock, mode, msbFirst, wordBits, csActiveLow, leadLag, leadLag + 1};
                             const Buffer bytes = randomBytes(rng, 2 * (1 + rng() % 20));
                             const std::uint64_t n = spiSamples(p, bytes.size());
-                            ASSERT_EQ(n, 2 * leadLag + 1 + bytes.size() * 8 * clock);
+                            ASSERT_EQ(n, 2 * clock + 2 * leadLag + 1 + bytes.size() * 8 * clock);
                             // One idle sample on either side, chip select inactive.
                             Buffer clk(n + 2, static_cast<std::uint8_t>(mode >> 1)), mosi(n + 2, 0),
                                 cs(n + 2, csActiveLow ? 1 : 0);
@@ -101,28 +101,38 @@ TEST(Spi, RandomBytesRoundTripInEveryModeOrderWordSizeAndSelectPolarity) {
 
 TEST(Spi, Mode0OneByteLayout) {
     SpiParams p;  // mode 0, MSB first, 2 samples per clock, lead and lag 2
-    Buffer clk(20), mosi(20), cs(20);
+    Buffer clk(24, 1), mosi(24, 1), cs(24, 0);
     ASSERT_TRUE(generateSpi(p, Buffer{0xA1}, clk, mosi, cs));
-    EXPECT_EQ(text(clk, 20), "00" "0101010101010101" "00");
-    EXPECT_EQ(text(mosi, 20), "11" "1100110000000011" "11");
-    EXPECT_EQ(text(cs, 20), std::string(20, '0'));
+    // A clock period at rest with chip select inactive on either side.
+    EXPECT_EQ(text(clk, 24), "00" "00" "0101010101010101" "00" "00");
+    EXPECT_EQ(text(mosi, 24), "00" "11" "1100110000000011" "11" "00");
+    EXPECT_EQ(text(cs, 24), "11" + std::string(20, '0') + "11");
+    p.csActiveLow = false;
+    ASSERT_TRUE(generateSpi(p, Buffer{0xA1}, clk, mosi, cs));
+    EXPECT_EQ(text(cs, 24), "00" + std::string(20, '1') + "00");
 }
 
 TEST(I2c, WriteOfTwoBytesWithItsAcknowledges) {
     I2cParams p;  // two samples per SCL period: low, then high
     p.address = 0x50;
     const Buffer bytes = {0xA5, 0x3C};
-    ASSERT_EQ(i2cSamples(p, 2), 59u);
-    Buffer scl(59), sda(59);
+    ASSERT_EQ(i2cSamples(p, 2), 61u);
+    Buffer scl(61), sda(61);
     ASSERT_TRUE(generateI2c(p, bytes, scl, sda));
     std::string clockPulses;
     for (int i = 0; i < 27; ++i) clockPulses += "01";
-    EXPECT_EQ(text(scl, 59), "11" + clockPulses + "011");
-    EXPECT_EQ(text(sda, 59), "10"                    // free, START
+    EXPECT_EQ(text(scl, 61), "111" + clockPulses + "0111");
+    EXPECT_EQ(text(sda, 61), "110"                   // a period of bus free, START
                              "110011000000000000"    // 0xA0 (0x50, write), ACK 0
                              "110011000011001100"    // 0xA5, ACK 0
                              "000011111111000000"    // 0x3C, ACK 0
-                             "001");                 // STOP
+                             "0011");                // STOP, a period of bus free
+    // A repeated START ends the pattern with the bus held.
+    p.repeatedStart = true;
+    ASSERT_EQ(i2cSamples(p, 2), 60u);
+    ASSERT_TRUE(generateI2c(p, bytes, scl, sda));
+    EXPECT_EQ(text(scl, 60), "111" + clockPulses + "011");
+    EXPECT_EQ(text(sda, 60).substr(57), "110");
 }
 
 TEST(I2c, RandomTransfersRoundTripReadWriteAndRepeatedStart) {
@@ -149,6 +159,8 @@ TEST(I2c, RandomTransfersRoundTripReadWriteAndRepeatedStart) {
                     if (read && count > 0) acks.back() = '1';
                     EXPECT_EQ(d.acks, acks);
                     EXPECT_EQ(scl.back(), 1);
+                    EXPECT_EQ(sda.back(), repeated ? 0 : 1);
+                    EXPECT_EQ(sda.front() & scl.front(), 1);  // bus free before START
                 }
 }
 

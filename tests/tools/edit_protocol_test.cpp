@@ -45,8 +45,7 @@ TEST_F(EditProtocol, EachBusReadsBackAsItsBytes) {
         Buffer line = channel(3);
         EXPECT_EQ(line[19], 0);
         line.erase(line.begin(), line.begin() + 20);
-        const std::size_t frame = 10 * (1 + 8 + (c.parity == Parity::None ? 0 : 1) + c.stopBits);
-        const auto u = lyr::digital::decodeUart(line, 3 * frame, 10, 8, c.parity, c.stopBits, 1, c.lsbFirst);
+        const auto u = lyr::digital::decodeUart(line, line.size(), 10, 8, c.parity, c.stopBits, 1, c.lsbFirst);
         EXPECT_EQ(u.bytes, (Buffer{0xC0, 0xFF, 0xEE})) << c.options[0];
         EXPECT_EQ(u.errors, 0) << c.options[0];
     }
@@ -57,10 +56,13 @@ TEST_F(EditProtocol, EachBusReadsBackAsItsBytes) {
               "lsb", "--hex-file", path("bytes.txt")});
     ASSERT_EQ(r.status, 0) << r.err;
     int errors = 0;
-    // Lead, 16 clocks of 10 samples, lag: beyond them the lines are as they were.
-    EXPECT_EQ(lyr::digital::decodeSpi(channel(0), channel(1), channel(2), 180, 2, false, 8, true, errors),
+    EXPECT_EQ(lyr::digital::decodeSpi(channel(0), channel(1), channel(2), 3000, 2, false, 8, true, errors),
               (Buffer{0x5A, 0x0F}));
     EXPECT_EQ(errors, 0);
+    // A bytes file that does not read is a refused file, not a usage error.
+    r = edit({"spi", "--clk", "0", "--mosi", "1", "--cs", "2", "--rate", "10000000", "--hex-file", path("none.txt")});
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_NE(r.err.find("--hex-file"), std::string::npos) << r.err;
 
     // I2C read with a repeated start.
     r = edit({"i2c", "--scl", "6", "--sda", "7", "--rate", "5000000", "--address", "0x3B", "--read",

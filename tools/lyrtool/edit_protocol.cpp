@@ -20,13 +20,13 @@ namespace dg = lyr::digital;
 const std::map<std::string, std::set<std::string>> kEditorOptions = {
     {"uart",
      {"--start", "--mode", "--channel", "--baud", "--data-bits", "--parity", "--stop-bits", "--idle", "--order",
-      "--gap", "--hex", "--hex-file"}},
+      "--gap", "--hex", "--hex-file", "--after"}},
     {"spi",
      {"--start", "--mode", "--clk", "--mosi", "--cs", "--spi-mode", "--rate", "--order", "--word", "--lead", "--lag",
-      "--hex", "--hex-file"}},
+      "--cs-active", "--hex", "--hex-file", "--after"}},
     {"i2c",
      {"--start", "--mode", "--scl", "--sda", "--rate", "--address", "--write", "--read", "--repeated-start", "--hex",
-      "--hex-file"}},
+      "--hex-file", "--after"}},
 };
 const std::set<std::string> kFlags = {"--write", "--read", "--repeated-start"};
 
@@ -46,6 +46,7 @@ bool accepts(const std::string& editor, const std::string& option) {
 struct Script {
     EditRun& run;
     std::string error;
+    bool refused = false;  // a file did not read: not a usage error
 
     bool given(const std::string& o) const { return run.args.values.count(o) != 0 || run.args.flags.count(o) != 0; }
     const std::string& value(const std::string& o) const { return run.args.values.at(o); }
@@ -100,7 +101,10 @@ struct Script {
         if (!entries.allocate()) return fail("not enough memory for --hex-file");
         const auto r = dg::loadParallelFile(value("--hex-file"), entries, nullptr);
         if (!r.message.empty()) printErr("lyrtool edit: %s\n", r.message.c_str());
-        if (!r.loaded) return fail("--hex-file '" + value("--hex-file") + "' does not read");
+        if (!r.loaded) {
+            refused = true;
+            return fail("--hex-file '" + value("--hex-file") + "' does not read");
+        }
         f.setBytes(entries.data(), entries.count());
         return true;
     }
@@ -123,12 +127,13 @@ struct Script {
     }
     bool spi(dg::ProtocolForm& f) {
         f.setProtocol(dg::BusProtocol::Spi);
-        int mode = 0, order = 0, word = 0;
+        int mode = 0, order = 0, word = 0, high = 0;
         if (!channel("--clk", 0, f) || !channel("--mosi", 1, f) || !channel("--cs", 2, f) || !require("--rate") ||
             !pick("--spi-mode", {"0", "1", "2", "3"}, mode) || !pick("--order", {"msb", "lsb"}, order) ||
-            !pick("--word", {"8", "16"}, word) || !time("--lead", dg::ProtocolForm::kLead, f) ||
-            !time("--lag", dg::ProtocolForm::kLag, f))
+            !pick("--word", {"8", "16"}, word) || !pick("--cs-active", {"low", "high"}, high) ||
+            !time("--lead", dg::ProtocolForm::kLead, f) || !time("--lag", dg::ProtocolForm::kLag, f))
             return false;
+        f.setChipSelectActiveLow(high == 0);
         f.setText(dg::ProtocolForm::kRate, value("--rate"));
         f.setSpiMode(mode);
         f.setMsbFirst(order == 0);
@@ -144,6 +149,13 @@ struct Script {
         f.setText(dg::ProtocolForm::kAddress, value("--address"));
         f.setRead(given("--read"));
         f.setRepeatedStart(given("--repeated-start"));
+        return true;
+    }
+
+    bool after(dg::ProtocolForm& f) {
+        int keep = 0;
+        if (!pick("--after", {"idle", "keep"}, keep)) return false;
+        f.setAfterIdle(keep == 0);
         return true;
     }
 
@@ -168,8 +180,8 @@ int runProtocol(EditRun& run) {
     bool usage = false;
     dg::DigitalFormEditor<dg::ProtocolForm> editor(run.prompter, [&](dg::ProtocolForm& f) {
         const bool set = run.editor == "uart" ? script.uart(f) : run.editor == "spi" ? script.spi(f) : script.i2c(f);
-        if (!set || !script.time("--start", dg::DigitalEditFrame::kStartField, f) || !script.bytes(f) ||
-            !script.check(f)) {
+        if (!set || !script.after(f) || !script.time("--start", dg::DigitalEditFrame::kStartField, f) ||
+            !script.bytes(f) || !script.check(f)) {
             usage = true;
             return false;
         }
@@ -178,6 +190,10 @@ int runProtocol(EditRun& run) {
         return f.createSegment() && f.applyDigitalSegment(mode);
     });
     run.range = run.doc.EditDigitalProtocol(0, editor);
+    if (usage && script.refused) {
+        printErr("lyrtool edit: %s\n", script.error.c_str());
+        return kRefused;
+    }
     if (usage) return run.usage = script.error, kUsage;
     return run.range ? kOk : kRefused;
 }
@@ -189,14 +205,25 @@ const bool registered = registerEditFamily({
     accepts,
     runProtocol,
     "  bus patterns: each takes --start TIME --mode replace|or|and|xor and the\n"
-    "             bytes as --hex TEXT or --hex-file FILE\n"
-    "  uart       --channel K --baud N [--data-bits 5|6|7|8]\n"
+    "             bytes as --hex TEXT or --hex-file FILE. Every pattern begins\n"
+    "             and ends with its lines idle: UART one bit time of idle before\n"
+    "             the first start bit and after the last stop bit; SPI one clock\n"
+    "             period with chip select inactive and the clock at rest before\n"
+    "             and after the active span (--lead and --lag lie inside it, data\n"
+    "             low outside); I2C one clock period of bus free (both lines\n"
+    "             high) before START and after STOP (--repeated-start ends with\n"
+    "             the repeated START, the bus held). --after idle (default) holds\n"
+    "             the lines at that end level up to the end of the waveform, as\n"
+    "             part of the edit; --after keep leaves the samples after the\n"
+    "             pattern as they were. Samples before --start are never touched.\n"
+    "  uart       --channel K --baud N [--data-bits 5|6|7|8] [--after idle|keep]\n"
     "             [--parity none|even|odd|mark|space] [--stop-bits 1|2] [--idle 0|1]\n"
     "             [--order lsb|msb] [--gap TIME]\n"
     "  spi        --clk K --mosi K --cs K [--spi-mode 0|1|2|3] --rate HZ\n"
     "             [--order msb|lsb] [--word 8|16] [--lead TIME] [--lag TIME]\n"
+    "             [--cs-active low|high] [--after idle|keep]\n"
     "  i2c        --scl K --sda K --rate HZ --address 0xNN (--write | --read)\n"
-    "             [--repeated-start]\n",
+    "             [--repeated-start] [--after idle|keep]\n",
 });
 
 }  // namespace

@@ -21,8 +21,8 @@ QString q(const std::string& s) { return QString::fromStdString(s); }
 constexpr QSize kPreviewSize{382, 36};
 
 // The object names of the option boxes, by Option.
-const char* const kOptionNames[] = {"dataBits", "parity", "stopBits",   "idle",       "uartOrder",
-                                    "spiMode",  "spiOrder", "wordBits", "chipSelect", "direction"};
+const char* const kOptionNames[] = {"dataBits", "parity",   "stopBits", "idle",       "uartOrder", "spiMode",
+                                    "spiOrder", "wordBits", "chipSelect", "direction", "after"};
 
 // The names of the lines by protocol and role, as the previews label them.
 const char* const kLineNames[3][3] = {{"DATA", "", ""}, {"SCK", "MOSI", "CS"}, {"SCL", "SDA", ""}};
@@ -51,12 +51,21 @@ CDigitalProtocolDlg::CDigitalProtocolDlg(ProtocolForm& form, QWidget* parent)
     auto* protocolLabel = new QLabel(QStringLiteral("プロトコル："), this);
     protocolLabel->setBuddy(protocol_);
     grid->addWidget(protocolLabel, 0, 1);
-    grid->addWidget(protocol_, 0, 2, 1, 2, Qt::AlignLeft);
+    // The protocol and what follows its pattern share the first row.
+    auto* first = new QGridLayout;
+    first->setHorizontalSpacing(4);
+    first->addWidget(protocol_, 0, 0);
+    first->setColumnMinimumWidth(1, 24);
+    first->setColumnStretch(4, 1);
+    grid->addLayout(first, 0, 2, 1, 4);
     connect(protocol_, &QComboBox::currentIndexChanged, this, [this](int p) {
         if (showing_) return;
         bus_.setProtocol(static_cast<BusProtocol>(p));
         showForm();
     });
+
+    addOption(first, 0, 2, After, QStringLiteral("パターン後："),
+              {QStringLiteral("アイドル"), QStringLiteral("変更しない")});
 
     addFieldRow(1, ProtocolForm::kRate);
     auto* achievedLabel = new QLabel(QStringLiteral("実際のレート："), this);
@@ -232,6 +241,7 @@ void CDigitalProtocolDlg::setOption(Option option, int i) {
     case WordBits: bus_.setWordBits(i == 0 ? 8 : 16); break;
     case ChipSelect: bus_.setChipSelectActiveLow(i == 0); break;
     case Direction: bus_.setRead(i == 1); break;
+    case After: bus_.setAfterIdle(i == 0); break;
     case kOptionCount: break;
     }
 }
@@ -249,6 +259,7 @@ int CDigitalProtocolDlg::optionIndex(Option option) const {
     case WordBits: return s.wordBits == 16 ? 1 : 0;
     case ChipSelect: return s.csActiveLow ? 0 : 1;
     case Direction: return s.read ? 1 : 0;
+    case After: return s.afterIdle ? 0 : 1;
     case kOptionCount: break;
     }
     return 0;
@@ -279,6 +290,11 @@ void CDigitalProtocolDlg::buildPreviews() {
         rows->addWidget(lineLabels_[k], k, 0);
         rows->addWidget(previews_[k], k, 1);
     }
+    // The pattern's layout in time, idle lines included, under its lines.
+    layout_ = new QLabel(box);
+    layout_->setObjectName(QStringLiteral("layout"));
+    layout_->setWordWrap(true);
+    rows->addWidget(layout_, 3, 0, 1, 2);
     preview()->hide();
     if (column) column->insertLayout(0, rows);
     box->setFixedWidth(kPreviewSize.width() + labelWidth + rows->horizontalSpacing() + 8);
@@ -292,6 +308,7 @@ void CDigitalProtocolDlg::setKeyboardOrder() {
     std::vector<QWidget*> order{start.edit, start.unitBox};
     for (int m = 0; m < 4; ++m) order.push_back(applyButton(static_cast<DigitalApplyMode>(m)));
     order.push_back(protocol_);
+    order.push_back(options_[After]);
     order.push_back(row(ProtocolForm::kRate).edit);
     auto field = [&](std::size_t i) {
         order.push_back(row(i).edit);
@@ -334,6 +351,9 @@ void CDigitalProtocolDlg::showForm() {
     if (rate.unitText) rate.unitText->setText(q(bus_.field(ProtocolForm::kRate).unitText));
     achieved_->setText(q(bus_.achievedRateText()));
     problem_->setText(q(bus_.problemMessage()));
+    layout_->setText(q(bus_.layoutText()));
+    layout_->setAccessibleName(layout_->text());
+    layout_->setAccessibleDescription(QStringLiteral("パターンの構成"));
     bool resized = false;
     for (int k = 0; k < 3; ++k) {
         const bool driven = k < bus_.roleCount();

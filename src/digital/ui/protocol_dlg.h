@@ -18,7 +18,7 @@ class CDigitalProtocolDlg : public DataSourceDialog {
 public:
     // The option boxes, each an index into its list of choices.
     enum Option { DataBits, Parity, StopBits, Idle, UartOrder, SpiMode, SpiOrder, WordBits, ChipSelect, Direction,
-                  kOptionCount };
+                  After, kOptionCount };
 
     explicit CDigitalProtocolDlg(ProtocolForm& form, QWidget* parent = nullptr);
     QComboBox* protocolBox() const { return protocol_; }
@@ -31,6 +31,7 @@ public:
     QCheckBox* repeatedStartCheck() const { return repeated_; }
     QLabel* achievedLabel() const { return achieved_; }
     QLabel* problemLabel() const { return problem_; }
+    QLabel* layoutLabel() const { return layout_; }
     LevelPreview* linePreview(int role) const { return previews_[role]; }
     QLabel* lineLabel(int role) const { return lineLabels_[role]; }
     void showForm() override;
@@ -56,6 +57,7 @@ private:
     QCheckBox* repeated_ = nullptr;
     QLabel* achieved_ = nullptr;
     QLabel* problem_ = nullptr;
+    QLabel* layout_ = nullptr;
     LevelPreview* previews_[3] = {};
     QLabel* lineLabels_[3] = {};
 };

@@ -100,15 +100,18 @@ TEST_F(ProtocolDialog, UartFromTheLanePopupWithTypedBytes) {
         click(dlg, "create");
         EXPECT_EQ(dlg.lineLabel(0)->text(), QStringLiteral("DATA\nCH3"));
         // Tab reads the UART page row by row, then goes to the bytes.
-        EXPECT_EQ(tabWalk(dlg, dlg.protocolBox(), 10),
-                  (QStringList{"edit_rate", "line0_0", "dataBits", "parity", "stopBits", "idle", "uartOrder",
+        EXPECT_EQ(tabWalk(dlg, dlg.protocolBox(), 11),
+                  (QStringList{"after", "edit_rate", "line0_0", "dataBits", "parity", "stopBits", "idle", "uartOrder",
                                "edit_gap", "unit_gap", "sourceDirect"}));
+        // The layout under the previews, idle lines and what follows included.
+        EXPECT_EQ(dlg.layoutLabel()->text(), QStringLiteral("アイドル1ビット、フレーム、アイドル1ビット、以降アイドル"));
+        EXPECT_EQ(dlg.optionBox(CDigitalProtocolDlg::After)->accessibleName(), QStringLiteral("パターン後"));
         screenshot(dlg, QStringLiteral("uart"));
         click(dlg, "apply0");
     });
     EXPECT_EQ(first, 0);
-    EXPECT_EQ(end, 2 * 10 * 104);
-    const auto d = decodeUart(channel(3), 2 * 10 * 104, 104, 7, Parity::Odd, 1, 1, true);
+    EXPECT_EQ(end, 4000);  // the idle line to the end of the waveform
+    const auto d = decodeUart(channel(3), 4000, 104, 7, Parity::Odd, 1, 1, true);
     EXPECT_EQ(d.errors, 0);
     EXPECT_EQ(d.bytes, (Buffer{0x48, 0x69}));
     const auto& s = doc->protocolSettings();
