@@ -360,6 +360,65 @@ TEST_F(OutputWorker, ClosingDuringATransferWaitsForTheChunkInFlight) {
     model = nullptr;
 }
 
+// The worker's calls back, taken on the test's thread as they come.
+class CallsBack {
+public:
+    void push(DeviceExecutor::Task call) {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            calls_.push_back(std::move(call));
+        }
+        ready_.notify_one();
+    }
+    void until(const OutputWindowForm& form) {
+        while (form.busy() || form.transferring()) {
+            std::unique_lock<std::mutex> lock(mutex_);
+            ready_.wait(lock, [this] { return !calls_.empty(); });
+            DeviceExecutor::Task call = std::move(calls_.front());
+            calls_.pop_front();
+            lock.unlock();
+            call();
+        }
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable ready_;
+    std::deque<DeviceExecutor::Task> calls_;
+};
+
+// What reaches the unit through the worker is, byte for byte, what the
+// synchronous upload sends (lyrtool's path).
+TEST_F(OutputWorker, TheWorkerSendsWhatTheSynchronousUploadSends) {
+    for (std::uint32_t i = 0; i < kSamples; ++i) doc_->analog()[i] = (i % 3000) / 1500.0 - 1.0;
+    ASSERT_TRUE(doc_->setAnalogResolution(11));
+    auto traffic = [this] {
+        std::vector<std::pair<char, std::vector<std::uint8_t>>> t;
+        for (const auto& e : unit_.model.traffic) t.emplace_back(e.tag, e.bytes);
+        return t;
+    };
+    FT_HANDLE h = unit_.open();
+    std::vector<std::uint16_t> words(kSamples);
+    ASSERT_EQ(uploadWaveform(unit_.api(), h, doc_->outputSettings(), kSamples, doc_->samplingUnits(),
+                             openingFor(*doc_, {}, {}, "").tracks, 11, words.data()),
+              FT_OK);
+    const auto synchronous = traffic();
+    closeDevice(unit_.api(), h);
+
+    CallsBack back;
+    DeviceWorker worker([&back](DeviceExecutor::Task call) { back.push(std::move(call)); });
+    OutputWindowForm f(unit_.api(), timer_, prompter_, nullptr, &worker);
+    ASSERT_TRUE(f.open(openingFor(*doc_, {}, {}, "test.lyr")));
+    back.until(f);
+    unit_.forget();
+    f.transfer();
+    back.until(f);
+    EXPECT_EQ(f.progressBytes(), 2 * kSamples);
+    EXPECT_TRUE(prompter_.asked.empty()) << lastMessage();
+    EXPECT_EQ(traffic(), synchronous);
+    f.close();
+}
+
 TEST(DeviceWorkerThread, RunsWorkInOrderAndSendsEachResultBack) {
     std::mutex m;
     std::vector<std::string> seen;
