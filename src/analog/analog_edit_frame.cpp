@@ -5,6 +5,7 @@
 
 #include <new>
 
+#include "document/large_buffers.h"
 #include "document/quantities.h"
 
 namespace lyr::analog {
@@ -16,7 +17,9 @@ namespace {
 class HeapAllocator : public BufferAllocator {
 public:
     std::unique_ptr<double[]> doubles(std::size_t n) override {
-        return std::unique_ptr<double[]>(new (std::nothrow) double[n]);
+        std::unique_ptr<double[]> p(new (std::nothrow) double[n]);
+        if (p) document::adviseLargeBuffer(p.get(), n * sizeof(double));
+        return p;
     }
     std::unique_ptr<std::uint8_t[]> bytes(std::size_t n) override {
         return std::unique_ptr<std::uint8_t[]>(new (std::nothrow) std::uint8_t[n]);
@@ -84,7 +87,7 @@ bool AnalogEditFrame::open(double* analog, std::int64_t totalTime, std::uint32_t
         sketchCount_ = 0;
         sketchList_.begin(sketchRect_);
         buildSketch(sketchSamples_.get(), sketchCount_, sketchList_);
-        computePreviewColumns(sketchRect_, sketchSamples_.get(), sketchCount_, sketchColumns_);
+        if (graphsDrawn_) computePreviewColumns(sketchRect_, sketchSamples_.get(), sketchCount_, sketchColumns_);
     }
     doc::formatTimeAuto(totalTime, labelUnit_);
     FormField& s = fields_[kStartField];
@@ -292,7 +295,7 @@ void AnalogEditFrame::setSketchRect(const PlotRect& rect) {
 }
 
 void AnalogEditFrame::computePreview() {
-    computePreviewColumns(plotRect_, segment_.get(), static_cast<std::size_t>(segmentCount_), preview_);
+    if (graphsDrawn_) computePreviewColumns(plotRect_, segment_.get(), static_cast<std::size_t>(segmentCount_), preview_);
 }
 
 }  // namespace lyr::analog

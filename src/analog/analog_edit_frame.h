@@ -123,6 +123,10 @@ public:
     void setSketchRect(const PlotRect& rect);
     const PreviewColumns& sketchColumns() const { return sketchColumns_; }
     const SketchDisplayList& sketchList() const { return sketchList_; }
+    // Whether the columns of the graphs are computed at all: the command line
+    // shows none and turns them off before the form opens.
+    void setGraphsDrawn(bool drawn) { graphsDrawn_ = drawn; }
+    bool graphsDrawn() const { return graphsDrawn_; }
 
     // Where open() takes the buffers from (the heap unless set; tests inject
     // one that runs short). It must outlive the form.
@@ -213,6 +217,7 @@ private:
     std::uint64_t segmentCount_ = 0;
     std::size_t sketchCount_ = 0;
     bool previewShown_ = false;
+    bool graphsDrawn_ = true;
     bool previewCurrent_ = false;
     bool createEnabled_ = false;
     bool applyEnabled_ = false;

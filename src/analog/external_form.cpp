@@ -24,12 +24,12 @@ bool resampleSource(double* segment, const ResampleParams& p) {
     const std::int64_t interval = p.sourceInterval;
     if (ts <= 0 || interval <= 0 || p.period < 0 || p.conversionStart < 0 || p.sourceCount == 0) return false;
     const std::uint64_t m = periodSamples(p.period, p.samplingTime);
-    zeroSamples(segment, m);
     const __int128 duration = static_cast<__int128>(p.sourceCount) * interval;
     __int128 length = p.period;
     if (p.conversionStart + length > duration) length = duration - p.conversionStart;
-    if (length <= 0) return true;
-    const auto n = static_cast<std::uint64_t>(length / ts);
+    const auto n = length <= 0 ? std::uint64_t{0} : std::min<std::uint64_t>(m, static_cast<std::uint64_t>(length / ts));
+    // Only the samples past the source are zeroed; the rest are written below.
+    zeroSamples(segment + n, m - n);
     // t = i x Ts + start stepped exactly: k = t / interval, r = t mod interval.
     const std::int64_t dk = ts / interval, dr = ts % interval;
     std::int64_t k = p.conversionStart / interval, r = p.conversionStart % interval;
@@ -89,8 +89,9 @@ ExternalForm::ExternalForm(Prompter& prompter) : AnalogEditFrame(prompter) {
 
 bool ExternalForm::allocateWork() {
     source_ = allocator().doubles(kCapacity);
-    if (source_) overview_ = allocator().doubles(kCapacity);
-    return source_ && overview_;
+    // Without graphs the overview buffer is never touched: none is taken.
+    if (source_ && graphsDrawn()) overview_ = allocator().doubles(kCapacity);
+    return source_ && (overview_ || !graphsDrawn());
 }
 
 void ExternalForm::fillFields() {
@@ -237,7 +238,7 @@ void ExternalForm::setOverviewRect(const PlotRect& rect) {
 }
 
 void ExternalForm::computeOverview() {
-    computePreviewColumns(overviewRect_, overview_.get(), sourceLoaded_ ? sourceCount_ : 0, overviewColumns_);
+    if (overview_) computePreviewColumns(overviewRect_, overview_.get(), sourceLoaded_ ? sourceCount_ : 0, overviewColumns_);
 }
 
 bool ExternalForm::loadWaveform(const std::string& path, bool legacy) {
@@ -322,6 +323,8 @@ bool ExternalForm::loadSource(const std::string& path) {
 }
 
 void ExternalForm::sourceDone() {
+    // The extremes serve the overview and its labels only.
+    if (!graphsDrawn()) return;
     const double* s = source_.get();
     const std::uint32_t n = sourceCount_;
     if (n == 0) {
@@ -334,6 +337,7 @@ void ExternalForm::sourceDone() {
     maxLabel_ = doc::formatVolts(sourceMax_);
     minLabel_ = doc::formatVolts(sourceMin_);
     const double span = sourceMax_ - sourceMin_;
+    if (!overview_) return;
     if (span >= -0.000001 && span <= 0.000001) {
         std::fill(overview_.get(), overview_.get() + n, 0.0);
     } else {

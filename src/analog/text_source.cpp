@@ -1,9 +1,12 @@
 #include "analog/text_source.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <thread>
+#include <vector>
 
 namespace lyr::analog {
 
@@ -61,6 +64,31 @@ bool isOverflow(std::string_view digits) {
     return pointShift + exponent >= 0;
 }
 
+// The common plain token, "[-]digits[.digits]" of at most 15 digits, then a
+// separator: its digits make an integer below 2^53 and the power of ten is
+// exact, so one division rounds exactly as the full conversion does.
+// False for anything else (the caller falls back to that conversion).
+inline bool plainDecimal(const char* p, const char* end, double& value, const char*& stop) {
+    static constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    const bool negative = *p == '-';
+    const char* q = p + negative;
+    std::uint64_t m = 0;
+    int digits = 0;
+    while (q < end && static_cast<unsigned>(*q - '0') < 10) m = m * 10 + static_cast<unsigned>(*q++ - '0'), ++digits;
+    int fraction = 0;
+    if (q < end && *q == '.') {
+        ++q;
+        while (q < end && static_cast<unsigned>(*q - '0') < 10)
+            m = m * 10 + static_cast<unsigned>(*q++ - '0'), ++digits, ++fraction;
+    }
+    if (digits == 0 || digits > 15 || q == end || classOf(*q) != kSeparator) return false;
+    const double v = fraction ? static_cast<double>(m) / kPow10[fraction] : static_cast<double>(m);
+    value = negative ? -v : v;
+    stop = q;
+    return true;
+}
+
 }  // namespace
 
 bool convertNumberToken(std::string_view token, double& value) {
@@ -105,6 +133,47 @@ NumberSink::Verdict NumberSink::store(std::string_view token) {
 }
 
 NumberSink::Verdict NumberSink::consume(std::string_view block, std::size_t& used) {
+    // A large block (the command line reads whole 1 MiB blocks) is parsed in
+    // two halves at once when the limit cannot fall inside it: every value
+    // takes at least two bytes, token and separator.
+    constexpr std::size_t kSplitBytes = 256 * 1024;
+    if (!parallel_ || block.size() < kSplitBytes) return consumeRun(block, used);
+    // A token cut by the previous block is completed first.
+    std::size_t at = 0;
+    if (!pending_.empty()) {
+        while (at < block.size() && classOf(block[at]) == kToken) ++at;
+        if (at == block.size()) return consumeRun(block, used);
+        const Verdict v = consumeRun(block.substr(0, at + 1), used);
+        if (v != Verdict::More) return v;
+        ++at;
+    }
+    const std::string_view rest = block.substr(at);
+    if (count_ + rest.size() / 2 + 2 >= doc::kMaxReadEntries) {
+        const Verdict v = consumeRun(rest, used);
+        used += at;
+        return v;
+    }
+    std::size_t mid = rest.size() / 2;
+    while (mid < rest.size() && classOf(rest[mid]) != kSeparator) ++mid;
+    if (mid + 1 >= rest.size()) return consumeRun(rest, used);
+    const std::string_view second = rest.substr(mid + 1);
+    std::vector<double> tail(second.size() / 2 + 2);
+    NumberSink other(tail.data());
+    Verdict otherVerdict = Verdict::More;
+    std::size_t otherUsed = 0;
+    std::thread worker([&] { otherVerdict = other.consumeRun(second, otherUsed); });
+    // The first half ends with its separator, so no token of it is left pending.
+    const Verdict first = consumeRun(rest.substr(0, mid + 1), used);
+    worker.join();
+    if (first == Verdict::Invalid || otherVerdict == Verdict::Invalid) return Verdict::Invalid;
+    std::copy_n(tail.data(), other.count_, values_ + count_);
+    count_ += other.count_;
+    pending_ = std::move(other.pending_);
+    used = block.size();
+    return Verdict::More;
+}
+
+NumberSink::Verdict NumberSink::consumeRun(std::string_view block, std::size_t& used) {
     const char* const begin = block.data();
     const char* const end = begin + block.size();
     const char* p = begin;
@@ -130,8 +199,18 @@ NumberSink::Verdict NumberSink::consume(std::string_view block, std::size_t& use
             continue;
         }
         if (c == kInvalid) return Verdict::Invalid;
-        // Fast path: the conversion finds the end of an ordinary token itself.
         double v = 0.0;
+        const char* stop = nullptr;
+        if (plainDecimal(p, end, v, stop)) {
+            values_[count_++] = v;
+            p = stop + 1;
+            if (count_ >= doc::kMaxReadEntries) {
+                used = static_cast<std::size_t>(p - begin);
+                return Verdict::Full;
+            }
+            continue;
+        }
+        // Then the conversion, which finds the end of an ordinary token itself.
         const auto r = std::from_chars(p, end, v, std::chars_format::general);
         if (r.ec == std::errc() && r.ptr < end && classOf(*r.ptr) == kSeparator) {
             values_[count_++] = v;
@@ -170,8 +249,9 @@ NumberSink::Verdict NumberSink::finish() {
 }
 
 doc::ReadStatus parseTextSource(const std::string& path, double* values, std::uint32_t& count,
-                                doc::ReadProgress* progress) {
+                                doc::ReadProgress* progress, bool twoThreads) {
     NumberSink sink(values);
+    sink.setTwoThreads(twoThreads);
     const doc::ReadStatus status = doc::readBlocks(path, sink, progress);
     count = doc::readSucceeded(status) ? sink.count() : 0;
     return status;

@@ -25,21 +25,26 @@ class NumberSink : public document::BlockSink {
 public:
     explicit NumberSink(double* values) : values_(values) {}
     Verdict consume(std::string_view block, std::size_t& used) override;
+    // Large blocks parsed in two threads, split at a separator.
+    void setTwoThreads(bool on) { parallel_ = on; }
     Verdict finish() override;
     std::uint32_t count() const { return count_; }
 
 private:
     // Stores a complete token; Full when that reached the limit.
     Verdict store(std::string_view token);
+    Verdict consumeRun(std::string_view block, std::size_t& used);
 
     double* values_;
     std::uint32_t count_ = 0;
     std::string pending_;  // a token cut by the end of a block
+    bool parallel_ = false;
 };
 
 // Reads a text source into values: the status (Ok, OverLimit with the first
 // 1,048,576 values kept, or a failure with its message) and the count read.
+// Whole blocks of 256 KiB and more are parsed in two threads.
 document::ReadStatus parseTextSource(const std::string& path, double* values, std::uint32_t& count,
-                                     document::ReadProgress* progress = nullptr);
+                                     document::ReadProgress* progress = nullptr, bool twoThreads = true);
 
 }  // namespace lyr::analog

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "document/identifiers.h"
+#include "document/large_buffers.h"
 #include "document/levels.h"
 
 namespace lyr::document {
@@ -31,6 +32,7 @@ std::unique_ptr<CSYNDoc> CSYNDoc::create(std::string& message, BlockAllocator al
         message = kMemoryMessage;
         return nullptr;
     }
+    adviseLargeBuffer(raw, kBlockBytes);
     std::unique_ptr<CSYNDoc> doc(new CSYNDoc());
     doc->block_.reset(raw);
     auto* bytes = static_cast<std::uint8_t*>(raw);

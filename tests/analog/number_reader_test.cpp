@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -105,6 +108,35 @@ TEST(NumberReader, LimitAndBlockBoundaries) {
     }
     std::string bad(doc::kReadBlockBytes - 1, ' ');
     EXPECT_EQ(readText(dir, bad + "12x").status, doc::ReadStatus::InvalidData);
+}
+
+// Whole blocks are read in two halves at once: the values, their order and
+// the refusals are those of the C library reading token by token, wherever
+// the halves meet (the plain decimals take their own fast conversion).
+TEST(NumberReader, TwoThreadBlocksReadAsTheCLibraryDoes) {
+    test::ScratchFolder dir;
+    std::string text;
+    std::vector<double> expected;
+    const char* forms[] = {"%.4f", "-%.6f", "%.17g", "%.3e", "+%.2f", "%.0f", "-0.%06.0f", "%.15f"};
+    for (std::size_t i = 0; text.size() < 3 * doc::kReadBlockBytes; ++i) {
+        char token[64];
+        const double x = std::sin(double(i)) * std::pow(10.0, double(i % 7) - 3.0);
+        std::snprintf(token, sizeof token, forms[i % 8], i % 8 == 6 ? std::fabs(x) * 1e6 : std::fabs(x));
+        text += token;
+        text += " ,;\t\r\n"[i % 6];
+        expected.push_back(std::strtod(token, nullptr));
+    }
+    const Read r = readText(dir, text);
+    ASSERT_EQ(r.status, doc::ReadStatus::Ok);
+    ASSERT_EQ(r.values.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        ASSERT_EQ(std::memcmp(&r.values[i], &expected[i], 8), 0) << i << ": " << r.values[i] << " " << expected[i];
+    // a refused byte in the second half of a block, and in the first
+    for (std::size_t at : {doc::kReadBlockBytes * 3 / 4, doc::kReadBlockBytes / 4}) {
+        std::string bad = text;
+        bad[at] = 'x';
+        EXPECT_EQ(readText(dir, bad).status, doc::ReadStatus::InvalidData) << at;
+    }
 }
 
 }  // namespace

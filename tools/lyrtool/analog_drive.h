@@ -90,7 +90,11 @@ int runEditor(doc::CSYNDoc& d, Drive& drive, lyrtool::StderrPrompter& prompter, 
         }
         return drive.finish(f);
     });
-    if (configure) editor.configure = configure;
+    // Nothing here draws the preview.
+    editor.configure = [&](Form& f) {
+        f.setGraphsDrawn(false);
+        if (configure) configure(f);
+    };
     range = ((d).*operation)(0, editor);
     if (usage) return kUsage;
     return range ? kOk : kRefused;

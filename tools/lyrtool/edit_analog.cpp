@@ -130,6 +130,8 @@ int runExternal(EditRun& run, Drive& drive) {
         if (!drive.check(f)) return !(usage = true);
         return f.convertSource() && f.applySegment(drive.mode);
     });
+    // The overview and the preview are the dialog's alone.
+    editor.configure = [](Form& f) { f.setGraphsDrawn(false); };
     run.range = run.doc.EditAnalogExternal(0, editor);
     if (usage) return kUsage;
     return run.range ? kOk : kRefused;
