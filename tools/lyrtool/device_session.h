@@ -34,8 +34,8 @@ public:
     // kOk, or kNoDevice after a message.
     int bind() {
         if (lyr::device::bindDeviceLibrary(library_)) return kOk;
-        printErr("lyrtool %s: no D2XX library (%s or set %s)\n", command_,
-                     lyr::device::defaultLibraryName(), lyr::device::kLibraryVariable);
+        printErr("lyrtool %s: no D2XX library (%s or set %s)\n", command_, lyr::device::defaultLibraryName(),
+                 lyr::device::kLibraryVariable);
         return kNoDevice;
     }
     int open(const std::string& serial) {
@@ -65,9 +65,8 @@ public:
         return s;
     }
     int refuse(const char* message, lyr::device::DeviceState state) const {
-        printErr("lyrtool %s: %s (refused: the unit is %s%s)\n", command_, message,
-                     lyr::device::stateName(state),
-                     state == lyr::device::DeviceState::Ready ? " and starts on its trigger input" : "");
+        printErr("lyrtool %s: %s (refused: the unit is %s%s)\n", command_, message, lyr::device::stateName(state),
+                 state == lyr::device::DeviceState::Ready ? " and starts on its trigger input" : "");
         return kRefused;
     }
 
