@@ -90,12 +90,19 @@ void baselineRead(benchmark::State& state, const char* name) {
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(bytes.size()));
 }
 
-void readSource(benchmark::State& state, const char* name) {
+// Moves at every whole percent of the file.
+struct CountingProgress : lyr::document::ReadProgress {
+    int moves = 0;
+    void setPercent(int) override { ++moves; }
+};
+
+void readSource(benchmark::State& state, const char* name, bool twoThreads = true,
+                lyr::document::ReadProgress* progress = nullptr) {
     const std::string path = files().path(name);
     auto& v = values();
     for (auto _ : state) {
         std::uint32_t count = 0;
-        const auto status = parseTextSource(path, v.data(), count);
+        const auto status = parseTextSource(path, v.data(), count, progress, twoThreads);
         if (status != lyr::document::ReadStatus::Ok || count != kN) state.SkipWithError("not read");
         benchmark::DoNotOptimize(count);
     }
@@ -104,10 +111,19 @@ void readSource(benchmark::State& state, const char* name) {
 
 void BM_BaselineFromCharsOneColumn(benchmark::State& s) { baselineRead(s, "one.csv"); }
 void BM_NumberReaderOneColumn(benchmark::State& s) { readSource(s, "one.csv"); }
+// One thread, without and with the progress bar (which hands the blocks over
+// in slices of one percent): the progress must cost nothing measurable.
+void BM_NumberReaderOneColumnOneThread(benchmark::State& s) { readSource(s, "one.csv", false); }
+void BM_NumberReaderOneColumnWithProgress(benchmark::State& s) {
+    CountingProgress progress;
+    readSource(s, "one.csv", false, &progress);
+}
 void BM_BaselineFromCharsEightColumns(benchmark::State& s) { baselineRead(s, "eight.csv"); }
 void BM_NumberReaderEightColumns(benchmark::State& s) { readSource(s, "eight.csv"); }
 BENCHMARK(BM_BaselineFromCharsOneColumn)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_NumberReaderOneColumn)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NumberReaderOneColumnOneThread)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NumberReaderOneColumnWithProgress)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BaselineFromCharsEightColumns)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_NumberReaderEightColumns)->Unit(benchmark::kMillisecond);
 

@@ -90,6 +90,25 @@ void BM_LoadSerialFile(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadSerialFile);
 
+// The same with a progress bar that moves at every whole percent: the block
+// is handed over in slices, which must cost nothing measurable.
+struct CountingProgress : lyr::document::ReadProgress {
+    int moves = 0;
+    void setPercent(int) override { ++moves; }
+};
+
+void BM_LoadSerialFileWithProgress(benchmark::State& state) {
+    LoadedEntries bits;
+    bits.allocate();
+    CountingProgress progress;
+    for (auto _ : state) {
+        const auto r = loadSerialFile(files().bits, bits, &progress);
+        if (bits.count() != kN || !r.message.empty()) state.SkipWithError("bits not read");
+    }
+    state.SetBytesProcessed(state.iterations() * std::int64_t(fs::file_size(files().bits)));
+}
+BENCHMARK(BM_LoadSerialFileWithProgress);
+
 void BM_BaselineReadAndScanWords(benchmark::State& state) {
     std::vector<char> block(lyr::document::kReadBlockBytes);
     for (auto _ : state) benchmark::DoNotOptimize(readAndScan(files().words, block));
@@ -107,6 +126,18 @@ void BM_LoadParallelFile(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * std::int64_t(fs::file_size(files().words)));
 }
 BENCHMARK(BM_LoadParallelFile);
+
+void BM_LoadParallelFileWithProgress(benchmark::State& state) {
+    LoadedEntries words;
+    words.allocate();
+    CountingProgress progress;
+    for (auto _ : state) {
+        const auto r = loadParallelFile(files().words, words, &progress);
+        if (words.count() != kN || !r.message.empty()) state.SkipWithError("words not read");
+    }
+    state.SetBytesProcessed(state.iterations() * std::int64_t(fs::file_size(files().words)));
+}
+BENCHMARK(BM_LoadParallelFileWithProgress);
 
 struct Buffers {
     Buffers() : source(kN), segments(8, std::vector<std::uint8_t>(kN)) {

@@ -4,6 +4,7 @@
 #include <array>
 #include <bit>
 #include <charconv>
+#include <cmath>
 #include <cstring>
 #include <new>
 
@@ -136,13 +137,126 @@ std::size_t formatSeconds(std::int64_t ns, char* out) {
     return static_cast<std::size_t>(p - out);
 }
 
+std::size_t formatG17(double v, char* out) {
+    std::uint64_t bits;
+    std::memcpy(&bits, &v, 8);
+    const bool negative = bits >> 63;
+    const int biased = static_cast<int>((bits >> 52) & 0x7FF);
+    const std::uint64_t fraction = bits & ((std::uint64_t{1} << 52) - 1);
+    const double a = negative ? -v : v;
+    char* p = out;
+    if (biased == 0 && fraction == 0) {
+        if (negative) *p++ = '-';
+        *p++ = '0';
+        return static_cast<std::size_t>(p - out);
+    }
+    // The exact digits by 128-bit integers: v = m x 2^e with e < 0, and
+    // m x 10^(16 - x) < 2^128 for the decimal exponents x of [1e-5, 2^52).
+    if (biased == 0 || a < 1e-5 || a >= 4503599627370496.0)
+        return static_cast<std::size_t>(std::to_chars(out, out + 32, v, std::chars_format::general, 17).ptr - out);
+    using u128 = unsigned __int128;
+    static constexpr std::uint64_t kPow10[] = {1,
+                                               10,
+                                               100,
+                                               1000,
+                                               10000,
+                                               100000,
+                                               1000000,
+                                               10000000,
+                                               100000000,
+                                               1000000000,
+                                               10000000000,
+                                               100000000000,
+                                               1000000000000,
+                                               10000000000000,
+                                               100000000000000,
+                                               1000000000000000,
+                                               10000000000000000,
+                                               100000000000000000,
+                                               1000000000000000000,
+                                               10000000000000000000u};
+    const std::uint64_t m = fraction | (std::uint64_t{1} << 52);
+    const int shift = 1075 - biased;  // v = m / 2^shift
+    // floor(log10 a) from the binary exponent: this or one more; the loop settles it
+    int x = ((biased - 1023) * 78913) >> 18;
+    std::uint64_t digits = 0;
+    for (int tries = 0; tries < 3; ++tries) {
+        const int k = 16 - x;  // 1 ... 21
+        const u128 scale = k <= 19 ? u128{kPow10[k]} : u128{kPow10[19]} * kPow10[k - 19];
+        const u128 product = u128{m} * scale;
+        u128 q = product >> shift;
+        const u128 rem = product - (q << shift);
+        const u128 half = u128{1} << (shift - 1);
+        if (rem > half || (rem == half && (q & 1))) ++q;  // to nearest, ties to even
+        if (q < kPow10[16]) {
+            --x;
+            continue;
+        }
+        if (q >= kPow10[17]) {
+            if (q == kPow10[17]) {
+                digits = kPow10[16];
+                ++x;
+                break;
+            }
+            ++x;
+            continue;
+        }
+        digits = static_cast<std::uint64_t>(q);
+        break;
+    }
+    if (digits == 0)
+        return static_cast<std::size_t>(std::to_chars(out, out + 32, v, std::chars_format::general, 17).ptr - out);
+    // 17 digits: one, then two groups of eight in 32-bit arithmetic
+    char d[17];
+    d[0] = static_cast<char>('0' + digits / 10000000000000000ull);
+    const std::uint64_t low16 = digits % 10000000000000000ull;
+    for (int g = 0; g < 2; ++g) {
+        auto group = static_cast<std::uint32_t>(g == 0 ? low16 / 100000000 : low16 % 100000000);
+        for (int i = 7; i >= 0; --i, group /= 10) d[1 + 8 * g + i] = static_cast<char>('0' + group % 10);
+    }
+    int n = 17;
+    while (n > 1 && d[n - 1] == '0') --n;
+    if (negative) *p++ = '-';
+    if (x < -4) {
+        *p++ = d[0];
+        if (n > 1) {
+            *p++ = '.';
+            std::memcpy(p, d + 1, static_cast<std::size_t>(n - 1));
+            p += n - 1;
+        }
+        *p++ = 'e';
+        *p++ = '-';
+        *p++ = static_cast<char>('0' + (-x) / 10);
+        *p++ = static_cast<char>('0' + (-x) % 10);
+    } else if (x < 0) {
+        *p++ = '0';
+        *p++ = '.';
+        std::memset(p, '0', static_cast<std::size_t>(-x - 1));
+        p += -x - 1;
+        std::memcpy(p, d, static_cast<std::size_t>(n));
+        p += n;
+    } else {
+        const int whole = x + 1;  // at most 16 digits before the point
+        std::memcpy(p, d, static_cast<std::size_t>(whole));
+        p += whole;
+        if (n > whole) {
+            *p++ = '.';
+            std::memcpy(p, d + whole, static_cast<std::size_t>(n - whole));
+            p += n - whole;
+        }
+    }
+    return static_cast<std::size_t>(p - out);
+}
+
 namespace {
 
-// The eight levels of sample i as one byte, bit k = CHk.
-inline std::uint8_t wordAt(const Samples& s, std::uint32_t i) {
-    unsigned w = 0;
-    for (unsigned k = 0; k < 8; ++k) w |= unsigned(s.channels[k][i] != 0) << k;
-    return static_cast<std::uint8_t>(w);
+// The eight levels of samples from .. from + n - 1 as bytes, bit k = CHk.
+void packWords(const Samples& s, std::uint32_t from, std::uint32_t n, std::uint8_t* out) {
+    for (std::uint32_t j = 0; j < n; ++j) out[j] = s.channels[0][from + j] != 0;
+    for (unsigned k = 1; k < 8; ++k) {
+        const std::uint8_t* c = s.channels[k] + from;
+        for (std::uint32_t j = 0; j < n; ++j) out[j] = static_cast<std::uint8_t>(out[j] | (c[j] != 0) << k);
+    }
 }
 
 // ",b0,b1,...,b7\n" for every word.
@@ -162,14 +276,22 @@ struct LevelTails {
 void writeCsv(const Samples& s, Output& out) {
     static const LevelTails tails;
     out.append("time_s,analog_v,ch0,ch1,ch2,ch3,ch4,ch5,ch6,ch7\n");
-    for (std::uint32_t i = 0; i < s.count; ++i) {
-        char* line = out.room(96);
-        char* p = line + formatSeconds((std::int64_t{s.firstIndex} + i) * s.samplingTime, line);
-        *p++ = ',';
-        p = std::to_chars(p, p + 32, s.analog[i], std::chars_format::general, 17).ptr;
-        std::memcpy(p, tails.text[wordAt(s, i)].data(), 17);
-        out.advance(static_cast<std::size_t>(p + 17 - line));
-        if ((i & 0xFF) == 0) out.done(i);
+    constexpr std::uint32_t kChunk = 256;
+    std::uint8_t words[kChunk];
+    for (std::uint32_t i = 0; i < s.count; i += kChunk) {
+        const std::uint32_t n = std::min(kChunk, s.count - i);
+        packWords(s, i, n, words);
+        char* const start = out.room(96 * kChunk);
+        char* p = start;
+        for (std::uint32_t j = 0; j < n; ++j) {
+            p += formatSeconds((std::int64_t{s.firstIndex} + i + j) * s.samplingTime, p);
+            *p++ = ',';
+            p += formatG17(s.analog[i + j], p);
+            std::memcpy(p, tails.text[words[j]].data(), 17);
+            p += 17;
+        }
+        out.advance(static_cast<std::size_t>(p - start));
+        out.done(i + n);
     }
 }
 
@@ -195,8 +317,7 @@ void writeNpy(const Samples& s, Content content, Output& out) {
         out.append(npyHeader("|u1", s.count));
         for (std::uint32_t i = 0; i < s.count; i += kChunk) {
             const std::uint32_t n = std::min(kChunk, s.count - i);
-            char* p = out.room(n);
-            for (std::uint32_t j = 0; j < n; ++j) p[j] = static_cast<char>(wordAt(s, i + j));
+            packWords(s, i, n, reinterpret_cast<std::uint8_t*>(out.room(n)));
             out.advance(n);
             out.done(i + n);
         }
@@ -224,7 +345,7 @@ void writeVcd(const Samples& s, Output& out) {
     auto real = [&](double v) {
         char* p = out.room(40);
         *p = 'r';
-        char* e = std::to_chars(p + 1, p + 33, v, std::chars_format::general, 17).ptr;
+        char* e = p + 1 + formatG17(v, p + 1);
         *e++ = ' ';
         *e++ = kVcdIds[8];
         *e++ = '\n';
@@ -232,8 +353,11 @@ void writeVcd(const Samples& s, Output& out) {
     };
     unsigned word = 0;
     std::uint64_t analogBits = 0;
+    constexpr std::uint32_t kChunk = 256;
+    std::uint8_t words[kChunk];
     for (std::uint32_t i = 0; i < s.count; ++i) {
-        const unsigned w = wordAt(s, i);
+        if (i % kChunk == 0) packWords(s, i, std::min(kChunk, s.count - i), words);
+        const unsigned w = words[i % kChunk];
         const auto bits = std::bit_cast<std::uint64_t>(s.analog[i]);
         if (i > 0 && w == word && bits == analogBits) continue;
         time(std::uint64_t{s.firstIndex} + i);

@@ -66,6 +66,10 @@ ExportResult exportSamples(const std::string& path, const Samples& samples, cons
 // ("1.5e-08", "0.00012", "3.0"); writes at most 32 bytes, returns how many.
 std::size_t formatSeconds(std::int64_t ns, char* out);
 
+// v as printf's "%.17g" writes it (17 significant digits, trailing zeros
+// dropped), independent of the locale; writes at most 32 bytes.
+std::size_t formatG17(double v, char* out);
+
 // The message of a refused content (WAV holds no channels).
 inline constexpr const char* kContentRefused = "パラメータが不正です";
 

@@ -2,6 +2,9 @@
 // wave modules, libsndfile, numpy.load and sigrok-cli's VCD input.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -39,6 +42,33 @@ TEST(ExportTimes, SecondsAreExactAndShortest) {
     for (const auto& c : cases) {
         char out[32];
         EXPECT_EQ(std::string(out, formatSeconds(c.ns, out)), c.text) << c.ns;
+    }
+}
+
+// The volts as the C library's "%.17g" writes them, over every magnitude,
+// the powers of ten and their neighbours, halfway cases and random bits.
+TEST(ExportVolts, SeventeenDigitsAsPrintf) {
+    std::vector<double> values{0.0, -0.0, 0.1, -0.1, 1.0, 1.5, 1e-5, 9.9999999999999991e-06, 1e-4, 0.00012, 1e15,
+                               4503599627370495.5, 4503599627370496.0, 1e16, 1e17, 1e300, 5e-324, 1e-310,
+                               0.99999999999999989, 9.9999999999999982, 123456.78901234567, -2.5e-7};
+    for (int e = -12; e <= 17; ++e) {
+        const double p = std::pow(10.0, e);
+        values.insert(values.end(), {p, std::nextafter(p, 0.0), std::nextafter(p, 1e300), -p});
+    }
+    std::uint64_t state = 88172645463325252ull;
+    for (int i = 0; i < 300000; ++i) {
+        state ^= state << 13, state ^= state >> 7, state ^= state << 17;
+        double v;
+        std::memcpy(&v, &state, 8);
+        if (std::isfinite(v)) values.push_back(v);
+        // and magnitudes a waveform holds
+        values.push_back(std::ldexp(double(state >> 11), -53 - int(state % 40)) * (state & 1 ? 1 : -1));
+    }
+    for (double v : values) {
+        char ours[40], theirs[40];
+        const std::size_t n = formatG17(v, ours);
+        std::snprintf(theirs, sizeof theirs, "%.17g", v);
+        ASSERT_EQ(std::string(ours, n), theirs) << v;
     }
 }
 
