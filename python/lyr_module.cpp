@@ -396,14 +396,14 @@ PYBIND11_MODULE(lyr, m) {
                          "One waveform: an analog track and eight digital channels CH0..CH7 on one time base,\n"
                          "with the output settings, editor settings and one level of undo, as the editor holds it.")
         .def_static("new", &Waveform::create,
-                    "new(*, sampling=None, count=None, total=None) -> Waveform\n\n"
+                    ""
                     "A new waveform as `lyrtool new` makes it: 0 V, all channels low, default settings.\n"
-                    "Give sampling (TIME, a multiple of 10 ns) and count, or total (TIME; the time base\n"
+                    "Keywords: sampling= (TIME, a multiple of 10 ns) and count=, or total= (TIME; the time base\n"
                     "the total-time dialog selects). TIME is a string such as \"10ns\" or \"1ms\".\n"
                     "Raises EditError on a value lyrtool refuses.")
         .def_static(
             "open", [](const py::object& path) { return Waveform::open(pathText(path)); }, py::arg("path"),
-            "open(path) -> Waveform\n\n"
+            ""
             "Opens a .lyr or .syn file as the editor opens it (a .syn file is converted; a file of\n"
             "another format version gets the reduced import). Raises FileError with the reader's\n"
             "message. Releases the GIL while reading.")
@@ -437,12 +437,12 @@ PYBIND11_MODULE(lyr, m) {
             "The view keeps the Waveform alive; after a time-base change read w.digital again.\n"
             "Writing it is not an edit: no undo step, and the edit lock does not apply.")
         .def("channel", &Waveform::channel, py::arg("k"),
-             "channel(k) -> numpy.ndarray\n\nA copy of channel CHk (k = 0..7) as uint8 levels 0 or 1.")
+             "A copy of channel CHk (k = 0..7) as uint8 levels 0 or 1.")
         .def("set_channel", &Waveform::setChannel, py::arg("k"), py::arg("levels"),
-             "set_channel(k, levels)\n\nWrites channel CHk from count levels 0 or 1 (ValueError otherwise).\n"
+             "Writes channel CHk from count levels 0 or 1 (ValueError otherwise).\n"
              "Like writing the views it is no edit: no undo step, no lock check.")
         .def("edit", &Waveform::edit, py::arg("editor"), py::kw_only(), py::arg("force") = false,
-             "edit(editor, *, force=False, **options)\n\n"
+             ""
              "Makes one edit with `lyrtool edit`'s editor of that name (see `lyrtool edit --help`)\n"
              "and the same option table and forms: each keyword is the option with dashes as\n"
              "underscores (sine_period=\"1ms\" is --sine-period 1ms); values are as lyrtool takes\n"
@@ -454,13 +454,13 @@ PYBIND11_MODULE(lyr, m) {
              "Raises EditError (an invalid option, named as lyrtool names it, or a refused edit) or\n"
              "LockedError; the waveform is then unchanged. Releases the GIL while editing.")
         .def("undo", &Waveform::undo,
-             "undo() -> bool\n\nRestores the state before the last edit (the document's one level of\n"
+             "Restores the state before the last edit (the document's one level of\n"
              "undo); False when there is nothing to undo.")
         .def("info", &Waveform::info,
-             "info() -> dict\n\nThe waveform as `lyrtool info --json` shows a file: the same keys and values.")
+             "The waveform as `lyrtool info --json` shows a file: the same keys and values.")
         .def(
             "save", [](Waveform& w, const py::object& path) { w.save(pathText(path)); }, py::arg("path"),
-            "save(path)\n\nSaves in the current .lyr format as the editor's Save does: atomically, the old\n"
+            "Saves in the current .lyr format as the editor's Save does: atomically, the old\n"
             "file left intact when writing fails (FileError with the writer's message). Releases\n"
             "the GIL while writing.");
 
@@ -472,26 +472,26 @@ PYBIND11_MODULE(lyr, m) {
                  return std::make_unique<Unit>(serial.is_none() ? std::string() : serial.cast<std::string>());
              }),
              py::kw_only(), py::arg("serial") = py::none(),
-             "Unit(*, serial=None): the unit with that serial number, else the first PGX-500.")
+             "The unit with that serial number, else the first PGX-500.")
         .def("upload", &Unit::upload, py::arg("waveform"),
-             "upload(waveform)\n\nWrites the waveform's output settings, resolution, time base and samples into\n"
+             "Writes the waveform's output settings, resolution, time base and samples into\n"
              "the unit, as `lyrtool upload` does; refused (DeviceError) while the unit runs.\n"
              "Releases the GIL while sending.")
         .def("start", [](Unit& u) { u.playback("start", lyrtool::Playback::Start); },
-             "start()\n\nStarts playback, as `lyrtool start` (refused unless the unit is Ready under\n"
+             "Starts playback, as `lyrtool start` (refused unless the unit is Ready under\n"
              "software start control).")
         .def("stop", [](Unit& u) { u.playback("stop", lyrtool::Playback::Stop); },
-             "stop()\n\nStops playback, as `lyrtool stop`.")
+             "Stops playback, as `lyrtool stop`.")
         .def("force_stop", [](Unit& u) { u.playback("force-stop", lyrtool::Playback::ForceStop); },
-             "force_stop()\n\nStops playback at once, as `lyrtool force-stop`.")
+             "Stops playback at once, as `lyrtool force-stop`.")
         .def("status", &Unit::status,
-             "status() -> dict\n\nThe unit's status and held settings with the keys of `lyrtool status --json`.")
-        .def("close", &Unit::close, "close()\n\nCloses the unit; later calls raise DeviceError.")
+             "The unit's status and held settings with the keys of `lyrtool status --json`.")
+        .def("close", &Unit::close, "Closes the unit; later calls raise DeviceError.")
         .def("__enter__", [](py::object self) { return self; }, "Returns the unit.")
         .def(
             "__exit__", [](Unit& u, const py::args&) { u.close(); }, "Closes the unit.");
 
     m.def("devices", &devices,
-          "devices() -> list[str]\n\nThe serial numbers of the connected PGX-500 units, as `lyrtool devices`\n"
+          "The serial numbers of the connected PGX-500 units, as `lyrtool devices`\n"
           "lists them (an empty list when none is connected). DeviceError without the D2XX library.");
 }
