@@ -48,7 +48,9 @@ set(CPACK_PACKAGE_CONTACT "LYR developers <lyr@localhost>")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk, qt6-translations-l10n, shared-mime-info, desktop-file-utils")
+# The Python module's arrays are NumPy arrays.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "fonts-noto-cjk, qt6-translations-l10n, shared-mime-info, desktop-file-utils, python3-numpy")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/package)
 include(CPack)

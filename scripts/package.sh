@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds the Debian package of LYR (lyr, lyrtool, the simulated unit, menu
-# entry, icon, file types, manual page) into build/package/package/ and lists
-# what it holds.
+# Builds the Debian package of LYR (lyr, lyrtool, the Python module lyr, the
+# simulated unit, menu entry, icon, file types, manual page) into
+# build/package/package/ and lists what it holds.
 set -eu
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
