@@ -1,10 +1,14 @@
 // Sample-word packing and the whole upload, each beside its baseline:
 //   BM_BuildSampleWords / BM_PlainConversion      packing vs a bare double-to-code loop
+//   BM_WordsAgainstPlain/R                        both in turns; ratio = median of the pairs
 //   BM_UploadToPgxsim   / BM_RawWriteToPgxsim     whole protocol vs the same 2 MiB
 //                                                 through FT_Write into an armed load
 // The simulator is LYR_D2XX_LIBRARY, else libpgxsim.so in the build tree.
 #include <benchmark/benchmark.h>
+#include <time.h>
 #include <unistd.h>
+
+#include <algorithm>
 
 #include <cmath>
 #include <cstdlib>
@@ -51,19 +55,54 @@ void BM_BuildSampleWords(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations() * kN);
 }
-BENCHMARK(BM_BuildSampleWords)->Arg(14)->Arg(12)->Arg(8)->Unit(benchmark::kMillisecond);
+// Every bit allocation: the fewer analog bits, the more channels are merged.
+BENCHMARK(BM_BuildSampleWords)->DenseRange(8, 14)->Unit(benchmark::kMillisecond);
+
+void plainConversion(const double* a, std::uint16_t* words) {
+    for (std::uint32_t i = 0; i < kN; ++i)
+        words[i] = static_cast<std::uint16_t>(static_cast<unsigned>(a[i] * 7000.0 + 8000.5) << 2);
+}
 
 void BM_PlainConversion(benchmark::State& state) {
     std::vector<std::uint16_t> words(kN);
     const double* a = tracks().analog.data();
     for (auto _ : state) {
-        for (std::uint32_t i = 0; i < kN; ++i)
-            words[i] = static_cast<std::uint16_t>(static_cast<unsigned>(a[i] * 7000.0 + 8000.5) << 2);
+        plainConversion(a, words.data());
         benchmark::DoNotOptimize(words.data());
     }
     state.SetItemsProcessed(state.iterations() * kN);
 }
 BENCHMARK(BM_PlainConversion)->Unit(benchmark::kMillisecond);
+
+double threadSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) + 1e-9 * double(t.tv_nsec);
+}
+
+// The packing and the plain loop in turns, so that both see the same load
+// on a shared machine; "ratio" is the median of the pairs' thread times.
+void BM_WordsAgainstPlain(benchmark::State& state) {
+    std::vector<std::uint16_t> words(kN), plain(kN);
+    const Calibration cal{7000.0, 8000.0};
+    const int r = static_cast<int>(state.range(0));
+    std::vector<double> ratios;
+    for (auto _ : state) {
+        const double t0 = threadSeconds();
+        buildSampleWords(tracks().view, kN, r, cal, words.data());
+        benchmark::DoNotOptimize(words.data());
+        const double t1 = threadSeconds();
+        plainConversion(tracks().analog.data(), plain.data());
+        benchmark::DoNotOptimize(plain.data());
+        const double t2 = threadSeconds();
+        if (t2 > t1) ratios.push_back((t1 - t0) / (t2 - t1));
+    }
+    if (!ratios.empty()) {
+        std::nth_element(ratios.begin(), ratios.begin() + ratios.size() / 2, ratios.end());
+        state.counters["ratio"] = ratios[ratios.size() / 2];
+    }
+}
+BENCHMARK(BM_WordsAgainstPlain)->DenseRange(8, 14)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
 std::string simulatorPath() {
     if (const char* v = std::getenv(kLibraryVariable)) return v;
