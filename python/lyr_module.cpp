@@ -61,7 +61,8 @@ std::string messageText(const std::string& err) {
             const std::size_t colon = line.find(": ");
             if (colon != std::string::npos && line.find(' ', 8) >= colon) line.erase(0, colon + 2);
         }
-        text += (text.empty() ? "" : "\n") + line;
+        if (!text.empty()) text += '\n';
+        text += line;
     }
     return text;
 }
@@ -111,7 +112,10 @@ std::vector<std::string> keywordArguments(const py::kwargs& kw, const std::set<s
             args.insert(args.end(), {option, argumentText(value)});
         } else if (commaLists.count(option)) {
             std::string joined;
-            for (const auto& element : value) joined += (joined.empty() ? "" : ",") + argumentText(element);
+            for (const auto& element : value) {
+                if (!joined.empty()) joined += ',';
+                joined += argumentText(element);
+            }
             args.insert(args.end(), {option, joined});
         } else {
             for (const auto& element : value) {
