@@ -18,6 +18,8 @@ public:
     bool newWaveform(std::uint32_t samplingTimeNs, std::uint32_t sampleCount) override;
     OpenOutcome open(const std::string& path, FileFormat format, StoredExtras& extras) override;
     bool save(const std::string& path, const StoredExtras& extras, std::string& message) override;
+    bool editAllowed() const override { return doc_.editAllowed(); }
+    void setEditAllowed(bool allowed) override { doc_.setEditAllowed(allowed); }
 
     document::CSYNDoc& document() { return doc_; }
 

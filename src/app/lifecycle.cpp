@@ -107,7 +107,18 @@ void DocumentLifecycle::setPath(const std::string& path) {
     if (hooks_.titleChanged) hooks_.titleChanged(title());
 }
 
-void DocumentLifecycle::resetFileState() { extras_ = StoredExtras{}; }
+void DocumentLifecycle::resetFileState() { setExtras(StoredExtras{}); }
+
+StoredExtras DocumentLifecycle::extras() const {
+    StoredExtras e = extras_;
+    e.editLocked = !store_.editAllowed();
+    return e;
+}
+
+void DocumentLifecycle::setExtras(const StoredExtras& extras) {
+    extras_ = extras;
+    store_.setEditAllowed(!extras.editLocked);
+}
 
 bool DocumentLifecycle::saveModified() {
     const std::string text = saveChangesMessage(store_.changes(), documentPath_);
@@ -177,6 +188,7 @@ bool DocumentLifecycle::openPath(const std::string& path) {
     }
     setPath(*format == FileFormat::Syn ? document::convertedLegacyPath(path) : path);
     if (outcome.fullImport) {
+        store_.setEditAllowed(!extras_.editLocked);
         if (hooks_.restoreViewState) hooks_.restoreViewState(extras_.viewState);
     } else {
         resetFileState();
@@ -187,7 +199,7 @@ bool DocumentLifecycle::openPath(const std::string& path) {
 }
 
 bool DocumentLifecycle::saveTo(const std::string& path) {
-    StoredExtras state = extras_;
+    StoredExtras state = extras();
     if (hooks_.storeViewState) state.viewState = hooks_.storeViewState();
     std::string message;
     if (!store_.save(path, state, message)) {

@@ -85,6 +85,9 @@ public:
     // saved. The message: on failure the text to show; on success empty, or a
     // notice the user should still see.
     virtual bool save(const std::string& path, const StoredExtras& extras, std::string& message) = 0;
+    // The edit lock, which the document holds (false before the first waveform).
+    virtual bool editAllowed() const = 0;
+    virtual void setEditAllowed(bool allowed) = 0;
 };
 
 // The file dialogs. An empty answer means the dialog was cancelled.
@@ -150,11 +153,12 @@ public:
     std::string title() const;
 
     // The main window's file flags and the device text carried from file to
-    // file (the view state in it is taken from the view at each save).
-    bool editAllowed() const { return !extras_.editLocked; }
-    void setEditAllowed(bool allowed) { extras_.editLocked = !allowed; }
-    const StoredExtras& extras() const { return extras_; }
-    void setExtras(const StoredExtras& extras) { extras_ = extras; }
+    // file (the view state in it is taken from the view at each save). The
+    // edit lock is the document's: a file brings it, a save stores it.
+    bool editAllowed() const { return store_.editAllowed(); }
+    void setEditAllowed(bool allowed) { store_.setEditAllowed(allowed); }
+    StoredExtras extras() const;
+    void setExtras(const StoredExtras& extras);
     const std::string& deviceText() const { return extras_.deviceText; }
 
 private:

@@ -98,6 +98,7 @@ bool CSYNDoc::newWaveform(std::int64_t samplingTimeNs, std::int64_t sampleCount)
     clipboardValid_ = false;
     documentId_ = drawIdentifier();
     revisionId_ = drawIdentifier();
+    setEditAllowed(true);
     return true;
 }
 
@@ -126,6 +127,7 @@ bool CSYNDoc::changeTotalTime(std::int64_t samplingTimeNs, std::int64_t sampleCo
     undoAvailable_ = true;
     markCommitted();
     notifyOutOfRange();
+    announce([](DocumentObserver& o) { o.timeBaseChanged(); });
     return true;
 }
 
@@ -214,6 +216,8 @@ std::optional<std::int32_t> CSYNDoc::undo() {
     modificationCount_ -= 1;
     modified_ = modificationCount_ != savedModificationCount_;
     undoAvailable_ = false;
+    if (kind == kUndoTimeBase) announce([](DocumentObserver& o) { o.timeBaseChanged(); });
+    announce([kind](DocumentObserver& o) { o.undone(kind); });
     return kind;
 }
 
@@ -226,6 +230,7 @@ void CSYNDoc::copyChannel(int channel) {
     std::memcpy(channelClipboard_, digital_[channel], sampleCount_);
     clipboardSource_ = channel;
     clipboardValid_ = true;
+    announce([](DocumentObserver& o) { o.clipboardChanged(); });
 }
 
 bool CSYNDoc::pasteChannel(int channel) {
@@ -235,6 +240,7 @@ bool CSYNDoc::pasteChannel(int channel) {
     takeDigitalSnapshot(channel);
     std::memcpy(digital_[channel], channelClipboard_, sampleCount_);
     commitDigitalEdit(channel, true);
+    announce([](DocumentObserver& o) { o.channelsChanged(); });
     return true;
 }
 
@@ -245,6 +251,7 @@ void CSYNDoc::invertChannel(int channel) {
     takeDigitalSnapshot(channel);
     invertLevels(digital_[channel], sampleCount_);
     commitDigitalEdit(channel, true);
+    announce([](DocumentObserver& o) { o.channelsChanged(); });
 }
 
 void CSYNDoc::clearChannel(int channel) {
@@ -254,6 +261,7 @@ void CSYNDoc::clearChannel(int channel) {
     takeDigitalSnapshot(channel);
     std::memset(digital_[channel], 0, sampleCount_);
     commitDigitalEdit(channel, true);
+    announce([](DocumentObserver& o) { o.channelsChanged(); });
 }
 
 bool CSYNDoc::hasOutOfRangeAnalog() const {
@@ -313,7 +321,7 @@ std::optional<EditRange> CSYNDoc::runAnalogEditor(std::uint32_t cursor, Editor<S
         remembered = request.settings;
         commitAnalogEdit();
     }
-    return range;
+    return announceRange(range);
 }
 
 std::optional<EditRange> CSYNDoc::EditAnalogSine(std::uint32_t cursor, SineEditor& editor) {
@@ -366,7 +374,7 @@ std::optional<EditRange> CSYNDoc::EditDigitalClock(std::uint32_t cursor, std::in
         editorSettings_.clock = request.settings;
         commitDigitalEdit(AllChannels, true);
     }
-    return range;
+    return announceRange(range);
 }
 
 std::optional<EditRange> CSYNDoc::EditDigitalSerial(std::uint32_t cursor, std::int32_t channel,
@@ -385,7 +393,7 @@ std::optional<EditRange> CSYNDoc::EditDigitalSerial(std::uint32_t cursor, std::i
         bitText_ = request.text;
         commitDigitalEdit(AllChannels, true);
     }
-    return range;
+    return announceRange(range);
 }
 
 std::optional<EditRange> CSYNDoc::EditDigitalParallel(std::uint32_t cursor, ParallelEditor& editor) {
@@ -401,7 +409,7 @@ std::optional<EditRange> CSYNDoc::EditDigitalParallel(std::uint32_t cursor, Para
         wordText_ = request.text;
         commitDigitalEdit(AllChannels, true);
     }
-    return range;
+    return announceRange(range);
 }
 
 std::optional<EditRange> CSYNDoc::EditDigitalModify(std::uint32_t cursor, std::int32_t channel,
@@ -425,7 +433,7 @@ std::optional<EditRange> CSYNDoc::EditDigitalModify(std::uint32_t cursor, std::i
         editorSettings_.shift = request.settings.shift;
         commitDigitalEdit(AllChannels, true);
     }
-    return range;
+    return announceRange(range);
 }
 
 std::optional<EditRange> CSYNDoc::EditDigitalShift(std::int32_t channel, ShiftEditor& editor) {
@@ -439,7 +447,7 @@ std::optional<EditRange> CSYNDoc::EditDigitalShift(std::int32_t channel, ShiftEd
         editorSettings_.shift = request.settings;
         commitDigitalEdit(channel, true);
     }
-    return range;
+    return announceChannels(range);
 }
 
 std::optional<EditRange> CSYNDoc::EditDigitalProtocol(std::uint32_t cursor, ProtocolEditor& editor,
@@ -454,7 +462,7 @@ std::optional<EditRange> CSYNDoc::EditDigitalProtocol(std::uint32_t cursor, Prot
         protocolSettings_ = request.settings;
         commitDigitalEdit(AllChannels, true);
     }
-    return range;
+    return announceRange(range);
 }
 
 std::optional<EditRange> CSYNDoc::EditDigitalSwap(SwapEditor& editor) {
@@ -471,7 +479,7 @@ std::optional<EditRange> CSYNDoc::EditDigitalSwap(SwapEditor& editor) {
         editorSettings_.swap = request.settings;
         commitDigitalEdit(AllChannels, true);
     }
-    return range;
+    return announceChannels(range);
 }
 
 // ---- bit allocation and output settings ------------------------------------
@@ -484,7 +492,35 @@ bool CSYNDoc::setAnalogResolution(int analogResolution) {
     if (outputWindow_ != nullptr) {
         outputWindow_->analogResolutionChanged(outputSettings_.analogResolution);
     }
+    announce([](DocumentObserver& o) { o.settingsChanged(); });
     return true;
+}
+
+// ---- edit lock and observers -------------------------------------------------
+
+void CSYNDoc::setEditAllowed(bool allowed) {
+    if (allowed == editAllowed_) return;
+    editAllowed_ = allowed;
+    announce([allowed](DocumentObserver& o) { o.lockChanged(allowed); });
+}
+
+void CSYNDoc::addObserver(DocumentObserver* observer) {
+    if (observer && std::find(observers_.begin(), observers_.end(), observer) == observers_.end())
+        observers_.push_back(observer);
+}
+
+void CSYNDoc::removeObserver(DocumentObserver* observer) {
+    observers_.erase(std::remove(observers_.begin(), observers_.end(), observer), observers_.end());
+}
+
+std::optional<EditRange> CSYNDoc::announceRange(std::optional<EditRange> range) {
+    if (range) announce([&range](DocumentObserver& o) { o.samplesChanged(*range); });
+    return range;
+}
+
+std::optional<EditRange> CSYNDoc::announceChannels(std::optional<EditRange> range) {
+    if (range) announce([](DocumentObserver& o) { o.channelsChanged(); });
+    return range;
 }
 
 void CSYNDoc::applyPulseWidthRule(OutputSettings& s) const {

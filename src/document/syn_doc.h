@@ -9,12 +9,14 @@
 // document is created; nothing allocates afterwards. Creation goes through
 // CSYNDoc::create, which returns nullptr and a message when the memory cannot
 // be reserved, so that start-up can stop with that message.
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "document/editor_contract.h"
 #include "document/output_settings.h"
@@ -57,6 +59,30 @@ public:
     virtual void bringOutputWindowToFront() = 0;
     // The bit allocation changed (R = 8 ... 14).
     virtual void analogResolutionChanged(std::uint8_t analogResolution) = 0;
+};
+
+// What changed in the document, announced to the parts that show it or hold
+// a copy of it (the view, the output window's link, the main window). Every
+// announcement comes after the change; the defaults ignore it.
+class DocumentObserver {
+public:
+    virtual ~DocumentObserver() = default;
+    // An editor wrote the samples [range.first, range.end) (end not clipped to N).
+    virtual void samplesChanged(const EditRange& /*range*/) {}
+    // Whole channels changed: shift, swap, invert, paste, clear.
+    virtual void channelsChanged() {}
+    // The sampling time or the count changed with the samples kept: a
+    // total-time change, and the undo of one.
+    virtual void timeBaseChanged() {}
+    // An undo ran; kind as undo() returns it. The undo of a total-time change
+    // announces timeBaseChanged first.
+    virtual void undone(std::int32_t /*kind*/) {}
+    // The bit allocation changed.
+    virtual void settingsChanged() {}
+    // A channel was copied: paste has something to paste.
+    virtual void clipboardChanged() {}
+    // The edit lock was set or lifted.
+    virtual void lockChanged(bool /*editAllowed*/) {}
 };
 
 class CSYNDoc {
@@ -216,6 +242,17 @@ public:
     bool importFromFile(const DocumentFileRecord& record);
     bool importReducedFromFile(const DocumentFileRecord& record);
 
+    // ---- edit lock -----------------------------------------------------------
+    // Nothing may be edited before the first waveform; a new waveform allows
+    // editing, and the file commands carry the lock to and from the files.
+    bool editAllowed() const { return editAllowed_; }
+    void setEditAllowed(bool allowed);
+
+    // ---- observers ------------------------------------------------------------
+    // The observer must outlive its registration (removeObserver before it goes).
+    void addObserver(DocumentObserver* observer);
+    void removeObserver(DocumentObserver* observer);
+
     // ---- output window ------------------------------------------------------
     void setOutputWindow(OutputWindowLink* window) { outputWindow_ = window; }
     OutputWindowLink* outputWindow() const { return outputWindow_; }
@@ -235,6 +272,15 @@ private:
     std::int64_t startOf(std::uint32_t cursor) const;
     void markCommitted();
     void notifyOutOfRange();
+    // Tells every observer, in the order they came; one may leave while told.
+    template <class Announcement>
+    void announce(Announcement&& a) {
+        const std::vector<DocumentObserver*> observers = observers_;
+        for (DocumentObserver* o : observers)
+            if (std::find(observers_.begin(), observers_.end(), o) != observers_.end()) a(*o);
+    }
+    std::optional<EditRange> announceRange(std::optional<EditRange> range);
+    std::optional<EditRange> announceChannels(std::optional<EditRange> range);
     void applyPulseWidthRule(OutputSettings& s) const;
     bool validImportRecord(const DocumentFileRecord& record) const;
     void importCommon(const DocumentFileRecord& record);
@@ -283,6 +329,8 @@ private:
     EquationSettings equationSettings_;
 
     OutputWindowLink* outputWindow_ = nullptr;
+    bool editAllowed_ = false;
+    std::vector<DocumentObserver*> observers_;
 };
 
 }  // namespace lyr::document

@@ -41,8 +41,12 @@ public:
         return true;
     }
 
+    bool editAllowed() const override { return allowed; }
+    void setEditAllowed(bool a) override { allowed = a; }
+
     ChangeState state;
     int resolution = 12;
+    bool allowed = false;  // as the document: nothing to edit before the first waveform
     bool acceptNew = true;
     bool acceptSave = true;
     OpenOutcome openOutcome{true, "", false};

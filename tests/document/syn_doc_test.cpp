@@ -598,3 +598,99 @@ TEST(CSYNDoc, IdentifiersDifferWithinOneSecond) {
     }
     EXPECT_GT(seen.size(), 30000u);  // covers the range, not a few values
 }
+
+// What each kind of change announces, after the change; a refused or
+// cancelled one announces nothing. One row per operation.
+TEST(CSYNDoc, EveryChangeIsAnnouncedToTheObservers) {
+    struct Recorder : DocumentObserver {
+        std::vector<std::string> heard;
+        CSYNDoc* doc = nullptr;
+        void samplesChanged(const EditRange& r) override {
+            heard.push_back("samples " + std::to_string(r.first) + " " + std::to_string(r.end));
+        }
+        void channelsChanged() override { heard.push_back("channels"); }
+        // Announced after the change: the new count is already there.
+        void timeBaseChanged() override { heard.push_back("time base " + std::to_string(doc->sampleCount())); }
+        void undone(std::int32_t kind) override { heard.push_back("undone " + std::to_string(kind)); }
+        void settingsChanged() override { heard.push_back("settings"); }
+        void clipboardChanged() override { heard.push_back("clipboard"); }
+        void lockChanged(bool allowed) override { heard.push_back(allowed ? "unlocked" : "locked"); }
+    };
+    using Strings = std::vector<std::string>;
+    ScriptedEditor<DcSettings> dc;
+    dc.outcome = {100, 300};  // start 100 ns, 300 ns at Ts = 10 ns
+    ScriptedEditor<DcSettings> cancelled;
+    cancelled.apply = false;
+    ScriptedEditor<ShiftSettings> shift;
+    shift.outcome = {0, 1000};
+    const std::pair<std::function<void(CSYNDoc&)>, Strings> cases[] = {
+        {[&](CSYNDoc& d) { d.EditAnalogDc(10, dc); }, {"samples 10 40"}},
+        {[&](CSYNDoc& d) { d.EditAnalogDc(10, cancelled); }, {}},
+        {[&](CSYNDoc& d) { d.EditDigitalShift(3, shift); }, {"channels"}},
+        {[](CSYNDoc& d) { d.invertChannel(2); }, {"channels"}},
+        {[](CSYNDoc& d) { d.clearChannel(2); }, {"channels"}},
+        {[](CSYNDoc& d) { d.pasteChannel(2); }, {}},  // nothing copied yet
+        {[](CSYNDoc& d) {
+             d.copyChannel(1);
+             d.pasteChannel(2);
+         },
+         {"clipboard", "channels"}},
+        {[](CSYNDoc& d) { d.changeTotalTime(10, 50); }, {"time base 50"}},
+        {[](CSYNDoc& d) { d.changeTotalTime(10, 2000000); }, {}},
+        {[](CSYNDoc& d) {
+             d.changeTotalTime(10, 50);
+             d.undo();
+         },
+         {"time base 50", "time base 100", "undone -10"}},
+        {[](CSYNDoc& d) {
+             d.invertChannel(4);
+             d.undo();
+             d.undo();  // nothing left to undo
+         },
+         {"channels", "undone 4"}},
+        {[](CSYNDoc& d) { d.setAnalogResolution(10); }, {"settings"}},
+        {[](CSYNDoc& d) { d.setAnalogResolution(7); }, {}},
+        {[](CSYNDoc& d) {
+             d.setEditAllowed(false);
+             d.setEditAllowed(false);
+             d.setEditAllowed(true);
+         },
+         {"locked", "unlocked"}},
+    };
+    for (const auto& [operation, expected] : cases) {
+        auto doc = newDoc(10, 100);
+        Recorder r;
+        r.doc = doc.get();
+        doc->addObserver(&r);
+        operation(*doc);
+        EXPECT_EQ(r.heard, expected) << (expected.empty() ? "(nothing)" : expected.front());
+        doc->removeObserver(&r);
+    }
+}
+
+// The lock: nothing may be edited before the first waveform, a new waveform
+// allows editing; an observer that leaves while told is not told again.
+TEST(CSYNDoc, EditLockFromTheStartAndObserversLeaving) {
+    auto doc = makeDoc();
+    EXPECT_FALSE(doc->editAllowed());
+    struct Leaving : DocumentObserver {
+        CSYNDoc* doc = nullptr;
+        int told = 0;
+        void lockChanged(bool) override {
+            ++told;
+            doc->removeObserver(this);
+        }
+    } first, second;
+    first.doc = second.doc = doc.get();
+    doc->addObserver(&first);
+    doc->addObserver(&first);  // once only
+    doc->addObserver(&second);
+    ASSERT_TRUE(doc->newWaveform(10, 100));
+    EXPECT_TRUE(doc->editAllowed());
+    doc->setEditAllowed(false);
+    EXPECT_EQ(first.told, 1);
+    EXPECT_EQ(second.told, 1);
+    // A refused time base leaves the lock as it was.
+    EXPECT_FALSE(doc->newWaveform(10, 0));
+    EXPECT_FALSE(doc->editAllowed());
+}

@@ -24,10 +24,7 @@ CommandRows AnalogCommands::rows() const {
 template <class Editor, class Operation>
 void AnalogCommands::runEditor(Operation operation) {
     Editor editor(env().dialogParent, env().prompter);
-    const auto range = (doc().*operation)(env().cursor(), editor);
-    if (!range) return;
-    emit edited(range->first, range->end);
-    emit documentChanged();
+    (doc().*operation)(env().cursor(), editor);
 }
 
 void AnalogCommands::run(CommandId id) {

@@ -15,10 +15,7 @@ CommandRows EquationCommands::rows() const {
 void EquationCommands::run(CommandId id) {
     if (id != CommandId::Equation) return;
     DialogEditor<EquationForm, CEquationDlg> editor(env().dialogParent, env().prompter);
-    const auto range = doc().EditAnalogEquation(env().cursor(), editor);
-    if (!range) return;
-    emit edited(range->first, range->end);
-    emit documentChanged();
+    doc().EditAnalogEquation(env().cursor(), editor);
 }
 
 }  // namespace lyr::analog

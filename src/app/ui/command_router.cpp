@@ -34,11 +34,6 @@ ui::CommandSet* CommandRouter::add(ui::CommandSet* set) {
         sets_.insert(commandNumber(id), set);
         rows_.push_back(r);
     }
-    connect(set, &ui::CommandSet::edited, this, &CommandRouter::edited);
-    connect(set, &ui::CommandSet::editedWhole, this, &CommandRouter::editedWhole);
-    connect(set, &ui::CommandSet::undone, this, &CommandRouter::undone);
-    connect(set, &ui::CommandSet::documentChanged, this, &CommandRouter::documentChanged);
-    connect(set, &ui::CommandSet::analogOutOfRange, this, &CommandRouter::analogOutOfRange);
     tidyMenus();
     updateStates();
     return set;
@@ -54,11 +49,6 @@ void CommandRouter::attachView(view::CSYNView* view) {
     if (view_) disconnect(this, nullptr, view_, nullptr);
     view_ = view;
     if (!view) return;
-    connect(this, &CommandRouter::edited, view, [view](qint64 first, qint64 end) {
-        view->afterEdit(static_cast<std::uint32_t>(first), static_cast<std::uint32_t>(end));
-    });
-    connect(this, &CommandRouter::editedWhole, view, &view::CSYNView::afterWholeEdit);
-    connect(this, &CommandRouter::undone, view, &view::CSYNView::afterUndo);
     connect(view, &view::CSYNView::viewChanged, this, &CommandRouter::updateStates);
 }
 

@@ -49,7 +49,7 @@ public:
     // The whole rule: the row's rule, the busy flag and the set's own.
     bool isEnabled(CommandId id) const;
 
-    // The view that hears what the sets report (edits, undo).
+    // The view whose zoom, cursor and mark changes re-evaluate the enabling.
     void attachView(view::CSYNView* view);
     // Draws a command's toolbar button pressed or plain.
     void setButtonPresser(std::function<void(CommandId id, bool pressed)> presser) { presser_ = std::move(presser); }
@@ -70,12 +70,6 @@ signals:
     void statesUpdated();
     // A command ran to its end (its dialog, if any, has closed).
     void commandFinished(CommandId id);
-    // Forwarded from the sets.
-    void edited(qint64 first, qint64 end);
-    void editedWhole();
-    void undone(bool timeBaseRestored);
-    void documentChanged();
-    void analogOutOfRange();
 
 private:
     void prepareMenu(QMenu* menu);

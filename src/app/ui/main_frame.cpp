@@ -113,12 +113,13 @@ CMainFrame::CMainFrame(document::CSYNDoc& doc, QWidget* parent)
     buildPopups();
     connectView();
     connectLifecycle();
-    connect(router_, &CommandRouter::documentChanged, this, &CMainFrame::updateCommandStates);
     connect(router_, &CommandRouter::commandFinished, this, &CMainFrame::takeKeyboardBack);
+    doc_.addObserver(this);
     updateCommandStates();
 }
 
 CMainFrame::~CMainFrame() {
+    doc_.removeObserver(this);
     // The window's unit goes before the library it is reached through.
     if (outputCommands_) outputCommands_->closeOutputWindow();
 }
@@ -197,11 +198,8 @@ void CMainFrame::addFrameCommands() {
 }
 
 void CMainFrame::undo() {
-    if (doc_.modificationCount() == 0) return;
-    const auto kind = doc_.undo();
-    if (!kind) return;
-    emit frameCommands_->undone(*kind == document::kUndoTimeBase);
-    emit frameCommands_->documentChanged();
+    // The document announces the undo and its kind to the view, the output window and this frame.
+    if (doc_.modificationCount() != 0) doc_.undo();
 }
 
 void CMainFrame::changeTotalTime() {
@@ -219,21 +217,12 @@ void CMainFrame::changeTotalTime() {
     }
     // The current count changes nothing and records no undo step.
     if (sampling == doc_.samplingTime() && count == doc_.sampleCount()) return;
-    LifecycleHooks& h = lifecycle_->hooks();
-    if (h.pullOutputSettings) h.pullOutputSettings();
-    if (h.closeOutputWindow) h.closeOutputWindow();
-    if (!doc_.changeTotalTime(sampling, count)) {
-        prompter().tell(kInvalidParameterMessage, PromptIcon::Warning);
-        return;
-    }
-    resetView();
-    emit frameCommands_->documentChanged();
+    // The new time base is announced: the output window hands back its choices
+    // and closes, the view starts over.
+    if (!doc_.changeTotalTime(sampling, count)) prompter().tell(kInvalidParameterMessage, PromptIcon::Warning);
 }
 
-void CMainFrame::toggleEditLock() {
-    lifecycle_->setEditAllowed(!lifecycle_->editAllowed());
-    updateCommandStates();
-}
+void CMainFrame::toggleEditLock() { lifecycle_->setEditAllowed(!lifecycle_->editAllowed()); }
 
 void CMainFrame::buildMenus() {
     for (const MenuLayout& layout : mainMenus()) {

@@ -45,7 +45,8 @@ class CommandRouter;
 class FunctionCommands;
 class QtFileDialogs;
 
-class CMainFrame : public QMainWindow {
+// The frame re-evaluates its commands on everything the document announces.
+class CMainFrame : public QMainWindow, private document::DocumentObserver {
     Q_OBJECT
 public:
     // The caption when no document title is set, and its suffix otherwise.
@@ -152,6 +153,15 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    // What the document announces: every change may enable or disable commands.
+    void samplesChanged(const document::EditRange&) override { updateCommandStates(); }
+    void channelsChanged() override { updateCommandStates(); }
+    void timeBaseChanged() override { updateCommandStates(); }
+    void undone(std::int32_t) override { updateCommandStates(); }
+    void settingsChanged() override { updateCommandStates(); }
+    void clipboardChanged() override { updateCommandStates(); }
+    void lockChanged(bool) override { updateCommandStates(); }
+
     class ForwardPrompter;
     class ForwardChooser;
     class ForwardFileDialogs;

@@ -152,9 +152,8 @@ void CMainFrame::setAnalogResolutionFromSelector(int r) {
         resolutionList_->setCurrentIndex(14 - r);
         channelList_->setCurrentIndex(14 - r);
     }
+    // The document announces it: the view redraws, the commands re-evaluate.
     doc_.setAnalogResolution(r);
-    if (viewParts_.view && doc_.hasWaveform()) viewParts_.view->refreshView();
-    updateCommandStates();
 }
 
 void CMainFrame::updateSelectorStates() {

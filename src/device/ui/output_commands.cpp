@@ -8,9 +8,14 @@
 namespace lyr::device {
 
 OutputCommands::OutputCommands(const ui::CommandEnv& env, const DeviceLibrary& library, QObject* parent)
-    : ui::CommandSet(env, parent), library_(library) {}
+    : ui::CommandSet(env, parent), library_(library) {
+    if (env.doc) env.doc->addObserver(this);
+}
 
-OutputCommands::~OutputCommands() { closeOutputWindow(); }
+OutputCommands::~OutputCommands() {
+    closeOutputWindow();
+    if (env().doc) doc().removeObserver(this);
+}
 
 DeviceSelection OutputCommands::selectDevice(int maxNumber, const QString& settingsPath) {
     IniDeviceListStore store(settingsPath);

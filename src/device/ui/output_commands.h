@@ -18,7 +18,9 @@
 namespace lyr::device {
 
 
-class OutputCommands : public ui::CommandSet {
+// A new time base (a total-time change or its undo) hands the window's
+// choices back and closes it: the window holds the sample count it opened with.
+class OutputCommands : public ui::CommandSet, private document::DocumentObserver {
     Q_OBJECT
 public:
     OutputCommands(const ui::CommandEnv& env, const DeviceLibrary& library, QObject* parent = nullptr);
@@ -72,6 +74,10 @@ signals:
     void outputWindowClosed();
 
 private:
+    void timeBaseChanged() override {
+        pullOutputSettings();
+        closeOutputWindow();
+    }
     void openOutputWindow();
     void windowCloseRequested();
 

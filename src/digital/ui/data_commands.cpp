@@ -22,24 +22,20 @@ CommandRows DataCommands::rows() const {
 }
 
 void DataCommands::run(CommandId id) {
-    std::optional<document::EditRange> range;
     const auto c = channelCommandOf(id);
     if (id == CommandId::DigitalProtocol || (c && c->family == ChannelFamily::Protocol)) {
         const int k = c ? c->channel : document::AllChannels;
         ProtocolDialogEditor editor(env().dialogParent, env().prompter);
-        range = doc().EditDigitalProtocol(env().cursor(), editor, k);
+        doc().EditDigitalProtocol(env().cursor(), editor, k);
     } else if (id == CommandId::DigitalParallel) {
         ParallelDialogEditor editor(env().dialogParent, env().prompter);
-        range = doc().EditDigitalParallel(env().cursor(), editor);
+        doc().EditDigitalParallel(env().cursor(), editor);
     } else {
         if (id != CommandId::DigitalSerial && !(c && c->family == ChannelFamily::Serial)) return;
         const int k = c ? c->channel : document::AllChannels;
         SerialDialogEditor editor(env().dialogParent, env().prompter);
-        range = doc().EditDigitalSerial(env().cursor(), k, editor);
+        doc().EditDigitalSerial(env().cursor(), k, editor);
     }
-    if (!range) return;
-    emit edited(range->first, range->end);
-    emit documentChanged();
 }
 
 }  // namespace lyr::digital

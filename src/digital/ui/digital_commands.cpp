@@ -46,30 +46,20 @@ void DigitalCommands::run(CommandId id) {
     document::CSYNDoc& d = doc();
     QWidget* parent = env().dialogParent;
     Prompter* prompter = env().prompter;
-    auto reportRange = [this](const std::optional<document::EditRange>& range) {
-        if (!range) return;
-        emit edited(range->first, range->end);
-        emit documentChanged();
-    };
-    auto reportWhole = [this](bool changed) {
-        if (!changed) return;
-        emit editedWhole();
-        emit documentChanged();
-    };
     if (id == CommandId::DigitalClock || id == CommandId::DigitalModify) {
         const std::uint32_t cursor = env().cursor();
         if (id == CommandId::DigitalClock) {
             ClockDialogEditor editor(parent, prompter);
-            reportRange(d.EditDigitalClock(cursor, document::AllChannels, editor));
+            d.EditDigitalClock(cursor, document::AllChannels, editor);
         } else {
             ModifyDialogEditor editor(parent, prompter);
-            reportRange(d.EditDigitalModify(cursor, document::AllChannels, editor));
+            d.EditDigitalModify(cursor, document::AllChannels, editor);
         }
         return;
     }
     if (id == CommandId::DigitalSwap) {
         SwapDialogEditor editor(parent, prompter);
-        reportWhole(d.EditDigitalSwap(editor).has_value());
+        d.EditDigitalSwap(editor);
         return;
     }
     const auto c = channelCommandOf(id);
@@ -78,34 +68,23 @@ void DigitalCommands::run(CommandId id) {
     switch (c->family) {
     case ChannelFamily::Clock: {
         ClockDialogEditor editor(parent, prompter);
-        reportRange(d.EditDigitalClock(env().cursor(), ch, editor));
+        d.EditDigitalClock(env().cursor(), ch, editor);
         break;
     }
     case ChannelFamily::Modify: {
         ModifyDialogEditor editor(parent, prompter);
-        reportRange(d.EditDigitalModify(env().cursor(), ch, editor));
+        d.EditDigitalModify(env().cursor(), ch, editor);
         break;
     }
     case ChannelFamily::Shift: {
         ShiftDialogEditor editor(parent, prompter);
-        reportWhole(d.EditDigitalShift(ch, editor).has_value());
+        d.EditDigitalShift(ch, editor);
         break;
     }
-    case ChannelFamily::Invert:
-        d.invertChannel(ch);
-        reportWhole(true);
-        break;
-    case ChannelFamily::Copy:
-        d.copyChannel(ch);
-        emit documentChanged();  // paste becomes available; not an edit
-        break;
-    case ChannelFamily::Paste:
-        reportWhole(d.pasteChannel(ch));
-        break;
-    case ChannelFamily::Clear:
-        d.clearChannel(ch);
-        reportWhole(true);
-        break;
+    case ChannelFamily::Invert: d.invertChannel(ch); break;
+    case ChannelFamily::Copy: d.copyChannel(ch); break;
+    case ChannelFamily::Paste: d.pasteChannel(ch); break;
+    case ChannelFamily::Clear: d.clearChannel(ch); break;
     case ChannelFamily::Serial:
     case ChannelFamily::Protocol: break;  // the data commands run these
     }

@@ -4,7 +4,8 @@
 // the commands it runs (texts, prompt, tooltip, rule, glyph) beside its
 // handlers; the frame makes the actions, menus, toolbar buttons and
 // accelerators from them and owns the busy flags, all by CommandId. A set
-// only runs a command it is handed and reports what happened. It never looks
+// only runs a command it is handed; what it changed the document announces
+// to its observers (the view, the output window, the frame). It never looks
 // for the widgets it affects.
 #include <QObject>
 #include <QWidget>
@@ -50,18 +51,6 @@ public:
     // Runs the command (modal dialogs return before this does). The frame has
     // already checked the rule and set the command's busy flag.
     virtual void run(CommandId id) = 0;
-
-signals:
-    // The samples [first, end) changed (the view's afterEdit).
-    void edited(qint64 first, qint64 end);
-    // A change across the whole waveform (the view's afterWholeEdit).
-    void editedWhole();
-    // An undo ran; timeBaseRestored for the undo kind of a total-time change.
-    void undone(bool timeBaseRestored);
-    // Anything that may change titles or the enabling of other commands.
-    void documentChanged();
-    // An analog edit left samples outside ±1 V: the output window comes forward.
-    void analogOutOfRange();
 
 protected:
     const CommandEnv& env() const { return env_; }

@@ -5,6 +5,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
+#include <limits>
 
 namespace lyr::view {
 
@@ -23,7 +24,10 @@ CSYNView::CSYNView(document::CSYNDoc& doc, QWidget* parent) : QWidget(parent), d
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::ClickFocus);
     layoutFromSize();
+    doc_.addObserver(this);
 }
+
+CSYNView::~CSYNView() { doc_.removeObserver(this); }
 
 // ------------------------------------------------------------ state changes
 
@@ -69,6 +73,22 @@ document::ViewStateRecord CSYNView::storeViewState() const { return state_.toRec
 
 void CSYNView::afterEdit(std::uint32_t first, std::uint32_t end) { apply(state_.afterEdit(first, end)); }
 void CSYNView::afterWholeEdit() { apply(state_.afterWholeEdit()); }
+
+void CSYNView::samplesChanged(const document::EditRange& range) {
+    auto index = [](std::int64_t i) {
+        return static_cast<std::uint32_t>(std::clamp<std::int64_t>(i, 0, std::numeric_limits<std::uint32_t>::max()));
+    };
+    afterEdit(index(range.first), index(range.end));
+}
+
+// The undo of a total-time change resets the view on its time-base announcement.
+void CSYNView::undone(std::int32_t kind) {
+    if (kind != document::kUndoTimeBase) afterUndo(false);
+}
+
+void CSYNView::settingsChanged() {
+    if (doc_.hasWaveform()) refreshView();
+}
 
 void CSYNView::afterUndo(bool resetAll) {
     if (resetAll) {

@@ -2,7 +2,8 @@
 // CSYNView: the waveform view of the main window. It composes its elements
 // (background, time ruler, analog plot, digital lanes, time mark and cursor)
 // into an off-screen image and lets the user move the cursor and the time
-// mark, zoom and scroll. Position and zoom logic is ViewState's.
+// mark, zoom and scroll. Position and zoom logic is ViewState's. It follows
+// what the document announces: edits, undo, a new time base, the bit allocation.
 #include <QBasicTimer>
 #include <QImage>
 #include <QWidget>
@@ -20,10 +21,11 @@
 
 namespace lyr::view {
 
-class CSYNView : public QWidget {
+class CSYNView : public QWidget, private document::DocumentObserver {
     Q_OBJECT
 public:
     explicit CSYNView(document::CSYNDoc& doc, QWidget* parent = nullptr);
+    ~CSYNView() override;
 
     document::CSYNDoc& document() { return doc_; }
     ViewState& state() { return state_; }
@@ -92,6 +94,13 @@ protected:
     void timerEvent(QTimerEvent* e) override;
 
 private:
+    // What the document announces.
+    void samplesChanged(const document::EditRange& range) override;
+    void channelsChanged() override { afterWholeEdit(); }
+    void timeBaseChanged() override { resetView(); }
+    void undone(std::int32_t kind) override;
+    void settingsChanged() override;
+
     void layoutFromSize();
     void buildColumns();
     void renderAll();

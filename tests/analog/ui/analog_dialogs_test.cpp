@@ -18,6 +18,7 @@
 #include "analog/ui/analog_commands.h"
 #include "analog/ui/analog_dialogs.h"
 #include "analog/ui/analog_graphs.h"
+#include "support/document_observer.h"
 #include "support/dialog_fields.h"
 #include "support/documents.h"
 #include "support/modal.h"
@@ -201,7 +202,8 @@ TEST_F(AnalogDialogs, CommandsEditAtTheCursorAndReportTheRange) {
     AnalogCommands commands(env);
     EXPECT_EQ(commands.commandIds(), (std::vector<CommandId>{CommandId::Sine, CommandId::Rectangle, CommandId::Dc, CommandId::Ramp, CommandId::Exp,
                                                              CommandId::Noise, CommandId::Manual, CommandId::External}));
-    QSignalSpy edited(&commands, &ui::CommandSet::edited);
+    lyr::test::RecordingObserver announced(*doc);
+    const std::vector<document::EditRange>& edited = announced.ranges;
     // A DC edit typed into the open dialog and applied, or closed by its close box.
     auto driveDc = [](const char* level, bool apply) {
         lyr::test::whenModal<CDcDlg>(qApp, [=](CDcDlg& dlg) {
@@ -218,15 +220,14 @@ TEST_F(AnalogDialogs, CommandsEditAtTheCursorAndReportTheRange) {
     commands.run(CommandId::Dc);
     EXPECT_EQ(doc->analog()[99], 0.0);
     EXPECT_EQ(doc->analog()[100], 0.5);
-    ASSERT_EQ(edited.size(), 1);
-    EXPECT_EQ(edited[0][0].toLongLong(), 100);
-    EXPECT_EQ(edited[0][1].toLongLong(), 150);
+    ASSERT_EQ(edited.size(), 1u);
+    EXPECT_EQ(edited[0], (document::EditRange{100, 150}));
 
     cursor = 500;
     driveDc("0.25", false);
     commands.run(CommandId::Dc);
     EXPECT_EQ(doc->analog()[500], 0.0);
-    EXPECT_EQ(edited.size(), 1);
+    EXPECT_EQ(edited.size(), 1u);
     EXPECT_EQ(doc->modificationCount(), 1);
     EXPECT_TRUE(prompter.asked.empty());
 
@@ -238,9 +239,8 @@ TEST_F(AnalogDialogs, CommandsEditAtTheCursorAndReportTheRange) {
         click(dlg, "apply0");
     });
     commands.run(CommandId::Manual);
-    ASSERT_EQ(edited.size(), 2);
-    EXPECT_EQ(edited[1][0].toLongLong(), 300);
-    EXPECT_EQ(edited[1][1].toLongLong(), 310);
+    ASSERT_EQ(edited.size(), 2u);
+    EXPECT_EQ(edited[1], (document::EditRange{300, 310}));
     EXPECT_EQ(doc->analog()[300], 0.5);
 
     // The dialog editor hands its allocator to the form: short of memory, the message.

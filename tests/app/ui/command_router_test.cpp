@@ -166,5 +166,55 @@ TEST_F(FrameRoutingTest, RightClickOnALaneOpensItsChannelPopup) {
     EXPECT_GT(v->fullRenderCount(), renders);  // the whole view was refreshed
 }
 
+// A right click on the cursor's handle opens "Cursor", on the time mark's
+// handle "TimeMark"; their entries run the view's commands.
+TEST_F(FrameRoutingTest, CursorAndTimeMarkPopups) {
+    ASSERT_TRUE(doc->newWaveform(10, 10000));
+    view::CSYNView* v = frame->viewParts().view;
+    v->resetView();
+    v->setCursorIndex(2000);
+    const view::Layout& l = v->layout();
+    auto rightClick = [v](QPoint at) {
+        QContextMenuEvent click(QContextMenuEvent::Mouse, at, v->mapToGlobal(at));
+        QApplication::sendEvent(v, &click);
+    };
+
+    const QPoint cursorHandle(v->state().cursorX() + 2, l.cursorStrip.top + 1);
+    QMenu* cursor = frame->popupAt(cursorHandle);
+    ASSERT_NE(cursor, nullptr);
+    EXPECT_EQ(cursor->title(), QStringLiteral("Cursor"));
+    EXPECT_EQ(texts(cursor->actions()),
+              (QStringList{"開始点へ移動", "タイムマークへ移動", "最終編集後へ移動", "一つ前へ移動", "一つ後へ移動",
+                           "指定位置へ移動", "タイムマークを設置"}));
+    rightClick(cursorHandle);
+    EXPECT_TRUE(cursor->isVisible());
+    cursor->hide();
+    QAction* placeMark = entry(cursor, QStringLiteral("タイムマークを設置"));
+    ASSERT_NE(placeMark, nullptr);
+    EXPECT_EQ(placeMark->statusTip(), QStringLiteral("カーソル位置にタイムマークを設置"));
+    placeMark->trigger();
+    ASSERT_TRUE(v->state().markSet());
+    EXPECT_EQ(v->state().mark(), 2000u);
+
+    entry(cursor, QStringLiteral("開始点へ移動"))->trigger();
+    EXPECT_EQ(v->state().cursor(), 0u);
+    const QPoint markHandle(v->state().markX(), l.markStrip.bottom);
+    QMenu* mark = frame->popupAt(markHandle);
+    ASSERT_NE(mark, nullptr);
+    EXPECT_EQ(mark->title(), QStringLiteral("TimeMark"));
+    EXPECT_EQ(texts(mark->actions()),
+              (QStringList{"カーソル位置に設置", "開始点に設置", "最終編集後に設置", "指定位置に設置", "カーソル位置へ移動",
+                           "開始点へ移動", "最終編集後へ移動", "指定位置へ移動", "削除"}));
+    rightClick(markHandle);
+    EXPECT_TRUE(mark->isVisible());
+    mark->hide();
+    entry(mark, QStringLiteral("カーソル位置へ移動"))->trigger();
+    EXPECT_EQ(v->state().mark(), 0u);
+    entry(mark, QStringLiteral("削除"))->trigger();
+    EXPECT_FALSE(v->state().markSet());
+    // Without the mark its handle is gone, and so is its popup.
+    EXPECT_NE(frame->popupAt(markHandle), mark);
+}
+
 }  // namespace
 }  // namespace lyr::app

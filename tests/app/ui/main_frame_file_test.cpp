@@ -120,11 +120,17 @@ TEST_F(FileCommands, DroppedFileOpensAfterThePromptAndTheCloseBoxAsks) {
     EXPECT_NE(lyr::test::fileBytes(path("dropped.lyr")), before);
 }
 
-TEST_F(FileCommands, EditLockComesFromTheFileAndNewLiftsIt) {
+TEST_F(FileCommands, EditLockFromTheStartFromTheFileAndNewLiftsIt) {
     auto source = lyr::test::newDoc(10, 100);
     document::StoredExtras locked;
     locked.editLocked = true;
     ASSERT_TRUE(document::saveWaveformFile(path("locked.lyr"), *source, locked).ok);
+
+    // Before the first waveform nothing may be edited: the greyed "編集禁止(&D)" carries its check mark.
+    QAction* lock = frame->commandAction(CommandId::EditLock);
+    EXPECT_FALSE(lock->isEnabled());
+    EXPECT_TRUE(lock->isChecked());
+    EXPECT_FALSE(frame->lifecycle().editAllowed());
 
     QAction* sine = frame->commandAction(CommandId::Sine);  // 正弦波
     dialogs.answers.push_back(path("locked.lyr"));
@@ -136,6 +142,39 @@ TEST_F(FileCommands, EditLockComesFromTheFileAndNewLiftsIt) {
     frame->newAction()->trigger();
     EXPECT_TRUE(sine->isEnabled());
     EXPECT_FALSE(frame->commandAction(CommandId::EditLock)->isChecked());
+}
+
+// The accelerators reach their commands from the main window: Ctrl+S saves
+// (asking for a name the first time), Alt+Backspace undoes, Ctrl+O opens.
+TEST_F(FileCommands, CtrlSAltBackspaceAndCtrlO) {
+    QApplication::setActiveWindow(frame.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    frame->newAction()->trigger();
+    edit();
+    auto keys = [this](QKeySequence k) {
+        QWidget* focus = QApplication::focusWidget();
+        QTest::keySequence(focus ? focus : frame.get(), k);
+    };
+    dialogs.answers.push_back(path("keys.lyr"));
+    keys(QKeySequence(Qt::CTRL | Qt::Key_S));
+    ASSERT_TRUE(fs::exists(path("keys.lyr")));
+    EXPECT_TRUE(dialogs.answers.empty());
+    EXPECT_FALSE(doc->isModified());
+
+    edit();
+    doc->analog()[3] = 0.5;
+    keys(QKeySequence(Qt::ALT | Qt::Key_Backspace));
+    EXPECT_EQ(doc->analog()[3], 0.25);
+
+    // The undo went back to the saved state: Open asks nothing.
+    doc->analog()[9] = 0.75;  // not an edit: the file shows it is gone
+    dialogs.answers.push_back(path("keys.lyr"));
+    keys(QKeySequence(Qt::CTRL | Qt::Key_O));
+    EXPECT_TRUE(dialogs.answers.empty());
+    EXPECT_EQ(doc->analog()[9], 0.0);
+    EXPECT_EQ(doc->analog()[3], 0.25);
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("keys.lyr - LYR"));
+    EXPECT_TRUE(prompter.asked.empty());
 }
 
 TEST_F(FileCommands, AboutShowsTheVersionAndClosesWithOkOrEnter) {

@@ -88,6 +88,37 @@ TEST_F(OutputFrame, TheOutputWindowFollowsTheDocumentsLifecycle) {
     EXPECT_FALSE(frame->outputCommands()->outputWindowOpen());
 }
 
+// A total-time change and its undo both take the window's choices into the
+// document and close it: a window left open would still hold the old sample
+// count and send it with "データ転送".
+TEST_F(OutputFrame, TotalTimeChangeAndItsUndoPullAndCloseTheWindow) {
+    struct Half : CMainFrame::TotalTimeChooser {
+        bool choose(std::int64_t& total, std::uint32_t& sampling, std::uint32_t& count) override {
+            count /= 2;
+            total = std::int64_t{sampling} * count;
+            return true;
+        }
+    } half;
+    frame->setTotalTimeChooser(&half);
+    frame->selectDevice(1, settingsFile());
+    ASSERT_TRUE(frame->lifecycle().newWaveform());
+    const std::pair<QAction*, std::uint32_t> steps[] = {{frame->commandAction(CommandId::TotalTime), 2500u},
+                                                        {frame->undoAction(), 5000u}};
+    int mode = 0;
+    for (const auto& [command, count] : steps) {
+        COutputDlg* w = openOutput();
+        ASSERT_NE(w, nullptr);
+        mode = 1 - mode;
+        w->option(GroupOutputMode, mode)->click();
+        ASSERT_TRUE(w->option(GroupOutputMode, mode)->isChecked());
+        command->trigger();
+        EXPECT_EQ(doc->sampleCount(), count);
+        EXPECT_FALSE(frame->outputCommands()->outputWindowOpen()) << count;
+        EXPECT_EQ(doc->outputWindow(), nullptr) << count;
+        EXPECT_EQ(doc->outputSettings().outputMode, mode) << count;
+    }
+}
+
 // The window's unit is let go before the frame releases the library.
 TEST_F(OutputFrame, AFrameGoingAwayTakesItsOpenWindowWithIt) {
     frame->selectDevice(1, settingsFile());

@@ -82,8 +82,8 @@ TEST_F(DataDialogs, SerialFromTheChannelCommandToOr) {
         click(*dlg, "apply1");  // OR
     });
     commands.run(channelCommand(ChannelFamily::Serial, 2));
-    EXPECT_EQ(first, 0);
-    EXPECT_EQ(end, 8);
+    EXPECT_EQ(first(), 0);
+    EXPECT_EQ(end(), 8);
     EXPECT_EQ(std::vector<int>(doc->digital(2), doc->digital(2) + 9), (std::vector<int>{1, 1, 0, 0, 1, 1, 1, 1, 0}));
     EXPECT_EQ(doc->editorSettings().serial, (document::SerialSettings{20, 0, 2, 1}));
     EXPECT_EQ(doc->bitText(), "10 1");
@@ -124,8 +124,8 @@ TEST_F(DataDialogs, ParallelWithAMaskAndADroppedFile) {
         click(*dlg, "apply3");  // XOR
     });
     commands.run(CommandId::DigitalParallel);
-    EXPECT_EQ(first, 0);
-    EXPECT_EQ(end, 2);
+    EXPECT_EQ(first(), 0);
+    EXPECT_EQ(end(), 2);
     // 81 and C0 with bit 7 to CH0: CH0 = 1, 1; CH7 = 1, 0; CH1 (bit 6 of C0) masked out.
     EXPECT_EQ(std::vector<int>(doc->digital(0), doc->digital(0) + 3), (std::vector<int>{1, 1, 0}));
     EXPECT_EQ(std::vector<int>(doc->digital(7), doc->digital(7) + 3), (std::vector<int>{1, 0, 0}));

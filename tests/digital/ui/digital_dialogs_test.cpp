@@ -15,6 +15,7 @@
 #include "../channels.h"
 #include "digital/ui/digital_commands.h"
 #include "digital/ui/digital_dialogs.h"
+#include "support/document_observer.h"
 #include "support/documents.h"
 #include "support/dialog_fields.h"
 #include "support/modal.h"
@@ -181,13 +182,14 @@ TEST_F(DigitalDialogs, CommandSetRunsByIdentifier) {
     env.doc = doc.get();
     env.prompter = &prompter;
     DigitalCommands commands(env);
-    int whole = 0;
-    QObject::connect(&commands, &ui::CommandSet::editedWhole, [&] { ++whole; });
+    lyr::test::RecordingObserver announced(*doc);
+    const int& whole = announced.channels;
     const auto ids = commands.commandIds();
     EXPECT_EQ(ids.size(), 3u + 7 * 8);
     EXPECT_FALSE(commands.available(channelCommand(ChannelFamily::Paste, 6)));
     commands.run(channelCommand(ChannelFamily::Copy, 1));
     EXPECT_EQ(whole, 0);  // copy is not an edit
+    EXPECT_EQ(announced.clipboards, 1);
     EXPECT_EQ(doc->modificationCount(), 0);
     EXPECT_TRUE(commands.available(channelCommand(ChannelFamily::Paste, 6)));
     commands.run(channelCommand(ChannelFamily::Paste, 6));
@@ -198,9 +200,7 @@ TEST_F(DigitalDialogs, CommandSetRunsByIdentifier) {
     EXPECT_EQ(doc->digital(1)[2], 0);
     EXPECT_EQ(whole, 3);
 
-    // A dialog command: the clock on CH3 through its dialog, reported as a range.
-    qint64 first = -1, end = -1;
-    QObject::connect(&commands, &ui::CommandSet::edited, [&](qint64 a, qint64 b) { first = a, end = b; });
+    // A dialog command: the clock on CH3 through its dialog, announced as a range.
     lyr::test::whenModal<CDigitalDlg>(qApp, [](CDigitalDlg& dlg) {
         EXPECT_EQ(dlg.channelBox()->currentText(), "CH3");
         fill(dlg, {{"t1", "10", 0}, {"t2", "10"}});
@@ -208,8 +208,8 @@ TEST_F(DigitalDialogs, CommandSetRunsByIdentifier) {
         click(dlg, "apply0");
     });
     commands.run(channelCommand(ChannelFamily::Clock, 3));
-    EXPECT_EQ(first, 0);
-    EXPECT_EQ(end, 2);
+    EXPECT_EQ(announced.ranges, (std::vector<document::EditRange>{{0, 2}}));
+    EXPECT_EQ(whole, 3);
     EXPECT_EQ(doc->digital(3)[0], 1);
     EXPECT_EQ(doc->digital(3)[1], 0);
 }

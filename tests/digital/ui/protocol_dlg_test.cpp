@@ -109,8 +109,8 @@ TEST_F(ProtocolDialog, UartFromTheLanePopupWithTypedBytes) {
         screenshot(dlg, QStringLiteral("uart"));
         click(dlg, "apply0");
     });
-    EXPECT_EQ(first, 0);
-    EXPECT_EQ(end, 4000);  // the idle line to the end of the waveform
+    EXPECT_EQ(first(), 0);
+    EXPECT_EQ(end(), 4000);  // the idle line to the end of the waveform
     const auto d = decodeUart(channel(3), 4000, 104, 7, Parity::Odd, 1, 1, true);
     EXPECT_EQ(d.errors, 0);
     EXPECT_EQ(d.bytes, (Buffer{0x48, 0x69}));
@@ -145,8 +145,8 @@ TEST_F(ProtocolDialog, I2cWithBytesReadFromAFile) {
         click(dlg, "create");
         click(dlg, "apply1");  // OR onto low channels
     });
-    ASSERT_EQ(first, 0);
-    const auto d = decodeI2c(channel(4), channel(6), static_cast<std::size_t>(end));
+    ASSERT_EQ(first(), 0);
+    const auto d = decodeI2c(channel(4), channel(6), static_cast<std::size_t>(end()));
     EXPECT_EQ(d.conditions, "SP");
     EXPECT_EQ(d.bytes, (Buffer{0xA0, 0x48, 0x69}));  // address 0x50, write
     EXPECT_EQ(d.acks, "000");
