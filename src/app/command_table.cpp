@@ -55,7 +55,7 @@ std::vector<MenuLayout> buildMenus() {
     return {
         {"ファイル(&F)",
          {command(C::FileNew), command(C::FileOpen), command(C::FileSave), command(C::FileSaveAs), separator(),
-          command(C::AppExit)}},
+          command(C::FileExport), separator(), command(C::AppExit)}},
         {"編集(&E)", {command(C::Undo), separator(), command(C::TotalTime), command(C::EditLock)}},
         {"アナログ(&A)", analogItems()},
         {"ディジタル(&D)", std::move(digital)},

@@ -16,6 +16,7 @@ enum class CommandId : std::int32_t {
     FileOpen = 57601,
     FileSave = 32800,
     FileSaveAs = 32801,
+    FileExport = 33000,
     AppExit = 57665,
     AppAbout = 57664,
     Undo = 57643,

@@ -138,6 +138,8 @@ void CMainFrame::registerCommandSets() {
     buildOutput();
 }
 
+FileDialogs& CMainFrame::exportFileDialogs() { return *forwardFileDialogs_; }
+
 Prompter& CMainFrame::prompter() {
     if (prompter_) return *prompter_;
     return *messagePrompter_;

@@ -143,6 +143,7 @@ public slots:
     void onFileOpen();
     void onFileSave();
     void onFileSaveAs();
+    void onFileExport();
     void onAppAbout();
     // A file given on the command line: opened as Open opens it.
     bool openStartupFile(const QString& path);
@@ -199,6 +200,8 @@ private:
     std::unique_ptr<ForwardPrompter> forwardPrompter_;
     std::unique_ptr<ForwardChooser> forwardChooser_;
     std::unique_ptr<ForwardFileDialogs> forwardFileDialogs_;
+    // The file dialogs the commands use (the set ones, else Qt's).
+    FileDialogs& exportFileDialogs();
     std::unique_ptr<DocumentLifecycle> lifecycle_;
     Prompter* prompter_ = nullptr;
     WaveTimeChooser* chooser_ = nullptr;

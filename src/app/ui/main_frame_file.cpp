@@ -11,9 +11,11 @@
 #include <QUrl>
 
 #include "app/ui/about_dlg.h"
+#include "app/ui/export_dlg.h"
 #include "app/ui/file_dialogs.h"
 #include "app/ui/function_commands.h"
 #include "app/ui/main_frame.h"
+#include "view/ui/syn_view.h"
 
 namespace lyr::app {
 
@@ -27,6 +29,10 @@ void CMainFrame::addFileCommands() {
     frameCommands_->add({CommandId::FileSaveAs, "名前を付けて保存(&A)...", "作業中のファイルを新しい名前で保存",
                          "名前をつけて保存", R::File},
                         [this] { onFileSaveAs(); }, [this] { return lifecycle_->canSaveAs(); });
+    // A waveform can be written out also while editing is locked.
+    frameCommands_->add({CommandId::FileExport, "エクスポート(&E)...",
+                         "波形を CSV、WAV、NumPy、VCD 形式のファイルに書き出す", "エクスポート", R::WaveformIdle},
+                        [this] { onFileExport(); });
     frameCommands_->add({CommandId::AppAbout, "LYR のバージョン情報(&A)",
                          "プログラムの情報、バージョンそして著作権を表示", "バージョン情報", R::Always, Glyph::About},
                         [this] { onAppAbout(); });
@@ -54,6 +60,17 @@ void CMainFrame::onFileSave() {
 void CMainFrame::onFileSaveAs() {
     lifecycle_->saveAs();
     updateCommandStates();
+    takeKeyboardBack();
+}
+
+void CMainFrame::onFileExport() {
+    const view::ViewState* state = viewParts_.view ? &viewParts_.view->state() : nullptr;
+    // The range reaches from the cursor to the time mark while one is set.
+    std::optional<std::uint32_t> mark;
+    if (state && state->markSet()) mark = state->mark();
+    interchange::ExportForm form(doc_, state ? state->cursor() : 0u, mark);
+    CExportDlg dlg(form, exportFileDialogs(), prompter(), this);
+    dlg.exec();
     takeKeyboardBack();
 }
 

@@ -106,13 +106,14 @@ TEST_F(FrameRoutingTest, MenusFromTheTableAndTheEditLock) {
               (QStringList{"ファイル(&F)", "編集(&E)", "アナログ(&A)", "ディジタル(&D)", "ズーム(&Z)",
                            "カーソル(&C)", "タイムマーク(&T)", "出力(&O)", "ヘルプ(&H)"}));
     EXPECT_EQ(texts(frame->fileMenu()->actions()), (QStringList{"新規作成(&N)", "開く(&O)...", "上書き保存(&S)",
-                                                             "名前を付けて保存(&A)...", "LYRの終了(&X)"}));
+                                                             "名前を付けて保存(&A)...", "エクスポート(&E)...",
+                                                             "LYRの終了(&X)"}));
     EXPECT_EQ(texts(frame->menu(MainMenu::Edit)->actions()), (QStringList{"元に戻す(&U)", "トータル時間変更(&T)", "編集禁止(&D)"}));
     EXPECT_EQ(texts(frame->menu(MainMenu::Cursor)->actions()).back(), QStringLiteral("タイムマークを設置"));
     // No waveform: editing, undo, the lock and the time entry are off; file commands on.
     using C = CommandId;
     QAction* lock = frame->commandAction(C::EditLock);
-    for (C id : {C::Sine, C::Undo, C::EditLock, C::CursorToPosition, C::WholeView})
+    for (C id : {C::Sine, C::Undo, C::EditLock, C::CursorToPosition, C::WholeView, C::FileExport})
         EXPECT_FALSE(frame->commandAction(id)->isEnabled()) << commandNumber(id);
     for (C id : {C::FileNew, C::FileOpen, C::AppAbout, C::AppExit})
         EXPECT_TRUE(frame->commandAction(id)->isEnabled()) << commandNumber(id);
@@ -135,6 +136,7 @@ TEST_F(FrameRoutingTest, MenusFromTheTableAndTheEditLock) {
     EXPECT_FALSE(frame->lifecycle().editAllowed());
     EXPECT_FALSE(frame->commandAction(C::Sine)->isEnabled());
     EXPECT_TRUE(frame->commandAction(C::CursorToPosition)->isEnabled());  // view commands keep working
+    EXPECT_TRUE(frame->commandAction(C::FileExport)->isEnabled());        // and writing the waveform out
     EXPECT_TRUE(frame->commandAction(C::StandardZoom)->isEnabled());
     lock->trigger();
     EXPECT_TRUE(frame->commandAction(C::Sine)->isEnabled());

@@ -24,6 +24,7 @@ const Texts kTexts[] = {
         {C::FileOpen, "既存のファイルを開く", "開く"},
         {C::FileSave, "作業中のファイルを上書きして保存", "保存"},
         {C::FileSaveAs, "作業中のファイルを新しい名前で保存", "名前をつけて保存"},
+        {C::FileExport, "波形を CSV、WAV、NumPy、VCD 形式のファイルに書き出す", "エクスポート"},
         {C::AppExit, "SYNを終了し、ファイルの保存を指示", "終了"},
         {C::AppAbout, "プログラムの情報、バージョンそして著作権を表示", "バージョン情報"},
         {C::Undo, "直前に行った動作を元に戻す", "元に戻す"},
@@ -153,7 +154,7 @@ using TextsTest = lyr::test::MainFrameTest;
 TEST_F(TextsTest, EveryPromptAndTooltipIsTheWrittenText) {
     std::map<CommandId, const Texts*> expected;
     for (const Texts& t : kTexts) EXPECT_TRUE(expected.emplace(t.id, &t).second) << commandNumber(t.id);
-    EXPECT_EQ(expected.size(), 51u + 72u);
+    EXPECT_EQ(expected.size(), 52u + 72u);
     // Each registered command has its written texts, on its row and on its action.
     for (const CommandRow& row : frame->router().rows()) {
         const auto it = expected.find(row.id);
