@@ -45,7 +45,9 @@ def test_upload_start_stop_and_status_as_lyrtool_reads_them(sim):
         assert u.status()["state"] == "Running" and status()["running"] is True
         with pytest.raises(lyr.DeviceError) as e:
             u.upload(w)
-        assert str(e.value) == "データ設定できませんでした。 (refused: the unit is Running)"
+        w.save(sim / "w.lyr")
+        assert str(e.value) == lyrtool_message("upload", sim / "w.lyr")
+        assert "(refused: the unit is Running)" in str(e.value)
         u.stop()
         assert status()["running"] is False
         u.start()
