@@ -60,12 +60,46 @@ std::string chooseSettingsPath(const SettingsLocation& where) {
     return joinPath(where.userConfigDir, kSettingsFileName);
 }
 
+std::optional<Language> parseLanguage(const std::string& code) {
+    std::string c;
+    for (char ch : code)
+        if (ch != ' ' && ch != '\t') c += static_cast<char>(ch >= 'A' && ch <= 'Z' ? ch - 'A' + 'a' : ch);
+    if (c == "ja") return Language::Japanese;
+    if (c == "en") return Language::English;
+    return std::nullopt;
+}
+
+const char* languageCode(Language language) { return language == Language::English ? "en" : "ja"; }
+
+Language chooseLanguage(const std::string& commandLine, const std::string& environment,
+                        const std::string& settingsFile) {
+    for (const std::string* text : {&commandLine, &environment, &settingsFile})
+        if (const std::optional<Language> l = parseLanguage(*text)) return *l;
+    return Language::Japanese;
+}
+
 CommandLine parseCommandLine(const std::vector<std::string>& args) {
     CommandLine line;
     static const std::string kOption = "--settings";
+    static const std::string kLangOption = "--lang";
+    static const std::string kLangError = "--lang needs ja or en";
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (a == kOption) {
+        if (a == kLangOption || a.rfind(kLangOption + "=", 0) == 0) {
+            if (a == kLangOption) {
+                if (i + 1 >= args.size()) {
+                    line.error = kLangError;
+                    return line;
+                }
+                line.language = args[++i];
+            } else {
+                line.language = a.substr(kLangOption.size() + 1);
+            }
+            if (!parseLanguage(line.language)) {
+                line.error = kLangError;
+                return line;
+            }
+        } else if (a == kOption) {
             if (i + 1 >= args.size() || args[i + 1].empty()) {
                 line.error = "--settings needs a file name";
                 return line;

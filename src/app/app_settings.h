@@ -2,6 +2,7 @@
 // The settings file LYR.INI: where it lives, the entries kept current at
 // start-up and the instance rule that follows from "MaxNumber".
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,18 @@ inline constexpr const char* kAboutVersionPrefix = "LYR Version ";
 inline constexpr const char* kAboutProductLine = "PGX-500 波形データ編集・書き込みプログラム";
 // The environment variable that names another settings file.
 inline constexpr const char* kSettingsEnvironment = "LYR_SETTINGS";
+
+// The language of the program's texts: "ja" (the default) or "en", from
+// --lang, else LYR_LANG, else "Language" in section "LYR" of the settings file.
+enum class Language { Japanese, English };
+inline constexpr const char* kKeyLanguage = "Language";
+inline constexpr const char* kLanguageEnvironment = "LYR_LANG";
+// "ja" / "en" (case and surrounding blanks ignored); nothing for anything else.
+std::optional<Language> parseLanguage(const std::string& code);
+const char* languageCode(Language language);
+// The first of the three that names a language; an unknown code is passed over.
+Language chooseLanguage(const std::string& commandLine, const std::string& environment,
+                        const std::string& settingsFile);
 
 // Section/key access to the settings file. The widget layer backs it with an
 // INI file; tests with a map.
@@ -67,9 +80,11 @@ struct SettingsLocation {
 };
 std::string chooseSettingsPath(const SettingsLocation& where);
 
-// The editor's own arguments: --settings FILE and at most one waveform file.
+// The editor's own arguments: --settings FILE, --lang ja|en and at most one
+// waveform file.
 struct CommandLine {
     std::string settingsPath;
+    std::string language;  // as given; parseCommandLine has checked it
     std::string file;
     std::string error;  // empty when the arguments were understood
 };

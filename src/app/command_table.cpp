@@ -63,7 +63,9 @@ std::vector<MenuLayout> buildMenus() {
         {"カーソル(&C)", cursorItems()},
         {"タイムマーク(&T)", markItems()},
         {"出力(&O)", {command(C::Output)}},
-        {"ヘルプ(&H)", {command(C::AppAbout)}},
+        {"ヘルプ(&H)",
+         {command(C::AppAbout), separator(),
+          submenu(kLanguageMenuTitle, {command(C::LanguageJapanese), command(C::LanguageEnglish)})}},
     };
 }
 

@@ -43,6 +43,10 @@ struct MenuLayout {
     std::vector<MenuItem> items;
 };
 
+// The language submenu of "ヘルプ(&H)": the same in both languages, so that
+// it is found whichever language is shown.
+inline constexpr const char* kLanguageMenuTitle = "&Language / 言語";
+
 // The menu bar, left to right.
 const std::vector<MenuLayout>& mainMenus();
 // Each menu of the bar by its place in mainMenus(), for code that needs one

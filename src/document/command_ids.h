@@ -71,6 +71,9 @@ enum class CommandId : std::int32_t {
     HalfPageRight = 1118,
     // Output.
     Output = 32771,
+    // The language of the texts from the next start ("Language / 言語").
+    LanguageJapanese = 33010,
+    LanguageEnglish = 33011,
     // The bit-allocation selectors "アナログ分解能" and "ディジタルCH" (combo boxes, not actions).
     ResolutionSelector = 1221,
     ChannelSelector = 1207,

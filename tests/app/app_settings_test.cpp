@@ -119,5 +119,57 @@ TEST(CommandLineArgs, SettingsOptionAndFirstFile) {
     EXPECT_NE(parseCommandLine({"--settings="}).error, "");
 }
 
+TEST(CommandLineArgs, LanguageOptionIsCheckedAndKept) {
+    struct Case {
+        std::vector<std::string> args;
+        std::string language;
+        bool error;
+        std::string file;
+    };
+    const std::vector<Case> cases = {
+        {{"--lang", "en", "w.lyr"}, "en", false, "w.lyr"},
+        {{"w.lyr", "--lang=ja"}, "ja", false, "w.lyr"},
+        {{"--lang", "EN"}, "EN", false, ""},
+        {{"--lang"}, "", true, ""},
+        {{"--lang="}, "", true, ""},
+        {{"--lang", "fr"}, "fr", true, ""},
+        {{"--lang", "w.lyr"}, "w.lyr", true, ""},  // the file is not taken for a language
+    };
+    for (const Case& c : cases) {
+        const CommandLine line = parseCommandLine(c.args);
+        SCOPED_TRACE(c.args.size() > 1 ? c.args[1] : c.args[0]);
+        EXPECT_EQ(!line.error.empty(), c.error);
+        if (!c.error) {
+            EXPECT_EQ(line.language, c.language);
+            EXPECT_EQ(line.file, c.file);
+        }
+    }
+}
+
+TEST(Language, CommandLineThenEnvironmentThenSettingsFileThenJapanese) {
+    using L = Language;
+    struct Case {
+        std::string commandLine, environment, settings;
+        L expected;
+    };
+    const std::vector<Case> cases = {
+        {"", "", "", L::Japanese},
+        {"en", "", "", L::English},
+        {"", "en", "", L::English},
+        {"", "", "en", L::English},
+        {"ja", "en", "en", L::Japanese},
+        {"", "ja", "en", L::Japanese},
+        {"", "de", "en", L::English},       // an unknown code passes to the next source
+        {"", " En ", "", L::English},       // blanks and case do not matter
+        {"", "", "english", L::Japanese},  // only the codes count
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.commandLine + "|" + c.environment + "|" + c.settings);
+        EXPECT_EQ(chooseLanguage(c.commandLine, c.environment, c.settings), c.expected);
+    }
+    EXPECT_STREQ(languageCode(L::English), "en");
+    EXPECT_STREQ(languageCode(L::Japanese), "ja");
+}
+
 }  // namespace
 }  // namespace lyr::app

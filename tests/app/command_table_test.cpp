@@ -62,9 +62,11 @@ TEST(CommandTable, MenusPopupsAndToolbar) {
         EXPECT_EQ(titles[i], menuBar[i].second);
         EXPECT_EQ(mainMenu(menuBar[i].first).title, menuBar[i].second);
     }
-    EXPECT_EQ(subs.size(), 8u);
+    // The eight channel popups and "ヘルプ(&H)"'s language choice.
+    EXPECT_EQ(subs.size(), 9u);
     EXPECT_EQ(subs.front(), "CH0(&0)");
-    EXPECT_EQ(subs.back(), "CH7(&7)");
+    EXPECT_EQ(subs[7], "CH7(&7)");
+    EXPECT_EQ(subs.back(), kLanguageMenuTitle);
     // The main menu's channel popups carry invert, shift, copy, paste and clear only.
     for (int f = 0; f < kChannelFamilyCount; ++f) {
         const auto family = static_cast<ChannelFamily>(f);

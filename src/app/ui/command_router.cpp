@@ -4,6 +4,7 @@
 #include <QMenu>
 #include <QWidget>
 
+#include "document/ui/ui_text.h"
 #include "view/ui/syn_view.h"
 
 namespace lyr::app {
@@ -23,10 +24,10 @@ ui::CommandSet* CommandRouter::add(ui::CommandSet* set) {
     set->setParent(this);
     for (const CommandRow& r : set->rows()) {
         if (r.id == CommandId::None || setFor(r.id)) continue;
-        auto* a = new QAction(QString::fromStdString(r.menuText), actionParent_);
+        auto* a = new QAction(ui::tr(r.menuText), actionParent_);
         a->setData(commandNumber(r.id));
-        if (!r.prompt.empty()) a->setStatusTip(QString::fromStdString(r.prompt));
-        if (!r.tooltip.empty()) a->setToolTip(QString::fromStdString(r.tooltip));
+        if (!r.prompt.empty()) a->setStatusTip(ui::tr(r.prompt));
+        if (!r.tooltip.empty()) a->setToolTip(ui::tr(r.tooltip));
         a->setEnabled(false);
         const CommandId id = r.id;
         connect(a, &QAction::triggered, this, [this, id] { run(id); });
@@ -102,7 +103,7 @@ void fillMenu(CommandRouter& router, QMenu* menu, const std::vector<MenuItem>& i
                     menu->addAction(a);
                 } else {
                     // Same command under another name: a twin that follows the original.
-                    auto* twin = new QAction(QString::fromStdString(item.text), menu);
+                    auto* twin = new QAction(ui::tr(item.text), menu);
                     twin->setData(a->data());
                     twin->setStatusTip(a->statusTip());
                     twin->setToolTip(a->toolTip());
@@ -129,7 +130,7 @@ bool hasVisibleEntry(QMenu* menu) {
 }  // namespace
 
 QMenu* CommandRouter::buildMenu(const MenuLayout& layout, QWidget* parent) {
-    auto* menu = new QMenu(QString::fromStdString(layout.title), parent);
+    auto* menu = new QMenu(ui::tr(layout.title), parent);
     menu->setSeparatorsCollapsible(true);
     fillMenu(*this, menu, layout.items);
     connect(menu, &QMenu::aboutToShow, this, [this, menu] { prepareMenu(menu); });

@@ -1,6 +1,7 @@
 #include "app/ui/main_frame.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeySequence>
@@ -19,6 +20,7 @@
 #include "device/ui/output_commands.h"
 #include "document/ui/message_prompter.h"
 #include "document/ui/ui_fonts.h"
+#include "document/ui/ui_text.h"
 #include "document/ui/wave_time_change_dlg.h"
 #include "document/ui/wave_time_dlg.h"
 #include "view/ui/status_strip.h"
@@ -116,6 +118,7 @@ CMainFrame::CMainFrame(document::CSYNDoc& doc, QWidget* parent)
     connect(router_, &CommandRouter::commandFinished, this, &CMainFrame::takeKeyboardBack);
     doc_.addObserver(this);
     updateCommandStates();
+    ui::translateWidgetTree(this);
 }
 
 CMainFrame::~CMainFrame() {
@@ -195,6 +198,12 @@ void CMainFrame::addFrameCommands() {
     saveAction()->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     undoAction()->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)});
     commandAction(CommandId::EditLock)->setCheckable(true);
+    auto* languages = new QActionGroup(this);
+    for (CommandId id : {CommandId::LanguageJapanese, CommandId::LanguageEnglish}) {
+        commandAction(id)->setCheckable(true);
+        languages->addAction(commandAction(id));
+    }
+    setLanguage(language_);
     // The shortcuts work while the menus are closed, too.
     for (QAction* a : {newAction(), openAction(), saveAction(), undoAction()}) addAction(a);
 }
@@ -325,7 +334,7 @@ void CMainFrame::setCentralView(QWidget* view) {
 void CMainFrame::setDocumentTitle(const QString& title) {
     documentTitle_ = title;
     const QString program = QString::fromLatin1(kProgramTitle);
-    setWindowTitle(title.isEmpty() ? program : title + QStringLiteral(" - ") + program);
+    setWindowTitle(title.isEmpty() ? program : ui::tr(title) + QStringLiteral(" - ") + program);
 }
 
 void CMainFrame::updateCommandStates() {

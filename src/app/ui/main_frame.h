@@ -127,6 +127,10 @@ public:
     // The settings file the equation editor's expression and history are
     // written to after each of its runs; without one they last for the run.
     void setSettingsStore(SettingsStore* store) { settings_ = store; }
+    // The language the texts are shown in; "Language / 言語" checks it and
+    // stores the user's choice for the next start in the settings file.
+    void setLanguage(Language language);
+    Language language() const { return language_; }
     // The start-up device selection; the title prefix goes into every title.
     void selectDevice(int maxNumber, const QString& settingsPath);
 
@@ -187,6 +191,7 @@ private:
     void connectLifecycle();
     void undo();
     void toggleEditLock();
+    void chooseLanguage(Language language);
     // After a new waveform or a reset: the view starts over.
     void resetView();
     // Makes this window active again once a command's modal dialog has closed.
@@ -213,6 +218,7 @@ private:
     QWidget* placeholder_ = nullptr;
 
     SettingsStore* settings_ = nullptr;
+    Language language_ = Language::Japanese;
     CommandRouter* router_ = nullptr;
     FunctionCommands* frameCommands_ = nullptr;  // file, undo, edit lock, about, exit
     std::vector<QMenu*> menus_;                  // the menu bar's, left to right

@@ -13,6 +13,7 @@
 #include "app/ui/command_icons.h"
 #include "app/ui/command_router.h"
 #include "app/ui/main_frame.h"
+#include "document/ui/ui_text.h"
 #include "view/ui/status_strip.h"
 #include "view/ui/syn_view.h"
 
@@ -85,11 +86,11 @@ void CMainFrame::buildStatusBar() {
     QStatusBar* bar = statusBar();
     bar->setObjectName(QStringLiteral("StatusBar"));
     // Shown whenever no command prompt covers it.
-    readyPane_ = new QLabel(QStringLiteral("ﾚﾃﾞｨ"), bar);
+    readyPane_ = new QLabel(ui::tr("ﾚﾃﾞｨ"), bar);
     readyPane_->setObjectName(QStringLiteral("readyPane"));
     bar->addWidget(readyPane_, 1);
     for (const char* text : {"ｶﾅ", "CAP", "NUM", "SCRL"}) {
-        auto* pane = new QLabel(QString::fromUtf8(text), bar);
+        auto* pane = new QLabel(ui::tr(text), bar);
         pane->setObjectName(QStringLiteral("pane_") + QString::fromUtf8(text));
         pane->setFrameShape(QFrame::Panel);
         pane->setFrameShadow(QFrame::Sunken);
@@ -112,13 +113,13 @@ void CMainFrame::buildSelectors() {
     QGridLayout* area = strip->selectorArea();
     resolutionList_ = new QComboBox(strip);
     resolutionList_->setObjectName(QStringLiteral("analogResolution"));
-    for (int r = 14; r >= 8; --r) resolutionList_->addItem(QStringLiteral("%1ビット").arg(r));
+    for (int r = 14; r >= 8; --r) resolutionList_->addItem(ui::tr(QStringLiteral("%1ビット").arg(r)));
     channelList_ = new QComboBox(strip);
     channelList_->setObjectName(QStringLiteral("digitalChannels"));
-    for (int k = 1; k <= 7; ++k) channelList_->addItem(QStringLiteral("0～%1").arg(k));
-    auto* resolutionLabel = new QLabel(QStringLiteral("アナログ分解能"), strip);
+    for (int k = 1; k <= 7; ++k) channelList_->addItem(ui::tr(QStringLiteral("0～%1").arg(k)));
+    auto* resolutionLabel = new QLabel(ui::tr("アナログ分解能"), strip);
     resolutionLabel->setBuddy(resolutionList_);
-    auto* channelLabel = new QLabel(QStringLiteral("ディジタルCH"), strip);
+    auto* channelLabel = new QLabel(ui::tr("ディジタルCH"), strip);
     channelLabel->setBuddy(channelList_);
     area->addWidget(resolutionLabel, 0, 0);
     area->addWidget(resolutionList_, 0, 1);

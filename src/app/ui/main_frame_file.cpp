@@ -36,6 +36,13 @@ void CMainFrame::addFileCommands() {
     frameCommands_->add({CommandId::AppAbout, "LYR のバージョン情報(&A)",
                          "プログラムの情報、バージョンそして著作権を表示", "バージョン情報", R::Always, Glyph::About},
                         [this] { onAppAbout(); });
+    // Each choice is named in the language it chooses; the prompt is translated.
+    frameCommands_->add({CommandId::LanguageJapanese, "日本語(&J)", "表示言語を日本語にします（次回の起動から）", {},
+                         R::Always},
+                        [this] { chooseLanguage(Language::Japanese); });
+    frameCommands_->add({CommandId::LanguageEnglish, "English(&E)", "表示言語を英語にします（次回の起動から）", {},
+                         R::Always},
+                        [this] { chooseLanguage(Language::English); });
     // Files may be dropped on the window from start-up on.
     setAcceptDrops(true);
 }
@@ -78,6 +85,22 @@ void CMainFrame::onAppAbout() {
     CAboutDlg dlg(this);
     dlg.exec();
     takeKeyboardBack();
+}
+
+void CMainFrame::setLanguage(Language language) {
+    language_ = language;
+    commandAction(CommandId::LanguageJapanese)->setChecked(language == Language::Japanese);
+    commandAction(CommandId::LanguageEnglish)->setChecked(language == Language::English);
+}
+
+void CMainFrame::chooseLanguage(Language language) {
+    if (settings_) settings_->setValue(kSectionProgram, kKeyLanguage, languageCode(language));
+    setLanguage(language);
+    // Said in the language chosen: the one the user reads.
+    prompter().tell(language == Language::English
+                        ? "The display language is now English. It takes effect at the next start."
+                        : "表示言語を日本語にしました。次回の起動から有効になります。",
+                    PromptIcon::Information);
 }
 
 bool CMainFrame::openStartupFile(const QString& path) {

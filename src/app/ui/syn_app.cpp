@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QLibraryInfo>
 #include <QScreen>
+#include <QSettings>
 #include <QTranslator>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "document/syn_doc.h"
 #include "document/ui/message_prompter.h"
 #include "document/ui/ui_fonts.h"
+#include "document/ui/ui_text.h"
 #include "document/waveform_file_format.h"
 
 namespace lyr::app {
@@ -78,6 +80,7 @@ bool CSYNApp::initInstance(Prompter* prompter) {
     readEquationMemory(*settings_, doc_->equationSettings());
     frame_ = std::make_unique<CMainFrame>(*doc_);
     frame_->setSettingsStore(settings_.get());
+    frame_->setLanguage(language_);
     if (prompter) frame_->setPrompter(prompter);
     if (showWindow_) {
         // Fill the screen first: without a window manager (a bare X server)
@@ -103,6 +106,10 @@ void describeCommandLine(QCommandLineParser& parser) {
     parser.addOption(QCommandLineOption(QStringLiteral("settings"),
                                        QStringLiteral("Use FILE as the settings file instead of LYR.INI."),
                                        QStringLiteral("FILE")));
+    parser.addOption(QCommandLineOption(QStringLiteral("lang"),
+                                       QStringLiteral("Show the program's texts in LANG: ja (Japanese, the default) "
+                                                      "or en (English). Else LYR_LANG, else Language in LYR.INI."),
+                                       QStringLiteral("ja|en")));
     parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("A .lyr or .syn file to open."),
                                  QStringLiteral("[file]"));
 }
@@ -118,13 +125,39 @@ bool asksForHelpOrVersion(int argc, char** argv) {
 
 }  // namespace
 
-bool loadQtTranslations(QCoreApplication& app) {
+bool loadQtTranslations(QCoreApplication& app, Language language) {
     auto* translator = new QTranslator(&app);
-    if (!translator->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    const QString name = language == Language::English ? QStringLiteral("qtbase_en") : QStringLiteral("qtbase_ja");
+    if (!translator->load(name, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         delete translator;
         return false;
     }
     return QCoreApplication::installTranslator(translator);
+}
+
+bool installLanguage(QCoreApplication& app, Language language) {
+    loadQtTranslations(app, language);
+    if (language != Language::English) return true;
+    auto* catalogue = new QTranslator(&app);
+    if (!catalogue->load(QStringLiteral(":/i18n/lyr_en.qm"))) {
+        delete catalogue;
+        return false;
+    }
+    ui::setTextCatalogue(catalogue);
+    ui::installWindowTranslator(&app);
+    return true;
+}
+
+Language languageForRun(const QStringList& arguments) {
+    std::vector<std::string> args;
+    for (const QString& a : arguments) args.push_back(a.toStdString());
+    const CommandLine line = parseCommandLine(args);
+    const QSettings file(settingsFilePath(line), QSettings::IniFormat);
+    const QString stored =
+        file.value(QString::fromLatin1(kSectionProgram) + QLatin1Char('/') + QString::fromLatin1(kKeyLanguage))
+            .toString();
+    return chooseLanguage(line.error.empty() ? line.language : std::string(),
+                          qEnvironmentVariable(kLanguageEnvironment).toStdString(), stored.toStdString());
 }
 
 int runApplication(int argc, char** argv) {
@@ -142,11 +175,13 @@ int runApplication(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("LYR"));
     QApplication::setApplicationVersion(QString::fromUtf8(kVersionText));
     QApplication::setFont(ui::japaneseUiFont());
-    loadQtTranslations(app);
 
     QStringList arguments = QApplication::arguments();
     if (!arguments.isEmpty()) arguments.removeFirst();
+    const Language language = languageForRun(arguments);
+    installLanguage(app, language);
     CSYNApp lyr(arguments);
+    lyr.setLanguage(language);
     lyr.deviceSelection = [&lyr](CMainFrame& frame, int maxNumber, SettingsStore&) {
         frame.selectDevice(maxNumber, lyr.settingsPath());
     };

@@ -21,9 +21,18 @@ class InstanceLock;
 // Starts the editor: the application object, the document and the main window.
 int runApplication(int argc, char** argv);
 
-// Qt's own texts (file dialogs, standard buttons) in Japanese, from the Qt
-// translations installed with Qt; false, changing nothing, when they are not.
-bool loadQtTranslations(QCoreApplication& app);
+// Qt's own texts (file dialogs, standard buttons) in the language, from the
+// Qt translations installed with Qt; false, changing nothing, when they are not.
+bool loadQtTranslations(QCoreApplication& app, Language language = Language::Japanese);
+
+// The program's texts in the language: for English, Qt's texts and the
+// catalogue embedded in the program (":/i18n/lyr_en.qm"), which every shown
+// text then goes through (src/document/ui/ui_text.h). Japanese needs no
+// catalogue. False when the English catalogue could not be loaded.
+bool installLanguage(QCoreApplication& app, Language language);
+
+// The language of this run: --lang, LYR_LANG, "Language" in the settings file.
+Language languageForRun(const QStringList& arguments);
 
 // The program's one document with every track reserved. When the memory
 // cannot be had, tells the user why and returns nullptr: start-up stops.
@@ -51,6 +60,8 @@ public:
     void setLockDirectory(const QString& dir) { lockDir_ = dir; }
     // Show the main window maximised (tests may keep it unshown).
     void setShowWindow(bool show) { showWindow_ = show; }
+    // The language the texts are shown in (installLanguage has put it in).
+    void setLanguage(Language language) { language_ = language; }
 
     CMainFrame* mainFrame() const { return frame_.get(); }
     document::CSYNDoc* document() const { return doc_.get(); }
@@ -63,6 +74,7 @@ private:
     QStringList arguments_;
     QString lockDir_;
     bool showWindow_ = true;
+    Language language_ = Language::Japanese;
     int maxNumber_ = 1;
     bool startupDone_ = false;
     std::unique_ptr<IniSettingsStore> settings_;

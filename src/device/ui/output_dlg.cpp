@@ -19,12 +19,14 @@
 
 #include "document/ui/dialog_keys.h"
 #include "document/ui/ui_fonts.h"
+#include "document/ui/ui_text.h"
 
 namespace lyr::device {
 
 namespace {
-QString qs(const std::string& s) { return QString::fromStdString(s); }
-QString qs(const char* s) { return QString::fromUtf8(s); }
+// The form's texts as shown: in the chosen language.
+QString qs(const std::string& s) { return ui::tr(s); }
+QString qs(const char* s) { return ui::tr(s); }
 
 // A read-only readout is named by what it shows, or by what it is (its
 // description, set when it is made) while it shows nothing.

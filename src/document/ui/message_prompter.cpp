@@ -4,12 +4,14 @@
 #include <QMessageBox>
 #include <QPointer>
 
+#include "document/ui/ui_text.h"
+
 namespace lyr::ui {
 
 PromptAnswer MessagePrompter::ask(const std::string& text, PromptButtons buttons, PromptIcon icon) {
     QMessageBox box(parent_);
     box.setWindowTitle(QStringLiteral("LYR"));
-    box.setText(QString::fromStdString(text));
+    box.setText(tr(text));
     switch (icon) {
         case PromptIcon::None: box.setIcon(QMessageBox::NoIcon); break;
         case PromptIcon::Information: box.setIcon(QMessageBox::Information); break;

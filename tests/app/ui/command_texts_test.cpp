@@ -30,6 +30,8 @@ const Texts kTexts[] = {
         {C::Undo, "直前に行った動作を元に戻す", "元に戻す"},
         {C::TotalTime, "作業中のファイルのトータル時間を変更", "トータル時間の変更"},
         {C::EditLock, "編集の禁止、解禁を設定します", "編集禁止、解禁"},
+        {C::LanguageJapanese, "表示言語を日本語にします（次回の起動から）", ""},
+        {C::LanguageEnglish, "表示言語を英語にします（次回の起動から）", ""},
         {C::Sine, "[アナログ]  正弦波の作成", "正弦波"},
         {C::Rectangle, "[アナログ]  矩形波の作成", "矩形波"},
         {C::Dc, "[アナログ]  直流波形の作成", "直流"},
@@ -154,7 +156,7 @@ using TextsTest = lyr::test::MainFrameTest;
 TEST_F(TextsTest, EveryPromptAndTooltipIsTheWrittenText) {
     std::map<CommandId, const Texts*> expected;
     for (const Texts& t : kTexts) EXPECT_TRUE(expected.emplace(t.id, &t).second) << commandNumber(t.id);
-    EXPECT_EQ(expected.size(), 52u + 72u);
+    EXPECT_EQ(expected.size(), 54u + 72u);
     // Each registered command has its written texts, on its row and on its action.
     for (const CommandRow& row : frame->router().rows()) {
         const auto it = expected.find(row.id);
