@@ -19,7 +19,10 @@
 %1 の内容は変更されています。
 %1、以降アイドル
 %1、以降バス保持
-%1、以降は変更しない</translation>
+%1、以降は変更しない
+t = %1 で式の値が数値になりません（NaN または無限大）
+位置 %1: %2
+サンプリング周波数 %1 Hz の間隔は整数の nS にならないため、%2 に丸めました。</translation>
     </message>
     <message>
         <source>ファイル(&amp;F)</source>
@@ -847,7 +850,7 @@
     </message>
     <message>
         <source>参照・読込</source>
-        <translation>Browse and read...</translation>
+        <translation>Read...</translation>
     </message>
     <message>
         <source>読み込みの進み具合</source>
@@ -895,11 +898,11 @@
     </message>
     <message>
         <source>入れ替えるチャネル1</source>
-        <translation>First channel to swap</translation>
+        <translation>Channel 1 to swap</translation>
     </message>
     <message>
         <source>入れ替えるチャネル2</source>
-        <translation>Second channel to swap</translation>
+        <translation>Channel 2 to swap</translation>
     </message>
     <message>
         <source>入れ替え</source>
@@ -1091,7 +1094,7 @@
     </message>
     <message>
         <source>レートが正しくありません：1ビット（SPI・I2Cは1クロックの半分）がサンプリング時間以上になる値</source>
-        <translation>Rate is not valid: one bit (half a clock for SPI and I2C) must last at least one sampling time</translation>
+        <translation>Rate is not valid: 1 bit (for SPI and I2C, half of 1 clock) must last at least one sampling time</translation>
     </message>
     <message>
         <source>バイト間隔が正しくありません：0以上、トータル時間以下の時間</source>
@@ -1111,7 +1114,7 @@
     </message>
     <message>
         <source>データが正しくありません：16進数字だけを区切らずに（2桁で1バイト）</source>
-        <translation>Data is not valid: hex digits only, without separators (2 digits a byte)</translation>
+        <translation>Data is not valid: hex digits only, without separators (2 digits for 1 byte)</translation>
     </message>
     <message>
         <source>パターンの構成</source>
@@ -1451,7 +1454,7 @@
     </message>
     <message>
         <source>指定なし</source>
-        <translation>None</translation>
+        <translation>No unit</translation>
     </message>
     <message>
         <source>PGX-500 通信中</source>
@@ -1639,7 +1642,7 @@
     </message>
     <message>
         <source>波形データの出力</source>
-        <translation>Output the waveform to the PGX-500</translation>
+        <translation>Output the waveform</translation>
     </message>
     <message>
         <source>出力</source>
@@ -1743,23 +1746,23 @@
     </message>
     <message>
         <source>開始ﾃﾞｰﾀ：</source>
-        <translation>First sample:</translation>
+        <translation>Start sample:</translation>
     </message>
     <message>
         <source>開始ﾃﾞｰﾀ</source>
-        <translation>First sample</translation>
+        <translation>Start sample</translation>
     </message>
     <message>
         <source>番目</source>
-        <translation>th</translation>
+        <translation>(index)</translation>
     </message>
     <message>
         <source>振幅係数：</source>
-        <translation>Amplitude factor:</translation>
+        <translation>Gain:</translation>
     </message>
     <message>
         <source>振幅係数</source>
-        <translation>Amplitude factor</translation>
+        <translation>Gain</translation>
     </message>
     <message>
         <source>ｵﾌｾｯﾄ：</source>
@@ -2328,6 +2331,18 @@
     <message>
         <source>%1、以降は変更しない</source>
         <translation>%1, then unchanged</translation>
+    </message>
+    <message>
+        <source>t = %1 で式の値が数値になりません（NaN または無限大）</source>
+        <translation>At t = %1 the expression has no numeric value (NaN or infinity)</translation>
+    </message>
+    <message>
+        <source>位置 %1: %2</source>
+        <translation>Position %1: %2</translation>
+    </message>
+    <message>
+        <source>サンプリング周波数 %1 Hz の間隔は整数の nS にならないため、%2 に丸めました。</source>
+        <translation>The interval of the sampling rate %1 Hz is not a whole number of nS, so it was rounded to %2.</translation>
     </message>
 </context>
 </TS>

@@ -107,8 +107,8 @@ void describeCommandLine(QCommandLineParser& parser) {
                                        QStringLiteral("Use FILE as the settings file instead of LYR.INI."),
                                        QStringLiteral("FILE")));
     parser.addOption(QCommandLineOption(QStringLiteral("lang"),
-                                       QStringLiteral("Show the program's texts in LANG: ja (Japanese, the default) "
-                                                      "or en (English). Else LYR_LANG, else Language in LYR.INI."),
+                                       QStringLiteral("The language of the texts: ja (Japanese, the default) or en "
+                                                      "(English). Without it: LYR_LANG, else Language in LYR.INI."),
                                        QStringLiteral("ja|en")));
     parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("A .lyr or .syn file to open."),
                                  QStringLiteral("[file]"));

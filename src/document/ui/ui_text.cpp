@@ -177,7 +177,10 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Show && watched->isWidgetType()) {
+        // Polish comes before the window's layout takes its sizes from the texts; Show
+        // catches what was set after that.
+        const QEvent::Type type = event->type();
+        if ((type == QEvent::Polish || type == QEvent::Show) && watched->isWidgetType()) {
             auto* w = static_cast<QWidget*>(watched);
             if (w->isWindow()) translateWidgetTree(w);
         }
