@@ -25,13 +25,23 @@ std::string slurp(const fs::path& path) {
     return ss.str();
 }
 
-TEST(OutputWindowE2E, ChosenUnitIsWrittenAndStartedFromTheOutputWindow) {
+// The language of a run: its arguments before the file, LYR_LANG, the
+// settings file's key, and the language the driver reads the windows in.
+struct Language {
+    std::vector<std::string> args;
+    const char* environment;
+    const char* settingsKey;
+    const char* driver;
+};
+
+void runsThroughTheOutputWindow(const Language& language) {
     // The programs get their runtime folder, home and LYR.INI in here.
     const test::ScratchFolder scratch;
     const fs::path dir = scratch.path();
     {
         std::ofstream ini(dir / "LYR.INI");
-        ini << "[LYR]\nVersion=1.4\n\n[PGX-500]\nMaxNumber=2\n\n[PGX-500.Device1]\nSerialNo=PG500001\nDescription=Left\n";
+        ini << "[LYR]\nVersion=1.4\n" << language.settingsKey
+            << "\n[PGX-500]\nMaxNumber=2\n\n[PGX-500.Device1]\nSerialNo=PG500001\nDescription=Left\n";
     }
     auto doc = test::newDoc(1000, 5000);
     for (std::uint32_t i = 0; i < 5000; ++i) doc->analog()[i] = (i % 100) / 100.0 - 0.5;
@@ -51,8 +61,12 @@ TEST(OutputWindowE2E, ChosenUnitIsWrittenAndStartedFromTheOutputWindow) {
         {"LD_PRELOAD", LYR_UI_DRIVER_PRELOAD},
         {"LYR_UI_DRIVER_SERIAL", "PG500002"},
         {"LYR_UI_DRIVER_REPORT", (dir / "report").string()},
+        {"LYR_UI_DRIVER_LANG", language.driver},
+        {"LYR_LANG", language.environment},
     };
-    const test::RunResult lyr = test::runProgram(LYR_PATH, {wave}, dir, env, 45000);
+    std::vector<std::string> args = language.args;
+    args.push_back(wave);
+    const test::RunResult lyr = test::runProgram(LYR_PATH, args, dir, env, 45000);
     const std::string steps = slurp(dir / "report");
     EXPECT_FALSE(lyr.timedOut);
     EXPECT_EQ(lyr.exitCode, 0) << lyr.err;
@@ -71,6 +85,25 @@ TEST(OutputWindowE2E, ChosenUnitIsWrittenAndStartedFromTheOutputWindow) {
     EXPECT_NE(ini.find("SerialNo=PG500001"), std::string::npos) << ini;
     EXPECT_NE(ini.find("SerialNo=PG500002"), std::string::npos) << ini;
     EXPECT_NE(ini.find("Description=Left"), std::string::npos) << ini;
+}
+
+TEST(OutputWindowE2E, ChosenUnitIsWrittenAndStartedFromTheOutputWindow) {
+    runsThroughTheOutputWindow({{}, test::kUnset, "", "ja"});
+}
+
+// The same run in English, chosen each way; no window or menu it passes shows a
+// Japanese text (the driver would report it as a step).
+TEST(OutputWindowE2E, InEnglishFromTheCommandLineTheEnvironmentOrTheSettingsFile) {
+    const Language cases[] = {
+        {{"--lang", "en"}, test::kUnset, "", "en"},
+        {{}, "en", "Language=ja\n", "en"},
+        {{}, test::kUnset, "Language=en\n", "en"},
+        {{"--lang=ja"}, "en", "Language=en\n", "ja"},  // the command line wins
+    };
+    for (const Language& c : cases) {
+        SCOPED_TRACE(std::string(c.environment) + " " + c.settingsKey + " " + c.driver);
+        runsThroughTheOutputWindow(c);
+    }
 }
 
 }  // namespace

@@ -3,11 +3,14 @@
 // names and texts, as a person at the screen would: choose the unit named by
 // LYR_UI_DRIVER_SERIAL in "PGX-500指定", open "波形出力", transfer, start, and
 // close the program. Each step it reaches is appended to LYR_UI_DRIVER_REPORT.
+// With LYR_UI_DRIVER_LANG=en it looks for the English texts, and after each
+// step reports every Japanese text a window or a menu shows ("japanese: ...").
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMessageBox>
@@ -18,6 +21,20 @@
 #include <vector>
 
 namespace {
+
+bool english() { return qEnvironmentVariable("LYR_UI_DRIVER_LANG") == QStringLiteral("en"); }
+
+QString text(const char* japanese, const char* inEnglish) {
+    return english() ? QString::fromUtf8(inEnglish) : QString::fromUtf8(japanese);
+}
+
+bool hasJapanese(const QString& s) {
+    for (const QChar c : s) {
+        const char16_t u = c.unicode();
+        if ((u >= 0x3000 && u <= 0x30FF) || (u >= 0x3400 && u <= 0x9FFF) || (u >= 0xFF00 && u <= 0xFFEF)) return true;
+    }
+    return false;
+}
 
 void report(const QString& line) {
     QFile f(qEnvironmentVariable("LYR_UI_DRIVER_REPORT"));
@@ -70,18 +87,18 @@ public:
                  QMainWindow* m = mainWindow();
                  if (!m || !m->windowTitle().contains(QStringLiteral("wave.lyr"))) return false;
                  for (QAction* a : m->findChildren<QAction*>()) {
-                     if (a->text() != QStringLiteral("波形データ出力(&W)")) continue;
+                     if (a->text() != text("波形データ出力(&W)", "&Waveform output...")) continue;
                      if (!a->isEnabled()) return false;
                      a->trigger();
                      return topLevel(QStringLiteral("COutputDlg")) != nullptr;
                  }
                  return false;
              }},
-            {"transferred", [] { return clickWhenEnabled("transferButton", QStringLiteral("PGX-500 未設定")); }},
-            {"started", [] { return clickWhenEnabled("startStopButton", QStringLiteral("PGX-500 レディ")); }},
+            {"transferred", [] { return clickWhenEnabled("transferButton", text("PGX-500 未設定", "PGX-500 not set up")); }},
+            {"started", [] { return clickWhenEnabled("startStopButton", text("PGX-500 レディ", "PGX-500 ready")); }},
             {"running", [] {
                  auto* status = named<QLineEdit>(topLevel(QStringLiteral("COutputDlg")), "statusLine");
-                 return status && status->text() == QStringLiteral("PGX-500 動作中");
+                 return status && status->text() == text("PGX-500 動作中", "PGX-500 running");
              }},
             {"closing", [] {
                  if (QMainWindow* m = mainWindow()) m->close();
@@ -116,12 +133,40 @@ private:
             return;
         }
         if (next_ >= steps_.size()) return;
+        if (english()) findJapanese();
         if (steps_[next_].done()) report(QString::fromUtf8(steps_[next_++].name));
+    }
+
+    // Every text of the visible windows, their menus included; each found once.
+    void findJapanese() {
+        auto note = [this](const QString& s) {
+            if (!hasJapanese(s) || s.contains(QStringLiteral("Language / "))) return;
+            if (!seen_.contains(s)) report(QStringLiteral("japanese: ") + s);
+            seen_ << s;
+        };
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (!top->isVisible()) continue;
+            QList<QWidget*> all = top->findChildren<QWidget*>();
+            all.prepend(top);
+            for (QWidget* w : all) {
+                note(w->windowTitle());
+                note(w->accessibleName());
+                note(w->toolTip());
+                if (auto* b = qobject_cast<QAbstractButton*>(w)) note(b->text());
+                if (auto* e = qobject_cast<QLineEdit*>(w)) note(e->text());
+                if (auto* l = qobject_cast<QLabel*>(w)) note(l->text());
+                for (QAction* a : w->actions()) {
+                    note(a->text());
+                    note(a->statusTip());
+                }
+            }
+        }
     }
 
     QTimer timer_;
     std::vector<Step> steps_;
     std::size_t next_ = 0;
+    QStringList seen_;
 };
 
 void startDriver() {
