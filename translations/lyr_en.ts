@@ -22,7 +22,8 @@
 %1、以降は変更しない
 t = %1 で式の値が数値になりません（NaN または無限大）
 位置 %1: %2
-サンプリング周波数 %1 Hz の間隔は整数の nS にならないため、%2 に丸めました。</translation>
+サンプリング周波数 %1 Hz の間隔は整数の nS にならないため、%2 に丸めました。
+%1 *</translation>
     </message>
     <message>
         <source>ファイル(&amp;F)</source>
@@ -2343,6 +2344,10 @@ t = %1 で式の値が数値になりません（NaN または無限大）
     <message>
         <source>サンプリング周波数 %1 Hz の間隔は整数の nS にならないため、%2 に丸めました。</source>
         <translation>The interval of the sampling rate %1 Hz is not a whole number of nS, so it was rounded to %2.</translation>
+    </message>
+    <message>
+        <source>%1 *</source>
+        <translation>%1 *</translation>
     </message>
 </context>
 </TS>
