@@ -23,7 +23,8 @@
 t = %1 で式の値が数値になりません（NaN または無限大）
 位置 %1: %2
 サンプリング周波数 %1 Hz の間隔は整数の nS にならないため、%2 に丸めました。
-%1 *</translation>
+%1 *
+書き出すサンプル %1</translation>
     </message>
     <message>
         <source>ファイル(&amp;F)</source>
@@ -2348,6 +2349,118 @@ t = %1 で式の値が数値になりません（NaN または無限大）
     <message>
         <source>%1 *</source>
         <translation>%1 *</translation>
+    </message>
+    <message>
+        <source>エクスポート(&amp;E)...</source>
+        <translation>&amp;Export...</translation>
+    </message>
+    <message>
+        <source>波形を CSV、WAV、NumPy、VCD 形式のファイルに書き出す</source>
+        <translation>Write the waveform to a CSV, WAV, NumPy or VCD file</translation>
+    </message>
+    <message>
+        <source>エクスポート</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <source>形式(&amp;F)：</source>
+        <translation>&amp;Format:</translation>
+    </message>
+    <message>
+        <source>形式</source>
+        <translation>Format</translation>
+    </message>
+    <message>
+        <source>内容</source>
+        <translation>Content</translation>
+    </message>
+    <message>
+        <source>内容 アナログ</source>
+        <translation>Content: analog</translation>
+    </message>
+    <message>
+        <source>内容 ディジタル</source>
+        <translation>Content: digital</translation>
+    </message>
+    <message>
+        <source>NumPy 形式のときに選べます。CH0 ～ CH7 を 1 バイトにまとめます</source>
+        <translation>Available for NumPy files. CH0 – CH7 are packed into 1 byte</translation>
+    </message>
+    <message>
+        <source>範囲</source>
+        <translation>Range</translation>
+    </message>
+    <message>
+        <source>波形全体(&amp;W)</source>
+        <translation>&amp;Whole waveform</translation>
+    </message>
+    <message>
+        <source>カーソル～タイムマーク(&amp;M)</source>
+        <translation>Cursor to time &amp;mark</translation>
+    </message>
+    <message>
+        <source>範囲 波形全体</source>
+        <translation>Range: whole waveform</translation>
+    </message>
+    <message>
+        <source>範囲 カーソル～タイムマーク</source>
+        <translation>Range: cursor to time mark</translation>
+    </message>
+    <message>
+        <source>タイムマークが設置されているときに選べます</source>
+        <translation>Available when a time mark is set</translation>
+    </message>
+    <message>
+        <source>ファイル名(&amp;N)：</source>
+        <translation>File &amp;name:</translation>
+    </message>
+    <message>
+        <source>参照(&amp;B)...</source>
+        <translation>&amp;Browse...</translation>
+    </message>
+    <message>
+        <source>ファイル名を参照</source>
+        <translation>Browse for the file name</translation>
+    </message>
+    <message>
+        <source>書き込みの進み具合</source>
+        <translation>Writing progress</translation>
+    </message>
+    <message>
+        <source>書き出し</source>
+        <translation>Write</translation>
+    </message>
+    <message>
+        <source>CSVﾌｧｲﾙ (*.csv)</source>
+        <translation>CSV files (*.csv)</translation>
+    </message>
+    <message>
+        <source>WAV 32ビット浮動小数点 (*.wav)</source>
+        <translation>WAV 32-bit float (*.wav)</translation>
+    </message>
+    <message>
+        <source>WAV 16ビットPCM (*.wav)</source>
+        <translation>WAV 16-bit PCM (*.wav)</translation>
+    </message>
+    <message>
+        <source>（0 サンプル）</source>
+        <translation>(0 samples)</translation>
+    </message>
+    <message>
+        <source>%1 ～ %2 （%3 サンプル）</source>
+        <translation>%1 – %2 (%3 samples)</translation>
+    </message>
+    <message>
+        <source>サンプリング時間の逆数が整数の Hz にならないため、サンプリング周波数を %1 Hz に丸めました。</source>
+        <translation>The reciprocal of the sampling time is not a whole number of Hz, so the sampling rate was rounded to %1 Hz.</translation>
+    </message>
+    <message>
+        <source>±%1 V を超える %2 サンプルをクリップしました。</source>
+        <translation>%2 samples beyond ±%1 V were clipped.</translation>
+    </message>
+    <message>
+        <source>書き出すサンプル %1</source>
+        <translation>Samples to write %1</translation>
     </message>
 </context>
 </TS>

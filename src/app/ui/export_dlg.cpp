@@ -13,6 +13,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "document/ui/ui_text.h"
+
 namespace lyr::app {
 
 namespace ic = lyr::interchange;
@@ -32,7 +34,8 @@ private:
     QProgressBar* bar_;
 };
 
-QString text(const std::string& s) { return QString::fromStdString(s); }
+// The form's texts as shown: in the chosen language (a path stays as it is).
+QString text(const std::string& s) { return ui::tr(s); }
 
 }  // namespace
 
@@ -128,7 +131,7 @@ void CExportDlg::refresh() {
     markRange_->setEnabled(form_.markRange());
     const QString range = text(form_.rangeText());
     rangeText_->setText(range);
-    rangeText_->setAccessibleName(QStringLiteral("書き出すサンプル ") + range);
+    rangeText_->setAccessibleName(ui::tr(QStringLiteral("書き出すサンプル ") + QString::fromStdString(form_.rangeText())));
     file_->setText(text(form_.path()));
     file_->setCursorPosition(file_->text().size());
     write_->setEnabled(form_.canWrite());
