@@ -40,6 +40,23 @@ TEST_F(EditCommand, SineWithPhaseAndGridAdjustedStart) {
 
 // Every editor family's usage errors:
 // exit 2, a message naming the option, nothing written.
+TEST_F(EditCommand, ANewWaveformsSineWithoutDelayOrPhaseStartsAtPhaseZero) {
+    // A new waveform remembers no delay; the sine still needs neither option.
+    auto r = edit("in.lyr", "out.lyr",
+                  {{"sine", "--sine-period", "400ns", "--amplitude", "0.5", "--start", "0ns", "--period", "400ns"}});
+    ASSERT_EQ(r.status, 0) << r.err;
+    auto doc = load("out.lyr");
+    EXPECT_NEAR(doc->analog()[10], 0.5, 1e-12);  // a quarter of the sine period
+    EXPECT_NEAR(doc->analog()[30], -0.5, 1e-12);
+    // A remembered delay is used again when neither is given.
+    r = edit("out.lyr", "out2.lyr", {{"sine", "--delay", "100ns"}});
+    ASSERT_EQ(r.status, 0) << r.err;
+    r = edit("out2.lyr", "out3.lyr", {{"sine", "--amplitude", "0.25"}});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(load("out3.lyr")->editorSettings().sine.delay, 100);
+    EXPECT_EQ(load("out3.lyr")->editorSettings().sine.phaseMode, 0);
+}
+
 TEST_F(EditCommand, UsageErrorsNameTheOptionAndWriteNothing) {
     const std::pair<std::vector<std::string>, const char*> cases[] = {
         {{"ramp", "--period", "1us", "--v0", "1", "--v1", "1"}, "invalid --v0 '1'"},

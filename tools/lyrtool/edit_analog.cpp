@@ -163,6 +163,14 @@ int runAnalog(EditRun& run) {
                                          using Phase = an::SineForm::PhaseMode;
                                          if (a.values.count("--phase")) f.setPhaseMode(Phase::StartPhase);
                                          if (a.values.count("--delay")) f.setPhaseMode(Phase::Delay);
+                                         // A waveform whose sine editor never ran remembers no delay:
+                                         // without --delay or --phase the sine then starts at phase 0.
+                                         if (!a.values.count("--phase") && !a.values.count("--delay") &&
+                                             f.field(an::SineForm::kDelay).text.empty()) {
+                                             f.setPhaseMode(Phase::StartPhase);
+                                             if (f.field(an::SineForm::kPhase).text.empty())
+                                                 f.setText(an::SineForm::kPhase, "0");
+                                         }
                                          return true;
                                      },
                                      range);
