@@ -16,6 +16,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "document/editor_contract.h"
@@ -128,6 +129,15 @@ public:
     std::uint8_t* digital(int channel) { return digital_[channel]; }
     const std::uint8_t* digital(int channel) const { return digital_[channel]; }
     TrackRefs trackPointers();
+
+    // A reader may fill these before the document takes the samples: an
+    // analog track and a byte buffer, both of full capacity, whose contents
+    // mean nothing between edits (they hold snapshots only during one).
+    double* spareAnalog() { return snapshotAnalog_; }
+    std::uint8_t* spareBytes() { return snapshotDigital_[0]; }
+    // The spare analog track becomes the document's, without a copy; the old
+    // track becomes the spare. Pointers taken from analog() before are stale.
+    void adoptSpareAnalog() { std::swap(analog_, snapshotAnalog_); }
 
     // ---- edits, snapshots and undo --------------------------------------
     void takeAnalogSnapshot();

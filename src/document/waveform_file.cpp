@@ -10,6 +10,9 @@ namespace {
 
 using namespace wavefile;
 
+// A file's samples fit in the document's spare buffers.
+static_assert(kMaxFileSamples <= kMaxSamples);
+
 std::string nameText(const SignalName& name) {
     const auto end = std::find(name.begin(), name.end(), '\0');
     return std::string(name.begin(), end);
@@ -45,8 +48,10 @@ std::uint64_t totalTimeOf(std::uint32_t samplingUnits, std::uint32_t sampleCount
     return std::uint64_t(samplingUnits) * std::uint64_t(kTimeUnitNs) * sampleCount;
 }
 
-void copySamples(CSYNDoc& doc, const WaveformFileContents& c, std::uint32_t n) {
-    copyIntoTrack(c.analog.data(), n, doc.analog());
+// The analog samples were read into the document's spare track and become
+// its track without a copy; the packed levels are spread over the channels.
+void takeSamples(CSYNDoc& doc, const WaveformFileContents& c, std::uint32_t n) {
+    doc.adoptSpareAnalog();
     std::uint8_t* channels[8];
     for (int k = 0; k < 8; ++k) channels[k] = doc.digital(k);
     unpackDigital(c.digital.data(), n, channels);
@@ -79,7 +84,12 @@ SaveResult saveWaveformFile(const std::string& path, const CSYNDoc& doc, const S
 }
 
 OpenResult openWaveformFile(const std::string& path, CSYNDoc& doc, StoredExtras& extras) {
+    // Read straight into memory the document owns and has touched before:
+    // no fresh allocation, no page faults, no copy afterwards. Until the
+    // samples are taken, only the spare buffers have changed.
     WaveformFileContents c;
+    c.analog.lend(doc.spareAnalog(), kMaxSamples);
+    c.digital.lend(doc.spareBytes(), kMaxSamples);
     const FileResult read = readWaveformFile(path, kFormatVersion, c);
     if (!read.ok) return refused(FileFormat::Lyr, read.message);
 
@@ -117,7 +127,7 @@ OpenResult openWaveformFile(const std::string& path, CSYNDoc& doc, StoredExtras&
     // The document refuses values it cannot hold (an analog resolution
     // outside 8 ... 14); it then has not changed.
     if (!imported) return refused(FileFormat::Lyr, kMsgFormatError);
-    copySamples(doc, c, n);
+    takeSamples(doc, c, n);
 
     if (full) {
         extras.editLocked = h.flags.editLocked != 0;

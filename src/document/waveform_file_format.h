@@ -168,11 +168,6 @@ void packDigital(const std::uint8_t* const channels[8], std::size_t n, std::uint
 // Bit k of each packed byte into channel k as 0/1.
 void unpackDigital(const std::uint8_t* packed, std::size_t n, std::uint8_t* const channels[8]);
 
-// Copies n doubles into a track. The tracks are far larger than the caches,
-// so where the machine allows the stores go straight to memory instead of
-// first reading every destination line into the cache.
-void copyIntoTrack(const double* src, std::size_t n, double* dst);
-
 // Doubles to and from their little-endian file bytes.
 void encodeDoubles(const double* values, std::size_t n, std::uint8_t* bytes);
 void decodeDoubles(const std::uint8_t* bytes, std::size_t n, double* values);

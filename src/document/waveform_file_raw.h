@@ -27,25 +27,36 @@ struct FileResult {
 enum class FileFormat { Lyr, Syn };
 
 // A buffer that grows to the largest size asked for and is not cleared, so
-// that a read fills it directly.
+// that a read fills it directly. It may instead be lent memory someone else
+// owns (a document's spare track), which it fills as long as that is large
+// enough.
 template <class T>
 class SampleBuffer {
 public:
     void resize(std::size_t n) {
         if (n > capacity_) {
-            data_ = std::make_unique_for_overwrite<T[]>(n);
+            owned_ = std::make_unique_for_overwrite<T[]>(n);
+            data_ = owned_.get();
             capacity_ = n;
         }
         size_ = n;
     }
-    T* data() { return data_.get(); }
-    const T* data() const { return data_.get(); }
+    // Reads fill data (capacity elements, not owned) from now on.
+    void lend(T* data, std::size_t capacity) {
+        owned_.reset();
+        data_ = data;
+        capacity_ = capacity;
+        size_ = 0;
+    }
+    T* data() { return data_; }
+    const T* data() const { return data_; }
     std::size_t size() const { return size_; }
     T& operator[](std::size_t i) { return data_[i]; }
     const T& operator[](std::size_t i) const { return data_[i]; }
 
 private:
-    std::unique_ptr<T[]> data_;
+    std::unique_ptr<T[]> owned_;
+    T* data_ = nullptr;
     std::size_t size_ = 0;
     std::size_t capacity_ = 0;
 };

@@ -141,7 +141,8 @@ TEST(WaveformHeader, AnyChangedByteBreaksTheChecksum) {
 }
 
 TEST(PackedDigital, EveryByteRoundTripsAtAnyLengthAndAnyNonZeroLevelIsHigh) {
-    for (std::size_t n : {1u, 7u, 8u, 9u, 256u, 263u}) {
+    // Lengths around an eight-sample word and a 4,096-sample block.
+    for (std::size_t n : {1u, 7u, 8u, 9u, 256u, 263u, 4095u, 4096u, 2 * 4096u + 13u}) {
         std::vector<std::uint8_t> levels[8];
         std::uint8_t* ch[8];
         for (int k = 0; k < 8; ++k) {
@@ -152,14 +153,22 @@ TEST(PackedDigital, EveryByteRoundTripsAtAnyLengthAndAnyNonZeroLevelIsHigh) {
         std::vector<std::uint8_t> packed(n);
         packDigital(ch, n, packed.data());
         for (std::size_t i = 0; i < n; ++i) ASSERT_EQ(packed[i], std::uint8_t(i * 37 + 11)) << n << " " << i;
-        std::vector<std::uint8_t> back[8];
-        std::uint8_t* out[8];
-        for (int k = 0; k < 8; ++k) {
-            back[k].assign(n, 0xEE);
-            out[k] = back[k].data();
+        // Tracks on a 16-byte boundary and off it.
+        for (std::size_t shift : {0u, 1u}) {
+            std::vector<std::uint8_t> back[8];
+            std::uint8_t* out[8];
+            for (int k = 0; k < 8; ++k) {
+                back[k].assign(n + shift + 1, 0xEE);
+                out[k] = back[k].data() + shift;
+            }
+            unpackDigital(packed.data(), n, out);
+            for (int k = 0; k < 8; ++k) {
+                EXPECT_EQ(back[k].back(), 0xEE) << "written past the end " << n << " CH" << k;
+                EXPECT_EQ(back[k].front(), shift ? 0xEE : levels[k][0]) << "written before " << n << " CH" << k;
+                const std::vector<std::uint8_t> got(back[k].begin() + std::ptrdiff_t(shift), back[k].end() - 1);
+                EXPECT_EQ(got, levels[k]) << n << " CH" << k << " shift " << shift;
+            }
         }
-        unpackDigital(packed.data(), n, out);
-        for (int k = 0; k < 8; ++k) EXPECT_EQ(back[k], levels[k]) << n << " CH" << k;
     }
     // Any level that is not 0 is stored as high.
     std::uint8_t odd[8][4];
@@ -172,25 +181,6 @@ TEST(PackedDigital, EveryByteRoundTripsAtAnyLengthAndAnyNonZeroLevelIsHigh) {
     std::uint8_t packed[4];
     packDigital(ch, 4, packed);
     EXPECT_EQ(std::vector<std::uint8_t>(packed, packed + 4), (std::vector<std::uint8_t>{0, 0xFF, 0xFF, 0x08}));
-}
-
-TEST(TrackCopy, EveryBitPatternAtAnyLengthAndAlignment) {
-    std::vector<double> src(37);
-    for (std::size_t i = 0; i < src.size(); ++i) src[i] = std::sin(double(i)) * 3;
-    src[4] = std::numeric_limits<double>::quiet_NaN();
-    src[5] = -0.0;
-    for (std::size_t n : {0u, 1u, 2u, 3u, 36u}) {
-        for (std::size_t shift : {0u, 1u}) {  // a 16-byte aligned and an 8-byte aligned track
-            alignas(16) double dst[40];
-            std::fill(std::begin(dst), std::end(dst), 7.0);
-            copyIntoTrack(src.data() + 1, n, dst + shift);
-            EXPECT_EQ(std::memcmp(dst + shift, src.data() + 1, n * sizeof(double)), 0) << n << " " << shift;
-            EXPECT_EQ(dst[shift + n], 7.0) << "written past the end " << n << " " << shift;
-            if (shift) {
-                EXPECT_EQ(dst[0], 7.0);
-            }
-        }
-    }
 }
 
 // ---- whole files -----------------------------------------------------------
