@@ -15,6 +15,7 @@
 #include "analog/ui/analog_graphs.h"
 #include "document/quantities.h"
 #include "document/ui/ui_fonts.h"
+#include "document/ui/ui_text.h"
 
 namespace lyr::analog {
 
@@ -267,7 +268,7 @@ void AnalogEditDialog::showForm() {
         for (QAbstractButton* b : radios_->buttons()) b->setChecked(false);
         radios_->setExclusive(true);
     }
-    create_->setText(q(form_.createText()));
+    create_->setText(ui::tr(form_.createText()));  // "コピー" / "再コピー" follow the form
     create_->setEnabled(form_.createEnabled());
     for (QPushButton* b : apply_) b->setEnabled(form_.applyEnabled());
     startLabel_->setText(q(form_.startLabel()));

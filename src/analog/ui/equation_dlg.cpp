@@ -1,4 +1,5 @@
 #include "analog/ui/equation_dlg.h"
+#include "document/ui/ui_text.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -54,7 +55,7 @@ CEquationDlg::CEquationDlg(EquationForm& form, QWidget* parent)
 void CEquationDlg::showForm() {
     AnalogEditDialog::showForm();
     if (!history_) return;  // still being built
-    const QString why = QString::fromStdString(equation_.expressionError());
+    const QString why = ui::tr(equation_.expressionError());
     expressionMarker()->setToolTip(why);
     expressionMarker()->setAccessibleDescription(why);
 }

@@ -13,12 +13,16 @@
 #include <QVBoxLayout>
 
 #include "document/ui/ui_fonts.h"
+#include "document/ui/ui_text.h"
 
 namespace lyr::device {
 
 namespace {
-QString qs(const std::string& s) { return QString::fromStdString(s); }
-QString qs(const char* s) { return QString::fromUtf8(s); }
+// The form's texts as shown: in the chosen language.
+QString qs(const std::string& s) { return ui::tr(s); }
+QString qs(const char* s) { return ui::tr(s); }
+// What the user wrote (names, serial numbers): never translated.
+QString text(const std::string& s) { return QString::fromStdString(s); }
 constexpr int kSerialColumnWidth = 70;
 }  // namespace
 
@@ -49,7 +53,7 @@ COutputSelectDlg::COutputSelectDlg(DeviceList& list, QWidget* parent) : QDialog(
     p.setColor(QPalette::Inactive, QPalette::HighlightedText, p.color(QPalette::Active, QPalette::HighlightedText));
     list_->setPalette(p);
     for (const DeviceEntry& e : form_.list().entries) {
-        auto* item = new QTreeWidgetItem(list_, {qs(e.serial), qs(e.displayName)});
+        auto* item = new QTreeWidgetItem(list_, {text(e.serial), text(e.displayName)});
         if (!e.connected) continue;
         for (int c = 0; c < 2; ++c) {
             item->setForeground(c, QColor(255, 0, 0));
@@ -86,10 +90,10 @@ COutputSelectDlg::COutputSelectDlg(DeviceList& list, QWidget* parent) : QDialog(
     });
     connect(list_, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem* item) { applySelection(list_->indexOfTopLevelItem(item)); });
-    connect(name_, &QLineEdit::textEdited, this, [this](const QString& text) {
-        form_.setNameText(text.toStdString());
+    connect(name_, &QLineEdit::textEdited, this, [this](const QString& typed) {
+        form_.setNameText(typed.toStdString());
         const int row = form_.selection();
-        if (row >= 0) list_->topLevelItem(row)->setText(1, qs(form_.list().entries[row].displayName));
+        if (row >= 0) list_->topLevelItem(row)->setText(1, text(form_.list().entries[row].displayName));
     });
     applySelection(-1);
 }
@@ -105,7 +109,7 @@ void COutputSelectDlg::applySelection(int index) {
     }
     ok_->setEnabled(form_.okEnabled());
     name_->setEnabled(form_.nameFieldEnabled());
-    name_->setText(qs(form_.nameText()));
+    name_->setText(text(form_.nameText()));
     applying_ = false;
 }
 

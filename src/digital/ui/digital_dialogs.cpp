@@ -15,6 +15,7 @@
 
 #include "document/quantities.h"
 #include "document/ui/ui_fonts.h"
+#include "document/ui/ui_text.h"
 
 namespace lyr::digital {
 
@@ -358,7 +359,7 @@ void CDigitalModifyDlg::showForm() {
     showing_ = true;
     if (copyChannel_->currentIndex() != modify_.copyChannel()) copyChannel_->setCurrentIndex(modify_.copyChannel());
     copyChannel_->setEnabled(!modify_.locked());
-    copy_->setText(QString::fromUtf8(modify_.copyButtonText()));
+    copy_->setText(ui::tr(modify_.copyButtonText()));
     copy_->setEnabled(modify_.copyButtonEnabled());
     invert_->setEnabled(modify_.copied());
     shift_->setEnabled(modify_.copied());

@@ -1,4 +1,5 @@
 #include "digital/ui/protocol_dlg.h"
+#include "document/ui/ui_text.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -16,7 +17,8 @@ namespace lyr::digital {
 
 namespace {
 
-QString q(const std::string& s) { return QString::fromStdString(s); }
+// The form's texts as shown: in the chosen language.
+QString q(const std::string& s) { return ui::tr(s); }
 
 constexpr QSize kPreviewSize{382, 36};
 
@@ -353,7 +355,7 @@ void CDigitalProtocolDlg::showForm() {
     problem_->setText(q(bus_.problemMessage()));
     layout_->setText(q(bus_.layoutText()));
     layout_->setAccessibleName(layout_->text());
-    layout_->setAccessibleDescription(QStringLiteral("パターンの構成"));
+    layout_->setAccessibleDescription(ui::tr("パターンの構成"));
     bool resized = false;
     for (int k = 0; k < 3; ++k) {
         const bool driven = k < bus_.roleCount();
@@ -363,7 +365,7 @@ void CDigitalProtocolDlg::showForm() {
         if (!driven) continue;
         const QString channel = QStringLiteral("CH%1").arg(bus_.roleChannel(k));
         lineLabels_[k]->setText(QString::fromLatin1(kLineNames[p][k]) + QLatin1Char('\n') + channel);
-        previews_[k]->setAccessibleName(channel + QStringLiteral("のプレビュー"));
+        previews_[k]->setAccessibleName(ui::tr(channel + QStringLiteral("のプレビュー")));
         previews_[k]->update();
     }
     // The frame's column does not hear of its preview rows coming and going:

@@ -16,12 +16,14 @@
 #include "document/ui/dialog_keys.h"
 #include "document/ui/time_candidate_rows.h"
 #include "document/ui/ui_fonts.h"
+#include "document/ui/ui_text.h"
 
 namespace lyr::document {
 
 namespace {
 
-QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+// The form's texts as shown: in the chosen language.
+QString qs(std::string_view s) { return ui::tr(QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()))); }
 
 }  // namespace
 

@@ -12,13 +12,14 @@
 #include <QVBoxLayout>
 
 #include "document/quantities.h"
+#include "document/ui/ui_text.h"
 
 namespace lyr::view {
 
 CGetTimeDlg::CGetTimeDlg(const TimeEntryRequest& request, QWidget* parent)
     : QDialog(parent), form_(request) {
     setWindowTitle(QStringLiteral("時間指定"));
-    if (!form_.caption().empty()) setWindowTitle(QString::fromStdString(form_.caption()));
+    if (!form_.caption().empty()) setWindowTitle(ui::tr(form_.caption()));
 
     auto* outer = new QVBoxLayout(this);
     auto* group = new QGroupBox(QStringLiteral("指定方法"), this);

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTest>
 #include <QTimer>
 #include <QTranslator>
 #include <map>
@@ -112,6 +113,13 @@ protected:
                 if (!dlg || !dlg->isVisible()) continue;
                 found_ << japaneseIn(*dlg);
                 titles_ << dlg->windowTitle();
+                // Texts that follow the entries: each field given a text no field takes.
+                for (QLineEdit* e : dlg->findChildren<QLineEdit*>()) {
+                    if (!e->isVisible() || !e->isEnabled() || e->isReadOnly()) continue;
+                    e->selectAll();
+                    QTest::keyClicks(e, QStringLiteral("9x"));
+                }
+                found_ << japaneseIn(*dlg);
                 shoot(*dlg, QString(what).remove(QLatin1Char('&')).remove(QLatin1Char('.')).replace(
                                 QLatin1Char(' '), QLatin1Char('_')));
                 dlg->reject();
