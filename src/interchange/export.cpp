@@ -7,6 +7,8 @@
 #include <cmath>
 #include <cstring>
 #include <new>
+#include <thread>
+#include <vector>
 
 #include "document/waveform_file_format.h"
 #include "document/waveform_file_io.h"
@@ -273,26 +275,49 @@ struct LevelTails {
     }
 };
 
+// Formats samples [0, count) in chunks, two chunks at a time on two threads,
+// and hands them to the output in order. format(from, n, out) writes samples
+// from .. from + n - 1 (at most bytesPerSample each) and returns the bytes.
+template <class Formatter>
+void formatInPairs(std::uint32_t count, std::size_t bytesPerSample, Output& out, Formatter format) {
+    // About one pair per percent, so that the progress moves as it should.
+    const std::uint32_t chunk = std::clamp<std::uint32_t>(count / 200, 256, 16384);
+    std::vector<char> first(chunk * bytesPerSample), second(chunk * bytesPerSample);
+    for (std::uint32_t i = 0; i < count; i += 2 * chunk) {
+        const std::uint32_t a = std::min(chunk, count - i);
+        const std::uint32_t b = std::min(chunk, count - i - a);
+        std::size_t secondBytes = 0;
+        std::thread worker;
+        if (b > 0) worker = std::thread([&] { secondBytes = format(i + a, b, second.data()); });
+        const std::size_t firstBytes = format(i, a, first.data());
+        if (worker.joinable()) worker.join();
+        out.append(std::string_view(first.data(), firstBytes));
+        out.append(std::string_view(second.data(), secondBytes));
+        out.done(i + a + b);
+    }
+}
+
 void writeCsv(const Samples& s, Output& out) {
     static const LevelTails tails;
     out.append("time_s,analog_v,ch0,ch1,ch2,ch3,ch4,ch5,ch6,ch7\n");
-    constexpr std::uint32_t kChunk = 256;
-    std::uint8_t words[kChunk];
-    for (std::uint32_t i = 0; i < s.count; i += kChunk) {
-        const std::uint32_t n = std::min(kChunk, s.count - i);
-        packWords(s, i, n, words);
-        char* const start = out.room(96 * kChunk);
+    // time (up to 24 bytes), volts (up to 24), the levels (17), a comma
+    formatInPairs(s.count, 72, out, [&s](std::uint32_t from, std::uint32_t n, char* start) {
+        constexpr std::uint32_t kWords = 256;
+        std::uint8_t words[kWords];
         char* p = start;
-        for (std::uint32_t j = 0; j < n; ++j) {
-            p += formatSeconds((std::int64_t{s.firstIndex} + i + j) * s.samplingTime, p);
-            *p++ = ',';
-            p += formatG17(s.analog[i + j], p);
-            std::memcpy(p, tails.text[words[j]].data(), 17);
-            p += 17;
+        for (std::uint32_t i = from; i < from + n; i += kWords) {
+            const std::uint32_t m = std::min(kWords, from + n - i);
+            packWords(s, i, m, words);
+            for (std::uint32_t j = 0; j < m; ++j) {
+                p += formatSeconds((std::int64_t{s.firstIndex} + i + j) * s.samplingTime, p);
+                *p++ = ',';
+                p += formatG17(s.analog[i + j], p);
+                std::memcpy(p, tails.text[words[j]].data(), 17);
+                p += 17;
+            }
         }
-        out.advance(static_cast<std::size_t>(p - start));
-        out.done(i + n);
-    }
+        return static_cast<std::size_t>(p - start);
+    });
 }
 
 void writeNpy(const Samples& s, Content content, Output& out) {
@@ -334,52 +359,54 @@ void writeVcd(const Samples& s, Output& out) {
         head += std::string("$var wire 1 ") + kVcdIds[k] + " CH" + std::to_string(k) + " $end\n";
     head += std::string("$var real 64 ") + kVcdIds[8] + " analog $end\n$upscope $end\n$enddefinitions $end\n";
     out.append(head);
-    const std::int64_t stepUnits = s.samplingTime / scale.ns;
-    auto time = [&](std::uint64_t index) {
-        char* p = out.room(32);
+    const auto stepUnits = static_cast<std::uint64_t>(s.samplingTime / scale.ns);
+    auto time = [&](std::uint64_t index, char* p) {
         *p = '#';
-        char* e = std::to_chars(p + 1, p + 31, index * static_cast<std::uint64_t>(stepUnits)).ptr;
+        char* e = std::to_chars(p + 1, p + 31, index * stepUnits).ptr;
         *e++ = '\n';
-        out.advance(static_cast<std::size_t>(e - p));
+        return e;
     };
-    auto real = [&](double v) {
-        char* p = out.room(40);
-        *p = 'r';
-        char* e = p + 1 + formatG17(v, p + 1);
-        *e++ = ' ';
-        *e++ = kVcdIds[8];
-        *e++ = '\n';
-        out.advance(static_cast<std::size_t>(e - p));
-    };
-    unsigned word = 0;
-    std::uint64_t analogBits = 0;
-    constexpr std::uint32_t kChunk = 256;
-    std::uint8_t words[kChunk];
-    for (std::uint32_t i = 0; i < s.count; ++i) {
-        if (i % kChunk == 0) packWords(s, i, std::min(kChunk, s.count - i), words);
-        const unsigned w = words[i % kChunk];
-        const auto bits = std::bit_cast<std::uint64_t>(s.analog[i]);
-        if (i > 0 && w == word && bits == analogBits) continue;
-        time(std::uint64_t{s.firstIndex} + i);
-        const unsigned changed = i == 0 ? 0xFF : w ^ word;
-        if (changed) {
-            char* p = out.room(32);
-            char* e = p;
+    // A time line (up to 22 bytes), eight level lines (24), a real line (up to 28).
+    formatInPairs(s.count, 80, out, [&](std::uint32_t from, std::uint32_t n, char* start) {
+        constexpr std::uint32_t kWords = 256;
+        std::uint8_t words[kWords];
+        char* p = start;
+        // A chunk compares its first sample with the one before it.
+        unsigned word = 0;
+        std::uint64_t analogBits = 0;
+        if (from > 0) {
+            packWords(s, from - 1, 1, words);
+            word = words[0];
+            analogBits = std::bit_cast<std::uint64_t>(s.analog[from - 1]);
+        }
+        for (std::uint32_t i = from; i < from + n; ++i) {
+            if ((i - from) % kWords == 0) packWords(s, i, std::min(kWords, from + n - i), words);
+            const unsigned w = words[(i - from) % kWords];
+            const auto bits = std::bit_cast<std::uint64_t>(s.analog[i]);
+            if (i > 0 && w == word && bits == analogBits) continue;
+            p = time(std::uint64_t{s.firstIndex} + i, p);
+            const unsigned changed = i == 0 ? 0xFF : w ^ word;
             for (int k = 0; k < 8; ++k) {
                 if (!((changed >> k) & 1)) continue;
-                *e++ = static_cast<char>('0' + ((w >> k) & 1));
-                *e++ = kVcdIds[k];
-                *e++ = '\n';
+                *p++ = static_cast<char>('0' + ((w >> k) & 1));
+                *p++ = kVcdIds[k];
+                *p++ = '\n';
             }
-            out.advance(static_cast<std::size_t>(e - p));
+            if (i == 0 || bits != analogBits) {
+                *p++ = 'r';
+                p += formatG17(s.analog[i], p);
+                *p++ = ' ';
+                *p++ = kVcdIds[8];
+                *p++ = '\n';
+            }
+            word = w;
+            analogBits = bits;
         }
-        if (i == 0 || bits != analogBits) real(s.analog[i]);
-        word = w;
-        analogBits = bits;
-        if ((i & 0xFF) == 0) out.done(i);
-    }
+        return static_cast<std::size_t>(p - start);
+    });
     // The last sample lasts one sampling time.
-    time(std::uint64_t{s.firstIndex} + s.count);
+    char* p = out.room(32);
+    out.advance(static_cast<std::size_t>(time(std::uint64_t{s.firstIndex} + s.count, p) - p));
 }
 
 }  // namespace
