@@ -5,7 +5,7 @@ LYR_PACKAGES=(g++ clang make cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev libmuparser-dev
   libsndfile1-dev sigrok-cli gtkwave python3-numpy python3-pandas
-  qt6-translations-l10n qt6-l10n-tools fonts-noto-cjk xvfb xauth
+  qt6-translations-l10n qt6-l10n-tools fonts-noto-cjk xvfb xauth libx11-dev
   libxml2-utils shared-mime-info desktop-file-utils dpkg-dev
   pybind11-dev python3-dev python3-numpy python3-pytest)
 
