@@ -8,7 +8,10 @@
 #include <QLibraryInfo>
 #include <QScreen>
 #include <QSettings>
+#include <QTimer>
 #include <QTranslator>
+#include <QWindow>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,6 +24,46 @@
 #include "document/waveform_file_format.h"
 
 namespace lyr::app {
+
+namespace {
+
+// Runs a call once, on the turn of the event loop after the window's first
+// exposure was handled (and so painted), or after half a second when no
+// exposure comes at all.
+class FirstPaintWatch : public QObject {
+public:
+    FirstPaintWatch(QWindow* window, std::function<void()> call) : QObject(window), call_(std::move(call)) {
+        // Already painted (a dialog at start-up ran the event loop): next turn.
+        if (window->isExposed()) {
+            QTimer::singleShot(0, this, [this] { fire(); });
+            return;
+        }
+        window->installEventFilter(this);
+        QTimer::singleShot(500, this, [this] { fire(); });
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed())
+            QTimer::singleShot(0, this, [this] { fire(); });
+        return false;
+    }
+
+private:
+    void fire() {
+        if (!call_) return;
+        parent()->removeEventFilter(this);
+        auto call = std::move(call_);
+        call_ = nullptr;
+        deleteLater();
+        call();
+    }
+    std::function<void()> call_;
+};
+
+void afterFirstPaint(QWindow* window, std::function<void()> call) { new FirstPaintWatch(window, std::move(call)); }
+
+}  // namespace
 
 std::unique_ptr<document::CSYNDoc> createDocument(Prompter& prompter,
                                                   document::CSYNDoc::BlockAllocator allocate) {
@@ -91,7 +134,14 @@ bool CSYNApp::initInstance(Prompter* prompter) {
     }
 
     if (deviceSelection) deviceSelection(*frame_, maxNumber_, *settings_);
-    if (!file.isEmpty()) frame_->openStartupFile(file);
+    if (!file.isEmpty()) {
+        // A shown window opens the file once it has been painted, so that
+        // the window appears as early as without a file.
+        if (showWindow_ && frame_->windowHandle())
+            afterFirstPaint(frame_->windowHandle(), [frame = frame_.get(), file] { frame->openStartupFile(file); });
+        else
+            frame_->openStartupFile(file);
+    }
     startupDone_ = true;
     return true;
 }
