@@ -7,7 +7,7 @@ ChangeState DocumentStore::changes() const {
                        doc_.outputSettingsChanged()};
 }
 
-bool DocumentStore::newWaveform(std::uint32_t samplingTimeNs, std::uint32_t sampleCount) {
+bool DocumentStore::newWaveform(std::int64_t samplingTimeNs, std::uint32_t sampleCount) {
     return doc_.newWaveform(samplingTimeNs, sampleCount);
 }
 

@@ -15,7 +15,7 @@ public:
 
     ChangeState changes() const override;
     int analogResolution() const override { return doc_.analogResolution(); }
-    bool newWaveform(std::uint32_t samplingTimeNs, std::uint32_t sampleCount) override;
+    bool newWaveform(std::int64_t samplingTimeNs, std::uint32_t sampleCount) override;
     OpenOutcome open(const std::string& path, FileFormat format, StoredExtras& extras) override;
     bool save(const std::string& path, const StoredExtras& extras, std::string& message) override;
     bool editAllowed() const override { return doc_.editAllowed(); }

@@ -141,7 +141,7 @@ bool DocumentLifecycle::newWaveform() {
     call(hooks_.pullOutputSettings);
     if (!saveModified()) return false;
     std::int64_t total = kNewTotalTime;
-    std::uint32_t sampling = kNewSamplingTime;
+    std::int64_t sampling = kNewSamplingTime;
     std::uint32_t count = kNewSampleCount;
     if (!waveTime_.choose(total, sampling, count)) return false;
     call(hooks_.closeOutputWindow);

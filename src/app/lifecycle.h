@@ -30,7 +30,7 @@ inline constexpr const char* kOverwriteQuestion = " は既に存在します。\
 
 // What the new command hands the total-time dialog.
 inline constexpr std::int64_t kNewTotalTime = 10000000;
-inline constexpr std::uint32_t kNewSamplingTime = 10;
+inline constexpr std::int64_t kNewSamplingTime = 10;
 inline constexpr std::uint32_t kNewSampleCount = 1000000;
 
 // ---- plain rules ----
@@ -77,7 +77,7 @@ public:
     virtual ~WaveformStore() = default;
     virtual ChangeState changes() const = 0;
     virtual int analogResolution() const = 0;
-    virtual bool newWaveform(std::uint32_t samplingTimeNs, std::uint32_t sampleCount) = 0;
+    virtual bool newWaveform(std::int64_t samplingTimeNs, std::uint32_t sampleCount) = 0;
     // Reads the file into the document. On success the extras come from the
     // file (full import) or are reset; on failure document and extras are untouched.
     virtual OpenOutcome open(const std::string& path, FileFormat format, StoredExtras& extras) = 0;
@@ -105,7 +105,7 @@ public:
 class WaveTimeChooser {
 public:
     virtual ~WaveTimeChooser() = default;
-    virtual bool choose(std::int64_t& totalTime, std::uint32_t& samplingTime, std::uint32_t& count) = 0;
+    virtual bool choose(std::int64_t& totalTime, std::int64_t& samplingTime, std::uint32_t& count) = 0;
 };
 
 // What the main window does around the commands. Every member may stay empty.

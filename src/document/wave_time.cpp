@@ -140,7 +140,7 @@ TimeCandidates candidatesForSampling(std::int64_t sampling, std::int64_t count) 
     return c;
 }
 
-WaveTimeForm::WaveTimeForm(std::int64_t requestedTotal, std::uint32_t requestedSampling,
+WaveTimeForm::WaveTimeForm(std::int64_t requestedTotal, std::int64_t requestedSampling,
                            std::uint32_t requestedCount)
     : CandidateForm(requestedTotal, requestedSampling, requestedCount) {
     samplingText_ = formatTimeAuto(requestedSampling, samplingUnit_);
@@ -196,7 +196,7 @@ bool WaveTimeForm::accept() {
     if (candidates_.selected < 0) return false;
     const TimeCandidate& c = candidates_.rows[static_cast<std::size_t>(candidates_.selected)];
     requestedTotal_ = c.total;
-    requestedSampling_ = static_cast<std::uint32_t>(c.sampling);
+    requestedSampling_ = c.sampling;
     requestedCount_ = static_cast<std::uint32_t>(c.count);
     return true;
 }

@@ -93,11 +93,11 @@ public:
     int selectedCandidate() const { return candidates_.selected; }
 
     std::int64_t requestedTotal() const { return requestedTotal_; }
-    std::uint32_t requestedSampling() const { return requestedSampling_; }
+    std::int64_t requestedSampling() const { return requestedSampling_; }  // Ts, ns
     std::uint32_t requestedCount() const { return requestedCount_; }
 
 protected:
-    CandidateForm(std::int64_t total, std::uint32_t sampling, std::uint32_t count)
+    CandidateForm(std::int64_t total, std::int64_t sampling, std::uint32_t count)
         : requestedTotal_(total), requestedSampling_(sampling), requestedCount_(count) {
         totalText_ = formatTimeAuto(total, totalUnit_);
     }
@@ -108,7 +108,7 @@ protected:
     bool valid_ = false;
     CandidateRows<N> candidates_;
     std::int64_t requestedTotal_;
-    std::uint32_t requestedSampling_;
+    std::int64_t requestedSampling_;
     std::uint32_t requestedCount_;
 };
 
@@ -117,7 +117,7 @@ class WaveTimeForm : public CandidateForm<3> {
 public:
     enum Mode { TimeInput = 0, SamplingInput = 1 };
 
-    WaveTimeForm(std::int64_t requestedTotal, std::uint32_t requestedSampling,
+    WaveTimeForm(std::int64_t requestedTotal, std::int64_t requestedSampling,
                  std::uint32_t requestedCount);
 
     // Edits: each recomputes the candidates.

@@ -32,7 +32,7 @@ ChangeCandidates candidatesForChange(std::int64_t requested, std::int64_t ts) {
     return c;
 }
 
-WaveTimeChangeForm::WaveTimeChangeForm(std::int64_t total, std::uint32_t sampling, std::uint32_t count)
+WaveTimeChangeForm::WaveTimeChangeForm(std::int64_t total, std::int64_t sampling, std::uint32_t count)
     : CandidateForm(total, sampling, count) {
     recompute();
 }

@@ -17,11 +17,11 @@ ChangeCandidates candidatesForChange(std::int64_t requested, std::int64_t ts);
 
 class WaveTimeChangeForm : public CandidateForm<2> {
 public:
-    WaveTimeChangeForm(std::int64_t total, std::uint32_t sampling, std::uint32_t count);
+    WaveTimeChangeForm(std::int64_t total, std::int64_t sampling, std::uint32_t count);
 
     bool okEnabled() const { return valid_ && candidates_.selected >= 0; }
-    std::int64_t minimumTotal() const { return std::int64_t{requestedSampling_} * kMinSampleCount; }
-    std::int64_t maximumTotal() const { return std::int64_t{requestedSampling_} * kMaxSampleCount; }
+    std::int64_t minimumTotal() const { return requestedSampling_ * kMinSampleCount; }
+    std::int64_t maximumTotal() const { return requestedSampling_ * kMaxSampleCount; }
 
     // OK: with a selected candidate the outputs take its total and count and
     // the result is true; with none nothing happens.

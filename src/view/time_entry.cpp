@@ -12,7 +12,7 @@ std::string timeText(std::int64_t ns) {
     return text + " " + document::unitName(unit);
 }
 
-TimeEntryRequest request(const char* title, std::uint32_t samplingNs, std::uint32_t n, std::uint32_t cursor,
+TimeEntryRequest request(const char* title, std::int64_t samplingNs, std::uint32_t n, std::uint32_t cursor,
                          std::uint32_t mark, bool markExists, bool allowEnd) {
     TimeEntryRequest r;
     r.title = title;
@@ -27,17 +27,17 @@ TimeEntryRequest request(const char* title, std::uint32_t samplingNs, std::uint3
 
 }  // namespace
 
-TimeEntryRequest cursorPositionRequest(std::uint32_t samplingNs, std::uint32_t n, std::uint32_t cursor,
+TimeEntryRequest cursorPositionRequest(std::int64_t samplingNs, std::uint32_t n, std::uint32_t cursor,
                                        bool markSet, std::uint32_t mark) {
     return request("カーソル位置の指定", samplingNs, n, cursor, mark, markSet, /*allowEnd=*/true);
 }
 
-TimeEntryRequest markPlaceRequest(std::uint32_t samplingNs, std::uint32_t n, std::uint32_t cursor,
+TimeEntryRequest markPlaceRequest(std::int64_t samplingNs, std::uint32_t n, std::uint32_t cursor,
                                   std::uint32_t mark) {
     return request("タイムマーク位置の指定", samplingNs, n, cursor, mark, /*markExists=*/false, /*allowEnd=*/false);
 }
 
-TimeEntryRequest markMoveRequest(std::uint32_t samplingNs, std::uint32_t n, std::uint32_t cursor,
+TimeEntryRequest markMoveRequest(std::int64_t samplingNs, std::uint32_t n, std::uint32_t cursor,
                                  std::uint32_t mark) {
     return request("タイムマーク位置の指定", samplingNs, n, cursor, mark, /*markExists=*/true, /*allowEnd=*/false);
 }

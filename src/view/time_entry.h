@@ -18,7 +18,7 @@ enum class ReferencePoint : int {
 struct TimeEntryRequest {
     std::string title = "時間指定";
     bool markExists = true;
-    std::uint32_t samplingNs = 20;  // Ts
+    std::int64_t samplingNs = 20;  // Ts
     std::uint32_t sampleCount = 100;  // N
     std::uint32_t cursor = 0;
     std::uint32_t mark = 0;
@@ -28,11 +28,11 @@ struct TimeEntryRequest {
 };
 
 // Requests of the three callers.
-TimeEntryRequest cursorPositionRequest(std::uint32_t samplingNs, std::uint32_t n, std::uint32_t cursor,
+TimeEntryRequest cursorPositionRequest(std::int64_t samplingNs, std::uint32_t n, std::uint32_t cursor,
                                        bool markSet, std::uint32_t mark);
-TimeEntryRequest markPlaceRequest(std::uint32_t samplingNs, std::uint32_t n, std::uint32_t cursor,
+TimeEntryRequest markPlaceRequest(std::int64_t samplingNs, std::uint32_t n, std::uint32_t cursor,
                                   std::uint32_t mark);
-TimeEntryRequest markMoveRequest(std::uint32_t samplingNs, std::uint32_t n, std::uint32_t cursor,
+TimeEntryRequest markMoveRequest(std::int64_t samplingNs, std::uint32_t n, std::uint32_t cursor,
                                  std::uint32_t mark);
 
 class TimeEntryForm {

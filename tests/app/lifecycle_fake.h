@@ -15,7 +15,7 @@ class FakeStore : public WaveformStore {
 public:
     ChangeState changes() const override { return state; }
     int analogResolution() const override { return resolution; }
-    bool newWaveform(std::uint32_t ts, std::uint32_t n) override {
+    bool newWaveform(std::int64_t ts, std::uint32_t n) override {
         calls.push_back("new " + std::to_string(ts) + " " + std::to_string(n));
         if (!acceptNew) return false;
         state = ChangeState{true, false, false, false};
@@ -80,20 +80,22 @@ public:
 
 class FakeWaveTime : public WaveTimeChooser {
 public:
-    bool choose(std::int64_t& total, std::uint32_t& ts, std::uint32_t& n) override {
+    bool choose(std::int64_t& total, std::int64_t& ts, std::uint32_t& n) override {
         seenTotal = total;
         seenTs = ts;
         seenN = n;
         if (!ok) return false;
-        total = std::int64_t(answerTs) * answerN;
+        total = answerTs * answerN;
         ts = answerTs;
         n = answerN;
         return true;
     }
     bool ok = true;
-    std::uint32_t answerTs = 20, answerN = 500;
+    std::int64_t answerTs = 20;
+    std::uint32_t answerN = 500;
     std::int64_t seenTotal = 0;
-    std::uint32_t seenTs = 0, seenN = 0;
+    std::int64_t seenTs = 0;
+    std::uint32_t seenN = 0;
 };
 
 }  // namespace lyr::app::test

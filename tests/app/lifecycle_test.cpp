@@ -88,7 +88,7 @@ TEST_F(LifecycleTest, NewAsksTotalTimeWithDefaultsAndResetsEverything) {
     EXPECT_EQ(titles.back(), "[A] ");
     ASSERT_TRUE(life.newWaveform());
     EXPECT_EQ(waveTime.seenTotal, 10000000);
-    EXPECT_EQ(waveTime.seenTs, 10u);
+    EXPECT_EQ(waveTime.seenTs, 10);
     EXPECT_EQ(waveTime.seenN, 1000000u);
     EXPECT_EQ(store.calls, (std::vector<std::string>{"new 20 500"}));
     EXPECT_EQ(events, (std::vector<std::string>{"pull", "close-output", "reset-view", "R 12"}));
@@ -124,7 +124,7 @@ TEST_F(LifecycleTest, CancelAbandonsNewOpenCloseAndDrop) {
     }
     EXPECT_TRUE(store.calls.empty());
     EXPECT_TRUE(dialogs.filters.empty());  // the open dialog never came up
-    EXPECT_EQ(waveTime.seenTs, 0u);        // nor the total-time dialog
+    EXPECT_EQ(waveTime.seenTs, 0);        // nor the total-time dialog
     for (const auto& e : events) EXPECT_EQ(e, "pull");
     // Without a waveform there is nothing to save and nothing to ask.
     store.state = {false, true, true, true};

@@ -76,7 +76,7 @@ TEST(WaveTimeChange, FormOpensOnTheCurrentTotalAndAcceptsTheChosenRow) {
     ASSERT_TRUE(form.accept());
     EXPECT_EQ(form.requestedCount(), 33334u);
     EXPECT_EQ(form.requestedTotal(), 1000020);
-    EXPECT_EQ(form.requestedSampling(), 30u);
+    EXPECT_EQ(form.requestedSampling(), 30);
 
     form.setTotalText("600");  // an exact count: "設定 2" cannot be chosen
     form.setTotalUnit(kUnitNs);

@@ -213,7 +213,7 @@ TEST(WaveTimeFormTest, SamplingModeUsesSamplingAndCountOnly) {
     EXPECT_EQ(f.selectedCandidate(), 1);
     f.selectCandidate(2);
     ASSERT_TRUE(f.accept());
-    EXPECT_EQ(f.requestedSampling(), 20u);
+    EXPECT_EQ(f.requestedSampling(), 20);
     EXPECT_EQ(f.requestedCount(), 20u);
     EXPECT_EQ(f.requestedTotal(), 400);
     EXPECT_EQ(f.countText(), "abc");  // typed texts are not rewritten

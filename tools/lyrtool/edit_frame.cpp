@@ -36,7 +36,7 @@ int runTotalTime(EditRun& run) {
         candidate = c[0] - '0';
     }
     doc::CSYNDoc& d = run.doc;
-    doc::WaveTimeChangeForm form(d.totalTime(), static_cast<std::uint32_t>(d.samplingTime()), d.sampleCount());
+    doc::WaveTimeChangeForm form(d.totalTime(), d.samplingTime(), d.sampleCount());
     form.setTotalUnit(unit);
     form.setTotalText(number);
     if (!form.inputValid()) return run.usage = "invalid --total '" + total + "'", kUsage;

@@ -15,6 +15,7 @@
 #include "analog/ui/analog_graphs.h"
 #include "document/quantities.h"
 #include "document/ui/ui_fonts.h"
+#include "document/ui/readout.h"
 #include "document/ui/ui_text.h"
 
 namespace lyr::analog {
@@ -127,8 +128,8 @@ void AnalogEditDialog::build(const std::vector<std::size_t>& leftRows) {
     endLabel_ = new QLabel(group);
     startLabel_->setObjectName(QStringLiteral("startTime"));
     endLabel_->setObjectName(QStringLiteral("endTime"));
-    startLabel_->setAccessibleName(QStringLiteral("StartTime"));
-    endLabel_->setAccessibleName(QStringLiteral("EndTime"));
+    ui::makeReadout(startLabel_, QStringLiteral("StartTime"));
+    ui::makeReadout(endLabel_, QStringLiteral("EndTime"));
     startLabel_->setMinimumWidth(120);
     endLabel_->setMinimumWidth(120);
     endLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -205,12 +206,12 @@ AnalogEditDialog::FieldRow AnalogEditDialog::buildRow(std::size_t i) {
     }
     if (f.kind == FieldKind::Readout) {
         row.edit->setReadOnly(true);
-        row.edit->setAccessibleName(name);
+        ui::makeReadout(row.edit, name);
         if (!f.unitText.empty()) {
             row.readoutUnit = new QLineEdit(this);
             row.readoutUnit->setReadOnly(true);
             row.readoutUnit->setFixedWidth(70);
-            row.readoutUnit->setAccessibleName(name + QStringLiteral("の単位"));
+            ui::makeReadout(row.readoutUnit, name + QStringLiteral("の単位"));
             row.readoutUnit->setObjectName(QStringLiteral("readoutUnit_") + key);
             row.label->setText(QString());
         }

@@ -15,6 +15,7 @@
 #include <QUrl>
 
 #include "analog/ui/analog_graphs.h"
+#include "document/ui/readout.h"
 
 namespace lyr::analog {
 
@@ -41,7 +42,7 @@ CExternalDlg::CExternalDlg(ExternalForm& form, QWidget* parent)
     fileName_ = new QLineEdit(this);
     fileName_->setReadOnly(true);
     fileName_->setObjectName(QStringLiteral("fileName"));
-    fileName_->setAccessibleName(QStringLiteral("ﾌｧｲﾙ名"));
+    ui::makeReadout(fileName_, QStringLiteral("ﾌｧｲﾙ名"));
     fileName_->setMinimumWidth(220);
     fileLabel->setBuddy(fileName_);
     browse_ = new QPushButton(QStringLiteral("参照・読込"), this);
@@ -71,10 +72,10 @@ CExternalDlg::CExternalDlg(ExternalForm& form, QWidget* parent)
     min_ = new QLabel(this);
     auto* zero = new QLabel(QStringLiteral("0"), this);
     duration_ = new QLabel(this);
-    max_->setAccessibleName(QStringLiteral("MaxValue"));
-    min_->setAccessibleName(QStringLiteral("MinValue"));
-    zero->setAccessibleName(QStringLiteral("0"));
-    duration_->setAccessibleName(QStringLiteral("ExtEndTime"));
+    ui::makeReadout(max_, QStringLiteral("MaxValue"));
+    ui::makeReadout(min_, QStringLiteral("MinValue"));
+    ui::makeReadout(zero, QStringLiteral("0"));
+    ui::makeReadout(duration_, QStringLiteral("ExtEndTime"));
     max_->setObjectName(QStringLiteral("maxValue"));
     min_->setObjectName(QStringLiteral("minValue"));
     duration_->setObjectName(QStringLiteral("extEndTime"));

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "analog/ui/analog_graphs.h"
+#include "document/ui/readout.h"
 
 namespace lyr::analog {
 
@@ -49,8 +50,8 @@ CManualDlg::CManualDlg(ManualForm& form, QWidget* parent)
     copyEnd_ = new QLabel(this);
     copyStart_->setObjectName(QStringLiteral("copyStartTime"));
     copyEnd_->setObjectName(QStringLiteral("copyEndTime"));
-    copyStart_->setAccessibleName(QStringLiteral("CopyStartTime"));
-    copyEnd_->setAccessibleName(QStringLiteral("CopyEndTime"));
+    ui::makeReadout(copyStart_, QStringLiteral("CopyStartTime"));
+    ui::makeReadout(copyEnd_, QStringLiteral("CopyEndTime"));
     copyStart_->setMinimumWidth(120);
     copyEnd_->setMinimumWidth(120);
     copyEnd_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);

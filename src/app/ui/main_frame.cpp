@@ -45,7 +45,7 @@ private:
 class CMainFrame::ForwardChooser : public WaveTimeChooser {
 public:
     explicit ForwardChooser(CMainFrame& frame) : frame_(frame) {}
-    bool choose(std::int64_t& total, std::uint32_t& sampling, std::uint32_t& count) override {
+    bool choose(std::int64_t& total, std::int64_t& sampling, std::uint32_t& count) override {
         if (frame_.chooser_) return frame_.chooser_->choose(total, sampling, count);
         document::CWaveTimeDlg dlg(total, sampling, count, &frame_);
         if (dlg.exec() != QDialog::Accepted) return false;
@@ -215,7 +215,7 @@ void CMainFrame::undo() {
 
 void CMainFrame::changeTotalTime() {
     std::int64_t total = doc_.totalTime();
-    std::uint32_t sampling = static_cast<std::uint32_t>(doc_.samplingTime());
+    std::int64_t sampling = doc_.samplingTime();
     std::uint32_t count = doc_.sampleCount();
     if (totalTimeChooser_) {
         if (!totalTimeChooser_->choose(total, sampling, count)) return;

@@ -112,7 +112,7 @@ public:
     public:
         virtual ~TotalTimeChooser() = default;
         // In: the waveform's total, sampling time and count; out on true: the chosen ones.
-        virtual bool choose(std::int64_t& total, std::uint32_t& sampling, std::uint32_t& count) = 0;
+        virtual bool choose(std::int64_t& total, std::int64_t& sampling, std::uint32_t& count) = 0;
     };
     void setTotalTimeChooser(TotalTimeChooser* chooser) { totalTimeChooser_ = chooser; }
     // The waveform view, its status strip (src/view/ui).

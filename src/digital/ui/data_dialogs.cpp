@@ -1,4 +1,5 @@
 #include "digital/ui/data_dialogs.h"
+#include "document/ui/readout.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -93,7 +94,7 @@ int DataSourceDialog::addSourceRows(int r) {
     path_ = new QLineEdit(this);
     path_->setObjectName(QStringLiteral("path"));
     path_->setReadOnly(true);
-    path_->setAccessibleName(QStringLiteral("ファイル名"));
+    ui::makeReadout(path_, QStringLiteral("ファイル名"));
     browse_ = new QPushButton(QStringLiteral("参照・読込"), this);
     browse_->setObjectName(QStringLiteral("browse"));
     browse_->setAutoDefault(false);

@@ -15,6 +15,7 @@
 
 #include "document/quantities.h"
 #include "document/ui/ui_fonts.h"
+#include "document/ui/readout.h"
 #include "document/ui/ui_text.h"
 
 namespace lyr::digital {
@@ -45,8 +46,8 @@ QWidget* readoutRow(QWidget* parent, int width, QLabel*& left, QLabel*& right, c
     row->setContentsMargins(0, 0, 0, 0);
     left = new QLabel(box);
     right = new QLabel(box);
-    left->setAccessibleName(leftName);
-    right->setAccessibleName(rightName);
+    ui::makeReadout(left, leftName);
+    ui::makeReadout(right, rightName);
     left->setObjectName(leftName);
     right->setObjectName(rightName);
     left->setMinimumWidth(150);
@@ -223,7 +224,7 @@ CDigitalSwapDlg::CDigitalSwapDlg(SwapForm& form, QWidget* parent) : QDialog(pare
     a_->setAccessibleName(QStringLiteral("入れ替えるチャネル1"));
     b_->setAccessibleName(QStringLiteral("入れ替えるチャネル2"));
     auto* arrow = new QLabel(QStringLiteral("⇔"), this);
-    arrow->setAccessibleName(QStringLiteral("入れ替え"));
+    ui::makeReadout(arrow, QStringLiteral("入れ替え"));
     arrow->setAlignment(Qt::AlignCenter);
     arrow->setMinimumWidth(48);
     top->setContentsMargins(16, 16, 16, 12);

@@ -11,6 +11,7 @@
 
 #include "document/quantities.h"
 #include "document/ui/ui_fonts.h"
+#include "document/ui/readout.h"
 
 namespace lyr::digital {
 
@@ -167,8 +168,8 @@ void DigitalEditDialog::finish() {
     endLabel_ = new QLabel(box);
     startLabel_->setObjectName(QStringLiteral("startTime"));
     endLabel_->setObjectName(QStringLiteral("endTime"));
-    startLabel_->setAccessibleName(QStringLiteral("StartTime"));
-    endLabel_->setAccessibleName(QStringLiteral("EndTime"));
+    ui::makeReadout(startLabel_, QStringLiteral("StartTime"));
+    ui::makeReadout(endLabel_, QStringLiteral("EndTime"));
     startLabel_->setMinimumWidth(150);
     endLabel_->setMinimumWidth(150);
     endLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);

@@ -1,4 +1,5 @@
 #include "digital/ui/protocol_dlg.h"
+#include "document/ui/readout.h"
 #include "document/ui/ui_text.h"
 
 #include <QCheckBox>
@@ -73,7 +74,7 @@ CDigitalProtocolDlg::CDigitalProtocolDlg(ProtocolForm& form, QWidget* parent)
     auto* achievedLabel = new QLabel(QStringLiteral("実際のレート："), this);
     achieved_ = new QLabel(this);
     achieved_->setObjectName(QStringLiteral("achievedRate"));
-    achieved_->setAccessibleName(QStringLiteral("実際のレートと誤差"));
+    ui::makeReadout(achieved_, QStringLiteral("実際のレートと誤差"));
     achieved_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     achievedLabel->setBuddy(achieved_);
     grid->addWidget(achievedLabel, 2, 1);
@@ -154,7 +155,7 @@ CDigitalProtocolDlg::CDigitalProtocolDlg(ProtocolForm& form, QWidget* parent)
     sourceButton(0)->setText(QStringLiteral("直接入力(16進)"));
     problem_ = new QLabel(this);
     problem_->setObjectName(QStringLiteral("problem"));
-    problem_->setAccessibleName(QStringLiteral("作成できない理由"));
+    ui::makeReadout(problem_, QStringLiteral("作成できない理由"));
     problem_->setStyleSheet(QStringLiteral("color: red;"));
     problem_->setMinimumHeight(problem_->fontMetrics().height());
     grid->addWidget(problem_, r, 1, 1, 5);

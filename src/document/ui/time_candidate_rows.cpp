@@ -1,4 +1,5 @@
 #include "document/ui/time_candidate_rows.h"
+#include "document/ui/readout.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -36,7 +37,7 @@ QGroupBox* TimeCandidateRows::build(QWidget* owner, int rows) {
             t->setFocusPolicy(Qt::ClickFocus);
             t->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
             t->setObjectName(QStringLiteral("candidateText%1%2").arg(r).arg(c));
-            t->setAccessibleName(QStringLiteral("設定 %1 %2").arg(r + 1).arg(QString::fromUtf8(kColumnTitles[c])));
+            ui::makeReadout(t, QStringLiteral("設定 %1 %2").arg(r + 1).arg(QString::fromUtf8(kColumnTitles[c])));
             t->setMinimumWidth(c == 3 ? 150 : 120);
             texts_[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)] = t;
             grid->addWidget(t, r + 1, c + 1);

@@ -19,7 +19,7 @@
 
 namespace lyr::document {
 
-CWaveTimeChangeDlg::CWaveTimeChangeDlg(std::int64_t total, std::uint32_t sampling, std::uint32_t count,
+CWaveTimeChangeDlg::CWaveTimeChangeDlg(std::int64_t total, std::int64_t sampling, std::uint32_t count,
                                        QWidget* parent)
     : QDialog(parent), form_(total, sampling, count) {
     setWindowTitle(QStringLiteral("トータル時間の変更"));

@@ -21,11 +21,11 @@ namespace lyr::document {
 class CWaveTimeChangeDlg : public QDialog {
     Q_OBJECT
 public:
-    CWaveTimeChangeDlg(std::int64_t total, std::uint32_t sampling, std::uint32_t count, QWidget* parent = nullptr);
+    CWaveTimeChangeDlg(std::int64_t total, std::int64_t sampling, std::uint32_t count, QWidget* parent = nullptr);
 
     // After OK: the chosen candidate. Before, the values the dialog opened with.
     std::int64_t requestedTotal() const { return form_.requestedTotal(); }
-    std::uint32_t requestedSampling() const { return form_.requestedSampling(); }
+    std::int64_t requestedSampling() const { return form_.requestedSampling(); }
     std::uint32_t requestedCount() const { return form_.requestedCount(); }
     const WaveTimeChangeForm& form() const { return form_; }
 

@@ -27,7 +27,7 @@ QString qs(std::string_view s) { return ui::tr(QString::fromUtf8(s.data(), stati
 
 }  // namespace
 
-CWaveTimeDlg::CWaveTimeDlg(std::int64_t requestedTotal, std::uint32_t requestedSampling,
+CWaveTimeDlg::CWaveTimeDlg(std::int64_t requestedTotal, std::int64_t requestedSampling,
                            std::uint32_t requestedCount, QWidget* parent)
     : QDialog(parent), form_(requestedTotal, requestedSampling, requestedCount) {
     setWindowTitle(QStringLiteral("トータル時間の設定"));

@@ -21,12 +21,12 @@ namespace lyr::document {
 class CWaveTimeDlg : public QDialog {
     Q_OBJECT
 public:
-    CWaveTimeDlg(std::int64_t requestedTotal, std::uint32_t requestedSampling,
+    CWaveTimeDlg(std::int64_t requestedTotal, std::int64_t requestedSampling,
                  std::uint32_t requestedCount, QWidget* parent = nullptr);
 
     // After OK: the chosen candidate. Before, the values the dialog opened with.
     std::int64_t requestedTotal() const { return form_.requestedTotal(); }
-    std::uint32_t requestedSampling() const { return form_.requestedSampling(); }
+    std::int64_t requestedSampling() const { return form_.requestedSampling(); }
     std::uint32_t requestedCount() const { return form_.requestedCount(); }
 
     const WaveTimeForm& form() const { return form_; }

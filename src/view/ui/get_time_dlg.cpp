@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "document/quantities.h"
+#include "document/ui/readout.h"
 #include "document/ui/ui_text.h"
 
 namespace lyr::view {
@@ -33,7 +34,7 @@ CGetTimeDlg::CGetTimeDlg(const TimeEntryRequest& request, QWidget* parent)
         fields_[i] = new QLineEdit(group);
         fields_[i]->setReadOnly(true);
         fields_[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        fields_[i]->setAccessibleName(QString::fromUtf8(kOptions[i]));
+        ui::makeReadout(fields_[i], QString::fromUtf8(kOptions[i]));
         fields_[i]->setMinimumWidth(140);
         grid->addWidget(options_[i], i, 0);
         grid->addWidget(fields_[i], i, 1);

@@ -1,4 +1,5 @@
 #include "view/ui/status_strip.h"
+#include "document/ui/readout.h"
 
 #include <QFontMetrics>
 #include <QGridLayout>
@@ -23,7 +24,7 @@ QLineEdit* readout(QWidget* parent, const QString& accessible, int chars) {
     e->setReadOnly(true);
     e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     e->setFocusPolicy(Qt::TabFocus);
-    e->setAccessibleName(accessible);
+    ui::makeReadout(e, accessible);
     const QFontMetrics fm(e->font());
     // A one-digit level field needs only the frame around its digit.
     e->setFixedWidth(fm.horizontalAdvance(QLatin1Char('0')) * chars + (chars > 1 ? 12 : 8));

@@ -118,7 +118,7 @@ void ViewCommands::runTimeEntry(ViewCommand c) {
     if (!view_.isEnabled(c)) return;
     const document::CSYNDoc& doc = view_.document();
     const ViewState& s = view_.state();
-    const auto ts = static_cast<std::uint32_t>(doc.samplingTime());
+    const std::int64_t ts = doc.samplingTime();
     TimeEntryRequest req;
     if (c == ViewCommand::CursorToPosition) req = cursorPositionRequest(ts, s.sampleCount(), s.cursor(), s.markSet(), s.mark());
     else if (c == ViewCommand::MarkAtPosition) req = markPlaceRequest(ts, s.sampleCount(), s.cursor(), s.mark());

@@ -59,6 +59,30 @@ QStringList unnamedControls(QWidget& window) {
     return missing;
 }
 
+// Read-only readouts whose accessible name hides the text they show (a name
+// of its own that does not contain that text): a screen reader would never
+// read the value.
+QStringList hiddenReadouts(QWidget& window) {
+    QStringList hidden;
+    for (QWidget* w : window.findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(&window) || insideComboBox(w, &window)) continue;
+        QString shown;
+        if (auto* label = qobject_cast<QLabel*>(w)) {
+            if (label->text() == QStringLiteral("×") || label->textFormat() == Qt::RichText) continue;  // markers
+            shown = label->text();
+        } else if (auto* edit = qobject_cast<QLineEdit*>(w); edit && edit->isReadOnly()) {
+            shown = edit->text();
+        } else {
+            continue;
+        }
+        shown.remove(QLatin1Char('&'));
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+        if (!shown.trimmed().isEmpty() && a && !a->text(QAccessible::Name).contains(shown.trimmed()))
+            hidden << describe(w) + QStringLiteral(" shows '%1' named '%2'").arg(shown, a->text(QAccessible::Name));
+    }
+    return hidden;
+}
+
 class Accessibility : public lyr::test::SimulatedUnitFrameTest {
 protected:
     // Runs `open`; every dialog it shows (modal or not) is read and closed.
@@ -70,6 +94,9 @@ protected:
                 const QStringList missing = unnamedControls(*dlg);
                 EXPECT_TRUE(missing.isEmpty()) << what.toStdString() << " (" << dlg->windowTitle().toStdString()
                                                << "): " << missing.join(QStringLiteral(", ")).toStdString();
+                const QStringList hidden = hiddenReadouts(*dlg);
+                EXPECT_TRUE(hidden.isEmpty()) << what.toStdString() << " (" << dlg->windowTitle().toStdString()
+                                              << "): " << hidden.join(QStringLiteral(", ")).toStdString();
                 titles_ << dlg->windowTitle();
                 dlg->reject();
             }
@@ -95,6 +122,8 @@ TEST_F(Accessibility, EveryWindowNamesItsControls) {
 
     const QStringList missing = unnamedControls(*frame);
     EXPECT_TRUE(missing.isEmpty()) << "main window: " << missing.join(QStringLiteral(", ")).toStdString();
+    const QStringList hidden = hiddenReadouts(*frame);
+    EXPECT_TRUE(hidden.isEmpty()) << "main window: " << hidden.join(QStringLiteral(", ")).toStdString();
 
     // Every command but those that leave, lock, undo or ask for a file name.
     const std::set<CommandId> skipped = {CommandId::FileNew, CommandId::FileOpen, CommandId::FileSave,

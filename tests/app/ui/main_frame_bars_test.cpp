@@ -185,9 +185,9 @@ TEST_F(FrameBarsTest, SelectorsMoveTogetherAndFollowTheRule) {
 class FixedTotal : public CMainFrame::TotalTimeChooser {
 public:
     std::uint32_t count = 0;
-    bool choose(std::int64_t& total, std::uint32_t& sampling, std::uint32_t& n) override {
+    bool choose(std::int64_t& total, std::int64_t& sampling, std::uint32_t& n) override {
         n = count ? count : n;
-        total = std::int64_t{sampling} * n;
+        total = sampling * n;
         return true;
     }
 };

@@ -93,9 +93,9 @@ TEST_F(OutputFrame, TheOutputWindowFollowsTheDocumentsLifecycle) {
 // count and send it with "データ転送".
 TEST_F(OutputFrame, TotalTimeChangeAndItsUndoPullAndCloseTheWindow) {
     struct Half : CMainFrame::TotalTimeChooser {
-        bool choose(std::int64_t& total, std::uint32_t& sampling, std::uint32_t& count) override {
+        bool choose(std::int64_t& total, std::int64_t& sampling, std::uint32_t& count) override {
             count /= 2;
-            total = std::int64_t{sampling} * count;
+            total = sampling * count;
             return true;
         }
     } half;

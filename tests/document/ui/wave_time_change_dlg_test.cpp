@@ -47,7 +47,7 @@ TEST(CWaveTimeChangeDlg, TypeATotalChooseTheLongerCountAndAccept) {
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
     EXPECT_EQ(dlg.requestedCount(), 33334u);
     EXPECT_EQ(dlg.requestedTotal(), 1000020);
-    EXPECT_EQ(dlg.requestedSampling(), 30u);
+    EXPECT_EQ(dlg.requestedSampling(), 30);
 }
 
 }  // namespace
