@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QSysInfo>
+#include <QTest>
 #include <QTextStream>
 #include <fstream>
 #include <sstream>
@@ -135,6 +136,24 @@ TEST_F(StartupTest, CommandLineFileIsOpenedByItsExtensionAfterTheDeviceSelection
     ASSERT_EQ(prompter.asked.size(), 1u);
     EXPECT_NE(prompter.asked[0].text.find("ファイルオープンエラーです。"), std::string::npos);
     EXPECT_FALSE(missing->startupDone());
+}
+
+// A shown window appears first and takes the file once it has been painted;
+// the document is still empty when initInstance returns.
+TEST_F(StartupTest, AShownWindowOpensTheCommandLineFileAfterItsFirstPaint) {
+    auto doc = lyr::test::newDoc(20, 64);
+    const std::string wave = dir.file("LATER.lyr");
+    ASSERT_TRUE(document::saveWaveformFile(wave, *doc, {}).ok);
+    auto a = start({QString::fromStdString(wave)});
+    a->setShowWindow(true);
+    ASSERT_TRUE(a->initInstance(&prompter));
+    EXPECT_TRUE(a->mainFrame()->isVisible());
+    EXPECT_FALSE(a->document()->hasWaveform());
+    for (int i = 0; i < 500 && !a->document()->hasWaveform(); ++i) QTest::qWait(10);
+    ASSERT_TRUE(a->document()->hasWaveform());
+    EXPECT_EQ(a->document()->sampleCount(), 64u);
+    EXPECT_TRUE(a->mainFrame()->windowTitle().contains(QStringLiteral("LATER.lyr")));
+    EXPECT_TRUE(prompter.asked.empty());
 }
 
 // A missing file is made with the version and MaxNumber 1.
