@@ -5,6 +5,7 @@
     <name>LYR</name>
     <message>
         <source>LYR:patterns</source>
+        <extracomment>Not shown: the sources of the entries whose %1..%9 stand for any text (a file name, a field's name), one a line. Keep it in step with those entries.</extracomment>
         <translation>波形出力 - %1 ( %2  %3 )
 ファイル %1 の内容は変更されています。
 %1 は既に存在します。
