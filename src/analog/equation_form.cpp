@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "analog/form_fields.h"
+#include "forms/form_fields.h"
 #include "analog/generators.h"
 #include "document/quantities.h"
 
@@ -23,7 +23,7 @@ std::string notANumberMessage(std::int64_t t) {
 
 EquationForm::EquationForm(Prompter& prompter)
     : GeneratorForm(prompter, "数式波形の作成", "数式波形作成のためのメモリが確保できませんでした") {
-    FormField expression = detail::field(FieldKind::Text, "expr", "式", "：");
+    FormField expression = forms::field(FieldKind::Text, "expr", "式", "：");
     addField(expression);
 }
 

@@ -5,7 +5,7 @@
 #include <limits>
 #include <new>
 
-#include "analog/form_fields.h"
+#include "forms/form_fields.h"
 #include "analog/text_source.h"
 #include "document/waveform_file_raw.h"
 #include "interchange/npy.h"
@@ -15,9 +15,9 @@ namespace lyr::analog {
 
 namespace doc = lyr::document;
 namespace wf = lyr::document::wavefile;
-using detail::countField;
-using detail::realField;
-using detail::timeField;
+using forms::countField;
+using forms::realField;
+using forms::timeField;
 
 bool resampleSource(double* segment, const ResampleParams& p) {
     const std::int64_t ts = p.samplingTime;

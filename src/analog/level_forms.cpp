@@ -3,13 +3,13 @@
 #include <string>
 
 #include "analog/analog_forms.h"
-#include "analog/form_fields.h"
+#include "forms/form_fields.h"
 #include "analog/generators.h"
 
 namespace lyr::analog {
 
-using detail::realField;
-using detail::timeField;
+using forms::realField;
+using forms::timeField;
 
 namespace {
 

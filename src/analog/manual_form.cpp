@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <cmath>
 
-#include "analog/form_fields.h"
+#include "forms/form_fields.h"
 
 namespace lyr::analog {
 
 namespace doc = lyr::document;
-using detail::realField;
-using detail::timeField;
+using forms::realField;
+using forms::timeField;
 
 void modifySamples(double* x, std::size_t n, ModifyOperation op, double value) {
     switch (op) {

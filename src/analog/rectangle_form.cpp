@@ -4,16 +4,16 @@
 #include <string>
 
 #include "analog/analog_forms.h"
-#include "analog/form_fields.h"
+#include "forms/form_fields.h"
 #include "analog/generators.h"
 #include "document/quantities.h"
 
 namespace lyr::analog {
 
 namespace doc = lyr::document;
-using detail::countField;
-using detail::realField;
-using detail::timeField;
+using forms::countField;
+using forms::realField;
+using forms::timeField;
 
 RectangleForm::RectangleForm(Prompter& prompter)
     : GeneratorForm(prompter, "矩形波の作成", "矩形波作成のためのメモリが確保できませんでした") {

@@ -2,16 +2,16 @@
 #include <string>
 
 #include "analog/analog_forms.h"
-#include "analog/form_fields.h"
+#include "forms/form_fields.h"
 #include "analog/generators.h"
 #include "document/quantities.h"
 
 namespace lyr::analog {
 
 namespace doc = lyr::document;
-using detail::countField;
-using detail::realField;
-using detail::timeField;
+using forms::countField;
+using forms::realField;
+using forms::timeField;
 
 SineForm::SineForm(Prompter& prompter)
     : GeneratorForm(prompter, "正弦波の作成", "正弦波作成のためのメモリが確保できませんでした") {

@@ -6,8 +6,8 @@
 
 namespace lyr::digital {
 
-using analog::detail::countField;
-using analog::detail::timeField;
+using forms::countField;
+using forms::timeField;
 
 std::int64_t clockPeriod(std::int64_t t1, std::int64_t t2, std::uint32_t repeat, std::int64_t totalTime) {
     const __int128 p = (static_cast<__int128>(t1) + t2) * repeat;

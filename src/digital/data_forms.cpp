@@ -8,7 +8,7 @@
 namespace lyr::digital {
 
 namespace doc = lyr::document;
-using analog::detail::timeField;
+using forms::timeField;
 
 std::int64_t clippedPeriod(std::size_t count, std::int64_t each, std::int64_t totalTime) {
     if (count == 0 || each <= 0) return 0;
@@ -19,7 +19,7 @@ std::int64_t clippedPeriod(std::size_t count, std::int64_t each, std::int64_t to
 DataSourceForm::DataSourceForm(Prompter& prompter, const char* timeKey, const char* textKey)
     : DigitalEditFrame(prompter) {
     addField(timeField(timeKey, "周期時間", "："));
-    addField(analog::detail::field(FieldKind::Text, textKey, "直接入力", ""));
+    addField(forms::field(FieldKind::Text, textKey, "直接入力", ""));
 }
 
 void DataSourceForm::setSource(int source) {
@@ -162,7 +162,7 @@ ParallelForm::Settings ParallelForm::settings() const {
 }
 
 bool ParallelForm::allocateWork() {
-    typedWords_ = reserveLevels(kCapacity);
+    typedWords_ = allocator().bytes(kCapacity);
     return typedWords_ && DataSourceForm::allocateWork();
 }
 

@@ -10,7 +10,7 @@
 namespace lyr::digital {
 
 namespace doc = lyr::document;
-using analog::detail::timeField;
+using forms::timeField;
 
 ModifyForm::ModifyForm(Prompter& prompter) : DigitalEditFrame(prompter) {
     addField(timeField("copy-start", "ｺﾋﾟｰ開始", "："));
@@ -117,6 +117,7 @@ bool ModifyForm::invertPiece() {
 bool ModifyForm::shiftPiece(const std::function<bool(ShiftForm&)>& drive) {
     if (!copied()) return false;
     ShiftForm form(prompter());
+    form.setAllocator(allocator());
     form.load(shift_);
     if (!form.open(buffer(kEdited), samplingTime(), field(kCopyStart).time, period(), copyChannel_)) {
         prompter().tell(ShiftForm::kMemoryMessage, PromptIcon::Warning);

@@ -9,8 +9,8 @@
 
 namespace lyr::digital {
 
-using analog::detail::realField;
-using analog::detail::timeField;
+using forms::realField;
+using forms::timeField;
 
 namespace {
 

@@ -29,7 +29,7 @@ void shiftLevels(const std::uint8_t* in, std::uint8_t* out, std::size_t n, std::
 }
 
 ShiftForm::ShiftForm(Prompter& prompter) : prompter_(prompter) {
-    field_ = analog::detail::timeField("shift", "シフト時間", "：");
+    field_ = forms::timeField("shift", "シフト時間", "：");
 }
 
 ShiftForm::Settings ShiftForm::settings() const {
@@ -47,11 +47,10 @@ bool ShiftForm::open(std::uint8_t* target, std::int64_t samplingTime, std::int64
     length_ = length;
     channel_ = channel;
     n_ = static_cast<std::size_t>(length / ts_);
-    if (n_ > DigitalEditFrame::kCapacity) n_ = DigitalEditFrame::kCapacity;
-    original_ = reserveLevels(DigitalEditFrame::kCapacity);
-    working_ = original_ ? reserveLevels(DigitalEditFrame::kCapacity) : nullptr;
-    scratch_ = working_ ? reserveLevels(DigitalEditFrame::kCapacity) : nullptr;
-    reservationsDone();
+    if (n_ > forms::EditFrame::kCapacity) n_ = forms::EditFrame::kCapacity;
+    original_ = allocator().bytes(forms::EditFrame::kCapacity);
+    working_ = original_ ? allocator().bytes(forms::EditFrame::kCapacity) : nullptr;
+    scratch_ = working_ ? allocator().bytes(forms::EditFrame::kCapacity) : nullptr;
     if (!scratch_) {
         original_.reset();
         working_.reset();
@@ -62,7 +61,7 @@ bool ShiftForm::open(std::uint8_t* target, std::int64_t samplingTime, std::int64
         std::memcpy(working_.get(), target, n_);
     }
     field_.unit = document::standardTimeUnit(settings_.shiftUnit);
-    analog::detail::writeTime(field_, settings_.shiftTime, settings_.shiftUnit);
+    forms::writeTime(field_, settings_.shiftTime, settings_.shiftUnit);
     method_ = settings_.shiftMethod >= 0 && settings_.shiftMethod <= 2 ? settings_.shiftMethod : 0;
     int unit = 0;
     doc::formatTimeAuto(length, unit);
@@ -97,11 +96,11 @@ void ShiftForm::setMethod(int method) {
 }
 
 void ShiftForm::test() {
-    const bool read = analog::detail::readTime(field_);
+    const bool read = forms::readTime(field_);
     const std::int64_t t = field_.time;
     // |t| without overflow at the most negative time.
     const bool valid = read && t != INT64_MIN && (t < 0 ? -t : t) >= ts_ && (t < 0 ? -t : t) <= length_;
-    analog::detail::setValid(field_, valid);
+    forms::setValid(field_, valid);
     executeEnabled_ = valid;
 }
 
@@ -111,8 +110,8 @@ bool ShiftForm::execute() {
     const std::int64_t q = field_.time / ts_ * ts_;  // towards zero
     if (q != field_.time) {
         const std::string typed = field_.text;
-        analog::detail::writeTime(field_, q, field_.unit);
-        prompter_.tell(analog::gridAdjustMessage(
+        forms::writeTime(field_, q, field_.unit);
+        prompter_.tell(forms::gridAdjustMessage(
             std::vector<GridAdjustment>{{"シフト時間", typed, field_.unit, field_.text}}));
     }
     shiftLevels(working_.get(), scratch_.get(), n_, q / ts_, static_cast<ShiftMethod>(method_));
@@ -143,6 +142,7 @@ void ShiftForm::computePreview() {
 bool ShiftFormEditor::run(document::EditRequest<document::ShiftSettings>& request, document::EditOutcome& outcome) {
     if (request.channel < 0 || request.channel >= kChannels) return false;
     ShiftForm form(prompter_);
+    configure(form);
     form.load(request.settings);
     if (!form.open(request.tracks.digital[static_cast<std::size_t>(request.channel)], request.samplingTime, 0,
                    request.totalTime, request.channel)) {

@@ -21,7 +21,7 @@ enum class ShiftMethod : int { FillZero = 0, FillOne = 1, Rotate = 2 };
 // do not overlap.
 void shiftLevels(const std::uint8_t* in, std::uint8_t* out, std::size_t n, std::int64_t shift, ShiftMethod method);
 
-class ShiftForm {
+class ShiftForm : public forms::UsesAllocator {
 public:
     using Settings = document::ShiftSettings;
     static constexpr const char* kMemoryMessage = "ディジタルシフトのためのメモリが確保できませんでした";
@@ -87,6 +87,8 @@ public:
     ShiftFormEditor(Prompter& prompter, std::function<bool(ShiftForm&)> drive)
         : prompter_(prompter), drive_(std::move(drive)) {}
     bool run(document::EditRequest<document::ShiftSettings>& request, document::EditOutcome& outcome) override;
+    // Called on the fresh form before it opens (an allocator that runs short).
+    std::function<void(ShiftForm&)> configure = [](ShiftForm&) {};
 
 private:
     Prompter& prompter_;

@@ -13,8 +13,7 @@ void swapLevels(std::uint8_t* a, std::uint8_t* b, std::uint8_t* buffer, std::siz
 
 bool SwapForm::open(const Settings& s) {
     settings_ = s;
-    buffer_ = reserveLevels(DigitalEditFrame::kCapacity);
-    reservationsDone();
+    buffer_ = allocator().bytes(forms::EditFrame::kCapacity);
     if (!buffer_) return false;
     a_ = s.swapA >= 0 && s.swapA < kChannels ? s.swapA : 0;
     b_ = s.swapB >= 0 && s.swapB < kChannels ? s.swapB : 1;
@@ -50,6 +49,7 @@ SwapForm::Settings SwapForm::settings() const {
 
 bool SwapFormEditor::run(document::EditRequest<document::SwapSettings>& request, document::EditOutcome& outcome) {
     SwapForm form(prompter_);
+    configure(form);
     if (!form.open(request.settings)) {
         prompter_.tell(SwapForm::kMemoryMessage, PromptIcon::Warning);
         return false;

@@ -13,7 +13,7 @@ namespace lyr::digital {
 // Exchanges n levels of a and b through buffer (n bytes).
 void swapLevels(std::uint8_t* a, std::uint8_t* b, std::uint8_t* buffer, std::size_t n);
 
-class SwapForm {
+class SwapForm : public forms::UsesAllocator {
 public:
     using Settings = document::SwapSettings;
     static constexpr const char* kTitle = "ディジタルデータスワップ";
@@ -47,6 +47,8 @@ public:
     SwapFormEditor(Prompter& prompter, std::function<bool(SwapForm&)> drive)
         : prompter_(prompter), drive_(std::move(drive)) {}
     bool run(document::EditRequest<document::SwapSettings>& request, document::EditOutcome& outcome) override;
+    // Called on the fresh form before it opens (an allocator that runs short).
+    std::function<void(SwapForm&)> configure = [](SwapForm&) {};
 
 private:
     Prompter& prompter_;

@@ -5,7 +5,8 @@
 #include <cmath>
 
 #include "analog/external_form.h"
-#include "analog/form_editor.h"
+#include "analog/analog_forms.h"
+#include "forms/form_editor.h"
 #include "analog/manual_form.h"
 #include "document/syn_doc.h"
 #include "support/documents.h"
@@ -18,9 +19,9 @@ namespace {
 using test::ScriptedPrompter;
 
 // Types the period (ns) and the DC level, creates and applies.
-FormEditor<DcForm> dcEditor(ScriptedPrompter& p, const char* period, const char* level,
+forms::FormEditor<DcForm> dcEditor(ScriptedPrompter& p, const char* period, const char* level,
                             AnalogApplyMode mode = AnalogApplyMode::Replace) {
-    return FormEditor<DcForm>(p, [=](DcForm& f) {
+    return forms::FormEditor<DcForm>(p, [=](DcForm& f) {
         f.setUnit(AnalogEditFrame::kPeriodField, document::kUnitNs);
         f.setText(AnalogEditFrame::kPeriodField, period);
         f.setText(DcForm::kV0, level);
@@ -48,7 +49,7 @@ TEST(DocumentEdit, ApplyStoresSettingsAndTheRangeAndCancelStoresNothing) {
     EXPECT_EQ(doc->editorSettings().dc.v0, -1.0);  // the remembered settings stay
 
     // Cancelled at the quantisation question: nothing written, stored or counted.
-    FormEditor<DcForm> offGrid(p, [](DcForm& f) {
+    forms::FormEditor<DcForm> offGrid(p, [](DcForm& f) {
         f.setUnit(AnalogEditFrame::kStartField, document::kUnitNs);
         f.setText(AnalogEditFrame::kStartField, "15");
         f.setUnit(AnalogEditFrame::kPeriodField, document::kUnitNs);
@@ -67,7 +68,7 @@ TEST(DocumentEdit, ApplyStoresSettingsAndTheRangeAndCancelStoresNothing) {
 TEST(DocumentEdit, SineRememberedSettingsReopenTheForm) {
     auto doc = test::newDoc(10, 1000);
     ScriptedPrompter p;
-    FormEditor<SineForm> editor(p, [](SineForm& f) {
+    forms::FormEditor<SineForm> editor(p, [](SineForm& f) {
         f.setUnit(AnalogEditFrame::kPeriodField, document::kUnitUs);
         f.setText(AnalogEditFrame::kPeriodField, "2");
         f.setUnit(SineForm::kSinePeriod, document::kUnitUs);
@@ -84,7 +85,7 @@ TEST(DocumentEdit, SineRememberedSettingsReopenTheForm) {
     EXPECT_EQ(s.repeatCount, 2);
     EXPECT_NEAR(doc->analog()[25], 0.5, 1e-12);
     std::string amplitude;
-    FormEditor<SineForm> reopen(p, [&](SineForm& f) {
+    forms::FormEditor<SineForm> reopen(p, [&](SineForm& f) {
         amplitude = f.field(SineForm::kAmplitude).text;
         return f.createEnabled();
     });
@@ -97,7 +98,7 @@ TEST(DocumentEdit, NoiseAddedTwiceIsNotDoubled) {
     auto doc = test::newDoc(10, 100000);
     ScriptedPrompter p;
     auto addNoise = [&] {
-        FormEditor<NoiseForm> editor(p, [](NoiseForm& f) {
+        forms::FormEditor<NoiseForm> editor(p, [](NoiseForm& f) {
             f.setUnit(AnalogEditFrame::kPeriodField, document::kUnitMs);
             f.setText(AnalogEditFrame::kPeriodField, "1");
             f.setText(NoiseForm::kAmplitude, "10");
@@ -121,7 +122,7 @@ void runShortOfMemory(int granted, const char* message, Run run) {
     auto doc = test::newDoc(10, 100);
     ScriptedPrompter p;
     bool driven = false;
-    FormEditor<F> editor(p, [&](F&) { return driven = true; });
+    forms::FormEditor<F> editor(p, [&](F&) { return driven = true; });
     test::ShortMemory memory(granted);
     editor.configure = [&](F& f) { f.setAllocator(memory); };
     EXPECT_FALSE(run(*doc, editor));

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "analog/equation_form.h"
-#include "analog/form_editor.h"
+#include "forms/form_editor.h"
 #include "document/syn_doc.h"
 #include "support/analog_forms.h"
 #include "support/documents.h"
@@ -18,7 +18,7 @@ using test::ScriptedPrompter;
 TEST(EquationForm, AppliedExpressionAtKnownSamplesAndRemembered) {
     auto doc = test::newDoc(1000, 10000);  // Ts = 1 us
     ScriptedPrompter p;
-    FormEditor<EquationForm> editor(p, [](EquationForm& f) {
+    forms::FormEditor<EquationForm> editor(p, [](EquationForm& f) {
         f.setUnit(AnalogEditFrame::kPeriodField, document::kUnitUs);
         f.setText(AnalogEditFrame::kPeriodField, "2000");
         f.setText(EquationForm::kExpression, "t < T/2 ? 1.5 * exp(-t/100e-6) : -0.25");
@@ -41,7 +41,7 @@ TEST(EquationForm, AppliedExpressionAtKnownSamplesAndRemembered) {
 
     // A cancelled run keeps the record; New keeps it too, and files never carry it.
     const document::DocumentFileRecord before = doc->exportForFile();
-    FormEditor<EquationForm> cancel(p, [](EquationForm& f) {
+    forms::FormEditor<EquationForm> cancel(p, [](EquationForm& f) {
         f.setText(EquationForm::kExpression, "0");
         return false;
     });

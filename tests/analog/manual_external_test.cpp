@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "analog/external_form.h"
-#include "analog/form_editor.h"
+#include "forms/form_editor.h"
 #include "analog/manual_form.h"
 #include "document/syn_doc.h"
 #include "document/waveform_file.h"
@@ -345,7 +345,7 @@ TEST(AnalogEditors, ManualAndExternalThroughTheDocument) {
     auto d = test::newDoc(10, 100);
     for (int i = 0; i < 100; ++i) d->analog()[i] = 0.5;
     ScriptedPrompter p;
-    FormEditor<ManualForm> manual(p, [](ManualForm& f) {
+    forms::FormEditor<ManualForm> manual(p, [](ManualForm& f) {
         f.setText(ManualForm::kCopyStart, "0");
         f.setUnit(ManualForm::kCopyPeriod, doc::kUnitNs);
         f.setText(ManualForm::kCopyPeriod, "200");
@@ -367,7 +367,7 @@ TEST(AnalogEditors, ManualAndExternalThroughTheDocument) {
     test::ScratchFolder dir;
     const std::string path = dir.file("ramp.txt");
     std::ofstream(path) << "0 1 2 3";
-    FormEditor<ExternalForm> external(p, [&](ExternalForm& f) {
+    forms::FormEditor<ExternalForm> external(p, [&](ExternalForm& f) {
         f.setUnit(ExternalForm::kInterval, doc::kUnitNs);
         f.setText(ExternalForm::kInterval, "20");
         f.loadSource(path);

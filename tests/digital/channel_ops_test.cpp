@@ -5,10 +5,11 @@
 #include <vector>
 
 #include "channels.h"
-#include "digital/digital_form_editor.h"
+#include "forms/form_editor.h"
 #include "digital/modify_form.h"
 #include "digital/shift_form.h"
 #include "digital/swap_form.h"
+#include "support/short_memory.h"
 #include "support/documents.h"
 #include "support/scripted_prompter.h"
 
@@ -106,7 +107,8 @@ TEST(DigitalShift, ThroughTheDocumentOnOneChannel) {
     EXPECT_EQ(doc->digital(1)[0], 1);
     EXPECT_EQ(doc->editorSettings().shift.shiftMethod, 2);
 
-    failNextReservation(true);
+    lyr::test::ShortMemory memory;
+    editor.configure = [&](ShiftForm& f) { f.setAllocator(memory); };
     EXPECT_FALSE(doc->EditDigitalShift(4, editor).has_value());
     EXPECT_EQ(prompter.asked.back().text, "ディジタルシフトのためのメモリが確保できませんでした");
 }
@@ -209,7 +211,7 @@ TEST(DigitalModify, MovesAPatternBetweenChannelsThroughTheDocument) {
     auto doc = lyr::test::newDoc(10, 100);
     for (int i : {20, 21, 23}) doc->digital(2)[i] = 1;
     ScriptedPrompter prompter;
-    DigitalFormEditor<ModifyForm> editor(prompter, [](ModifyForm& f) {
+    forms::FormEditor<ModifyForm> editor(prompter, [](ModifyForm& f) {
         f.setCopyChannel(2);
         f.setChannel(5);
         f.setUnit(ModifyForm::kCopyStart, 0);

@@ -6,7 +6,8 @@
 
 #include "channels.h"
 #include "digital/clock_form.h"
-#include "digital/digital_form_editor.h"
+#include "forms/form_editor.h"
+#include "support/short_memory.h"
 #include "support/documents.h"
 #include "support/scripted_prompter.h"
 
@@ -203,7 +204,7 @@ TEST(DigitalFrame, AndAndXorWithAllOnes) {
 TEST(DigitalFrame, ClockThroughTheDocumentCutAtTheEnd) {
     auto doc = lyr::test::newDoc(10, 100);
     lyr::test::ScriptedPrompter prompter;
-    DigitalFormEditor<ClockForm> editor(prompter, [](ClockForm& f) {
+    forms::FormEditor<ClockForm> editor(prompter, [](ClockForm& f) {
         f.setUnit(ClockForm::kT1, 0);
         f.setText(ClockForm::kT1, "30");
         f.setText(ClockForm::kT2, "20");
@@ -220,7 +221,8 @@ TEST(DigitalFrame, ClockThroughTheDocumentCutAtTheEnd) {
     EXPECT_EQ(std::tuple(s.t1, s.unit2, s.repeat, s.channel), std::tuple(30, 0, 4u, 6));
 
     // Memory short: the message, and nothing runs.
-    failNextReservation(true);
+    lyr::test::ShortMemory memory;
+    editor.configure = [&](ClockForm& f) { f.setAllocator(memory); };
     EXPECT_FALSE(doc->EditDigitalClock(0, 1, editor).has_value());
     EXPECT_EQ(prompter.asked.back().text, "ディジタル波形作成のためのメモリが確保できませんでした");
 }

@@ -8,8 +8,9 @@
 
 #include "channels.h"
 #include "digital/data_forms.h"
-#include "digital/digital_form_editor.h"
+#include "forms/form_editor.h"
 #include "document/waveform_file.h"
+#include "support/short_memory.h"
 #include "support/waveform_files.h"
 #include "support/documents.h"
 #include "support/scripted_prompter.h"
@@ -178,7 +179,7 @@ TEST(DataForms, BothEditorsThroughTheDocument) {
     auto d = lyr::test::newDoc(10, 100);
     lyr::test::ScriptedPrompter prompter;
 
-    DigitalFormEditor<SerialForm> serial(prompter, [](SerialForm& f) {
+    forms::FormEditor<SerialForm> serial(prompter, [](SerialForm& f) {
         f.setUnit(kTime, 0);
         f.setText(kTime, "20");
         f.setText(kText, "101");
@@ -194,7 +195,7 @@ TEST(DataForms, BothEditorsThroughTheDocument) {
     EXPECT_EQ(d->bitText(), "101");
 
     const std::string path = dir.file("words.txt");
-    DigitalFormEditor<ParallelForm> parallel(prompter, [&](ParallelForm& f) {
+    forms::FormEditor<ParallelForm> parallel(prompter, [&](ParallelForm& f) {
         f.setUnit(kTime, 0);
         f.setText(kTime, "10");
         f.setText(kText, "A");
@@ -213,10 +214,11 @@ TEST(DataForms, BothEditorsThroughTheDocument) {
     EXPECT_EQ(d->wordText(), "A");
 
     // Memory short: each editor's own message.
-    failNextReservation(true);
+    lyr::test::ShortMemory memory;
+    parallel.configure = [&](ParallelForm& f) { f.setAllocator(memory); };
     EXPECT_FALSE(d->EditDigitalParallel(0, parallel));
     EXPECT_EQ(prompter.asked.back().text, "ディジタル波形作成のためのメモリが確保できませんでした");
-    failNextReservation(true);
+    serial.configure = [&](SerialForm& f) { f.setAllocator(memory); };
     EXPECT_FALSE(d->EditDigitalSerial(0, 1, serial));
     EXPECT_EQ(prompter.asked.back().text, "ディジタル波形外部データ読み込みのためのメモリが確保できませんでした");
 }

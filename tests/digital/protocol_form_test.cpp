@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "digital/bus_decoders.h"
-#include "digital/digital_form_editor.h"
+#include "forms/form_editor.h"
 #include "digital/protocol_form.h"
 #include "support/documents.h"
 #include "support/scripted_prompter.h"
@@ -21,7 +21,7 @@ struct ProtocolRun {
     // Runs the form with the script; the range when it applied.
     std::optional<document::EditRange> edit(const std::function<void(ProtocolForm&)>& script,
                                             DigitalApplyMode mode = DigitalApplyMode::Replace) {
-        DigitalFormEditor<ProtocolForm> editor(prompter, [&](ProtocolForm& f) {
+        forms::FormEditor<ProtocolForm> editor(prompter, [&](ProtocolForm& f) {
             script(f);
             seen = {f.achievedRateText(), f.problem()};
             return f.createSegment() && f.applyDigitalSegment(mode);

@@ -10,7 +10,8 @@
 #include <optional>
 #include <string>
 
-#include "analog/form_editor.h"
+#include "analog/analog_forms.h"
+#include "forms/form_editor.h"
 #include "command.h"
 #include "common.h"
 #include "document/quantities.h"
@@ -83,7 +84,7 @@ int runEditor(doc::CSYNDoc& d, Drive& drive, lyrtool::StderrPrompter& prompter, 
               std::function<bool(Form&)> before, std::optional<doc::EditRange>& range,
               std::map<std::string, std::string> rename = {}, std::function<void(Form&)> configure = {}) {
     bool usage = false;
-    an::FormEditor<Form> editor(prompter, [&](Form& f) {
+    lyr::forms::FormEditor<Form> editor(prompter, [&](Form& f) {
         if (!before(f) || !drive.fill(f) || !drive.check(f, rename)) {
             usage = !drive.error.empty();
             return false;

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "analog/external_form.h"
-#include "analog/form_editor.h"
+#include "forms/form_editor.h"
 #include "analog/manual_form.h"
 #include "analog_drive.h"
 #include "command.h"
@@ -53,7 +53,7 @@ bool accepts(const std::string& editor, const std::string& option) {
 int runManual(EditRun& run, Drive& drive) {
     const ParsedArgs& a = run.args;
     bool usage = false;
-    an::FormEditor<an::ManualForm> editor(run.prompter, [&](an::ManualForm& f) {
+    lyr::forms::FormEditor<an::ManualForm> editor(run.prompter, [&](an::ManualForm& f) {
         for (const char* option : {"--copy-start", "--copy-period", "--start"}) {
             if (!a.values.count(option)) continue;
             if (!drive.setTime(f, option, f.fieldIndex(std::string(option).substr(2)))) return !(usage = true);
@@ -108,7 +108,7 @@ int runExternal(EditRun& run, Drive& drive) {
     }
     using Form = an::ExternalForm;
     bool usage = false;
-    an::FormEditor<Form> editor(run.prompter, [&](Form& f) {
+    lyr::forms::FormEditor<Form> editor(run.prompter, [&](Form& f) {
         auto time = [&](const char* option, std::size_t field) {
             return !a.values.count(option) || drive.setTime(f, option, field);
         };

@@ -8,7 +8,7 @@
 
 #include "command.h"
 #include "digital/clock_form.h"
-#include "digital/digital_form_editor.h"
+#include "forms/form_editor.h"
 #include "digital/modify_form.h"
 #include "digital/shift_form.h"
 #include "digital/swap_form.h"
@@ -131,7 +131,7 @@ int runClock(EditRun& run, Drive& drive, dg::DigitalApplyMode mode) {
         level1 = l[0] - '0';
     }
     bool usage = false;
-    dg::DigitalFormEditor<dg::ClockForm> editor(run.prompter, [&](dg::ClockForm& f) {
+    lyr::forms::FormEditor<dg::ClockForm> editor(run.prompter, [&](dg::ClockForm& f) {
         if (level1 >= 0) f.setLevel1(level1);
         if (drive.given("--repeat")) f.setText(dg::ClockForm::kRepeat, run.args.values.at("--repeat"));
         if (!drive.time(f, "--start", dg::DigitalEditFrame::kStartField) || !drive.time(f, "--t1", dg::ClockForm::kT1) ||
@@ -175,7 +175,7 @@ int runModify(EditRun& run, Drive& drive, dg::DigitalApplyMode mode) {
         steps.push_back({false, value, m});
     }
     bool usage = false;
-    dg::DigitalFormEditor<dg::ModifyForm> editor(run.prompter, [&](dg::ModifyForm& f) {
+    lyr::forms::FormEditor<dg::ModifyForm> editor(run.prompter, [&](dg::ModifyForm& f) {
         if (copyCh >= 0) f.setCopyChannel(copyCh);
         if (!drive.time(f, "--start", dg::DigitalEditFrame::kStartField) ||
             !drive.time(f, "--copy-start", dg::ModifyForm::kCopyStart) ||

@@ -7,7 +7,7 @@
 
 #include "command.h"
 #include "digital/data_readers.h"
-#include "digital/digital_form_editor.h"
+#include "forms/form_editor.h"
 #include "digital/protocol_form.h"
 #include "digital_options.h"
 #include "edit_family.h"
@@ -178,7 +178,7 @@ int runProtocol(EditRun& run) {
     dg::DigitalApplyMode mode = dg::DigitalApplyMode::Replace;
     if (!script.mode(mode)) return run.usage = script.error, kUsage;
     bool usage = false;
-    dg::DigitalFormEditor<dg::ProtocolForm> editor(run.prompter, [&](dg::ProtocolForm& f) {
+    lyr::forms::FormEditor<dg::ProtocolForm> editor(run.prompter, [&](dg::ProtocolForm& f) {
         const bool set = run.editor == "uart" ? script.uart(f) : run.editor == "spi" ? script.spi(f) : script.i2c(f);
         if (!set || !script.after(f) || !script.time("--start", dg::DigitalEditFrame::kStartField, f) ||
             !script.bytes(f) || !script.check(f)) {

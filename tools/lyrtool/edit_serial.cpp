@@ -9,7 +9,7 @@
 
 #include "command.h"
 #include "digital/data_forms.h"
-#include "digital/digital_form_editor.h"
+#include "forms/form_editor.h"
 #include "digital_options.h"
 #include "edit_family.h"
 
@@ -118,7 +118,7 @@ struct Drive {
 
 template <class Form, class Operation>
 int runForm(EditRun& run, Drive& drive, Operation operation, std::function<bool(Form&)> before) {
-    dg::DigitalFormEditor<Form> editor(run.prompter, [&](Form& f) {
+    lyr::forms::FormEditor<Form> editor(run.prompter, [&](Form& f) {
         return before(f) && drive.time(f, "--start", dg::DigitalEditFrame::kStartField) && drive.check(f) &&
                drive.finish(f);
     });

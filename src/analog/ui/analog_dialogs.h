@@ -2,7 +2,8 @@
 // The analog dialogs, each the shared frame widget over its form, and the
 // editors the document runs them through.
 
-#include "analog/form_editor.h"
+#include "analog/analog_forms.h"
+#include "forms/form_editor.h"
 #include "analog/ui/analog_edit_dialog.h"
 #include "analog/ui/external_dlg.h"
 #include "analog/ui/manual_dlg.h"
@@ -48,7 +49,7 @@ public:
 
 // A dialog run modally as the document's editor.
 template <class Form, class Dialog>
-using DialogEditor = ui::ModalDialogEditor<Form, Dialog, FormEditor<Form>>;
+using DialogEditor = ui::ModalDialogEditor<Form, Dialog, forms::FormEditor<Form>>;
 
 using SineDialogEditor = DialogEditor<SineForm, CSinDlg>;
 using RectangleDialogEditor = DialogEditor<RectangleForm, CRectangleDlg>;

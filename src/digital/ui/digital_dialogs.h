@@ -6,7 +6,7 @@
 #include <QDialog>
 
 #include "digital/clock_form.h"
-#include "digital/digital_form_editor.h"
+#include "forms/form_editor.h"
 #include "digital/modify_form.h"
 #include "digital/shift_form.h"
 #include "digital/swap_form.h"
@@ -100,7 +100,7 @@ private:
 
 // The digital dialogs as the document's editors.
 template <class Form, class Dialog>
-using DigitalDialogEditor = ui::ModalDialogEditor<Form, Dialog, DigitalFormEditor<Form>>;
+using DigitalDialogEditor = ui::ModalDialogEditor<Form, Dialog, forms::FormEditor<Form>>;
 using ClockDialogEditor = DigitalDialogEditor<ClockForm, CDigitalDlg>;
 using ModifyDialogEditor = DigitalDialogEditor<ModifyForm, CDigitalModifyDlg>;
 using ShiftDialogEditor = ui::ModalDialogEditor<ShiftForm, CDigitalShiftDlg, ShiftFormEditor>;

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <memory>
 
-namespace lyr::analog {
+namespace lyr::forms {
 
 class BufferAllocator {
 public:
@@ -19,4 +19,17 @@ public:
 // The heap (non-throwing new); shared, stateless.
 BufferAllocator& heapAllocator();
 
-}  // namespace lyr::analog
+// A form that reserves buffers: the heap unless another allocator is set
+// before it opens. The allocator must outlive the form.
+class UsesAllocator {
+public:
+    void setAllocator(BufferAllocator& allocator) { allocator_ = &allocator; }
+
+protected:
+    BufferAllocator& allocator() const { return *allocator_; }
+
+private:
+    BufferAllocator* allocator_ = &heapAllocator();
+};
+
+}  // namespace lyr::forms
