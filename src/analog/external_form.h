@@ -71,8 +71,10 @@ public:
     std::uint32_t sourceCount() const { return sourceCount_; }
     const double* sourceSamples() const { return source_.get(); }
     std::int64_t sourceDuration() const { return sourceDuration_; }
-    // The overview graph: "MaxValue", "MinValue", "ExtEndTime" (empty without a source).
+    // The overview graph: "MaxValue", "MinValue", the "0" under its left end
+    // and "ExtEndTime" (all empty without a source).
     const std::string& maxLabel() const { return maxLabel_; }
+    const char* originLabel() const { return sourceLoaded_ ? "0" : ""; }
     const std::string& minLabel() const { return minLabel_; }
     const std::string& durationLabel() const { return durationLabel_; }
     void setOverviewRect(const PlotRect& rect);

@@ -41,25 +41,24 @@ bool EditFrame::openFrame(std::int64_t totalTime, std::int64_t samplingTime, std
 void EditFrame::setText(std::size_t i, const std::string& text) {
     if (i >= fields_.size() || fields_[i].text == text) return;
     fields_[i].text = text;
-    if (isGenerationField(i)) generationChanged(i);
-    fieldEdited(i);
-    refreshControls();
+    fieldChanged(i, false);
 }
 
 void EditFrame::setUnit(std::size_t i, int unit) {
     const doc::TimeUnit u = doc::standardTimeUnit(unit);
     if (i >= fields_.size() || fields_[i].unit == u) return;
     fields_[i].unit = u;
-    unitChanged(i);
-    if (isGenerationField(i)) generationChanged(i);
-    fieldEdited(i);
-    refreshControls();
+    fieldChanged(i, true);
 }
 
 void EditFrame::setChoice(std::size_t i, int choice) {
     if (i >= fields_.size() || fields_[i].choice == choice) return;
     fields_[i].choice = choice;
-    unitChanged(i);
+    fieldChanged(i, true);
+}
+
+void EditFrame::fieldChanged(std::size_t i, bool unit) {
+    if (unit) unitChanged(i);
     if (isGenerationField(i)) generationChanged(i);
     fieldEdited(i);
     refreshControls();

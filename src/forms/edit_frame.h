@@ -121,6 +121,8 @@ protected:
     virtual bool keepsStalePreview() const { return true; }
 
 private:
+    // A text, unit or choice changed: the hooks in order, then the tests.
+    void fieldChanged(std::size_t field, bool unit);
     void setRangeLabels();
 
     Prompter& prompter_;

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QString>
 #include <QTemporaryDir>
@@ -56,6 +57,19 @@ inline void retype(QLineEdit* e, const QString& text) {
 // Clicks the push button of that name with the mouse.
 inline void clickButton(QWidget& parent, const QString& name) {
     QTest::mouseClick(child<QPushButton>(parent, name), Qt::LeftButton);
+}
+
+// A mouse event at a point of a window as the mouse delivers it: to the
+// widget under the point, passed on to its parents while they ignore it.
+// button is the one pressed or released (Qt::NoButton for a move); held, the
+// buttons down during it.
+inline void mouseAt(QWidget& window, QEvent::Type type, QPoint pos, Qt::MouseButton button,
+                    Qt::MouseButtons held) {
+    QWidget* w = window.childAt(pos);
+    if (!w) w = &window;
+    const QPointF local = w->mapFrom(&window, QPointF(pos));
+    QMouseEvent e(type, local, w->mapToGlobal(local), button, held, Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
 }
 
 }  // namespace lyr::test

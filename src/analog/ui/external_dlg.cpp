@@ -70,14 +70,15 @@ CExternalDlg::CExternalDlg(ExternalForm& form, QWidget* parent)
     box->setVerticalSpacing(0);
     max_ = new QLabel(this);
     min_ = new QLabel(this);
-    auto* zero = new QLabel(QStringLiteral("0"), this);
+    origin_ = new QLabel(this);
     duration_ = new QLabel(this);
     ui::makeReadout(max_, QStringLiteral("MaxValue"));
     ui::makeReadout(min_, QStringLiteral("MinValue"));
-    ui::makeReadout(zero, QStringLiteral("0"));
+    ui::makeReadout(origin_, QStringLiteral("0"));
     ui::makeReadout(duration_, QStringLiteral("ExtEndTime"));
     max_->setObjectName(QStringLiteral("maxValue"));
     min_->setObjectName(QStringLiteral("minValue"));
+    origin_->setObjectName(QStringLiteral("origin"));
     duration_->setObjectName(QStringLiteral("extEndTime"));
     max_->setAlignment(Qt::AlignRight | Qt::AlignTop);
     min_->setAlignment(Qt::AlignRight | Qt::AlignBottom);
@@ -86,12 +87,13 @@ CExternalDlg::CExternalDlg(ExternalForm& form, QWidget* parent)
     box->addWidget(max_, 0, 0);
     box->addWidget(min_, 1, 0);
     box->addWidget(overview_, 0, 1, 2, 2);
-    box->addWidget(zero, 2, 1, Qt::AlignLeft);
+    box->addWidget(origin_, 2, 1, Qt::AlignLeft);
     box->addWidget(duration_, 2, 2, Qt::AlignRight);
     box->setColumnMinimumWidth(0, 44);
     leftGrid()->addLayout(box, ownRow(2), 1, 1, 3);
 
-    if (QLineEdit* interval = row(ExternalForm::kInterval).edit) interval->setMaxLength(8);
+    // Eight characters to type; the intervals the program writes show whole.
+    forms::limitTyping(row(ExternalForm::kInterval).edit, 8);
     appendTabStops({browse_});
     setTabOrder(row(AnalogEditFrame::kStartField).unitBox, fileName_);
 
@@ -133,6 +135,7 @@ void CExternalDlg::showForm() {
     }
     max_->setText(QString::fromStdString(external_.maxLabel()));
     min_->setText(QString::fromStdString(external_.minLabel()));
+    origin_->setText(QString::fromUtf8(external_.originLabel()));
     duration_->setText(QString::fromStdString(external_.durationLabel()));
     overview_->update();
 }

@@ -29,6 +29,7 @@ public:
     OverviewGraph* overview() const { return overview_; }
     QLabel* maxLabel() const { return max_; }
     QLabel* minLabel() const { return min_; }
+    QLabel* originLabel() const { return origin_; }
     QLabel* durationLabel() const { return duration_; }
     // How "参照・読込" chooses the file (an open-file dialog unless replaced);
     // an empty answer reads nothing.
@@ -51,6 +52,7 @@ private:
     OverviewGraph* overview_ = nullptr;
     QLabel* max_ = nullptr;
     QLabel* min_ = nullptr;
+    QLabel* origin_ = nullptr;
     QLabel* duration_ = nullptr;
 };
 

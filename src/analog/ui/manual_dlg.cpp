@@ -5,13 +5,13 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
 #include "analog/ui/analog_graphs.h"
 #include "document/ui/readout.h"
+#include "forms/ui/stroke_margin.h"
 
 namespace lyr::analog {
 
@@ -60,8 +60,23 @@ CManualDlg::CManualDlg(ManualForm& form, QWidget* parent)
     labels->addWidget(copyEnd_);
     rightColumn()->insertLayout(0, labels);
 
-    graph()->installEventFilter(this);
     graph()->setCursor(Qt::CrossCursor);
+    // A stroke may start in the margin around the plot, beyond the graph's own widget.
+    new forms::StrokeMargin(
+        graph(), {[this](QPoint p) {
+                      int first = 0, last = 0;
+                      if (!manual_.strokePress(p.x(), p.y(), first, last)) return false;
+                      redrawColumns(first, last);
+                      return true;
+                  },
+                  [this](QPoint p, bool held) {
+                      int first = 0, last = 0;
+                      if (!held)
+                          manual_.strokeRelease();
+                      else if (manual_.strokeMove(p.x(), p.y(), first, last))
+                          redrawColumns(first, last);
+                  },
+                  [this] { manual_.strokeRelease(); }});
     showForm();
 }
 
@@ -75,37 +90,6 @@ void CManualDlg::showForm() {
 
 void CManualDlg::redrawColumns(int first, int last) {
     graph()->update(QRect(first, 0, last - first + 1, graph()->height()));
-}
-
-bool CManualDlg::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != graph()) return AnalogEditDialog::eventFilter(watched, event);
-    int first = 0, last = 0;
-    switch (event->type()) {
-    case QEvent::MouseButtonPress: {
-        auto* e = static_cast<QMouseEvent*>(event);
-        if (e->button() == Qt::LeftButton) {
-            const QPoint pt = e->position().toPoint();
-            if (manual_.strokePress(pt.x(), pt.y(), first, last)) redrawColumns(first, last);
-            return true;
-        }
-        break;
-    }
-    case QEvent::MouseMove: {
-        auto* e = static_cast<QMouseEvent*>(event);
-        if (!(e->buttons() & Qt::LeftButton)) {
-            manual_.strokeRelease();
-            break;
-        }
-        const QPoint pt = e->position().toPoint();
-        if (manual_.strokeMove(pt.x(), pt.y(), first, last)) redrawColumns(first, last);
-        return true;
-    }
-    case QEvent::MouseButtonRelease:
-        manual_.strokeRelease();
-        return true;
-    default: break;
-    }
-    return AnalogEditDialog::eventFilter(watched, event);
 }
 
 }  // namespace lyr::analog

@@ -15,9 +15,6 @@ public:
     QLabel* copyEndLabel() const { return copyEnd_; }
     void showForm() override;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void redrawColumns(int first, int last);
 

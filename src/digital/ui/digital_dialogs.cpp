@@ -17,6 +17,7 @@
 #include "document/ui/ui_fonts.h"
 #include "document/ui/readout.h"
 #include "document/ui/ui_text.h"
+#include "forms/ui/stroke_margin.h"
 
 namespace lyr::digital {
 
@@ -327,19 +328,23 @@ CDigitalModifyDlg::CDigitalModifyDlg(ModifyForm& form, QWidget* parent)
     LevelPreview* p = preview();
     p->setAccessibleName(QStringLiteral("プレビュー（マウスで描画）"));
     updateBand();
-    connect(p, &LevelPreview::pressed, this, [this](int x, int y) {
-        if (modify_.press(x, y)) preview()->update();
-    });
-    connect(p, &LevelPreview::moved, this, [this](int x, int y, bool held) {
-        const bool was = modify_.drawing();
-        modify_.move(x, y, held);
-        if (was && modify_.drawing()) {
-            const QRect b = preview()->band();
-            preview()->update(QRect(b.left() + modify_.dirtyFirst(), 0,
-                                    modify_.dirtyLast() - modify_.dirtyFirst() + 1, preview()->height()));
-        }
-    });
-    connect(p, &LevelPreview::released, this, [this] { modify_.release(); });
+    // A stroke may start up to 16 pixels around the band (17 to the right),
+    // beyond the preview's own widget.
+    new forms::StrokeMargin(p, {[this](QPoint pt) {
+                                    if (!modify_.press(pt.x(), pt.y())) return false;
+                                    preview()->update();
+                                    return true;
+                                },
+                                [this](QPoint pt, bool held) {
+                                    const bool was = modify_.drawing();
+                                    modify_.move(pt.x(), pt.y(), held);
+                                    if (!was || !modify_.drawing()) return;
+                                    const QRect b = preview()->band();
+                                    preview()->update(QRect(b.left() + modify_.dirtyFirst(), 0,
+                                                            modify_.dirtyLast() - modify_.dirtyFirst() + 1,
+                                                            preview()->height()));
+                                },
+                                [this] { modify_.release(); }});
     showForm();
 }
 

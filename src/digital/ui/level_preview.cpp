@@ -1,6 +1,5 @@
 #include "digital/ui/level_preview.h"
 
-#include <QMouseEvent>
 #include <QPainter>
 
 namespace lyr::digital {
@@ -37,19 +36,6 @@ void LevelPreview::paintEvent(QPaintEvent*) {
             p.drawLine(x, hi ? b.top() : b.bottom(), x, lo ? b.bottom() : b.top());
         }
     }
-}
-
-void LevelPreview::mousePressEvent(QMouseEvent* e) {
-    if (e->button() == Qt::LeftButton) emit pressed(e->position().toPoint().x(), e->position().toPoint().y());
-}
-
-void LevelPreview::mouseMoveEvent(QMouseEvent* e) {
-    const QPoint pt = e->position().toPoint();
-    emit moved(pt.x(), pt.y(), e->buttons() & Qt::LeftButton);
-}
-
-void LevelPreview::mouseReleaseEvent(QMouseEvent* e) {
-    if (e->button() == Qt::LeftButton) emit released();
 }
 
 }  // namespace lyr::digital

@@ -2,8 +2,7 @@
 // The preview box of the digital editors: white, framed in black, with a
 // drawing band 9 pixels inside the top and bottom edges, grey reference lines
 // one pixel outside the band, level 1 at the band's top and level 0 at its
-// bottom. It draws layers of level columns, the first underneath, and reports
-// the mouse for freehand drawing.
+// bottom. It draws layers of level columns, the first underneath.
 #include <QColor>
 #include <QRect>
 #include <QWidget>
@@ -27,16 +26,8 @@ public:
     // What to draw, asked at every paint.
     std::function<std::vector<Layer>()> layers = [] { return std::vector<Layer>{}; };
 
-signals:
-    void pressed(int x, int y);
-    void moved(int x, int y, bool buttonHeld);
-    void released();
-
 protected:
     void paintEvent(QPaintEvent*) override;
-    void mousePressEvent(QMouseEvent* e) override;
-    void mouseMoveEvent(QMouseEvent* e) override;
-    void mouseReleaseEvent(QMouseEvent* e) override;
 };
 
 QColor levelColour(std::uint32_t rgb);

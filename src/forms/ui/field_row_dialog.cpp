@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QValidator>
 #include <QVBoxLayout>
 
 #include "document/quantities.h"
@@ -32,6 +33,23 @@ QLabel* makeMarker(const QString& name, QWidget* parent) {
     marker->setSizePolicy(keep);
     return marker;
 }
+
+namespace {
+
+class TypingLimit : public QValidator {
+public:
+    TypingLimit(int maxChars, QObject* parent) : QValidator(parent), max_(maxChars) {}
+    State validate(QString& text, int&) const override {
+        return text.size() <= max_ ? Acceptable : Invalid;
+    }
+
+private:
+    int max_;
+};
+
+}  // namespace
+
+void limitTyping(QLineEdit* edit, int maxChars) { edit->setValidator(new TypingLimit(maxChars, edit)); }
 
 FieldRowDialog::FieldRowDialog(EditFrame& form, const std::array<const char*, 4>& applyTexts, QWidget* parent)
     : QDialog(parent), form_(form) {
@@ -162,9 +180,8 @@ QHBoxLayout* FieldRowDialog::makeRangeLabels(QWidget* parent, int minimumWidth) 
     endLabel_ = new QLabel(parent);
     startLabel_->setObjectName(QStringLiteral("startTime"));
     endLabel_->setObjectName(QStringLiteral("endTime"));
-    // Their accessible names are the times they show.
-    startLabel_->setAccessibleDescription(QStringLiteral("StartTime"));
-    endLabel_->setAccessibleDescription(QStringLiteral("EndTime"));
+    ui::makeReadout(startLabel_, QStringLiteral("StartTime"));
+    ui::makeReadout(endLabel_, QStringLiteral("EndTime"));
     startLabel_->setMinimumWidth(minimumWidth);
     endLabel_->setMinimumWidth(minimumWidth);
     endLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);

@@ -94,4 +94,8 @@ private:
 // "<name>の入力が正しくありません".
 QLabel* makeMarker(const QString& name, QWidget* parent);
 
+// Typing makes the text no longer than maxChars; a longer text the program
+// sets stays whole (and can be shortened).
+void limitTyping(QLineEdit* edit, int maxChars);
+
 }  // namespace lyr::forms

@@ -2,6 +2,7 @@
 // a real mouse stroke over the graph, a real file read through the file row.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QDropEvent>
@@ -87,6 +88,44 @@ TEST_F(SourceDialogs, ManualCopyStrokeModifyAndReplace) {
     EXPECT_EQ(form.settings().copyPeriod, 100000);
 }
 
+// A press in the margin around the plot starts a stroke wherever it lands:
+// on the graph, on the labels above and below it or beside the graph.
+TEST_F(SourceDialogs, ManualStrokeStartsInTheWholeMargin) {
+    ManualForm form(prompter);
+    ASSERT_TRUE(form.open(track.data(), 1000000, 10, 0));
+    CManualDlg dlg(form);
+    dlg.show();
+    fill(dlg, {{"copy-period", "100", 1}});
+    click(dlg, "create");
+    const PlotRect plot = dlg.graph()->plotRect();
+    const int midX = (plot.left + plot.right) / 2, midY = (plot.top + plot.bottom) / 2;
+    struct Case {
+        const char* side;
+        int x, y;  // graph coordinates
+        bool starts;
+    };
+    const Case cases[] = {
+        {"left", plot.left - 16, midY, true},      {"left", plot.left - 17, midY, false},
+        {"top", midX, plot.top - 16, true},        {"top", midX, plot.top - 17, false},
+        {"bottom", midX, plot.bottom + 16, true},  {"bottom", midX, plot.bottom + 17, false},
+        {"right", plot.right + 17, midY, true},    {"right", plot.right + 18, midY, false},
+    };
+    for (const Case& c : cases) {
+        const QPoint at = dlg.graph()->mapTo(&dlg, QPoint(c.x, c.y));
+        lyr::test::mouseAt(dlg, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+        EXPECT_EQ(form.stroking(), c.starts) << c.side << " " << c.x << "," << c.y;
+        lyr::test::mouseAt(dlg, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+        EXPECT_FALSE(form.stroking()) << c.side;
+    }
+    // Started above the plot, the stroke goes on into it.
+    const int row = levelRow(plot, 0.5);
+    lyr::test::mouseAt(dlg, QEvent::MouseButtonPress, dlg.graph()->mapTo(&dlg, QPoint(plot.left, plot.top - 10)),
+                       Qt::LeftButton, Qt::LeftButton);
+    lyr::test::mouseAt(dlg, QEvent::MouseMove, dlg.graph()->mapTo(&dlg, QPoint(midX, row)), Qt::NoButton,
+                       Qt::LeftButton);
+    EXPECT_NEAR(form.segment()[form.segmentCount() / 2 - 50], 0.5, 0.05);
+}
+
 TEST_F(SourceDialogs, ExternalFileRowConvertAndAdd) {
     test::ScratchFolder dir;
     const std::string path = dir.file("levels.csv");
@@ -150,6 +189,40 @@ TEST_F(SourceDialogs, ExternalFileRowConvertAndAdd) {
     EXPECT_EQ(child<QLineEdit>(dropped, "edit_interval")->text(), QStringLiteral("40"));
     EXPECT_EQ(child<QComboBox>(dropped, "unit_interval")->currentText(), QStringLiteral("nS"));
     EXPECT_EQ(child<QLineEdit>(dropped, "edit_count")->text(), QStringLiteral("20"));
+}
+
+// What the program writes shows whole; the readouts under the overview stay
+// empty until a source is loaded; typing keeps its eight characters.
+TEST_F(SourceDialogs, ExternalReadoutsAndTheIntervalAsWritten) {
+    test::ScratchFolder dir;
+    auto wave = lyr::test::newDoc(100000020, 20);  // an interval of 100.00002 mS
+    const std::string lyr = dir.file("slow.lyr");
+    ASSERT_TRUE(document::saveWaveformFile(lyr, *wave, {}).ok);
+    ExternalForm form(prompter);
+    ASSERT_TRUE(form.open(track.data(), 1000000, 10, 0));
+    CExternalDlg dlg(form);
+    dlg.show();
+    const auto readouts = [&] {
+        return QStringList{dlg.maxLabel()->text(), dlg.minLabel()->text(), dlg.originLabel()->text(),
+                           dlg.durationLabel()->text()};
+    };
+    EXPECT_EQ(readouts(), (QStringList{"", "", "", ""}));
+
+    dlg.loadFile(QString::fromStdString(lyr));
+    auto* interval = child<QLineEdit>(dlg, "edit_interval");
+    EXPECT_EQ(interval->text(), QStringLiteral("100.00002"));
+    EXPECT_EQ(child<QComboBox>(dlg, "unit_interval")->currentText(), QStringLiteral("mS"));
+    EXPECT_EQ(readouts(), (QStringList{"0.000", "0.000", "0", "2.0000004 S"}));
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(dlg.durationLabel())->text(QAccessible::Name),
+              QStringLiteral("2.0000004 S"));
+
+    QTest::keyClick(interval, Qt::Key_End);
+    QTest::keyClick(interval, Qt::Key_Backspace);  // a text written longer can be shortened
+    EXPECT_EQ(interval->text(), QStringLiteral("100.0000"));
+    QTest::keyClicks(interval, "123");
+    EXPECT_EQ(interval->text(), QStringLiteral("100.0000"));  // but typing stops at eight
+    typeInto(dlg, "interval", "123456789");
+    EXPECT_EQ(interval->text(), QStringLiteral("12345678"));
 }
 
 }  // namespace

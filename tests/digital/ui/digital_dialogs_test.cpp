@@ -175,6 +175,41 @@ TEST_F(DigitalDialogs, ModifyCopyFreehandStrokeAndApply) {
     EXPECT_EQ(channels.data[5][0], 0);
 }
 
+// A press up to 16 pixels around the band (17 to the right) starts a
+// stroke, also where it lands beside the preview's own widget.
+TEST_F(DigitalDialogs, ModifyStrokeStartsInTheWholeMargin) {
+    ModifyForm form(prompter);
+    document::EditRequest<ModifyForm::Settings> r;
+    r.settings.modify.copyPeriod = 2000;
+    r.settings.modify.copyPeriodUnit = 0;
+    form.load(r);
+    ASSERT_TRUE(form.open(channels.refs(), 10000, 10, 0));
+    CDigitalModifyDlg dlg(form);
+    dlg.show();
+    click(dlg, "copy");
+    LevelPreview* p = dlg.preview();
+    const QRect band = p->band();
+    const QPoint mid = band.center();
+    struct Case {
+        const char* side;
+        int x, y;  // preview coordinates
+        bool starts;
+    };
+    const Case cases[] = {
+        {"left", band.left() - 16, mid.y(), true},     {"left", band.left() - 17, mid.y(), false},
+        {"top", mid.x(), band.top() - 16, true},       {"top", mid.x(), band.top() - 17, false},
+        {"bottom", mid.x(), band.bottom() + 16, true}, {"bottom", mid.x(), band.bottom() + 17, false},
+        {"right", band.right() + 17, mid.y(), true},   {"right", band.right() + 18, mid.y(), false},
+    };
+    for (const Case& c : cases) {
+        const QPoint at = p->mapTo(&dlg, QPoint(c.x, c.y));
+        lyr::test::mouseAt(dlg, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+        EXPECT_EQ(form.drawing(), c.starts) << c.side << " " << c.x << "," << c.y;
+        lyr::test::mouseAt(dlg, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+        EXPECT_FALSE(form.drawing()) << c.side;
+    }
+}
+
 TEST_F(DigitalDialogs, CommandSetRunsByIdentifier) {
     auto doc = lyr::test::newDoc(10, 4);
     doc->digital(1)[2] = 1;
