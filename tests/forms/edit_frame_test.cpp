@@ -37,7 +37,7 @@ TEST(EditFrame, OpensWithTheStartInTheReadoutUnitAndNothingToApply) {
     EXPECT_TRUE(x.frame.createEnabled());
     EXPECT_FALSE(x.frame.applyEnabled());
     EXPECT_EQ(x.frame.startLabel(), "0.0005 mS");
-    EXPECT_EQ(x.frame.endLabel(), "0.0005400 mS");
+    EXPECT_EQ(x.frame.endLabel(), "0.00054 mS");
 }
 
 // 0 <= start <= T - Ts in any unit; an invalid start or period hides both readouts.
@@ -51,9 +51,9 @@ TEST(EditFrame, EditStartLimitsAndReadouts) {
         const char* endLabel;
     };
     const Case cases[] = {
-        {"0", doc::kUnitNs, "20", true, "0 nS", "40 nS"},
-        {"990", doc::kUnitNs, "20", true, "990 nS", "1030 nS"},  // the readout is not cut at T
-        {"0.99", doc::kUnitUs, "20", true, "990 nS", "1030 nS"},
+        {"0", doc::kUnitNs, "20", true, "0 uS", "0.04 uS"},  // in the readout unit chosen from T = 1 uS
+        {"990", doc::kUnitNs, "20", true, "0.99 uS", "1.03 uS"},  // the end is not cut at T
+        {"0.99", doc::kUnitUs, "20", true, "0.99 uS", "1.03 uS"},
         {"1000", doc::kUnitNs, "20", false, "", ""},
         {"-10", doc::kUnitNs, "20", false, "", ""},
         {"1x", doc::kUnitNs, "20", false, "", ""},
@@ -99,7 +99,7 @@ TEST(EditFrame, PreviewStates) {
                 case Create: EXPECT_TRUE(x.frame.createSegment()); break;
                 case EditT1: x.frame.setText(PulseFrame::kT1, "30"); break;
                 case SameT1: x.frame.setText(PulseFrame::kT1, x.frame.field(PulseFrame::kT1).text); break;
-                case EditStart: x.frame.setText(EditFrame::kStartField, "100"); break;
+                case EditStart: x.frame.setText(EditFrame::kStartField, "0.1"); break;  // uS
                 case FailCreate:
                     x.frame.setText(PulseFrame::kT1, "15");  // off the grid: the pulse refuses it
                     EXPECT_FALSE(x.frame.createSegment());
@@ -110,7 +110,9 @@ TEST(EditFrame, PreviewStates) {
         EXPECT_EQ(x.frame.applyEnabled(), c.applyEnabled) << c.steps.size();
         const bool failed = c.steps.back() == FailCreate;
         ASSERT_EQ(x.prompter.asked.size(), failed ? 1u : 0u);
-        if (failed) EXPECT_EQ(x.prompter.asked[0].text, "パラメータが不正です");
+        if (failed) {
+            EXPECT_EQ(x.prompter.asked[0].text, "パラメータが不正です");
+        }
     }
 }
 

@@ -195,9 +195,12 @@ TEST_F(SourceDialogs, ExternalFileRowConvertAndAdd) {
 // empty until a source is loaded; typing keeps its eight characters.
 TEST_F(SourceDialogs, ExternalReadoutsAndTheIntervalAsWritten) {
     test::ScratchFolder dir;
-    auto wave = lyr::test::newDoc(100000020, 20);  // an interval of 100.00002 mS
-    const std::string lyr = dir.file("slow.lyr");
-    ASSERT_TRUE(document::saveWaveformFile(lyr, *wave, {}).ok);
+    lyr::test::LegacyFile slow;  // 20 ns steps: an interval of 100.00002 mS
+    slow.u = 5000001;
+    slow.n = 10;
+    slow.analog = {0.25, -0.5, 0.75, 0, 0, 0, 0, 0, 0, 0};
+    const std::string syn = dir.file("slow.syn");
+    lyr::test::putFileBytes(syn, slow.bytes());
     ExternalForm form(prompter);
     ASSERT_TRUE(form.open(track.data(), 1000000, 10, 0));
     CExternalDlg dlg(form);
@@ -208,13 +211,13 @@ TEST_F(SourceDialogs, ExternalReadoutsAndTheIntervalAsWritten) {
     };
     EXPECT_EQ(readouts(), (QStringList{"", "", "", ""}));
 
-    dlg.loadFile(QString::fromStdString(lyr));
+    dlg.loadFile(QString::fromStdString(syn));
     auto* interval = child<QLineEdit>(dlg, "edit_interval");
     EXPECT_EQ(interval->text(), QStringLiteral("100.00002"));
     EXPECT_EQ(child<QComboBox>(dlg, "unit_interval")->currentText(), QStringLiteral("mS"));
-    EXPECT_EQ(readouts(), (QStringList{"0.000", "0.000", "0", "2.0000004 S"}));
+    EXPECT_EQ(readouts(), (QStringList{"0.750", "-0.500", "0", "1.0000002 S"}));
     EXPECT_EQ(QAccessible::queryAccessibleInterface(dlg.durationLabel())->text(QAccessible::Name),
-              QStringLiteral("2.0000004 S"));
+              QStringLiteral("1.0000002 S"));
 
     QTest::keyClick(interval, Qt::Key_End);
     QTest::keyClick(interval, Qt::Key_Backspace);  // a text written longer can be shortened

@@ -81,8 +81,8 @@ TEST_F(FieldRowDialogTest, TypingMarksApplyingWritesAndCloses) {
     test::chooseUnit(d, "t1", document::kUnitUs);  // 5 uS
     EXPECT_FALSE(markerShown(d, "t1"));
     test::typeInto(d, "t1", QStringLiteral("0.02"));
-    test::typeInto(d, "start", QStringLiteral("105"));
-    EXPECT_EQ(d.endLabel()->text(), QStringLiteral("145 nS"));
+    test::typeInto(d, "start", QStringLiteral("0.105"));  // uS, the readout unit of T = 1 uS
+    EXPECT_EQ(d.endLabel()->text(), QStringLiteral("0.145 uS"));
     click(d, "create");
     EXPECT_TRUE(test::child<QPushButton>(d, "apply0")->isEnabled());
 
@@ -111,13 +111,11 @@ TEST_F(FieldRowDialogTest, WhatAssistiveTechnologyReads) {
         {"edit_t2", "時間(t2)："},
         {"marker_start", "編集開始の入力が正しくありません"},
     };
-    for (const Case& c : cases) {
-        QWidget* w = test::child<QWidget>(d, QString::fromLatin1(c.object));
-        EXPECT_EQ(QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name), QString::fromUtf8(c.name))
+    for (const Case& c : cases)
+        EXPECT_EQ(test::child<QWidget>(d, QString::fromLatin1(c.object))->accessibleName(), QString::fromUtf8(c.name))
             << c.object;
-    }
     QAccessibleInterface* start = QAccessible::queryAccessibleInterface(d.startLabel());
-    EXPECT_EQ(start->text(QAccessible::Name), QStringLiteral("0 nS"));
+    EXPECT_EQ(start->text(QAccessible::Name), QStringLiteral("0 uS"));
     EXPECT_EQ(start->text(QAccessible::Description), QStringLiteral("StartTime"));
     int buddies = 0;
     for (QLabel* l : d.findChildren<QLabel*>())
