@@ -40,6 +40,8 @@ protected:
 
     bool applyMode(int mode) override { return form_.applySegment(static_cast<AnalogApplyMode>(mode)); }
     void showPreview() override;
+    // The analog markers name the label alone, as their texts are translated.
+    QString markerName(const FormField& field) const override { return QString::fromStdString(field.label); }
 
 private:
     void build(const std::vector<std::size_t>& leftRows);

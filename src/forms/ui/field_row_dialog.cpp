@@ -93,10 +93,8 @@ FieldRowDialog::FieldRow& FieldRowDialog::buildRow(std::size_t i) {
     if (row.marker) return row;
     const FormField& f = form_.field(i);
     const QString name = q(f.label) + q(f.symbol);  // "時間(t1)："
-    QString bare = name;                             // "時間(t1)": tells the rows of one label apart
-    if (bare.endsWith(QStringLiteral("："))) bare.chop(1);
     const QString key = q(f.key);
-    row.marker = makeMarker(bare, this);
+    row.marker = makeMarker(markerName(f), this);
     row.marker->setObjectName(QStringLiteral("marker_") + key);
     const bool hasEdit = f.kind != FieldKind::Option && f.kind != FieldKind::Choice;
     if (hasEdit) {
@@ -129,7 +127,7 @@ FieldRowDialog::FieldRow& FieldRowDialog::buildRow(std::size_t i) {
             for (auto u : document::kStandardTimeUnits) row.unitBox->addItem(QString::fromUtf8(u.data(), u.size()));
         else
             for (const auto& c : f.choices) row.unitBox->addItem(q(c));
-        row.unitBox->setAccessibleName(f.kind == FieldKind::Choice ? q(f.label) : bare + QStringLiteral("の単位"));
+        row.unitBox->setAccessibleName(f.kind == FieldKind::Choice ? q(f.label) : q(f.label) + QStringLiteral("の単位"));
         row.unitBox->setObjectName(QStringLiteral("unit_") + key);
         const bool timeUnits = f.choices.empty();
         connect(row.unitBox, &QComboBox::currentIndexChanged, this, [this, i, timeUnits](int index) {
@@ -150,6 +148,12 @@ FieldRowDialog::FieldRow& FieldRowDialog::buildRow(std::size_t i) {
             showForm();
         });
     return row;
+}
+
+QString FieldRowDialog::markerName(const FormField& f) const {
+    QString name = q(f.label) + q(f.symbol);  // "時間(t1)": tells the rows of one label apart
+    if (name.endsWith(QStringLiteral("："))) name.chop(1);
+    return name;
 }
 
 void FieldRowDialog::placeRow(QGridLayout* grid, int r, std::size_t i, int column) {

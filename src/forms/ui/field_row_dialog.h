@@ -72,6 +72,8 @@ protected:
     virtual bool applyMode(int mode) = 0;
     // Repaints the preview.
     virtual void showPreview() = 0;
+    // What a field's "×" marker names: its label and symbol.
+    virtual QString markerName(const FormField& field) const;
 
     // While showForm() writes into the controls (their signals are ignored).
     bool showing_ = false;

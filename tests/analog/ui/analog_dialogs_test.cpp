@@ -178,7 +178,7 @@ TEST_F(AnalogDialogs, DcRampExpAndNoise) {
 TEST_F(AnalogDialogs, MarkerNameTabOrderAndBuddies) {
     Open<SineForm, CSinDlg> x(*this);
     CSinDlg& dlg = x.dlg;
-    EXPECT_EQ(child<QLabel>(dlg, "marker_amplitude")->accessibleName(), QStringLiteral("振幅(v1)の入力が正しくありません"));
+    EXPECT_EQ(child<QLabel>(dlg, "marker_amplitude")->accessibleName(), QStringLiteral("振幅の入力が正しくありません"));
     auto nextTabStop = [](QWidget* w) {
         QWidget* n = w->nextInFocusChain();
         while (n != w && !(n->focusPolicy() & Qt::TabFocus)) n = n->nextInFocusChain();

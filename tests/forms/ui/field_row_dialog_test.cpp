@@ -107,7 +107,7 @@ TEST_F(FieldRowDialogTest, WhatAssistiveTechnologyReads) {
     const Case cases[] = {
         {"marker_t1", "時間(t1)の入力が正しくありません"},
         {"marker_t2", "時間(t2)の入力が正しくありません"},
-        {"unit_t1", "時間(t1)の単位"},
+        {"unit_t1", "時間の単位"},
         {"edit_t2", "時間(t2)："},
         {"marker_start", "編集開始の入力が正しくありません"},
     };
