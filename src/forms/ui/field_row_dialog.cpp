@@ -15,6 +15,7 @@
 #include "document/quantities.h"
 #include "document/ui/readout.h"
 #include "document/ui/ui_fonts.h"
+#include "document/ui/ui_text.h"
 
 namespace lyr::forms {
 
@@ -248,7 +249,7 @@ void FieldRowDialog::showForm() {
         radios_->setExclusive(true);
     }
     if (create_) {
-        create_->setText(q(form_.createText()));
+        create_->setText(ui::tr(form_.createText()));  // "コピー" / "再コピー" follow the form
         create_->setEnabled(form_.createEnabled());
     }
     for (QPushButton* b : apply_) b->setEnabled(form_.applyEnabled());
