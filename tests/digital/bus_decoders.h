@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "digital/protocols.h"
+#include "digital/bus_patterns.h"
 
 namespace lyr::digital {
 

@@ -1,7 +1,7 @@
 #include "digital/ui/data_commands.h"
 
 #include "digital/ui/data_dialogs.h"
-#include "digital/ui/protocol_dlg.h"
+#include "digital/ui/bus_pattern_dlg.h"
 
 namespace lyr::digital {
 

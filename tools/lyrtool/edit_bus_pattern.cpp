@@ -8,7 +8,7 @@
 #include "command.h"
 #include "digital/data_readers.h"
 #include "forms/form_editor.h"
-#include "digital/protocol_form.h"
+#include "digital/bus_pattern_form.h"
 #include "digital_options.h"
 #include "edit_family.h"
 
@@ -68,14 +68,14 @@ struct Script {
         for (const char* t : texts) list += (list.empty() ? "" : "|") + std::string(t);
         return fail(o + " is " + list);
     }
-    bool channel(const std::string& o, int role, dg::ProtocolForm& f) {
+    bool channel(const std::string& o, int role, dg::BusPatternForm& f) {
         int k = -1;
         if (!require(o)) return false;
         if (!parseChannelArgument(value(o), k)) return fail(o + " is 0|1|2|3|4|5|6|7");
         f.setRoleChannel(role, k);
         return true;
     }
-    bool time(const std::string& o, std::size_t field, dg::ProtocolForm& f) {
+    bool time(const std::string& o, std::size_t field, dg::BusPatternForm& f) {
         if (!given(o)) return true;
         std::string number;
         int unit = 0;
@@ -91,10 +91,10 @@ struct Script {
         out = *m;
         return true;
     }
-    bool bytes(dg::ProtocolForm& f) {
+    bool bytes(dg::BusPatternForm& f) {
         if (given("--hex") == given("--hex-file")) return fail(run.editor + " needs --hex TEXT or --hex-file FILE");
         if (given("--hex")) {
-            f.setText(dg::ProtocolForm::kHex, value("--hex"));
+            f.setText(dg::BusPatternForm::kHex, value("--hex"));
             return true;
         }
         dg::LoadedEntries entries;
@@ -109,15 +109,15 @@ struct Script {
         return true;
     }
 
-    bool uart(dg::ProtocolForm& f) {
+    bool uart(dg::BusPatternForm& f) {
         f.setProtocol(dg::BusProtocol::Uart);
         int bits = 3, parity = 0, stop = 0, idle = 1, order = 0;
         if (!channel("--channel", 0, f) || !require("--baud") || !pick("--data-bits", {"5", "6", "7", "8"}, bits) ||
             !pick("--parity", {"none", "even", "odd", "mark", "space"}, parity) ||
             !pick("--stop-bits", {"1", "2"}, stop) || !pick("--idle", {"0", "1"}, idle) ||
-            !pick("--order", {"lsb", "msb"}, order) || !time("--gap", dg::ProtocolForm::kGap, f))
+            !pick("--order", {"lsb", "msb"}, order) || !time("--gap", dg::BusPatternForm::kGap, f))
             return false;
-        f.setText(dg::ProtocolForm::kRate, value("--baud"));
+        f.setText(dg::BusPatternForm::kRate, value("--baud"));
         f.setDataBits(5 + bits);
         f.setParity(static_cast<dg::Parity>(parity));
         f.setStopBits(1 + stop);
@@ -125,34 +125,34 @@ struct Script {
         f.setLsbFirst(order == 0);
         return true;
     }
-    bool spi(dg::ProtocolForm& f) {
+    bool spi(dg::BusPatternForm& f) {
         f.setProtocol(dg::BusProtocol::Spi);
         int mode = 0, order = 0, word = 0, high = 0;
         if (!channel("--clk", 0, f) || !channel("--mosi", 1, f) || !channel("--cs", 2, f) || !require("--rate") ||
             !pick("--spi-mode", {"0", "1", "2", "3"}, mode) || !pick("--order", {"msb", "lsb"}, order) ||
             !pick("--word", {"8", "16"}, word) || !pick("--cs-active", {"low", "high"}, high) ||
-            !time("--lead", dg::ProtocolForm::kLead, f) || !time("--lag", dg::ProtocolForm::kLag, f))
+            !time("--lead", dg::BusPatternForm::kLead, f) || !time("--lag", dg::BusPatternForm::kLag, f))
             return false;
         f.setChipSelectActiveLow(high == 0);
-        f.setText(dg::ProtocolForm::kRate, value("--rate"));
+        f.setText(dg::BusPatternForm::kRate, value("--rate"));
         f.setSpiMode(mode);
         f.setMsbFirst(order == 0);
         f.setWordBits(word == 0 ? 8 : 16);
         return true;
     }
-    bool i2c(dg::ProtocolForm& f) {
+    bool i2c(dg::BusPatternForm& f) {
         f.setProtocol(dg::BusProtocol::I2c);
         if (!channel("--scl", 0, f) || !channel("--sda", 1, f) || !require("--rate") || !require("--address"))
             return false;
         if (given("--write") == given("--read")) return fail("i2c needs --write or --read");
-        f.setText(dg::ProtocolForm::kRate, value("--rate"));
-        f.setText(dg::ProtocolForm::kAddress, value("--address"));
+        f.setText(dg::BusPatternForm::kRate, value("--rate"));
+        f.setText(dg::BusPatternForm::kAddress, value("--address"));
         f.setRead(given("--read"));
         f.setRepeatedStart(given("--repeated-start"));
         return true;
     }
 
-    bool after(dg::ProtocolForm& f) {
+    bool after(dg::BusPatternForm& f) {
         int keep = 0;
         if (!pick("--after", {"idle", "keep"}, keep)) return false;
         f.setAfterIdle(keep == 0);
@@ -160,7 +160,7 @@ struct Script {
     }
 
     // Names the first field whose marker shows, or the form's own objection.
-    bool check(const dg::ProtocolForm& f) {
+    bool check(const dg::BusPatternForm& f) {
         for (std::size_t i = 0; i < f.fieldCount(); ++i) {
             const dg::FormField& field = f.field(i);
             if (!field.markerShown) continue;
@@ -178,7 +178,7 @@ int runProtocol(EditRun& run) {
     dg::DigitalApplyMode mode = dg::DigitalApplyMode::Replace;
     if (!script.mode(mode)) return run.usage = script.error, kUsage;
     bool usage = false;
-    lyr::forms::FormEditor<dg::ProtocolForm> editor(run.prompter, [&](dg::ProtocolForm& f) {
+    lyr::forms::FormEditor<dg::BusPatternForm> editor(run.prompter, [&](dg::BusPatternForm& f) {
         const bool set = run.editor == "uart" ? script.uart(f) : run.editor == "spi" ? script.spi(f) : script.i2c(f);
         if (!set || !script.after(f) || !script.time("--start", dg::DigitalEditFrame::kStartField, f) ||
             !script.bytes(f) || !script.check(f)) {

@@ -1,4 +1,4 @@
-#include "digital/protocols.h"
+#include "digital/bus_patterns.h"
 
 #include <algorithm>
 #include <array>

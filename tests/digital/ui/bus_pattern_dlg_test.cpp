@@ -15,7 +15,7 @@
 #include <QTest>
 
 #include "digital/bus_decoders.h"
-#include "digital/ui/protocol_dlg.h"
+#include "digital/ui/bus_pattern_dlg.h"
 #include "digital/ui/data_commands_fixture.h"
 #include "support/documents.h"
 #include "support/dialog_fields.h"

@@ -9,7 +9,7 @@
 
 #include "digital/bus_decoders.h"
 #include "forms/form_editor.h"
-#include "digital/protocol_form.h"
+#include "digital/bus_pattern_form.h"
 #include "support/documents.h"
 #include "support/scripted_prompter.h"
 
@@ -19,9 +19,9 @@ namespace {
 struct ProtocolRun {
     explicit ProtocolRun(std::int64_t ts = 10, std::int64_t n = 4000) : doc(lyr::test::newDoc(ts, n)) {}
     // Runs the form with the script; the range when it applied.
-    std::optional<document::EditRange> edit(const std::function<void(ProtocolForm&)>& script,
+    std::optional<document::EditRange> edit(const std::function<void(BusPatternForm&)>& script,
                                             DigitalApplyMode mode = DigitalApplyMode::Replace) {
-        forms::FormEditor<ProtocolForm> editor(prompter, [&](ProtocolForm& f) {
+        forms::FormEditor<BusPatternForm> editor(prompter, [&](BusPatternForm& f) {
             script(f);
             seen = {f.achievedRateText(), f.problem()};
             return f.createSegment() && f.applyDigitalSegment(mode);
@@ -37,14 +37,14 @@ struct ProtocolRun {
     std::pair<std::string, std::string> seen;
 };
 
-TEST(ProtocolForm, UartRateInWholeSamplesWithItsErrorAndTheBytesOnTheChannel) {
+TEST(BusPatternForm, UartRateInWholeSamplesWithItsErrorAndTheBytesOnTheChannel) {
     ProtocolRun run(1000, 4000);  // Ts = 1 us
     run.cursor = 10;
-    const auto range = run.edit([](ProtocolForm& f) {
+    const auto range = run.edit([](BusPatternForm& f) {
         f.setRoleChannel(0, 6);
-        f.setText(ProtocolForm::kRate, "9600");
+        f.setText(BusPatternForm::kRate, "9600");
         f.setParity(Parity::Odd);
-        f.setText(ProtocolForm::kHex, "48690A");
+        f.setText(BusPatternForm::kHex, "48690A");
     });
     ASSERT_TRUE(range);
     // 1 / 9600 s is 104.17 us: 104 samples, 9615.385 bps.
@@ -59,19 +59,19 @@ TEST(ProtocolForm, UartRateInWholeSamplesWithItsErrorAndTheBytesOnTheChannel) {
     EXPECT_EQ(line[10], 1);
 }
 
-TEST(ProtocolForm, SpiDrivesThreeChannelsAsOneUndoStepWithTheCombineMode) {
+TEST(BusPatternForm, SpiDrivesThreeChannelsAsOneUndoStepWithTheCombineMode) {
     ProtocolRun run;
     for (std::uint32_t i = 0; i < run.doc->sampleCount(); ++i) run.doc->digital(7)[i] = 1;
     const auto range = run.edit(
-        [](ProtocolForm& f) {
+        [](BusPatternForm& f) {
             f.setProtocol(BusProtocol::Spi);
             f.setRoleChannel(0, 2);
             f.setRoleChannel(1, 7);
             f.setRoleChannel(2, 5);
             f.setSpiMode(3);
             f.setWordBits(16);
-            f.setText(ProtocolForm::kRate, "25000000");  // 4 samples a clock
-            f.setText(ProtocolForm::kHex, "BEEF");
+            f.setText(BusPatternForm::kRate, "25000000");  // 4 samples a clock
+            f.setText(BusPatternForm::kHex, "BEEF");
             f.setAfterIdle(false);
         },
         DigitalApplyMode::Xor);
@@ -90,34 +90,34 @@ TEST(ProtocolForm, SpiDrivesThreeChannelsAsOneUndoStepWithTheCombineMode) {
     EXPECT_EQ(run.channel(2), Buffer(run.doc->sampleCount(), 0));
 }
 
-TEST(ProtocolForm, WhatFollowsThePatternIdleOrKept) {
+TEST(BusPatternForm, WhatFollowsThePatternIdleOrKept) {
     // Lanes at 1 (UART idle 0, so every fill differs from the lane) or at 0
     // (I2C, whose idle is high); the pattern starts at sample 100.
     struct Case {
         const char* what;
-        std::function<void(ProtocolForm&)> script;
+        std::function<void(BusPatternForm&)> script;
         int lines;
         std::uint8_t lane;
         std::array<std::uint8_t, 2> fill;  // lines 0 and 1 after the pattern with the idle fill
     };
     const Case cases[] = {
         {"uart idle 0",
-         [](ProtocolForm& f) {
+         [](BusPatternForm& f) {
              f.setIdle(0);
-             f.setText(ProtocolForm::kRate, "10000000");
+             f.setText(BusPatternForm::kRate, "10000000");
          },
          1, 1, {0, 0}},
         {"i2c stop",
-         [](ProtocolForm& f) {
+         [](BusPatternForm& f) {
              f.setProtocol(BusProtocol::I2c);
-             f.setText(ProtocolForm::kRate, "5000000");
+             f.setText(BusPatternForm::kRate, "5000000");
          },
          2, 0, {1, 1}},
         {"i2c repeated start holds the bus",
-         [](ProtocolForm& f) {
+         [](BusPatternForm& f) {
              f.setProtocol(BusProtocol::I2c);
              f.setRepeatedStart(true);
-             f.setText(ProtocolForm::kRate, "5000000");
+             f.setText(BusPatternForm::kRate, "5000000");
          },
          2, 0, {1, 0}},
     };
@@ -128,9 +128,9 @@ TEST(ProtocolForm, WhatFollowsThePatternIdleOrKept) {
             run.cursor = 100;
             for (int k = 0; k < 8; ++k) std::fill_n(run.doc->digital(k), run.doc->sampleCount(), c.lane);
             std::uint64_t pattern = 0;
-            const auto range = run.edit([&](ProtocolForm& f) {
+            const auto range = run.edit([&](BusPatternForm& f) {
                 c.script(f);
-                f.setText(ProtocolForm::kHex, "5A");
+                f.setText(BusPatternForm::kHex, "5A");
                 f.setAfterIdle(idle);
                 ASSERT_TRUE(f.createEnabled());
                 pattern = f.patternSampleCount();
@@ -151,11 +151,11 @@ TEST(ProtocolForm, WhatFollowsThePatternIdleOrKept) {
     }
 }
 
-TEST(ProtocolForm, WithTheIdleFillTheEditStartIsPartOfTheSegment) {
+TEST(BusPatternForm, WithTheIdleFillTheEditStartIsPartOfTheSegment) {
     ProtocolRun run;
-    run.edit([](ProtocolForm& f) {
-        f.setText(ProtocolForm::kRate, "1000000");
-        f.setText(ProtocolForm::kHex, "12");
+    run.edit([](BusPatternForm& f) {
+        f.setText(BusPatternForm::kRate, "1000000");
+        f.setText(BusPatternForm::kHex, "12");
         ASSERT_TRUE(f.createSegment());
         EXPECT_EQ(f.segmentSamples(), 4000u);
         f.setText(DigitalEditFrame::kStartField, "10");  // us: the fill now ends 1000 samples sooner
@@ -170,53 +170,53 @@ TEST(ProtocolForm, WithTheIdleFillTheEditStartIsPartOfTheSegment) {
     });
 }
 
-TEST(ProtocolForm, WhatKeepsCreateDisabled) {
+TEST(BusPatternForm, WhatKeepsCreateDisabled) {
     struct Case {
         const char* what;
-        std::function<void(ProtocolForm&)> script;
+        std::function<void(BusPatternForm&)> script;
         std::size_t marked;    // field with its marker, or 0 for none
         const char* problem;   // the form's own objection
     };
     const Case cases[] = {
         {"rate below one sample a bit",
-         [](ProtocolForm& f) { f.setText(ProtocolForm::kRate, "200000000"); }, ProtocolForm::kRate, ""},
+         [](BusPatternForm& f) { f.setText(BusPatternForm::kRate, "200000000"); }, BusPatternForm::kRate, ""},
         {"SPI clock below two samples",
-         [](ProtocolForm& f) {
+         [](BusPatternForm& f) {
              f.setProtocol(BusProtocol::Spi);
-             f.setText(ProtocolForm::kRate, "60000000");
+             f.setText(BusPatternForm::kRate, "60000000");
          },
-         ProtocolForm::kRate, ""},
+         BusPatternForm::kRate, ""},
         {"address beyond seven bits",
-         [](ProtocolForm& f) {
+         [](BusPatternForm& f) {
              f.setProtocol(BusProtocol::I2c);
-             f.setText(ProtocolForm::kAddress, "0x80");
+             f.setText(BusPatternForm::kAddress, "0x80");
          },
-         ProtocolForm::kAddress, ""},
-        {"no bytes", [](ProtocolForm& f) { f.setText(ProtocolForm::kHex, ""); }, ProtocolForm::kHex, ""},
+         BusPatternForm::kAddress, ""},
+        {"no bytes", [](BusPatternForm& f) { f.setText(BusPatternForm::kHex, ""); }, BusPatternForm::kHex, ""},
         {"one line on two roles",
-         [](ProtocolForm& f) {
+         [](BusPatternForm& f) {
              f.setProtocol(BusProtocol::I2c);
              f.setRoleChannel(1, 0);
          },
          0, "each line needs a channel of its own"},
         {"half a 16-bit word",
-         [](ProtocolForm& f) {
+         [](BusPatternForm& f) {
              f.setProtocol(BusProtocol::Spi);
              f.setWordBits(16);
-             f.setText(ProtocolForm::kHex, "ABCDEF");
+             f.setText(BusPatternForm::kHex, "ABCDEF");
          },
          0, "the options do not fit these bytes"},
-        {"a file source with nothing read", [](ProtocolForm& f) { f.setSource(EntrySource::kFile); }, 0, ""},
+        {"a file source with nothing read", [](BusPatternForm& f) { f.setSource(EntrySource::kFile); }, 0, ""},
         {"longer than the waveform",
-         [](ProtocolForm& f) { f.setText(ProtocolForm::kRate, "100"); }, 0, "the pattern is longer than the waveform"},
+         [](BusPatternForm& f) { f.setText(BusPatternForm::kRate, "100"); }, 0, "the pattern is longer than the waveform"},
     };
     for (const auto& c : cases) {
         ProtocolRun run;
         std::size_t marked = 0;
         bool enabled = true;
-        const auto range = run.edit([&](ProtocolForm& f) {
-            f.setText(ProtocolForm::kRate, "1000000");
-            f.setText(ProtocolForm::kHex, "12");
+        const auto range = run.edit([&](BusPatternForm& f) {
+            f.setText(BusPatternForm::kRate, "1000000");
+            f.setText(BusPatternForm::kHex, "12");
             c.script(f);
             for (std::size_t i = 1; i < f.fieldCount(); ++i)
                 if (f.field(i).markerShown && marked == 0) marked = i;
@@ -230,7 +230,7 @@ TEST(ProtocolForm, WhatKeepsCreateDisabled) {
     }
 }
 
-TEST(ProtocolForm, ALanesChannelBecomesTheFirstLineAndAnotherLineGivesItUp) {
+TEST(BusPatternForm, ALanesChannelBecomesTheFirstLineAndAnotherLineGivesItUp) {
     struct Case {
         std::int32_t lane;
         std::array<int, 3> channels;  // from the remembered 0, 1, 2
@@ -240,7 +240,7 @@ TEST(ProtocolForm, ALanesChannelBecomesTheFirstLineAndAnotherLineGivesItUp) {
         ProtocolRun run;
         run.lane = c.lane;
         std::array<int, 3> seen{};
-        run.edit([&](ProtocolForm& f) {
+        run.edit([&](BusPatternForm& f) {
             for (int role = 0; role < 3; ++role) seen[static_cast<std::size_t>(role)] = f.roleChannel(role);
             f.setSource(EntrySource::kFile);  // nothing loaded: no pattern
         });

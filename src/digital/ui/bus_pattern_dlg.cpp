@@ -1,4 +1,4 @@
-#include "digital/ui/protocol_dlg.h"
+#include "digital/ui/bus_pattern_dlg.h"
 #include "document/ui/readout.h"
 #include "document/ui/ui_text.h"
 
@@ -43,7 +43,7 @@ void explain(QLabel* marker, const QString& why) {
 
 }  // namespace
 
-CDigitalProtocolDlg::CDigitalProtocolDlg(ProtocolForm& form, QWidget* parent)
+CDigitalProtocolDlg::CDigitalProtocolDlg(BusPatternForm& form, QWidget* parent)
     : DataSourceDialog(form, form, Options{false, true, kPreviewSize}, wordFileFilter(), parent), bus_(form) {
     QGridLayout* grid = fieldGrid();
 
@@ -70,7 +70,7 @@ CDigitalProtocolDlg::CDigitalProtocolDlg(ProtocolForm& form, QWidget* parent)
     addOption(first, 0, 2, After, QStringLiteral("パターン後："),
               {QStringLiteral("アイドル"), QStringLiteral("変更しない")});
 
-    addFieldRow(1, ProtocolForm::kRate);
+    addFieldRow(1, BusPatternForm::kRate);
     auto* achievedLabel = new QLabel(QStringLiteral("実際のレート："), this);
     achieved_ = new QLabel(this);
     achieved_->setObjectName(QStringLiteral("achievedRate"));
@@ -110,7 +110,7 @@ CDigitalProtocolDlg::CDigitalProtocolDlg(ProtocolForm& form, QWidget* parent)
         addOption(g, 2, 1, Idle, QStringLiteral("アイドルレベル："), {QStringLiteral("0"), QStringLiteral("1")});
         addOption(g, 2, 5, UartOrder, QStringLiteral("ビット順："),
                   {QStringLiteral("LSBファースト"), QStringLiteral("MSBファースト")});
-        addFieldRow(g, 3, ProtocolForm::kGap);
+        addFieldRow(g, 3, BusPatternForm::kGap);
     }
     {
         QGridLayout* g = page(QStringLiteral("pageSpi"));
@@ -126,14 +126,14 @@ CDigitalProtocolDlg::CDigitalProtocolDlg(ProtocolForm& form, QWidget* parent)
                   bits);
         addOption(g, 3, 5, ChipSelect, QStringLiteral("CSの論理："),
                   {QStringLiteral("アクティブL"), QStringLiteral("アクティブH")});
-        addFieldRow(g, 3, ProtocolForm::kLead);
-        addFieldRow(g, 4, ProtocolForm::kLag);
+        addFieldRow(g, 3, BusPatternForm::kLead);
+        addFieldRow(g, 4, BusPatternForm::kLag);
     }
     {
         QGridLayout* g = page(QStringLiteral("pageI2c"));
         addLine(g, 0, BusProtocol::I2c, 0, QStringLiteral("SCL CH："));
         addLine(g, 1, BusProtocol::I2c, 1, QStringLiteral("SDA CH："));
-        addFieldRow(g, 2, ProtocolForm::kAddress);
+        addFieldRow(g, 2, BusPatternForm::kAddress);
         addOption(g, 0, 5, Direction, QStringLiteral("方向："),
                   {QStringLiteral("書き込み (W)"), QStringLiteral("読み出し (R)")});
         repeated_ = new QCheckBox(QStringLiteral("リピーテッドスタートで終える"), this);
@@ -148,8 +148,8 @@ CDigitalProtocolDlg::CDigitalProtocolDlg(ProtocolForm& form, QWidget* parent)
     grid->addWidget(pages_, 3, 0, 1, 6);
     grid->setColumnStretch(4, 1);  // the room the pages need beyond the rows widens the path
     // Empty lead and lag times are one clock period.
-    row(ProtocolForm::kLead).edit->setPlaceholderText(QStringLiteral("1クロック"));
-    row(ProtocolForm::kLag).edit->setPlaceholderText(QStringLiteral("1クロック"));
+    row(BusPatternForm::kLead).edit->setPlaceholderText(QStringLiteral("1クロック"));
+    row(BusPatternForm::kLag).edit->setPlaceholderText(QStringLiteral("1クロック"));
 
     const int r = addSourceRows(4);
     sourceButton(0)->setText(QStringLiteral("直接入力(16進)"));
@@ -162,14 +162,14 @@ CDigitalProtocolDlg::CDigitalProtocolDlg(ProtocolForm& form, QWidget* parent)
 
     explain(row(DigitalEditFrame::kStartField).marker,
             QStringLiteral("編集開始が正しくありません：0以上、トータル時間からサンプリング時間を引いた時間以下"));
-    explain(row(ProtocolForm::kRate).marker,
+    explain(row(BusPatternForm::kRate).marker,
             QStringLiteral("レートが正しくありません：1ビット（SPI・I2Cは1クロックの半分）がサンプリング時間以上になる値"));
-    explain(row(ProtocolForm::kGap).marker, QStringLiteral("バイト間隔が正しくありません：0以上、トータル時間以下の時間"));
-    explain(row(ProtocolForm::kLead).marker,
+    explain(row(BusPatternForm::kGap).marker, QStringLiteral("バイト間隔が正しくありません：0以上、トータル時間以下の時間"));
+    explain(row(BusPatternForm::kLead).marker,
             QStringLiteral("リード時間が正しくありません：空欄（1クロック）、または0以上、トータル時間以下の時間"));
-    explain(row(ProtocolForm::kLag).marker,
+    explain(row(BusPatternForm::kLag).marker,
             QStringLiteral("ラグ時間が正しくありません：空欄（1クロック）、または0以上、トータル時間以下の時間"));
-    explain(row(ProtocolForm::kAddress).marker,
+    explain(row(BusPatternForm::kAddress).marker,
             QStringLiteral("アドレスが正しくありません：7ビット（0～127、0x00～0x7F）"));
     explain(textMarker(), QStringLiteral("データが正しくありません：16進数字だけを区切らずに（2桁で1バイト）"));
 
@@ -250,7 +250,7 @@ void CDigitalProtocolDlg::setOption(Option option, int i) {
 }
 
 int CDigitalProtocolDlg::optionIndex(Option option) const {
-    const ProtocolForm::Settings s = bus_.settings();
+    const BusPatternForm::Settings s = bus_.settings();
     switch (option) {
     case DataBits: return s.dataBits - 5;
     case Parity: return s.parity;
@@ -312,7 +312,7 @@ void CDigitalProtocolDlg::setKeyboardOrder() {
     for (int m = 0; m < 4; ++m) order.push_back(applyButton(static_cast<DigitalApplyMode>(m)));
     order.push_back(protocol_);
     order.push_back(options_[After]);
-    order.push_back(row(ProtocolForm::kRate).edit);
+    order.push_back(row(BusPatternForm::kRate).edit);
     auto field = [&](std::size_t i) {
         order.push_back(row(i).edit);
         order.push_back(row(i).unitBox ? static_cast<QWidget*>(row(i).unitBox) : nullptr);
@@ -320,14 +320,14 @@ void CDigitalProtocolDlg::setKeyboardOrder() {
     const int uart = 0, spi = 1, i2c = 2;
     order.insert(order.end(), {lines_[uart][0], options_[DataBits], options_[Parity], options_[StopBits],
                                options_[Idle], options_[UartOrder]});
-    field(ProtocolForm::kGap);
+    field(BusPatternForm::kGap);
     order.insert(order.end(), {lines_[spi][0], options_[SpiMode], lines_[spi][1], options_[SpiOrder], lines_[spi][2],
                                options_[WordBits]});
-    field(ProtocolForm::kLead);
+    field(BusPatternForm::kLead);
     order.push_back(options_[ChipSelect]);
-    field(ProtocolForm::kLag);
+    field(BusPatternForm::kLag);
     order.insert(order.end(), {lines_[i2c][0], options_[Direction], lines_[i2c][1], repeated_});
-    field(ProtocolForm::kAddress);
+    field(BusPatternForm::kAddress);
     order.insert(order.end(), {sourceButton(0), textEdit(), sourceButton(1), pathEdit(), browseButton(),
                                createButton()});
     std::erase(order, nullptr);
@@ -350,8 +350,8 @@ void CDigitalProtocolDlg::showForm() {
         if (options_[o]->currentIndex() != i) options_[o]->setCurrentIndex(i);
     }
     repeated_->setChecked(bus_.settings().repeatedStart);
-    const FieldRow& rate = row(ProtocolForm::kRate);
-    if (rate.unitText) rate.unitText->setText(q(bus_.field(ProtocolForm::kRate).unitText));
+    const FieldRow& rate = row(BusPatternForm::kRate);
+    if (rate.unitText) rate.unitText->setText(q(bus_.field(BusPatternForm::kRate).unitText));
     achieved_->setText(q(bus_.achievedRateText()));
     problem_->setText(q(bus_.problemMessage()));
     layout_->setText(q(bus_.layoutText()));

@@ -1,4 +1,4 @@
-#include "digital/protocol_form.h"
+#include "digital/bus_pattern_form.h"
 
 #include <algorithm>
 #include <cmath>
@@ -39,7 +39,7 @@ bool parseAddress(const std::string& text, std::uint8_t& out) {
 
 }  // namespace
 
-ProtocolForm::ProtocolForm(Prompter& prompter) : DigitalEditFrame(prompter) {
+BusPatternForm::BusPatternForm(Prompter& prompter) : DigitalEditFrame(prompter) {
     setBufferCount(3);
     addField(realField("rate", "レート", "：", "bps"));
     addField(timeField("gap", "バイト間隔", "："));
@@ -49,7 +49,7 @@ ProtocolForm::ProtocolForm(Prompter& prompter) : DigitalEditFrame(prompter) {
     addField(realField("hex", "データ", "：", "(16進)"));
 }
 
-int ProtocolForm::roleCount() const {
+int BusPatternForm::roleCount() const {
     switch (protocol()) {
     case BusProtocol::Uart: return 1;
     case BusProtocol::Spi: return 3;
@@ -58,7 +58,7 @@ int ProtocolForm::roleCount() const {
     return 1;
 }
 
-void ProtocolForm::load(const document::EditRequest<Settings>& request) {
+void BusPatternForm::load(const document::EditRequest<Settings>& request) {
     s_ = request.settings;
     const int k = request.channel;
     if (k < 0 || k >= kChannels) return;
@@ -67,9 +67,9 @@ void ProtocolForm::load(const document::EditRequest<Settings>& request) {
     s_.channels[0] = k;
 }
 
-void ProtocolForm::store(document::EditRequest<Settings>& request) const { request.settings = settings(); }
+void BusPatternForm::store(document::EditRequest<Settings>& request) const { request.settings = settings(); }
 
-ProtocolForm::Settings ProtocolForm::settings() const {
+BusPatternForm::Settings BusPatternForm::settings() const {
     Settings s = s_;
     s.rate = field(kRate).text;
     s.gap = field(kGap).text;
@@ -83,7 +83,7 @@ ProtocolForm::Settings ProtocolForm::settings() const {
     return s;
 }
 
-void ProtocolForm::fillFields() {
+void BusPatternForm::fillFields() {
     f(kRate).text = s_.rate;
     f(kGap).text = s_.gap;
     f(kGap).unit = document::standardTimeUnit(s_.gapUnit);
@@ -95,75 +95,75 @@ void ProtocolForm::fillFields() {
     f(kHex).text = s_.hex;
 }
 
-void ProtocolForm::changed() {
+void BusPatternForm::changed() {
     markSegmentStale();
     refreshControls();
 }
 
-void ProtocolForm::setProtocol(BusProtocol p) {
+void BusPatternForm::setProtocol(BusProtocol p) {
     s_.protocol = static_cast<int>(p);
     changed();
 }
-void ProtocolForm::setRoleChannel(int role, int channel) {
+void BusPatternForm::setRoleChannel(int role, int channel) {
     if (role < 0 || role > 2 || channel < 0 || channel >= kChannels) return;
     s_.channels[static_cast<std::size_t>(role)] = channel;
     changed();
 }
-void ProtocolForm::setDataBits(int bits) {
+void BusPatternForm::setDataBits(int bits) {
     s_.dataBits = bits;
     changed();
 }
-void ProtocolForm::setParity(Parity parity) {
+void BusPatternForm::setParity(Parity parity) {
     s_.parity = static_cast<int>(parity);
     changed();
 }
-void ProtocolForm::setStopBits(int bits) {
+void BusPatternForm::setStopBits(int bits) {
     s_.stopBits = bits;
     changed();
 }
-void ProtocolForm::setIdle(int level) {
+void BusPatternForm::setIdle(int level) {
     s_.idle = level;
     changed();
 }
-void ProtocolForm::setLsbFirst(bool lsbFirst) {
+void BusPatternForm::setLsbFirst(bool lsbFirst) {
     s_.lsbFirst = lsbFirst;
     changed();
 }
-void ProtocolForm::setSpiMode(int mode) {
+void BusPatternForm::setSpiMode(int mode) {
     s_.spiMode = mode;
     changed();
 }
-void ProtocolForm::setMsbFirst(bool msbFirst) {
+void BusPatternForm::setMsbFirst(bool msbFirst) {
     s_.msbFirst = msbFirst;
     changed();
 }
-void ProtocolForm::setWordBits(int bits) {
+void BusPatternForm::setWordBits(int bits) {
     s_.wordBits = bits;
     changed();
 }
-void ProtocolForm::setChipSelectActiveLow(bool low) {
+void BusPatternForm::setChipSelectActiveLow(bool low) {
     s_.csActiveLow = low;
     changed();
 }
-void ProtocolForm::setRead(bool read) {
+void BusPatternForm::setRead(bool read) {
     s_.read = read;
     changed();
 }
-void ProtocolForm::setRepeatedStart(bool repeated) {
+void BusPatternForm::setRepeatedStart(bool repeated) {
     s_.repeatedStart = repeated;
     changed();
 }
-void ProtocolForm::setAfterIdle(bool idle) {
+void BusPatternForm::setAfterIdle(bool idle) {
     s_.afterIdle = idle;
     changed();
 }
-void ProtocolForm::setSource(int source) {
+void BusPatternForm::setSource(int source) {
     if ((source != kDirect && source != kFile) || source == source_) return;
     source_ = source;
     changed();
 }
 
-bool ProtocolForm::loadFile(const std::string& path, document::ReadProgress* progress,
+bool BusPatternForm::loadFile(const std::string& path, document::ReadProgress* progress,
                             const std::function<void()>& read) {
     const LoadResult r = loadParallelFile(path, loaded_, progress);
     if (read) read();
@@ -175,7 +175,7 @@ bool ProtocolForm::loadFile(const std::string& path, document::ReadProgress* pro
     return r.loaded;
 }
 
-void ProtocolForm::setBytes(const std::uint8_t* bytes, std::size_t count) {
+void BusPatternForm::setBytes(const std::uint8_t* bytes, std::size_t count) {
     if (!loaded_.spare() && !loaded_.allocate()) return;
     count = std::min(count, LoadedEntries::kCapacity);
     if (count) std::memcpy(loaded_.spare(), bytes, count);
@@ -184,12 +184,12 @@ void ProtocolForm::setBytes(const std::uint8_t* bytes, std::size_t count) {
     changed();
 }
 
-void ProtocolForm::setProblem(const char* english, const char* message) {
+void BusPatternForm::setProblem(const char* english, const char* message) {
     problem_ = english;
     problemMessage_ = message;
 }
 
-bool ProtocolForm::readBytes() {
+bool BusPatternForm::readBytes() {
     if (source_ == kFile) {
         bytes_.assign(loaded_.data(), loaded_.data() + loaded_.count());
         return !bytes_.empty();
@@ -201,7 +201,7 @@ bool ProtocolForm::readBytes() {
     return wordsFromHexText(text, bytes_.data(), n);
 }
 
-std::uint64_t ProtocolForm::patternSamples() const {
+std::uint64_t BusPatternForm::patternSamples() const {
     const std::int64_t ts = samplingTime();
     switch (protocol()) {
     case BusProtocol::Uart: {
@@ -224,7 +224,7 @@ std::uint64_t ProtocolForm::patternSamples() const {
     return 0;
 }
 
-void ProtocolForm::testKindFields() {
+void BusPatternForm::testKindFields() {
     const std::int64_t t = totalTime(), ts = samplingTime();
     const BusProtocol proto = protocol();
     setProblem("", "");
@@ -310,13 +310,13 @@ void ProtocolForm::testKindFields() {
     setPeriod(period, periodOk);
 }
 
-bool ProtocolForm::kindFieldsValid() const {
+bool BusPatternForm::kindFieldsValid() const {
     for (std::size_t i = kRate; i <= kHex; ++i)
         if (!field(i).valid) return false;
     return periodValid();
 }
 
-bool ProtocolForm::build() {
+bool BusPatternForm::build() {
     std::vector<GridAdjustment> changes;
     const BusProtocol proto = protocol();
     if (proto == BusProtocol::Uart && readTime(f(kGap))) truncateToGrid(f(kGap), "バイト間隔", changes);
@@ -363,7 +363,7 @@ bool ProtocolForm::build() {
     return made;
 }
 
-std::string ProtocolForm::layoutText() const {
+std::string BusPatternForm::layoutText() const {
     std::string text;
     switch (protocol()) {
     case BusProtocol::Uart: text = "アイドル1ビット、フレーム、アイドル1ビット"; break;
@@ -378,7 +378,7 @@ std::string ProtocolForm::layoutText() const {
     return text + (held ? "、以降バス保持" : "、以降アイドル");
 }
 
-std::vector<std::pair<int, std::size_t>> ProtocolForm::targets() const {
+std::vector<std::pair<int, std::size_t>> BusPatternForm::targets() const {
     std::vector<std::pair<int, std::size_t>> t;
     for (int i = 0; i < roleCount(); ++i) t.emplace_back(s_.channels[static_cast<std::size_t>(i)], static_cast<std::size_t>(i));
     return t;

@@ -4,8 +4,8 @@
 // options per protocol (UART, SPI, I2C) with the channel of each line, the
 // bytes typed in hexadecimal or read from a file (the parallel editor's
 // source rows), the form's objection when "作成" stays disabled, and one
-// preview per driven line. Everything it shows comes from ProtocolForm.
-#include "digital/protocol_form.h"
+// preview per driven line. Everything it shows comes from BusPatternForm.
+#include "digital/bus_pattern_form.h"
 #include "digital/ui/data_dialogs.h"
 
 class QCheckBox;
@@ -20,7 +20,7 @@ public:
     enum Option { DataBits, Parity, StopBits, Idle, UartOrder, SpiMode, SpiOrder, WordBits, ChipSelect, Direction,
                   After, kOptionCount };
 
-    explicit CDigitalProtocolDlg(ProtocolForm& form, QWidget* parent = nullptr);
+    explicit CDigitalProtocolDlg(BusPatternForm& form, QWidget* parent = nullptr);
     QComboBox* protocolBox() const { return protocol_; }
     QStackedWidget* pages() const { return pages_; }
     // The channel box of a line on a protocol's page (role as the form counts it).
@@ -49,7 +49,7 @@ private:
     void buildPreviews();
     void setKeyboardOrder();
 
-    ProtocolForm& bus_;
+    BusPatternForm& bus_;
     QComboBox* protocol_ = nullptr;
     QStackedWidget* pages_ = nullptr;
     QComboBox* lines_[3][3] = {};
@@ -62,6 +62,6 @@ private:
     QLabel* lineLabels_[3] = {};
 };
 
-using ProtocolDialogEditor = DigitalDialogEditor<ProtocolForm, CDigitalProtocolDlg>;
+using ProtocolDialogEditor = DigitalDialogEditor<BusPatternForm, CDigitalProtocolDlg>;
 
 }  // namespace lyr::digital

@@ -8,7 +8,7 @@
 #include <random>
 #include <vector>
 
-#include "digital/protocols.h"
+#include "digital/bus_patterns.h"
 
 namespace {
 

@@ -13,18 +13,18 @@
 
 #include "digital/data_readers.h"
 #include "digital/digital_edit_frame.h"
-#include "digital/protocols.h"
+#include "digital/bus_patterns.h"
 #include "document/editor_contract.h"
 
 namespace lyr::digital {
 
 enum class BusProtocol { Uart = 0, Spi = 1, I2c = 2 };
 
-class ProtocolForm : public DigitalEditFrame, public EntrySource {
+class BusPatternForm : public DigitalEditFrame, public EntrySource {
 public:
     using Settings = document::ProtocolSettings;
     static constexpr std::size_t kRate = 1, kGap = 2, kLead = 3, kLag = 4, kAddress = 5, kHex = 6;
-    explicit ProtocolForm(Prompter& prompter);
+    explicit BusPatternForm(Prompter& prompter);
     const char* title() const override { return "作成(プロトコル)"; }
     const char* memoryMessage() const override { return "ディジタル波形作成のためのメモリが確保できませんでした"; }
 

@@ -1,7 +1,7 @@
 // UART, SPI and I2C patterns read back by decoders written from each bus's
 // own rules (where a receiver samples, which edges and conditions count), not
 // from the generators.
-#include "digital/protocols.h"
+#include "digital/bus_patterns.h"
 #include "digital/bus_decoders.h"
 
 #include <gtest/gtest.h>
